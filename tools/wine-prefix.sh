@@ -1,0 +1,24 @@
+#!/bin/sh
+# wine-prefix.sh start|stop PREFIX
+#   start: make the prefix once (wineboot) and keep one wineserver running for it.
+#   stop:  stop that wineserver and everything it runs.
+set -u
+action=$1
+export WINEPREFIX=$2
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+case "$action" in
+  start)
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      mkdir -p "$WINEPREFIX"
+      /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || exit 1
+      wineserver -w
+    fi
+    # Persistent server: parallel tests share it instead of starting their own.
+    wineserver -p >/dev/null 2>&1
+    exit 0 ;;
+  stop)
+    wineserver -k >/dev/null 2>&1
+    exit 0 ;;
+  *) echo "usage: $0 start|stop PREFIX" >&2; exit 2 ;;
+esac
