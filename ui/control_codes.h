@@ -1,0 +1,22 @@
+// Notification codes a control sends to its dialog (message number = the
+// control's id, lParam = the code), and ids with a standard meaning.
+#pragma once
+
+namespace zeltra {
+
+enum ControlCode : int {
+  kCodePressed = 1,
+  kCodeClicked = 2,
+  kCodeValueChanged = 3,
+  kCodeEntered = 4,
+  kCodeLeft = 5,
+  kCodeDoubleClick = 10,
+  kCodeRightReleased = 11,
+  kCodePickerMove = 12,
+};
+
+inline constexpr int kIdClose = 2004;
+inline constexpr int kIdOk = 2010;
+inline constexpr int kIdCancel = 2011;
+
+}  // namespace zeltra
