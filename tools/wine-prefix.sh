@@ -16,6 +16,10 @@ case "$action" in
     fi
     # Persistent server: parallel tests share it instead of starting their own.
     wineserver -p >/dev/null 2>&1
+    # The virtual displays of the tests have no window manager: Wine would
+    # wait two seconds for one at every window it hides.
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${ZELTRA_WINE_MANAGED:-N}" /f \
+      >/dev/null 2>&1 || exit 1
     exit 0 ;;
   stop)
     wineserver -k >/dev/null 2>&1

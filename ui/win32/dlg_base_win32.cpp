@@ -205,6 +205,8 @@ void CDlgBase::OnMouseMove(UINT flags, int x, int y) {
     track.dwHoverTime = 1;
     tracking_ = TrackMouseEvent(&track) != 0;
   }
+  // A control hidden while hovered loses the mouse like any hidden control.
+  if (hovered_ != nullptr && !hovered_->IsActive() && !buttonHeld_) hovered_ = nullptr;
   if (hovered_ != nullptr && hovered_->Contains(x, y) && tracking_) {
     lastMouse_ = POINT{x, y};
     CControlBase* control = hovered_;
@@ -254,7 +256,7 @@ void CDlgBase::OnMouseHover() {
 }
 
 bool CDlgBase::OnLButtonDown(UINT flags, int x, int y) {
-  if (hovered_ != nullptr && hovered_->Contains(x, y)) {
+  if (hovered_ != nullptr && hovered_->IsActive() && hovered_->Contains(x, y)) {
     CControlBase* control = hovered_;
     buttonHeld_ = true;
     pressed_ = control->GetRect();

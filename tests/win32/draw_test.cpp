@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+#include "test_dialog.h"
+#include "ui/ui_context.h"
+#include "ui/win32/draw_win32.h"
+#include "win32_test_support.h"
+
+namespace zeltra::test {
+namespace {
+
+using win32::Area;
+using win32::SkinImage;
+
+constexpr std::uint32_t Argb(int a, int r, int g, int b) {
+  return static_cast<std::uint32_t>(a) << 24 | static_cast<std::uint32_t>(r) << 16 |
+         static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(b);
+}
+
+HBITMAP UniformBitmap(int width, int height, COLORREF colour) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  RECT all{0, 0, width, height};
+  win32::FillSolid(memory, all, colour);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+TEST(AverageColour, OfAUniformImageIsThatColour) {
+  HDC screen = GetDC(nullptr);
+  for (COLORREF colour : {RGB(12, 34, 56), RGB(255, 255, 255), RGB(0, 0, 0), RGB(1, 254, 128)}) {
+    HBITMAP bitmap = UniformBitmap(37, 11, colour);
+    auto average = win32::AverageColour(screen, bitmap, 37, 11);
+    ASSERT_TRUE(average.has_value());
+    EXPECT_EQ(*average, colour);
+    DeleteObject(bitmap);
+  }
+  EXPECT_FALSE(win32::AverageColour(screen, nullptr, 10, 10).has_value());
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(AverageColour, TruncatesEachChannelMean) {
+  TempDir dir;
+  Picture picture(3, 1, Argb(255, 0, 0, 0));
+  picture.at(0, 0) = Argb(255, 255, 10, 1);
+  picture.at(1, 0) = Argb(255, 0, 10, 1);  // red 255/3 = 85, green 20/3 = 6, blue 2/3 = 0
+  WriteBmp(dir / "frame.bmp", picture);
+  win32::FrameBitmap frame;
+  ASSERT_TRUE(win32::LoadFrameBitmap(dir / "frame.bmp", frame));
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(win32::AverageColour(screen, frame.handle(), frame.width(), frame.height()), RGB(85, 6, 0));
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(DialogBackground, TakesTheAverageColourOfItsImageOrKeepsItsOwn) {
+  TempDir dir;
+  WriteBmp(dir / "uniform.bmp", Picture(40, 30, Argb(255, 40, 50, 60)));
+  TestDialog dialog({});
+  ASSERT_TRUE(dialog.Open());
+  dialog.SetBackgroundImage(dir / "missing.bmp");
+  EXPECT_EQ(dialog.backgroundColour(), RGB(186, 226, 239));
+  dialog.SetBackgroundImage(dir / "uniform.bmp");
+  EXPECT_EQ(dialog.backgroundColour(), RGB(40, 50, 60));
+  dialog.SetBackgroundBitmap(4321);  // no such resource
+  EXPECT_EQ(dialog.backgroundColour(), RGB(40, 50, 60));
+}
+
+TEST(FrameBitmap, TransparentPixelsBecomeBlack) {
+  TempDir dir;
+  Picture picture(4, 2, Argb(255, 200, 100, 50));
+  picture.at(1, 0) = Argb(0, 255, 255, 255);
+  WritePng(dir / "frame.png", picture);
+  win32::FrameBitmap frame;
+  ASSERT_TRUE(win32::LoadFrameBitmap(dir / "frame.png", frame));
+  EXPECT_EQ(frame.width(), 4);
+  EXPECT_EQ(frame.height(), 2);
+  Canvas canvas(4, 2, RGB(9, 9, 9));
+  ASSERT_TRUE(win32::DrawFrameBitmap(canvas.dc(), frame.handle(), 4, 2, 1.0f));
+  EXPECT_EQ(canvas.Pixel(1, 0), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.Pixel(0, 0), RGB(200, 100, 50));
+  EXPECT_FALSE(win32::LoadFrameBitmap(dir / "none.bmp", frame));
+  EXPECT_EQ(frame.width(), 4);  // a failed load keeps the previous bitmap
+}
+
+TEST(SkinImage, AMissingFileIsAssignedButDrawsNothingAndKeepsItsSize) {
+  TempDir dir;
+  WritePng(dir / "a.png", Picture(20, 10, Argb(255, 1, 2, 3)));
+  SkinImage slot;
+  EXPECT_FALSE(slot.assigned());
+  ASSERT_TRUE(win32::LoadSkinImage(dir / "a.png", slot));
+  EXPECT_EQ(slot.width(), 20);
+  EXPECT_EQ(slot.height(), 10);
+  EXPECT_FALSE(win32::LoadSkinImage(dir / "missing.png", slot));
+  EXPECT_TRUE(slot.assigned());
+  EXPECT_FALSE(slot.drawable());
+  EXPECT_EQ(slot.width(), 20);
+  Canvas canvas(30, 30, RGB(7, 7, 7));
+  win32::DrawImageScaled(canvas.dc(), slot, RECT{0, 0, 30, 30});
+  EXPECT_EQ(canvas.Pixel(5, 5), RGB(7, 7, 7));
+
+  SkinImage fresh;
+  EXPECT_FALSE(win32::LoadSkinImage(dir / "missing.png", fresh));
+  EXPECT_EQ(fresh.width(), 0);
+}
+
+TEST(SkinImage, ResourcePngsLoadAndAMissingOneLeavesTheSlot) {
+  SkinImage slot;
+  EXPECT_FALSE(win32::LoadResourcePng(4321, slot));
+  EXPECT_FALSE(slot.assigned());
+  if (FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_PNG_ARROW_UP), L"PNG") == nullptr) {
+    GTEST_SKIP() << "the arrow images are not built into this program";
+  }
+  ASSERT_TRUE(win32::LoadResourcePng(IDR_PNG_ARROW_UP, slot));
+  EXPECT_GT(slot.width(), 0);
+  Canvas canvas(slot.width(), slot.height(), RGB(1, 1, 1));
+  win32::DrawImageScaled(canvas.dc(), slot, RECT{0, 0, slot.width(), slot.height()});
+  bool drew = false;
+  for (int x = 0; x < slot.width(); ++x) drew = drew || canvas.Pixel(x, slot.height() / 2) != RGB(1, 1, 1);
+  EXPECT_TRUE(drew);
+}
+
+TEST(ScaledDrawing, EverySourcePixelBecomesASharpBlock) {
+  TempDir dir;
+  Picture picture(20, 20, 0);
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 20; ++x) picture.at(x, y) = Argb(255, x * 12, y * 12, (x + y) % 2 ? 255 : 0);
+  }
+  WritePng(dir / "grid.png", picture);
+  SkinImage image;
+  ASSERT_TRUE(win32::LoadSkinImage(dir / "grid.png", image));
+  Canvas canvas(40, 40, RGB(0, 0, 0));
+  win32::DrawImageScaled(canvas.dc(), image, RECT{0, 0, 40, 40});
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const int sx = x / 2;
+      const int sy = y / 2;
+      ASSERT_EQ(canvas.Pixel(x, y), RGB(sx * 12, sy * 12, (sx + sy) % 2 ? 255 : 0)) << x << "," << y;
+    }
+  }
+}
+
+TEST(ScaledDrawing, StripFramesAreTakenFromTheLeft) {
+  TempDir dir;
+  Picture strip(90, 10, Argb(255, 255, 0, 0));
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 30; x < 60; ++x) strip.at(x, y) = Argb(255, 0, 255, 0);
+    for (int x = 60; x < 90; ++x) strip.at(x, y) = Argb(255, 0, 0, 255);
+  }
+  WritePng(dir / "strip.png", strip);
+  SkinImage image;
+  ASSERT_TRUE(win32::LoadSkinImage(dir / "strip.png", image));
+  const int frameWidth = image.width() / 3;
+  EXPECT_EQ(frameWidth, 30);
+  Canvas canvas(45, 15, RGB(0, 0, 0));
+  win32::DrawStripFrame(canvas.dc(), image, 1, frameWidth, image.height(), RECT{0, 0, 45, 15});
+  EXPECT_EQ(canvas.Pixel(0, 0), RGB(0, 255, 0));
+  EXPECT_EQ(canvas.Pixel(44, 14), RGB(0, 255, 0));
+  win32::DrawStripFrame(canvas.dc(), image, 2, frameWidth, image.height(), RECT{0, 0, 45, 15});
+  EXPECT_EQ(canvas.Pixel(22, 7), RGB(0, 0, 255));
+}
+
+TEST(ControlText, IsDrawnTransparentlyAndRestoresTheDc) {
+  Canvas canvas(100, 30, RGB(10, 20, 30));
+  HFONT font = win32::CreateControlFont(20, u"Tahoma", 1);
+  const COLORREF before = GetTextColor(canvas.dc());
+  win32::DrawControlText(canvas.dc(), font, u"WWWW", RECT{0, 0, 100, 30}, RGB(255, 255, 0),
+                         DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  EXPECT_EQ(GetTextColor(canvas.dc()), before);
+  EXPECT_EQ(GetBkMode(canvas.dc()), OPAQUE);
+  int inked = 0;
+  int other = 0;
+  for (int x = 0; x < 100; ++x) {
+    const COLORREF p = canvas.Pixel(x, 15);
+    if (p == RGB(10, 20, 30)) continue;
+    (GetRValue(p) > 100 ? inked : other)++;
+  }
+  EXPECT_GT(inked, 0);
+  DeleteObject(font);
+}
+
+}  // namespace
+}  // namespace zeltra::test

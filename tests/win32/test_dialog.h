@@ -1,0 +1,73 @@
+// A small skinned dialog whose controls and notifications a test chooses.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "ui/win32/dlg_base_win32.h"
+#include "ui/win32/resource_ids.h"
+
+namespace zeltra::test {
+
+struct Notification {
+  UINT message;
+  WPARAM wParam;
+  LPARAM code;
+};
+
+struct ControlSpec {
+  int id;
+  RECT rect;
+  int group = 0;
+};
+
+class TestDialog : public win32::CDlgBase {
+ public:
+  explicit TestDialog(std::vector<ControlSpec> specs, int width = 300, int height = 200, HWND parent = nullptr)
+      : CDlgBase(IDD_SMALL_DIALOG, parent), specs_(std::move(specs)) {
+    width_ = width;
+    height_ = height;
+  }
+
+  // Shows the dialog without a loop of its own, above everything, so that
+  // the real cursor can rest on it.
+  bool Open() {
+    SetCursorPos(0, 0);  // away from where the dialog appears
+    if (!Create()) return false;
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    UpdateWindow(hwnd_);
+    return true;
+  }
+  HWND hwnd() const { return hwnd_; }
+  win32::CImageButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+
+  std::vector<Notification> notifications;
+  int paints = 0;
+
+ protected:
+  void CreateControls(const RECT&) override {
+    for (const auto& spec : specs_) {
+      buttons_.push_back(AddControl(spec.group, std::make_unique<win32::CImageButton>(hwnd_, spec.id, spec.rect, u"")));
+    }
+  }
+  void DrawBackground(HDC dc, const RECT& client) override {
+    ++paints;
+    win32::FillSolid(dc, client, background_);
+    DrawControls(dc, client);
+  }
+  win32::MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message >= 2001 && message <= 3999) {
+      notifications.push_back({message, wParam, lParam});
+      return 0;
+    }
+    return CDlgBase::OnMessage(message, wParam, lParam);
+  }
+
+ private:
+  std::vector<ControlSpec> specs_;
+  std::vector<win32::CImageButton*> buttons_;
+};
+
+}  // namespace zeltra::test

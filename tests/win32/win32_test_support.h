@@ -1,0 +1,53 @@
+// Helpers of the Windows suites: message pumping, pictures written for a
+// test, and GDI+ for the whole run.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+namespace zeltra::test {
+
+// Runs the thread's messages for about `ms` milliseconds.
+void PumpFor(int ms);
+// Runs messages until `done` holds or `timeoutMs` passed; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
+// Removes every queued message of the given number for `hwnd` (or any
+// window); returns how many there were and the last one in `last`.
+int TakeMessages(HWND hwnd, UINT message, MSG* last = nullptr);
+
+// Pixels as 0xAARRGGBB, row by row from the top.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> argb;
+  Picture(int w, int h, std::uint32_t fill) : width(w), height(h), argb(static_cast<std::size_t>(w * h), fill) {}
+  std::uint32_t& at(int x, int y) { return argb[static_cast<std::size_t>(y * width + x)]; }
+};
+// Writes the picture as a PNG (with alpha) or a 24-bit BMP through GDI+.
+void WritePng(const std::filesystem::path& file, const Picture& picture);
+void WriteBmp(const std::filesystem::path& file, const Picture& picture);
+
+// A bitmap to draw into and read back.
+class Canvas {
+ public:
+  Canvas(int width, int height, COLORREF fill);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  HDC dc() const { return dc_; }
+  COLORREF Pixel(int x, int y) const;
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  int width_;
+  int height_;
+};
+
+}  // namespace zeltra::test
