@@ -68,14 +68,24 @@ python3 "$art/zeltra_art.py" check "$root/res"
 
 if [ -n "$preview" ]; then
   mkdir -p "$preview"
-  # Contact sheets of the skins at 1x and 2x (nearest neighbour), on the window colour.
-  mapfile -t skins < <(cd "$root/res/skins" && find . -name '*.png' | sort)
-  (cd "$root/res/skins" && montage "${skins[@]}" -background '#0f0f0f' -fill '#b4b4b4' \
-      -font DejaVu-Sans -pointsize 9 -label '%t' -geometry '+6+6' -tile 10x "$preview/skins-1x.png")
-  (cd "$root/res/skins" && montage "${skins[@]}" -filter point -resize 200% -background '#0f0f0f' \
-      -fill '#b4b4b4' -font DejaVu-Sans -pointsize 10 -label '%t' -geometry '+6+6' -tile 10x "$preview/skins-2x.png")
-  (cd "$root/res" && montage skins/*.bmp images/*.bmp images/*.png -background '#303030' -fill '#dddddd' \
-      -font DejaVu-Sans -pointsize 10 -label '%f %wx%h' -geometry '+8+8' -tile 3x "$preview/frames.png")
+  # Contact sheets of the skins at 1x and 2x (nearest neighbour), on the window colour;
+  # the mouse picture gets its own sheet with each highlight laid over it.
+  mapfile -t skins < <(cd "$root/res/skins" && find . -name '*.png' ! -name 'number*' ! -name 'mouse_nr.png' | sort)
+  for scale in 1 2; do
+    (cd "$root/res/skins" && montage -background '#0f0f0f' -fill '#b4b4b4' -font DejaVu-Sans -pointsize 9 \
+        -label '%t %wx%h' "${skins[@]}" -filter point -resize "$((scale * 100))%" \
+        -geometry "$((scale * 240))x$((scale * 80))>+6+6" -tile 8x "$preview/skins-${scale}x.png")
+  done
+  sheet=()
+  for n in 1 2 3 4 5 6 7 8 9; do
+    convert "$root/res/skins/mouse/mouse_nr.png" "$root/res/skins/mouse/number$n.png" -composite \
+      -background '#0f0f0f' -flatten "$work/mouse-$n.png"
+    sheet+=("$work/mouse-$n.png")
+  done
+  montage -background '#0f0f0f' -fill '#b4b4b4' -font DejaVu-Sans -pointsize 11 -label '%t' \
+    "$root/res/skins/mouse/mouse_nr.png" "${sheet[@]}" -geometry '+6+6' -tile 5x "$preview/mouse.png"
+  (cd "$root/res" && montage -background '#303030' -fill '#dddddd' -font DejaVu-Sans -pointsize 10 \
+      -label '%f %wx%h' skins/*.bmp images/*.bmp images/*.png -geometry '+8+8' -tile 3x "$preview/frames.png")
   python3 "$art/zeltra_art.py" mockup "$root/res" "$preview/mockup-1x.png"
   convert "$preview/mockup-1x.png" -filter point -resize 150% "$preview/mockup-1.5x.png"
   echo "render-art: previews in $preview"

@@ -688,7 +688,7 @@ LOGO_DEFS = (lin_grad("tile", [(0, "#2a2a2a"), (1, "#121212")]) +
 
 
 def icon_small(size):
-    """Pixel-exact mark on a 16 grid for 16, 32 and 48 pixels."""
+    """Pixel-exact mark on a 16 grid (size a multiple of 16)."""
     k = size // 16
     def R(x, y, w, h, c):
         return rect(x * k, y * k, w * k, h * k, c)
@@ -702,9 +702,9 @@ def icon_small(size):
 
 def make_resources():
     # Application icon sources (the ICO is assembled by the render script).
-    for size in (16, 32, 48):
-        SOURCES[f"icon_{size}.svg"] = icon_small(size)
-    for size in (24, 256):
+    # 16 px (tray, small window icon) is drawn on whole pixels; larger sizes are vector.
+    SOURCES["icon_16.svg"] = icon_small(16)
+    for size in (24, 32, 48, 256):
         SOURCES[f"icon_{size}.svg"] = svg(size, size, logo_mark(0, 0, size), LOGO_DEFS)
     IMAGES.append(("ico", "images/app_128.ico", "icon_16.svg icon_24.svg icon_32.svg icon_48.svg icon_256.svg",
                    256, 256))
@@ -1050,7 +1050,8 @@ def mockup(resdir, out, labels=True):
     y += 40
     for i, r in enumerate(("125", "250", "500", "1000")):
         img(f"{r}hz_{'dn' if i == 3 else 'nr'}.png", x0 + i * 108, y)
-    cmd = ["convert", os.path.join(resdir, "images", "background_364.bmp"), "-font", "DejaVu-Sans"] + ops + [out]
+    cmd = (["convert", os.path.join(resdir, "images", "background_364.bmp"), "-font", "DejaVu-Sans"] + ops +
+           ["-strip", "-define", "png:exclude-chunks=date,time", out])
     subprocess.run(cmd, check=True)
 
 
