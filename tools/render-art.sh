@@ -87,6 +87,7 @@ if [ -n "$preview" ]; then
   (cd "$root/res" && montage -background '#303030' -fill '#dddddd' -font DejaVu-Sans -pointsize 10 \
       -label '%f %wx%h' skins/*.bmp images/*.bmp images/*.png -geometry '+8+8' -tile 3x "$preview/frames.png")
   python3 "$art/zeltra_art.py" mockup "$root/res" "$preview/mockup-1x.png"
+  python3 "$art/zeltra_art.py" dialogs "$root/res" "$preview/dialogs.png"
   convert "$preview/mockup-1x.png" -filter point -resize 150% "$preview/mockup-1.5x.png"
   echo "render-art: previews in $preview"
 fi

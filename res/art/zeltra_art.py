@@ -8,6 +8,7 @@ tools/render-art.sh. Only the Python standard library is used.
     zeltra_art.py emit WORKDIR      write the SVG/PPM sources and manifest.tsv
     zeltra_art.py check RESDIR      verify the rendered files (sizes, depth, palette)
     zeltra_art.py mockup RESDIR OUT compose a main-window mock-up (needs convert)
+    zeltra_art.py dialogs RESDIR OUT compose three small dialogs (needs convert)
 
 The skins are drawn at their design size: the program stretches them with
 nearest-neighbour sampling by 1, 1.5 or 2, so straight edges sit on whole
@@ -358,15 +359,13 @@ def make_sliders():
              f'<circle cx="7" cy="7" r="2" fill="{WHITE}"/>')
     add_png("Slider_Circle.png", 14, 14, thumb)
 
-    def track(w, h, ticks):
-        body = (rect(0, 5, w, 4, "#0b0b0b") + rect(0, 5, w, 1, "#262626") +
-                rect(0, 9, w, 1, "#2a2a2a") + rect(0, 5, 1, 5, "#262626") + rect(w - 1, 5, 1, 5, "#262626"))
-        for i in range(ticks):
-            x = 7 + round(i * (w - 15) / (ticks - 1))
-            body += rect(x, 12, 1, 2, EDGE_HI)
-        return body
-    add_png("Slider_bar.png", 200, 14, track(200, 14, 5))
-    add_png("Slider_bar2.png", 360, 14, track(360, 14, 11))
+    # The tracks carry no tick marks: the same track serves sliders of 3, 4 or
+    # hundreds of positions.
+    def track(w, h):
+        return (rect(0, 5, w, 5, "#363636") + rect(1, 6, w - 2, 3, "#0a0a0a") +
+                rect(1, 7, w - 2, 1, "#1c3a4e") + rect(0, 4, 1, 7, "#4a4a4a") + rect(w - 1, 4, 1, 7, "#4a4a4a"))
+    add_png("Slider_bar.png", 200, 14, track(200, 14))
+    add_png("Slider_bar2.png", 360, 14, track(360, 14))
 
     # DPI stage gauge: background and fill share one size (16 x 100).
     w, h = 16, 100
@@ -991,7 +990,10 @@ def mockup(resdir, out, labels=True):
         cx, cy = MARKS[n]
         img(f"mouse/serial_number{n}.png", 300 + cx - 7, 110 + cy - 7)
     img("mouse/number3.png", 300, 110)
-    img("battery_full.png", 330, 520)
+    # the gauge at 78 %: outline, then the lower 39 of the 50 fill rows
+    img("battery_empty.png", 330, 520)
+    ops.extend(["(", S("battery_full.png"), "-crop", f"{BAT_W}x{BAT_H - 18}+0+18", "+repage", ")",
+                "-geometry", "+330+538", "-composite"])
     label("78%", 364, 556)
     for i, (c, t) in enumerate((("green", "High"), ("orange", "Medium"), ("red", "Low"))):
         img(f"battery_{c}.png", 420, 520 + i * 18)
@@ -1055,6 +1057,47 @@ def mockup(resdir, out, labels=True):
     subprocess.run(cmd, check=True)
 
 
+def dialogs_mockup(resdir, out):
+    """A few small dialogs put together from their frames and buttons."""
+    S = lambda rel: os.path.join(resdir, "skins", rel)
+
+    def place(base, items, texts, extra=()):
+        cmd = ["convert", base]
+        for rel, x, y in items:
+            cmd += [S(rel), "-geometry", f"+{x}+{y}", "-composite"]
+        cmd += list(extra)
+        cmd += ["-font", "DejaVu-Sans", "-pointsize", "12"]
+        for t, x, y, c in texts:
+            cmd += ["-fill", c, "-annotate", f"+{x}+{y}", t]
+        return cmd
+
+    parts = []
+    a = out + ".a.png"
+    subprocess.run(place(S("Frame_warning.bmp"),
+                         [("exit_nr.png", 300, 4), ("button2_nr.png", 170, 70), ("button2_ov.png", 240, 70)],
+                         [("Rename macro", 10, 17, "#b4b4b4"), ("OK", 193, 86, "#b4b4b4"),
+                          ("Cancel", 252, 86, "#ffffff"), ("Macro 1", 130, 56, "#000000")],
+                         ["-fill", "white", "-draw", "rectangle 11,40 305,61"]) + [a], check=True)
+    parts.append(a)
+    b = out + ".b.png"
+    subprocess.run(["convert", S("Frame_progress_nr.bmp"),
+                    "(", S("Frame_progress_ov.bmp"), "-crop", "260x12+0+66", "+repage", ")",
+                    "-geometry", "+0+66", "-composite", "-font", "DejaVu-Sans", "-pointsize", "13",
+                    "-fill", "#bebebe", "-annotate", "+10+18", "Saving settings", b], check=True)
+    parts.append(b)
+    c = out + ".c.png"
+    subprocess.run(place(os.path.join(resdir, "images", "palette_287.bmp"),
+                         [("exit_ov.png", 480, 3), ("button2_nr.png", 410, 247)],
+                         [("R  53", 330, 226, "#ffffff"), ("G  160", 330, 246, "#ffffff"),
+                          ("B  222", 330, 266, "#ffffff"), ("OK", 433, 263, "#b4b4b4")],
+                         ["-fill", "#35a0de", "-draw", "rectangle 245,212 303,270"]) + [c], check=True)
+    parts.append(c)
+    subprocess.run(["convert", "-background", "#303030"] + parts +
+                   ["-gravity", "northwest", "-splice", "10x10", "-append", "-strip", out], check=True)
+    for p_ in parts:
+        os.remove(p_)
+
+
 # ---------------------------------------------------------------------------
 
 
@@ -1089,6 +1132,9 @@ def main(argv):
         return 0
     if len(argv) == 3 and argv[1] == "check":
         return check(argv[2])
+    if len(argv) == 4 and argv[1] == "dialogs":
+        dialogs_mockup(argv[2], argv[3])
+        return 0
     if len(argv) in (4, 5) and argv[1] == "mockup":
         mockup(argv[2], argv[3], labels=(len(argv) == 4 or argv[4] != "nolabels"))
         return 0
