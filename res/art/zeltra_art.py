@@ -20,7 +20,6 @@ import os
 import struct
 import subprocess
 import sys
-import zlib
 
 # ---------------------------------------------------------------------------
 # Palette of the look
