@@ -125,9 +125,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   return TRUE;
 }
 
-HWND CDialog::CreateFromTemplate() {
-  HWND owner = parent_;
-  if (owner == nullptr && g_mainWindow != nullptr && IsWindow(g_mainWindow)) owner = g_mainWindow;
+HWND CDialog::CreateFromTemplate(HWND owner) {
   endRequested_ = false;
   result_ = IDCANCEL;
   CDialog* previous = t_creatingDialog;
@@ -144,8 +142,12 @@ INT_PTR CDialog::DoModal() {
   if (owner == nullptr && g_mainWindow != nullptr && IsWindow(g_mainWindow)) owner = g_mainWindow;
   // Disable the owner before the dialog exists, so that no click reaches it
   // while the dialog initialises.
-  const bool disabledOwner = owner != nullptr && IsWindowEnabled(owner) && EnableWindow(owner, FALSE) == 0;
-  HWND hwnd = CreateFromTemplate();
+  bool disabledOwner = false;
+  if (owner != nullptr && IsWindowEnabled(owner)) {
+    EnableWindow(owner, FALSE);
+    disabledOwner = true;
+  }
+  HWND hwnd = CreateFromTemplate(owner);
   if (hwnd == nullptr) {
     if (disabledOwner) EnableWindow(owner, TRUE);
     modal_ = false;
@@ -165,7 +167,7 @@ INT_PTR CDialog::DoModal() {
 
 bool CDialog::Create() {
   modal_ = false;
-  return CreateFromTemplate() != nullptr;
+  return CreateFromTemplate(parent_) != nullptr;
 }
 
 void CDialog::RunModalLoop() {

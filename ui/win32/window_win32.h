@@ -66,7 +66,8 @@ class CDialog : public CWnd {
   // A WM_QUIT ends the loop with IDCANCEL and is passed on to any loop
   // around this one.
   INT_PTR DoModal();
-  // Creates the dialog without a loop of its own; EndDialog destroys it.
+  // Creates the dialog without a loop of its own, owned by its parent only;
+  // EndDialog destroys it.
   bool Create();
   void EndDialog(INT_PTR result);
   bool IsModal() const { return modal_; }
@@ -90,7 +91,7 @@ class CDialog : public CWnd {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  HWND CreateFromTemplate();
+  HWND CreateFromTemplate(HWND owner);
   void RunModalLoop();
 
   bool modal_ = false;

@@ -1,0 +1,63 @@
+#include "app/win32/tarvin_app_win32.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/main_window_ids.h"
+#include "app/win32/tarvin_dlg_win32.h"
+#include "device/win32/hid_backend_win32.h"
+#include "ui/win32/draw_win32.h"
+
+namespace zeltra::win32 {
+
+bool CTarvinApp::RegisterMainWindowClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (!GetClassInfoExW(nullptr, L"#32770", &wc)) return false;
+  wc.lpszClassName = kMainWindowClass;
+  // Registered for this program, so that the dialog template finds it.
+  wc.hInstance = GetModuleHandleW(nullptr);
+  if (RegisterClassExW(&wc) != 0) return true;
+  return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void CTarvinApp::WakeFirstCopy() {
+  HWND first = FindWindowW(kMainWindowClass, nullptr);
+  if (first == nullptr) return;
+  // A first copy that hangs must not hang this one as well.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(first, kWmSecondInstance, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 30000, &result);
+}
+
+bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
+  // Kept open for the life of the process: it is what makes this the first copy.
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
+  if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    WakeFirstCopy();
+    CloseHandle(mutex);
+    return false;
+  }
+
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = 0xFF;
+  InitCommonControlsEx(&controls);
+  RegisterMainWindowClass();
+
+  GdiplusSession gdiplus;
+  {
+    SystemClock clock;
+    TarvinOptions options;
+    options.clock = &clock;
+    options.backend = SelectHidBackend(commandLine.c_str(), clock);
+    options.virtualMouse = std::dynamic_pointer_cast<VirtualMouse>(options.backend);
+    // The dialog, with every decoded image its controls hold, goes before
+    // GDI+ is shut down.
+    CTarvinDlg dialog(std::move(options));
+    dialog.DoModal();
+  }
+  return false;
+}
+
+}  // namespace zeltra::win32

@@ -1,0 +1,121 @@
+// The main window: owner of every runtime state of the program, the tray
+// icon, standby, the device link and the settings.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "device/clock.h"
+#include "device/device_link.h"
+#include "device/hid_backend.h"
+#include "device/virtual_mouse.h"
+#include "macro/macro_library.h"
+#include "settings/settings_store.h"
+#include "ui/win32/attention_dlg_win32.h"
+#include "ui/win32/dlg_base_win32.h"
+
+namespace zeltra::win32 {
+
+struct TarvinOptions {
+  // Empty: the executable's folder and the user's data folder.
+  std::filesystem::path programFolder;
+  std::filesystem::path dataFolder;
+  // The default language files shipped with the program; empty: "lang"
+  // beside the executable.
+  std::filesystem::path shippedLanguageFolder;
+  // The full-screen client size to lay out for; nothing: the system's.
+  std::optional<SIZE> fullScreen;
+  // The HID backend, and the virtual mouse when the backend is one (its
+  // plugging then arrives as device-change notifications).
+  std::shared_ptr<HidBackend> backend;
+  std::shared_ptr<VirtualMouse> virtualMouse;
+  // Paces the reports; must outlive the window.
+  Clock* clock = nullptr;
+};
+
+class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
+ public:
+  explicit CTarvinDlg(TarvinOptions options);
+  ~CTarvinDlg() override;
+
+  // Shows the window when it may be shown and the mouse is online, else
+  // asks the mouse (its reply may bring the window up).
+  void BringUp();
+
+  DeviceLink& link() { return *link_; }
+  SettingsStore& settings() { return *settings_; }
+  MacroLibrary& macroLibrary() { return macroLibrary_; }
+  int startInStandby() const { return startInStandby_; }
+  int pendingSave() const { return pendingSave_; }
+  int mouseStage() const { return mouseStage_; }
+  bool trayIconAdded() const { return trayAdded_; }
+  const NOTIFYICONDATAW& trayIcon() const { return tray_; }
+  CAttentionDlg* startupNotice() const { return startupNotice_.get(); }
+
+  // ---- DeviceLinkHost ----
+  ProfileRecord& CurrentProfile() override;
+  const DpiTable& CurrentDpiTable() override;
+  const Macro* FindLibraryMacro(std::uint32_t macroKeyIndex) override;
+  bool StartApplyTimer() override;
+  void StartWatchdogTimer() override;
+  void ArmDelayedSave() override;
+  void ShowProgressDialog() override;
+  void RefreshControls() override;
+  void ShowWindowNormal() override;
+  void MinimiseWindow() override;
+  void OnSensorReported(int sensorNumber) override;
+  void OnMouseStateReported(int stage) override;
+  void QuitOnDeviceRemoval() override;
+  void RegisterHidNotifications() override;
+  void PostMouseStateChanged() override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void DrawBackground(HDC dc, const RECT& client) override;
+  void CreateControls(const RECT& client) override;
+  MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool PreTranslateMessage(MSG& msg) override;
+
+  // Handlers a later page may extend.
+  virtual void OnTimer(UINT_PTR id);
+  virtual MessageResult OnControlNotify(UINT id, WPARAM wParam, LPARAM code);
+
+ private:
+  void ChooseScale();
+  void PlaceWindow();
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  void OnTrayNotify(WPARAM wParam, LPARAM lParam);
+  void ShowTrayMenu();
+  void OnTrayExit();
+  void CloseOpenDialogs();
+  void OnStartupCheck();
+  void ShowBattery(const BatteryDisplay& display);
+  void SaveNow();
+  void OnDestroy();
+
+  TarvinOptions options_;
+  std::unique_ptr<SettingsStore> settings_;
+  MacroLibrary macroLibrary_;
+  std::unique_ptr<DeviceLink> link_;
+  std::atomic<HWND> window_{nullptr};  // for the listener threads' posts
+
+  int startInStandby_ = 1;
+  int pendingSave_ = 0;
+  int mouseStage_ = 0;
+  NOTIFYICONDATAW tray_{};
+  bool trayAdded_ = false;
+  HDEVNOTIFY deviceNotification_ = nullptr;
+  HBITMAP background_364_ = nullptr;
+  std::unique_ptr<CAttentionDlg> startupNotice_;
+
+  CStaticText* batteryText_ = nullptr;
+  CBattery* battery_ = nullptr;
+};
+
+}  // namespace zeltra::win32
