@@ -9,6 +9,9 @@ inline constexpr unsigned kWmTrayNotify = 1056;
 inline constexpr unsigned kIdTrayShow = 2075;
 inline constexpr unsigned kIdTrayExit = 2076;
 inline constexpr unsigned kTrayIconId = 128;
+// The virtual mouse's plugging, handled as the system's device-change
+// broadcast (which cannot be posted: it carries a pointer). wParam = event.
+inline constexpr unsigned kWmVirtualDeviceChange = 1171;
 
 inline constexpr wchar_t kSingleInstanceMutex[] = L"20210610 Mouse 33XX";
 inline constexpr wchar_t kMainWindowClass[] = L"Velmora_QRT";

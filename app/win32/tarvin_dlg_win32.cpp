@@ -293,7 +293,7 @@ void CTarvinDlg::RegisterHidNotifications() {
     // The virtual mouse's plugging reaches the window as the system's would.
     HWND window = hwnd_;
     options_.virtualMouse->SetDeviceChangeCallback([window](bool arrival) {
-      PostMessageW(window, WM_DEVICECHANGE, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE, 0);
+      PostMessageW(window, kWmVirtualDeviceChange, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE, 0);
     });
   }
 }
@@ -435,6 +435,10 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   if (message == kWmTrayNotify) {
     if (wParam != kTrayIconId) return 1;
     OnTrayNotify(wParam, lParam);
+    return 0;
+  }
+  if (message == kWmVirtualDeviceChange) {
+    if (link_) link_->OnDeviceChange(wParam);
     return 0;
   }
   if (message == kWmSecondInstance) {

@@ -39,14 +39,33 @@ void Save(const std::filesystem::path& file, const Picture& picture, const CLSID
 
 }  // namespace
 
+namespace {
+
+// Dispatches what is queued; false when a WM_QUIT came, which is left for
+// the loop it belongs to.
+bool PumpQueued(bool* quit) {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      if (quit != nullptr) {
+        *quit = true;
+      } else {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+      }
+      return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+}  // namespace
+
 void PumpFor(int ms) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
   do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    if (!PumpQueued(nullptr)) return;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
@@ -55,14 +74,21 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
   while (!done()) {
     if (static_cast<int>(end - GetTickCount()) <= 0) return done();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    if (!PumpQueued(nullptr)) return done();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   return true;
+}
+
+bool PumpUntilQuit(int timeoutMs) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+  bool quit = false;
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    PumpQueued(&quit);
+    if (quit) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return false;
 }
 
 int TakeMessages(HWND hwnd, UINT message, MSG* last) {

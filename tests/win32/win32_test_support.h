@@ -11,10 +11,13 @@
 
 namespace zeltra::test {
 
+// Both stop at a WM_QUIT and leave it queued for the loop it belongs to.
 // Runs the thread's messages for about `ms` milliseconds.
 void PumpFor(int ms);
 // Runs messages until `done` holds or `timeoutMs` passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
+// Runs messages until a WM_QUIT comes (and takes it); false on timeout.
+bool PumpUntilQuit(int timeoutMs = 3000);
 // Removes every queued message of the given number for `hwnd` (or any
 // window); returns how many there were and the last one in `last`.
 int TakeMessages(HWND hwnd, UINT message, MSG* last = nullptr);

@@ -1,0 +1,420 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "app/main_window_ids.h"
+#include "app/win32/tarvin_app_win32.h"
+#include "app/win32/tarvin_dlg_win32.h"
+#include "device/virtual_mouse.h"
+#include "settings/language.h"
+#include "settings/settings_store.h"
+#include "support/test_support.h"
+#include "ui/control_codes.h"
+#include "ui/open_dialog_table.h"
+#include "ui/ui_context.h"
+#include "win32_test_support.h"
+
+namespace zeltra::test {
+namespace {
+
+using win32::CAttentionDlg;
+using win32::CTarvinApp;
+using win32::CTarvinDlg;
+using win32::TarvinOptions;
+
+std::filesystem::path ProgramFolder() { return std::filesystem::path(ZELTRA_PROGRAM).parent_path(); }
+
+// Runs `script` inside the dialog's modal loop; whatever the script does,
+// the program is ended through the tray menu's exit afterwards.
+std::function<void()> g_script;
+HWND g_scriptWindow = nullptr;
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto script = std::move(g_script);
+  g_script = nullptr;
+  if (script) script();
+  if (g_scriptWindow != nullptr && IsWindow(g_scriptWindow)) {
+    PostMessageW(g_scriptWindow, WM_COMMAND, kIdTrayExit, 0);
+  }
+}
+
+class TestMainDialog : public CTarvinDlg {
+ public:
+  using CTarvinDlg::CTarvinDlg;
+  HWND hwnd() const { return hwnd_; }
+  std::vector<std::pair<UINT, std::wstring>> trayMenu;
+
+ protected:
+  BOOL OnInitDialog() override {
+    const BOOL result = CTarvinDlg::OnInitDialog();
+    g_scriptWindow = hwnd_;
+    return result;
+  }
+  win32::MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_INITMENUPOPUP) {
+      HMENU menu = reinterpret_cast<HMENU>(wParam);
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        trayMenu.emplace_back(GetMenuItemID(menu, i), text);
+      }
+      EndMenu();
+    }
+    return CTarvinDlg::OnMessage(message, wParam, lParam);
+  }
+};
+
+class MainWindow : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CTarvinApp::RegisterMainWindowClass());
+    OpenDialogs().Clear();
+  }
+  void TearDown() override { g_scriptWindow = nullptr; }
+
+  // Writes the configuration the program will find (defaults otherwise).
+  void SetNeedPassword(const char16_t* value) {
+    std::filesystem::create_directories(data_.path() / "config");
+    SettingsStore store(data_.path());
+    store.LoadConfiguration();
+    store.Globals().SetValue(kNeedPassword, value);
+    store.WriteConfiguration();
+  }
+
+  TarvinOptions Options(std::shared_ptr<VirtualMouse> mouse) {
+    TarvinOptions options;
+    options.programFolder = ProgramFolder();
+    options.dataFolder = data_.path();
+    options.clock = &clock_;
+    options.backend = mouse;
+    options.virtualMouse = mouse;
+    return options;
+  }
+
+  INT_PTR Run(TestMainDialog& dialog, std::function<void()> script) {
+    g_script = std::move(script);
+    SetTimer(nullptr, 0, 1, &RunScript);
+    return dialog.DoModal();
+  }
+
+  TempDir data_;
+  VirtualClock clock_;
+};
+
+bool Shown(HWND hwnd) { return IsWindowVisible(hwnd) && !IsIconic(hwnd); }
+
+TEST_F(MainWindow, StartsInStandbyAndComesUpWhenTheMouseReportsItselfOnline) {
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    EXPECT_EQ(dialog.startInStandby(), 1);
+    EXPECT_TRUE(PumpUntil([&] { return Shown(dialog.hwnd()); }));
+    EXPECT_EQ(dialog.link().standby().active, 1);
+    EXPECT_EQ(dialog.link().standby().autoShown, 1);
+    PumpFor(250);  // the standby guard leaves an active window alone
+    EXPECT_TRUE(Shown(dialog.hwnd()));
+  });
+}
+
+TEST_F(MainWindow, BringUpWithTheMouseOfflineOnlyAsksTheMouse) {
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  mouse->SetOnline(false);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog.hwnd()); }));
+    EXPECT_EQ(dialog.link().standby().active, 0);
+    mouse->ClearLog();
+    SendMessageW(dialog.hwnd(), kWmSecondInstance, 0, 0);
+    PumpFor(300);
+    EXPECT_FALSE(IsWindowVisible(dialog.hwnd()));
+    int queries = 0;
+    for (const auto& t : mouse->Log()) queries += t.kind == TransferKind::GetFeature;
+    EXPECT_GE(queries, 1) << "BringUp must ask the mouse";
+
+    mouse->SetOnline(true);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, kIdTrayShow, 0);
+    EXPECT_TRUE(PumpUntil([&] { return Shown(dialog.hwnd()); }));
+    EXPECT_EQ(dialog.link().standby().active, 1);
+  });
+}
+
+TEST_F(MainWindow, TitleButtonsOnlyHideAndBringUpShowsAgain) {
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    ASSERT_TRUE(PumpUntil([&] { return Shown(dialog.hwnd()); }));
+    for (int id : {kIdExitButton, kIdMinimiseButton}) {
+      SendMessageW(dialog.hwnd(), static_cast<UINT>(id), static_cast<WPARAM>(id), kCodeClicked);
+      EXPECT_FALSE(IsWindowVisible(dialog.hwnd())) << id;
+      EXPECT_FALSE(dialog.EndRequested()) << id;
+      // Enter and Escape would end the dialog: they are swallowed.
+      PostMessageW(dialog.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+      PostMessageW(dialog.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+      PumpFor(50);
+      EXPECT_FALSE(dialog.EndRequested()) << id;
+      // A tray double click (or a second copy) shows it again at once.
+      EXPECT_EQ(SendMessageW(dialog.hwnd(), kWmTrayNotify, kTrayIconId, WM_LBUTTONDBLCLK), 0);
+      EXPECT_TRUE(Shown(dialog.hwnd())) << id;
+    }
+  });
+}
+
+TEST_F(MainWindow, KeyboardReachesTheModalLoopWithoutEndingIt) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    ASSERT_TRUE(PumpUntil([&] { return Shown(dialog.hwnd()); }));
+    // Keys go through the modal loop's pre-translation only when the loop
+    // itself takes them: post them and let a nested wait return to it.
+    PostMessageW(dialog.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(dialog.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  // The script's posts were handled by the loop before the final exit command.
+  EXPECT_FALSE(IsWindow(dialog.hwnd()));
+}
+
+TEST_F(MainWindow, WithoutStandbyTheWindowShowsEvenWithoutAMouse) {
+  SetNeedPassword(u"0");
+  auto mouse = std::make_shared<VirtualMouse>(clock_);  // nothing plugged
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    EXPECT_EQ(dialog.startInStandby(), 0);
+    EXPECT_TRUE(Shown(dialog.hwnd()));
+    EXPECT_EQ(dialog.link().standby().active, 1);
+    EXPECT_EQ(dialog.link().AnyPresent(), 0);
+    PumpFor(250);
+    EXPECT_TRUE(Shown(dialog.hwnd()));
+  });
+}
+
+struct NoticeCase {
+  const char* name;
+  bool receiverOnly;
+  bool online;
+  int expectedString;  // 0: no notice
+};
+
+class StartupCheck : public MainWindow, public testing::WithParamInterface<NoticeCase> {};
+
+TEST_P(StartupCheck, ShowsATopmostNoticeWhenNoMouseAnswers) {
+  SetNeedPassword(u"0");
+  auto mouse = std::make_shared<VirtualMouse>(clock_);
+  if (GetParam().receiverOnly) mouse->Plug(VirtualLink::Receiver);
+  mouse->SetOnline(GetParam().online);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    PumpFor(2300);  // timer 80 fires after two seconds
+    CAttentionDlg* notice = dialog.startupNotice();
+    if (GetParam().expectedString == 0) {
+      EXPECT_EQ(notice, nullptr);
+      return;
+    }
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->message(), LanguageString(GetParam().expectedString));
+    EXPECT_EQ(notice->title(), LanguageString(kStringAttentionTitle));
+    ASSERT_NE(notice->GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(notice->GetSafeHwnd()));
+    EXPECT_TRUE(GetWindowLongW(notice->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, StartupCheck,
+                         testing::Values(NoticeCase{"NoDevice", false, true, kStringNoDevice},
+                                         NoticeCase{"ReceiverMouseOffline", true, false, kStringMouseOffline},
+                                         NoticeCase{"ReceiverMouseOnline", true, true, 0}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(MainWindow, TrayMenuOffersShowAndExitAndIgnoresOtherIcons) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    EXPECT_EQ(SendMessageW(dialog.hwnd(), kWmTrayNotify, 127, WM_RBUTTONUP), 1);
+    EXPECT_TRUE(dialog.trayMenu.empty());
+    EXPECT_EQ(SendMessageW(dialog.hwnd(), kWmTrayNotify, kTrayIconId, WM_RBUTTONUP), 0);
+    ASSERT_EQ(dialog.trayMenu.size(), 3u);
+    EXPECT_EQ(dialog.trayMenu[0].first, kIdTrayShow);
+    EXPECT_EQ(dialog.trayMenu[0].second, std::wstring(reinterpret_cast<const wchar_t*>(LanguageString(1).c_str())));
+    EXPECT_EQ(dialog.trayMenu[1].first, 0u);  // separator
+    EXPECT_EQ(dialog.trayMenu[2].first, kIdTrayExit);
+    EXPECT_EQ(dialog.trayMenu[2].second, std::wstring(reinterpret_cast<const wchar_t*>(LanguageString(2).c_str())));
+    EXPECT_FALSE(LanguageString(1).empty());
+  });
+  EXPECT_EQ(dialog.trayIcon().uID, 0u + kTrayIconId);
+}
+
+TEST_F(MainWindow, TrayExitClosesEveryOpenSmallDialogBeforeEnding) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  struct Watched : CAttentionDlg {
+    Watched(const CTarvinDlg& main, std::vector<std::string>& log, const char* name)
+        : CAttentionDlg(u"", u"", nullptr), main_(main), log_(log), name_(name) {}
+    void OnCancel() override {
+      log_.push_back(std::string(name_) + (main_.EndRequested() ? " after" : " before"));
+      CAttentionDlg::OnCancel();
+    }
+    const CTarvinDlg& main_;
+    std::vector<std::string>& log_;
+    const char* name_;
+  };
+  std::vector<std::string> log;
+  INT_PTR nestedResult = 0;
+  const INT_PTR result = Run(dialog, [&] {
+    Watched modeless(dialog, log, "modeless");
+    ASSERT_TRUE(modeless.Create());
+    struct Nested : Watched {
+      using Watched::Watched;
+      BOOL OnInitDialog() override {
+        const BOOL r = Watched::OnInitDialog();
+        PostMessageW(CDialog::MainWindow(), WM_COMMAND, kIdTrayExit, 0);
+        return r;
+      }
+    } nested(dialog, log, "modal");
+    nestedResult = nested.DoModal();
+    EXPECT_EQ(modeless.GetSafeHwnd(), nullptr);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(nestedResult, IDCANCEL);
+  EXPECT_EQ(log, (std::vector<std::string>{"modeless before", "modal before"}));
+  EXPECT_EQ(OpenDialogs().Count(), 0);
+}
+
+TEST_F(MainWindow, UnpluggingTheLastLinkEndsTheProgram) {
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  bool stillRunning = false;
+  const INT_PTR result = Run(dialog, [&] {
+    ASSERT_TRUE(PumpUntil([&] { return Shown(dialog.hwnd()); }));
+    CAttentionDlg open(u"", u"open", nullptr);
+    ASSERT_TRUE(open.Create());
+    mouse->Unplug(VirtualLink::Cable);
+    // The loop of this script is not the program's: wait for the quit the
+    // removal posts, then hand it back to the program's loop.
+    EXPECT_TRUE(PumpUntilQuit());
+    EXPECT_FALSE(IsWindowVisible(dialog.hwnd()));
+    EXPECT_EQ(open.GetSafeHwnd(), nullptr) << "open dialogs are closed";
+    EXPECT_EQ(dialog.link().standby().active, 0);
+    stillRunning = !dialog.EndRequested();
+    g_scriptWindow = nullptr;  // no exit command: the quit ends it
+    PostQuitMessage(0);
+  });
+  EXPECT_TRUE(stillRunning);
+  EXPECT_EQ(result, IDCANCEL);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(MainWindow, APendingSaveIsWrittenWhenTheWindowGoes) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  {
+    TestMainDialog dialog(Options(mouse));
+    Run(dialog, [&] {
+      dialog.settings().CurrentProfile().SetSetting(kProfileName, u"Not saved");
+      EXPECT_EQ(dialog.pendingSave(), 0);
+    });
+  }
+  {
+    SettingsStore store(data_.path());
+    store.LoadConfiguration();
+    EXPECT_NE(store.CurrentProfile().Setting(kProfileName), u"Not saved");
+  }
+  {
+    TestMainDialog dialog(Options(mouse));
+    Run(dialog, [&] {
+      dialog.settings().CurrentProfile().SetSetting(kProfileName, u"Saved on the way out");
+      dialog.ArmDelayedSave();
+      EXPECT_EQ(dialog.pendingSave(), 1);
+    });
+    EXPECT_EQ(dialog.pendingSave(), 0);
+  }
+  SettingsStore store(data_.path());
+  store.LoadConfiguration();
+  EXPECT_EQ(store.CurrentProfile().Setting(kProfileName), u"Saved on the way out");
+}
+
+TEST_F(MainWindow, AnApplyWritesToTheMouseAndArmsTheDelayedSave) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    PumpFor(100);  // the start-up apply (nothing differs)
+    dialog.settings().CurrentProfile().PollingRateValue[0] = 2;  // 500 Hz
+    dialog.link().RequestApply(kPendingSettings);
+    EXPECT_TRUE(PumpUntil([&] { return mouse->State().rateCode == 2; }));
+    EXPECT_EQ(dialog.pendingSave(), 1);
+    EXPECT_TRUE(mouse->Violations().empty());
+  });
+}
+
+TEST_F(MainWindow, BatteryFollowsTheMouseEverySecond) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  mouse->SetBattery(37, 0);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    auto* gauge = dynamic_cast<win32::CBattery*>(dialog.FindControl(kIdBatteryGauge));
+    auto* text = dynamic_cast<win32::CStaticText*>(dialog.FindControl(kIdBatteryText));
+    ASSERT_NE(gauge, nullptr);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->caption(), u"100%");
+    ASSERT_TRUE(PumpUntil([&] { return text->caption() == u"37%"; }, 2500));
+    EXPECT_EQ(gauge->levelPercent(), 37);
+    EXPECT_EQ(gauge->mode(), win32::CBattery::kShowLevel);
+    EXPECT_TRUE(text->IsShown());
+    const int step = gauge->chargingLevel();
+
+    mouse->SetBattery(40, 1);  // charging: the text goes away
+    dialog.link().QueryStatus();
+    ASSERT_TRUE(PumpUntil([&] { return gauge->mode() == win32::CBattery::kCharging; }, 2500));
+    EXPECT_FALSE(text->IsShown());
+    EXPECT_NE(gauge->chargingLevel(), step);
+
+    mouse->SetBattery(63, 2);  // full: 100 %, text back
+    dialog.link().QueryStatus();
+    ASSERT_TRUE(PumpUntil([&] { return gauge->mode() == win32::CBattery::kFull; }, 2500));
+    EXPECT_EQ(text->caption(), u"100%");
+    EXPECT_TRUE(text->IsShown());
+  });
+}
+
+struct PlacementCase {
+  int width;
+  int height;
+  float scale;
+  RECT expected;
+};
+
+class MainWindowPlacement : public MainWindow, public testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(MainWindowPlacement, CentresTheScaledWindow) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TarvinOptions options = Options(mouse);
+  options.fullScreen = SIZE{GetParam().width, GetParam().height};
+  TestMainDialog dialog(std::move(options));
+  Run(dialog, [&] {
+    EXPECT_EQ(Ui().scale, GetParam().scale);
+    RECT window{};
+    GetWindowRect(dialog.hwnd(), &window);
+    EXPECT_EQ(window.left, GetParam().expected.left);
+    EXPECT_EQ(window.top, GetParam().expected.top);
+    EXPECT_EQ(window.right - window.left, GetParam().expected.right);
+    EXPECT_EQ(window.bottom - window.top, GetParam().expected.bottom);
+    // Controls sit at their design places times the scale.
+    const RECT exit = dialog.FindControl(kIdExitButton)->GetRect();
+    EXPECT_EQ(exit.left, static_cast<int>(1096 * GetParam().scale));
+    EXPECT_EQ(exit.right - exit.left, static_cast<int>(1111 * GetParam().scale) - static_cast<int>(1096 * GetParam().scale));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, MainWindowPlacement,
+                         testing::Values(PlacementCase{1920, 1057, 1.0f, {396, 158, 1127, 740}},
+                                         PlacementCase{2560, 1417, 1.5f, {434, 153, 1690, 1110}}));
+
+}  // namespace
+}  // namespace zeltra::test
