@@ -337,6 +337,46 @@ TEST_F(MainWindow, APendingSaveIsWrittenWhenTheWindowGoes) {
   EXPECT_EQ(store.CurrentProfile().Setting(kProfileName), u"Saved on the way out");
 }
 
+TEST_F(MainWindow, TheDelayedSaveAndTheEndOfTheSessionWriteTheFiles) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  auto stored = [&] {
+    SettingsStore store(data_.path());
+    store.LoadConfiguration();
+    return store.CurrentProfile().Setting(kProfileName);
+  };
+  Run(dialog, [&] {
+    dialog.settings().CurrentProfile().SetSetting(kProfileName, u"After ten seconds");
+    dialog.ArmDelayedSave();
+    SendMessageW(dialog.hwnd(), WM_TIMER, kDelayedSaveTimer, 0);
+    EXPECT_EQ(dialog.pendingSave(), 0);
+    EXPECT_EQ(stored(), u"After ten seconds");
+
+    // Windows ends the process right after WM_ENDSESSION.
+    dialog.settings().CurrentProfile().SetSetting(kProfileName, u"Before shutdown");
+    dialog.ArmDelayedSave();
+    SendMessageW(dialog.hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(dialog.pendingSave(), 0);
+    EXPECT_EQ(stored(), u"Before shutdown");
+  });
+}
+
+TEST_F(MainWindow, TheMousesOwnDpiButtonReachesTheWindowThroughItsMessage) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    ASSERT_TRUE(mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::milliseconds(3000)));
+    const int before = dialog.settings().CurrentProfile().CurrentDPILevelValue;
+    mouse->PressDpiButton();
+    ASSERT_TRUE(PumpUntil([&] { return dialog.settings().CurrentProfile().CurrentDPILevelValue != before; }));
+    EXPECT_EQ(dialog.mouseStage(), dialog.settings().CurrentProfile().CurrentDPILevelValue);
+    // Stray notifications are ignored.
+    SendMessageW(dialog.hwnd(), kWmMouseStateChanged, 0, 0);
+  });
+}
+
 TEST_F(MainWindow, AnApplyWritesToTheMouseAndArmsTheDelayedSave) {
   SetNeedPassword(u"0");
   auto mouse = MakeDemoVirtualMouse(clock_);
