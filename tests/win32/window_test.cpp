@@ -3,6 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "test_dialog.h"
 #include "ui/win32/window_win32.h"
 #include "win32_test_support.h"
 
@@ -85,6 +86,34 @@ TEST(WindowLayer, WorkerThreadsRunAtTheirPriorityAndSwallowExceptions) {
       THREAD_PRIORITY_NORMAL));
   ASSERT_TRUE(PumpUntil([&] { return thrown.load(); }));
   PumpFor(50);  // the process is still here
+}
+
+TEST(PopupSlots, CloseAskTheLivePopupAndForgetAGoneOne) {
+  TestDialog dialog({});
+  ASSERT_TRUE(dialog.Open());
+  bool firstGone = false;
+  bool secondGone = false;
+  auto* first = new Probe(&firstGone);
+  auto* second = new Probe(&secondGone);
+  ASSERT_TRUE(first->Make());
+  ASSERT_TRUE(second->Make());
+  dialog.SetPopup(3, first);
+  dialog.SetPopup(10, second);
+  EXPECT_EQ(dialog.Popup(3), first);
+  EXPECT_EQ(dialog.Popup(10), second);
+  EXPECT_EQ(dialog.Popup(11), nullptr);  // eleven slots, 0 to 10
+
+  dialog.ClosePopup(3);
+  EXPECT_EQ(dialog.Popup(3), nullptr);
+  EXPECT_FALSE(firstGone) << "closing is asked for, not forced";
+  EXPECT_TRUE(PumpUntil([&] { return firstGone; }));
+
+  // A popup that went by itself (it deletes itself) only leaves its slot.
+  DestroyWindow(second->GetSafeHwnd());
+  EXPECT_TRUE(secondGone);
+  EXPECT_EQ(dialog.Popup(10), nullptr);
+  dialog.ClosePopup(10);
+  dialog.ClosePopup(-1);
 }
 
 }  // namespace
