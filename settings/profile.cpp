@@ -125,6 +125,8 @@ void ApplySensorDpiDefaults(ProfileRecord& record, std::uint16_t sensorCode) {
   record.LiftDetectionValue = 2;
 }
 
+int ReportRateCode(const ProfileRecord& record) { return record.PollingRateValue[0] <= 3 ? record.PollingRateValue[0] : 3; }
+
 void SetMoveLightingOnOff(ProfileRecord& record, int n) { record.SetSetting(kMoveLightingOnOffMode, n > 0 ? u"1" : u"0"); }
 void SetMotionWakeup(ProfileRecord& record, int n) { record.SetSetting(kMotionWakeup, n > 0 ? u"1" : u"0"); }
 void SetPowerDownTime(ProfileRecord& record, int minutes) { record.SetSetting(kPowerDownTime, Dec(minutes)); }

@@ -140,6 +140,10 @@ void ResetProfile(ProfileRecord& record, int nameSelector, std::uint16_t sensorC
 // code without a default stage table keeps the eight stage indexes as they are.
 void ApplySensorDpiDefaults(ProfileRecord& record, std::uint16_t sensorCode);
 
+// The report rate as the pages and the mouse take it: PollingRateValue byte 0
+// (0 = 125 Hz .. 3 = 1000 Hz); any other byte (a hand-edited file) is 1000 Hz.
+int ReportRateCode(const ProfileRecord& record);
+
 // Setters of the main window's power-saving controls.
 void SetMoveLightingOnOff(ProfileRecord& record, int n);  // "1" when n > 0, else "0"
 void SetMotionWakeup(ProfileRecord& record, int n);       // "1" when n > 0, else "0"

@@ -26,6 +26,12 @@ enum class RemoveProfileResult {
   kLastShown,   // at least one profile stays shown
 };
 
+// Paths. The configuration stores each profile's working file as text in
+// Windows form: the data folder followed by "config\\default<i>.psf". On Windows
+// that text is the path. On POSIX systems (native builds and tests) every
+// backslash in it is read as a separator, and the data folder is stored in its
+// native form followed by a backslash, so a relative data folder such as
+// "ZeltraData" stores the same text on every platform.
 class SettingsStore {
  public:
   // `dataFolder` is the per-user data folder; every file lives in its

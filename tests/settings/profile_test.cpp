@@ -63,6 +63,16 @@ TEST(Profile, PowerSettingSetters) {
   EXPECT_EQ(r.Setting(kPowerDownTime), u"10");
 }
 
+TEST(Profile, ReportRateBeyondTheFourRatesIsTheFastest) {
+  ProfileRecord r;
+  std::vector<int> codes;
+  for (int b : {0, 2, 3, 4, 0xFF}) {
+    r.PollingRateValue[0] = static_cast<std::uint8_t>(b);
+    codes.push_back(ReportRateCode(r));
+  }
+  EXPECT_EQ(codes, (std::vector<int>{0, 2, 3, 3, 3}));
+}
+
 TEST(Profile, GlobalPairs) {
   GlobalSettings g;
   SetDefaultGlobals(g, u"C:\\Data\\");
