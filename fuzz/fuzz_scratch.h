@@ -14,20 +14,22 @@
 namespace zeltra::fuzz {
 
 inline const std::filesystem::path& ScratchDir() {
-  static const std::filesystem::path dir = [] {
+  // Never destroyed, so the exit handler that removes the folder can still use it.
+  static const std::filesystem::path* const dir = [] {
     std::error_code ec;
     std::filesystem::path base = "/dev/shm";
     if (!std::filesystem::is_directory(base, ec)) base = std::filesystem::temp_directory_path();
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    auto path = base / ("zeltra-fuzz-" + std::to_string(stamp));
-    std::filesystem::create_directories(path);
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(ScratchDir(), ignored);
-    });
+    auto* path = new std::filesystem::path(base / ("zeltra-fuzz-" + std::to_string(stamp)));
+    std::filesystem::create_directories(*path);
     return path;
   }();
-  return dir;
+  static const bool cleanup = std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(*dir, ignored);
+  }) == 0;
+  (void)cleanup;
+  return *dir;
 }
 
 inline void WriteInput(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {
