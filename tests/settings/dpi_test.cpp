@@ -80,14 +80,6 @@ TEST(DpiTable, DefaultStagesOfTheDefaultSensor) {
   EXPECT_EQ(device, (std::vector<int>{8, 12, 16, 24, 50, 120}));
 }
 
-TEST(DpiTable, SensorNumbers) {
-  const std::vector<std::pair<int, int>> known{{4, 0x3104},   {17, 0x3311},  {18, 0x3212},  {37, 0x3325},
-                                               {39, 0x3327},  {53, 0x3335},  {96, 0x3360},  {112, 0x3370},
-                                               {137, 0x3389}, {149, 0x3395}, {153, 0x3399}};
-  for (auto [number, code] : known) EXPECT_EQ(SensorCodeFromNumber(number), code) << number;
-  for (int number : {0, 3, 16, 97, 255, -4}) EXPECT_FALSE(SensorCodeFromNumber(number)) << number;
-}
-
 TEST(DpiRules, ActiveStageCountsEnabledStagesOnly) {
   EXPECT_EQ(ActiveStageIndex(0x3F, 0), 0);
   EXPECT_EQ(ActiveStageIndex(0x3E, 0), 1);

@@ -6,32 +6,13 @@
 namespace zeltra {
 namespace {
 
-TEST(Lighting, ModeTable) {
-  struct Row {
-    int name, slots;
-    bool speed, brightness, direction;
-  };
-  const std::array<Row, kLightingModeCount> expected{{{109, 0, false, false, false},
-                                                      {100, 0, true, false, true},
-                                                      {101, 7, true, false, false},
-                                                      {102, 1, false, true, false},
-                                                      {103, 0, true, false, false},
-                                                      {110, 0, true, false, false},
-                                                      {105, 8, false, false, false},
-                                                      {106, 2, true, false, false},
-                                                      {111, 0, true, false, false},
-                                                      {108, 0, true, false, false}}};
-  for (int m = 0; m < kLightingModeCount; ++m) {
-    const LightingModeInfo& info = LightingMode(m);
-    const Row& row = expected[static_cast<std::size_t>(m)];
-    EXPECT_EQ(info.nameString, row.name) << m;
-    EXPECT_EQ(info.slotsOffered, row.slots) << m;
-    EXPECT_EQ(info.speed, row.speed) << m;
-    EXPECT_EQ(info.brightness, row.brightness) << m;
-    EXPECT_EQ(info.direction, row.direction) << m;
+TEST(Lighting, ModesBeyondTheTableOfferNothing) {
+  for (int mode : {10, 0x2A, -1}) {
+    const LightingModeInfo& info = LightingMode(mode);
+    EXPECT_EQ(&info, &LightingMode(0));
+    EXPECT_EQ(info.slotsOffered, 0);
+    EXPECT_FALSE(info.speed || info.brightness || info.direction);
   }
-  EXPECT_EQ(&LightingMode(10), &LightingMode(0));
-  EXPECT_EQ(&LightingMode(-1), &LightingMode(0));
 }
 
 TEST(Lighting, MenuItemsSelectTheirModes) {
