@@ -5,7 +5,6 @@
 #include <ostream>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "settings/language.h"
@@ -88,28 +87,22 @@ class ShippedLanguage : public testing::TestWithParam<Shipped> {
 };
 
 TEST_P(ShippedLanguage, LoadsWithItsFont) {
-  for (auto [scale, english, chinese] : {std::tuple{1.0f, 16, 12}, {1.5f, 24, 18}, {2.0f, 32, 24}}) {
-    TempDir config;
-    ASSERT_EQ(InstallDefaultLanguageFiles(kShipped, config.path()), 3);
-    test::WriteUtf16File(config / "LanSetting.ini", std::string("[ChangeLanguage]\nLanguage=") + GetParam().selector + "\n");
-    LanguageTable table;
-    ASSERT_EQ(LoadLanguage(config.path(), scale, table), 1);
-    if (GetParam().chinese) {
-      EXPECT_EQ(table.String(0), u"中文");
-      EXPECT_EQ(table.font.face, u"宋体");
-      EXPECT_EQ(table.font.height, chinese);
-      EXPECT_EQ(table.font.charset, 134);
-    } else {
-      EXPECT_EQ(table.String(0), u"English");
-      EXPECT_EQ(table.font.face, u"Tahoma");
-      EXPECT_EQ(table.font.height, english);
-      EXPECT_EQ(table.font.charset, 1);
-    }
+  ASSERT_NO_FATAL_FAILURE(Load(1.5f));
+  if (GetParam().chinese) {
+    EXPECT_EQ(table_.String(0), u"中文");
+    EXPECT_EQ(table_.font.face, u"宋体");
+    EXPECT_EQ(table_.font.height, 18);
+    EXPECT_EQ(table_.font.charset, 134);
+  } else {
+    EXPECT_EQ(table_.String(0), u"English");
+    EXPECT_EQ(table_.font.face, u"Tahoma");
+    EXPECT_EQ(table_.font.height, 24);
+    EXPECT_EQ(table_.font.charset, 1);
   }
 }
 
 TEST_P(ShippedLanguage, DefinesExactlyTheStringsTheProgramReads) {
-  Load();
+  ASSERT_NO_FATAL_FAILURE(Load());
   std::vector<int> missing, stray;
   for (int i = 0; i < kLanguageStringCount; ++i) {
     const bool read = IndexesRead().count(i) != 0;
@@ -148,7 +141,7 @@ TEST_P(ShippedLanguage, LinesAreInIndexOrderWithoutRepeats) {
 }
 
 TEST_P(ShippedLanguage, TextsAreTidy) {
-  Load();
+  ASSERT_NO_FATAL_FAILURE(Load());
   auto untidy = [](const std::u16string& s) {
     const auto isSpace = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\u3000'; };
     return s.empty() || isSpace(s.front()) || isSpace(s.back()) || s.find(u"  ") != std::u16string::npos ||
@@ -172,7 +165,7 @@ TEST_P(ShippedLanguage, TextsAreTidy) {
 TEST_P(ShippedLanguage, ButtonNamesFitTheComboButtons) {
   // Names shown on the assignment combos (about 150 px): at most 18 Tahoma
   // characters, or 12 Song characters in the Chinese font.
-  Load();
+  ASSERT_NO_FATAL_FAILURE(Load());
   std::vector<int> names = {20, 21, 22, 23, 24, 26, 27, 33, 34, 40, 41, 42};
   for (int group : {45, 60, 75}) {
     for (int i = group; i <= group + 9; ++i)
