@@ -280,13 +280,22 @@ int MacroLibrary::LocationToRow(const MacroLocation& location) const {
 
 std::vector<MacroLocation> MacroLibrary::VisibleRows(int first, int count) const {
   std::vector<MacroLocation> rows;
-  if (first < 0 || count <= 0) return rows;
-  int current = 0;
-  WalkRows([&](const MacroLocation& location, const Node&) {
-    if (current++ >= first) rows.push_back(location);
+  if (count <= 0) return rows;
+  ForEachVisibleRow(first, [&](int, const MacroLocation& location, const MacroItem&) {
+    rows.push_back(location);
     return static_cast<int>(rows.size()) < count;
   });
   return rows;
+}
+
+void MacroLibrary::ForEachVisibleRow(
+    int first, const std::function<bool(int row, const MacroLocation&, const MacroItem&)>& visit) const {
+  if (first < 0) return;
+  int row = 0;
+  WalkRows([&](const MacroLocation& location, const Node& node) {
+    const int current = row++;
+    return current < first || visit(current, location, node.item);
+  });
 }
 
 const Macro* MacroLibrary::FindMacroByKeyIndex(std::uint32_t index) const {

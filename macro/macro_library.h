@@ -112,6 +112,10 @@ class MacroLibrary {
   int LocationToRow(const MacroLocation& location) const;
   // Up to `count` rows from row `first`, in one walk (for drawing).
   std::vector<MacroLocation> VisibleRows(int first, int count) const;
+  // Calls visit(row, location, item) for the rows from `first` on, in order,
+  // until it returns false: one walk, whatever the number of rows drawn.
+  void ForEachVisibleRow(int first,
+                         const std::function<bool(int row, const MacroLocation&, const MacroItem&)>& visit) const;
 
   // The first macro with this index: the top level in position order, then
   // the second level, then the third. Index 0 finds nothing.
