@@ -44,8 +44,9 @@ namespace {
 
 std::filesystem::path Folder(bool onDisk) {
   std::error_code ec;
-  std::filesystem::path base = !onDisk && std::filesystem::exists("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
-                                                                                  : std::filesystem::temp_directory_path();
+  std::filesystem::path base = !onDisk && std::filesystem::exists("/dev/shm", ec)
+                                   ? std::filesystem::path("/dev/shm")
+                                   : std::filesystem::temp_directory_path();
   std::filesystem::path folder = base / "zeltra-macro-bench";
   std::filesystem::create_directories(folder);
   return folder;
@@ -65,7 +66,8 @@ void FillThousandMacros(MacroLibrary& lib) {
     lib.AddMacro(Name(i), at);
     Macro& m = *lib.MacroAt(at);
     for (int a = 0; a < kMaxMacroActions; ++a)
-      m.InsertAction(a, a % 2 ? MacroAction::Delay(static_cast<std::uint32_t>(a * 7)) : MacroAction::Event(0x41, a % 4 == 2));
+      m.InsertAction(
+          a, a % 2 ? MacroAction::Delay(static_cast<std::uint32_t>(a * 7)) : MacroAction::Event(0x41, a % 4 == 2));
     m.MacroCommandActionNum = kMaxMacroEvents;
   }
 }

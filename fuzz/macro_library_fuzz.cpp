@@ -45,9 +45,9 @@ std::vector<char> Contents(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-using Snapshot = std::vector<std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::u16string,
-                                        std::uint32_t, std::uint32_t, bool, std::uint32_t, std::uint32_t, unsigned,
-                                        unsigned, unsigned, std::vector<std::uint8_t>>>;
+using Snapshot = std::vector<
+    std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::u16string, std::uint32_t, std::uint32_t,
+               bool, std::uint32_t, std::uint32_t, unsigned, unsigned, unsigned, std::vector<std::uint8_t>>>;
 
 Snapshot Snap(const MacroLibrary& library) {
   Snapshot out;

@@ -94,7 +94,8 @@ std::u16string MacroAssignmentName(std::u16string_view itemName) {
 
 ButtonAssignment ChosenMacroAssignment(const MacroLibrary& library) {
   const MacroItem* item = library.ItemAt(library.selectedLocation);
-  if (item && !item->IsFolder() && item->macro) return {MacroAssignmentName(item->name), kAssignedMacroCode, item->macro.get()};
+  if (item && !item->IsFolder() && item->macro)
+    return {MacroAssignmentName(item->name), kAssignedMacroCode, item->macro.get()};
   return {LanguageString(kNothingChosenLabel), kDisabledCode};
 }
 

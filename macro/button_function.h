@@ -53,13 +53,13 @@ inline constexpr ButtonFunctionCode kAssignedMacroCode{kCategoryMacro, 0, 0};
 
 // What choosing a main-menu entry does.
 enum class MenuChoice {
-  kAssign,                // assigns the entry's code at once
-  kDpiFunctionMenu,       // opens a submenu ...
+  kAssign,           // assigns the entry's code at once
+  kDpiFunctionMenu,  // opens a submenu ...
   kMultimediaMenu,
   kOfficeMenu,
   kWindowsMenu,
   kDpiLockMenu,
-  kFireKeyDialog,         // ... or a dialog that builds the code
+  kFireKeyDialog,  // ... or a dialog that builds the code
   kMacroChooser,
   kKeyCombinationDialog,
 };
@@ -220,7 +220,7 @@ inline constexpr int kLeftClickName = 20;
 
 struct LeftClickDecision {
   enum class Action {
-    kApply,            // set buttonsPending and start timer kApplyTimerId (kApplyTimerMs)
+    kApply,              // set buttonsPending and start timer kApplyTimerId (kApplyTimerMs)
     kRestoredLeftClick,  // show comboText on the combo, start timer kWarningTimerId
                          // (kWarningTimerMs); when it fires stop it and show the
                          // attention dialog kLeftClickWarningMessage; nothing is sent

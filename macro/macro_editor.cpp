@@ -13,7 +13,9 @@ constexpr std::uint8_t kLeftButtonCode = 0xE0;
 constexpr std::uint8_t kFirstMouseCode = 0xE0;
 constexpr std::uint8_t kLastMouseCode = 0xE7;
 
-int Count(const Macro& macro) { return static_cast<int>(std::min<std::uint32_t>(macro.MacroActionNum, kMaxMacroActions)); }
+int Count(const Macro& macro) {
+  return static_cast<int>(std::min<std::uint32_t>(macro.MacroActionNum, kMaxMacroActions));
+}
 
 bool ValidSelection(const Macro& macro, int selection) { return selection >= 0 && selection < Count(macro); }
 
@@ -57,7 +59,8 @@ EditOutcome MacroActionEditor::Insert(Macro* macro, int& selection, InsertOperat
     case InsertOperation::kLeftClick:
     case InsertOperation::kRightClick:
     case InsertOperation::kMiddleClick:
-      return InsertClick(*macro, selection, static_cast<std::uint8_t>(kLeftButtonCode + static_cast<int>(operation)), at);
+      return InsertClick(*macro, selection, static_cast<std::uint8_t>(kLeftButtonCode + static_cast<int>(operation)),
+                         at);
     case InsertOperation::kDelay: return InsertDelay(*macro, at);
     case InsertOperation::kKey: return InsertKey(*macro, at);
   }
@@ -145,7 +148,8 @@ EditOutcome MacroActionEditor::FinishDelayDialog(Macro& macro, int& selection, b
   return {};
 }
 
-EditOutcome MacroActionEditor::FinishKeyDialog(Macro& macro, int& selection, bool ok, std::optional<std::uint8_t> code) {
+EditOutcome MacroActionEditor::FinishKeyDialog(Macro& macro, int& selection, bool ok,
+                                               std::optional<std::uint8_t> code) {
   const Pending pending = pending_;
   const int at = pendingAction_;
   if (pending != Pending::kInsertedKey && pending != Pending::kModifiedKey) return {};

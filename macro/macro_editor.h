@@ -27,8 +27,8 @@ enum class InsertOperation { kLeftClick = 0, kRightClick = 1, kMiddleClick = 2, 
 struct EditOutcome {
   enum class Dialog { kNone, kDelay, kKey };
 
-  int message = 0;              // attention dialog to show (language string), 0 for none
-  bool listChanged = false;     // refresh the list; scroll it to its end when it overflows
+  int message = 0;                // attention dialog to show (language string), 0 for none
+  bool listChanged = false;       // refresh the list; scroll it to its end when it overflows
   Dialog dialog = Dialog::kNone;  // a dialog to open on action `dialogAction`
   int dialogAction = -1;
 };

@@ -46,8 +46,7 @@ MacroLocation MacroLocation::Normalised() const {
 }
 
 MacroLibrary::Node* MacroLibrary::FindNode(Level& level, int position) {
-  auto it = std::lower_bound(level.begin(), level.end(), position,
-                             [](const Node& n, int p) { return n.position < p; });
+  auto it = std::lower_bound(level.begin(), level.end(), position, [](const Node& n, int p) { return n.position < p; });
   return it != level.end() && it->position == position ? &*it : nullptr;
 }
 
@@ -65,8 +64,7 @@ int MacroLibrary::FirstFreePosition(const Level& level) {
 }
 
 MacroLibrary::Node& MacroLibrary::InsertNode(Level& level, int position) {
-  auto it = std::lower_bound(level.begin(), level.end(), position,
-                             [](const Node& n, int p) { return n.position < p; });
+  auto it = std::lower_bound(level.begin(), level.end(), position, [](const Node& n, int p) { return n.position < p; });
   if (it != level.end() && it->position == position) return *it;
   it = level.insert(it, Node{});
   it->position = position;
@@ -190,8 +188,8 @@ int MacroLibrary::DeleteItem(const MacroLocation& location) {
   if (!location.IsValid()) return 0;
   Level* level = LevelInside(location.Parent());
   if (!level) return 0;
-  auto it = std::find_if(level->begin(), level->end(),
-                         [&](const Node& n) { return n.position == location.Position(); });
+  auto it =
+      std::find_if(level->begin(), level->end(), [&](const Node& n) { return n.position == location.Position(); });
   if (it == level->end()) return 0;
   it = level->erase(it);
   for (; it != level->end(); ++it) --it->position;
@@ -301,8 +299,7 @@ void MacroLibrary::ForEachVisibleRow(
 const Macro* MacroLibrary::FindMacroByKeyIndex(std::uint32_t index) const {
   if (index == 0) return nullptr;
   const auto match = [index](const Node& n) -> const Macro* {
-    return !n.item.IsFolder() && n.item.macro && n.item.macro->MacroKeyIndex == index ? n.item.macro.get()
-                                                                                      : nullptr;
+    return !n.item.IsFolder() && n.item.macro && n.item.macro->MacroKeyIndex == index ? n.item.macro.get() : nullptr;
   };
   for (const Node& a : top_)
     if (const Macro* m = match(a)) return m;

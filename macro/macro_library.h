@@ -46,8 +46,8 @@ struct MacroLocation {
 };
 
 struct MacroItem {
-  std::u16string name;            // empty only for a free position
-  std::unique_ptr<Macro> macro;   // none for a folder
+  std::u16string name;           // empty only for a free position
+  std::unique_ptr<Macro> macro;  // none for a folder
   std::uint32_t MacroItemIsFolder = 0;
   std::uint32_t MacroItemFolderIsOpen = 0;
 

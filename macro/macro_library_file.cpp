@@ -145,8 +145,8 @@ bool ReadBlocks(LineReader& reader, MacroLibrary& library) {
 
 std::u16string LocationText(std::u16string_view prefix, const MacroLocation& l) {
   std::u16string text(prefix);
-  text += u"stage=" + Dec(l.stage) + u";stage0Index=" + Dec(l.stage0Index) + u";stage1Index=" +
-          Dec(l.stage1Index) + u";stage2Index=" + Dec(l.stage2Index) + u";\n";
+  text += u"stage=" + Dec(l.stage) + u";stage0Index=" + Dec(l.stage0Index) + u";stage1Index=" + Dec(l.stage1Index) +
+          u";stage2Index=" + Dec(l.stage2Index) + u";\n";
   return text;
 }
 

@@ -37,7 +37,8 @@ MacroRecorder::EventResult MacroRecorder::Record(Macro& macro, const KeyHookEven
   }
   ++macro.MacroCommandActionNum;
   const auto end = [&] { return static_cast<int>(macro.MacroActionNum); };
-  if (withDelay) macro.InsertAction(end(), MacroAction::Delay(RecordedPause(lastLParam_ & kKeyHookTimeMask, event.time)));
+  if (withDelay)
+    macro.InsertAction(end(), MacroAction::Delay(RecordedPause(lastLParam_ & kKeyHookTimeMask, event.time)));
   macro.InsertAction(end(), MacroAction::Event(event.virtualKey, event.release));
   lastKey_ = event.virtualKey;
   lastLParam_ = MakeKeyHookLParam(event.release, event.time);

@@ -136,8 +136,9 @@ ImportOutcome ImportLibrary(MacroLibrary& library, const std::filesystem::path& 
     if (library.AddFolder(item.name, folder) != AddItemResult::kAdded) continue;
     ++outcome.foldersAdded;
     // Only the macros directly inside; folders below it are not imported.
-    const std::vector<MacroLocation> children = RunOfSiblings(source, at.stage == 0 ? MacroLocation::At(at.stage0Index, 0)
-                                                                                   : MacroLocation::At(at.stage0Index, at.stage1Index, 0));
+    const std::vector<MacroLocation> children =
+        RunOfSiblings(source, at.stage == 0 ? MacroLocation::At(at.stage0Index, 0)
+                                            : MacroLocation::At(at.stage0Index, at.stage1Index, 0));
     for (const MacroLocation& child : children) {
       const MacroItem& childItem = *source.ItemAt(child);
       if (!childItem.IsFolder() && AddImportedMacro(library, childItem, folder)) ++outcome.macrosAdded;

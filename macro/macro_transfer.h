@@ -34,7 +34,7 @@ int ExportMacro(const MacroLibrary& library, const std::filesystem::path& path);
 int ExportLibrary(const MacroLibrary& library, const std::filesystem::path& path);
 
 struct ImportOutcome {
-  int message = 0;        // kNameExistsMessage when a name clash refused the import
+  int message = 0;  // kNameExistsMessage when a name clash refused the import
   int macrosAdded = 0;
   int foldersAdded = 0;
   bool treeChanged = false;  // refresh the tree and the current macro, repaint

@@ -1,6 +1,7 @@
+#include "macro/macro_library_file.h"
+
 #include <gtest/gtest.h>
 
-#include "macro/macro_library_file.h"
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 #include "support/test_support.h"
@@ -29,16 +30,16 @@ std::unique_ptr<Macro> MakeMacro(std::u16string name, std::uint32_t index, std::
 void BuildGoldenLibrary(MacroLibrary& lib) {
   lib.nextMacroKeyIndex = 7;
   ASSERT_EQ(lib.PutFolderItem(u"Games", L::At(0), true), 1);
-  ASSERT_EQ(lib.PutMacroItem(u"Copy", L::At(1),
-                             MakeMacro(u"Copy", 1, 2, 1, 3,
-                                       {MacroAction::Event(0x41, false), MacroAction::Delay(50),
-                                        MacroAction::Event(0x41, true), MacroAction::Delay(15300000),
-                                        MacroAction::Event(0xE7, false, 0xFF)})),
+  ASSERT_EQ(lib.PutMacroItem(
+                u"Copy", L::At(1),
+                MakeMacro(u"Copy", 1, 2, 1, 3,
+                          {MacroAction::Event(0x41, false), MacroAction::Delay(50), MacroAction::Event(0x41, true),
+                           MacroAction::Delay(15300000), MacroAction::Event(0xE7, false, 0xFF)})),
             1);
   ASSERT_EQ(lib.PutFolderItem(u"Shooter", L::At(0, 0), false), 1);
-  ASSERT_EQ(lib.PutMacroItem(u"Jump \u5B8F", L::At(0, 1),
-                             MakeMacro(u"Jump \u5B8F", 5, 4, 255, 1,
-                                       {MacroAction::Event(0x20, false), MacroAction::Delay(0xFFFF)})),
+  ASSERT_EQ(lib.PutMacroItem(
+                u"Jump \u5B8F", L::At(0, 1),
+                MakeMacro(u"Jump \u5B8F", 5, 4, 255, 1, {MacroAction::Event(0x20, false), MacroAction::Delay(0xFFFF)})),
             1);
   ASSERT_EQ(lib.PutMacroItem(u"Reload", L::At(0, 0, 0), MakeMacro(u"Reload", 6, 1, 3, 0, {})), 1);
 }
@@ -165,45 +166,66 @@ std::u16string ActionsOfLength(std::size_t n) { return u"\tAllAction=" + std::u1
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, MacroLibraryFileDamage,
-    testing::Values(
-        Damage{"2687 action digits stop at that macro", kJumpActionsLine, ActionsOfLength(2687), 0,
-               {u"Games", u"Copy", u"Shooter"}},
-        Damage{"2689 action digits stop at that macro", kJumpActionsLine, ActionsOfLength(2689), 0,
-               {u"Games", u"Copy", u"Shooter"}},
-        Damage{"a line without =", kJumpIndexLine, u"\tMacroKeyIndex5", 0, {u"Games", u"Copy", u"Shooter"}},
-        Damage{"a value that ends at =", kJumpIndexLine, u"\tMacroKeyIndex=", 0, {u"Games", u"Copy", u"Shooter"}},
-        Damage{"a location without its last ;", kJumpLocationLine,
-               u"\tMacroItemLocation:stage=1;stage0Index=0;stage1Index=1;stage2Index=0", 0,
-               {u"Games", u"Copy", u"Shooter"}},
-        Damage{"the file ends inside a block", kJumpEventsLine, u"", 0, {u"Games", u"Copy", u"Shooter"}},
-        Damage{"the file ends after line 3", 3, u"", 1, {}},
-        Damage{"a bad header", 0, u"[MacroLibrary] ", 0, {}},
-        Damage{"an index beyond 59 is skipped", kJumpLocationLine,
-               u"\tMacroItemLocation:stage=1;stage0Index=0;stage1Index=60;stage2Index=0;", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"a negative index is skipped", kJumpLocationLine,
-               u"\tMacroItemLocation:stage=1;stage0Index=-1;stage1Index=1;stage2Index=0;", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"stage 3 is read, not stored", kJumpLocationLine,
-               u"\tMacroItemLocation:stage=3;stage0Index=0;stage1Index=1;stage2Index=0;", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"no parent folder: the macro is skipped", kJumpLocationLine,
-               u"\tMacroItemLocation:stage=1;stage0Index=1;stage1Index=1;stage2Index=0;", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"no parent folder: the folder and what it holds are skipped", kShooterLocationLine,
-               u"\tMacroItemLocation:stage=1;stage0Index=5;stage1Index=0;stage2Index=0;", 1,
-               {u"Games", u"Copy", u"Jump \u5B8F"}},
-        Damage{"337 actions are skipped", kJumpActionNumLine, u"\tMacroActionNum=337", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"336 actions fit", kJumpActionNumLine, u"\tMacroActionNum=336", 1, kAllNames},
-        Damage{"169 events are skipped", kJumpEventsLine, u"\tMacroCommandActionNum=169", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"a negative count is skipped", kJumpEventsLine, u"\tMacroCommandActionNum=-1", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"a repeat type beyond a byte is skipped", kJumpIndexLine + 1, u"\tMacroKeyLoopType=256", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}},
-        Damage{"an index beyond 32 bits is skipped", kJumpIndexLine, u"\tMacroKeyIndex=4294967296", 1,
-               {u"Games", u"Copy", u"Shooter", u"Reload"}}),
+    testing::Values(Damage{"2687 action digits stop at that macro",
+                           kJumpActionsLine,
+                           ActionsOfLength(2687),
+                           0,
+                           {u"Games", u"Copy", u"Shooter"}},
+                    Damage{"2689 action digits stop at that macro",
+                           kJumpActionsLine,
+                           ActionsOfLength(2689),
+                           0,
+                           {u"Games", u"Copy", u"Shooter"}},
+                    Damage{"a line without =", kJumpIndexLine, u"\tMacroKeyIndex5", 0, {u"Games", u"Copy", u"Shooter"}},
+                    Damage{"a location without its last ;",
+                           kJumpLocationLine,
+                           u"\tMacroItemLocation:stage=1;stage0Index=0;stage1Index=1;stage2Index=0",
+                           0,
+                           {u"Games", u"Copy", u"Shooter"}},
+                    Damage{"the file ends inside a block", kJumpEventsLine, u"", 0, {u"Games", u"Copy", u"Shooter"}},
+                    Damage{"the file ends after line 3", 3, u"", 1, {}},
+                    Damage{"a bad header", 0, u"[MacroLibrary] ", 0, {}},
+                    Damage{"an index beyond 59 is skipped",
+                           kJumpLocationLine,
+                           u"\tMacroItemLocation:stage=1;stage0Index=0;stage1Index=60;stage2Index=0;",
+                           1,
+                           {u"Games", u"Copy", u"Shooter", u"Reload"}},
+                    Damage{"stage 3 is read, not stored",
+                           kJumpLocationLine,
+                           u"\tMacroItemLocation:stage=3;stage0Index=0;stage1Index=1;stage2Index=0;",
+                           1,
+                           {u"Games", u"Copy", u"Shooter", u"Reload"}},
+                    Damage{"no parent folder: the macro is skipped",
+                           kJumpLocationLine,
+                           u"\tMacroItemLocation:stage=1;stage0Index=1;stage1Index=1;stage2Index=0;",
+                           1,
+                           {u"Games", u"Copy", u"Shooter", u"Reload"}},
+                    Damage{"no parent folder: the folder and what it holds are skipped",
+                           kShooterLocationLine,
+                           u"\tMacroItemLocation:stage=1;stage0Index=5;stage1Index=0;stage2Index=0;",
+                           1,
+                           {u"Games", u"Copy", u"Jump \u5B8F"}},
+                    Damage{"337 actions are skipped",
+                           kJumpActionNumLine,
+                           u"\tMacroActionNum=337",
+                           1,
+                           {u"Games", u"Copy", u"Shooter", u"Reload"}},
+                    Damage{"336 actions fit", kJumpActionNumLine, u"\tMacroActionNum=336", 1, kAllNames},
+                    Damage{"169 events are skipped",
+                           kJumpEventsLine,
+                           u"\tMacroCommandActionNum=169",
+                           1,
+                           {u"Games", u"Copy", u"Shooter", u"Reload"}},
+                    Damage{"a repeat type beyond a byte is skipped",
+                           kJumpIndexLine + 1,
+                           u"\tMacroKeyLoopType=256",
+                           1,
+                           {u"Games", u"Copy", u"Shooter", u"Reload"}},
+                    Damage{"an index beyond 32 bits is skipped",
+                           kJumpIndexLine,
+                           u"\tMacroKeyIndex=4294967296",
+                           1,
+                           {u"Games", u"Copy", u"Shooter", u"Reload"}}),
     [](const testing::TestParamInfo<Damage>& param) {
       std::string name;
       for (const char* c = param.param.what; *c; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
@@ -292,10 +314,6 @@ TEST(MacroLibraryFile, AFailedSaveLeavesTheOldFile) {
     EXPECT_EQ(ReadBytes(dir / "lib.mlf"), before);
   }
   EXPECT_EQ(SaveMacroLibrary(lib, dir / "missing" / "lib.mlf", L::None()), 0);
-}
-
-TEST(MacroLibraryFile, PathIsUnderTheConfigFolder) {
-  EXPECT_EQ(MacroLibraryPath("data"), std::filesystem::path("data") / "config" / "MacroLibraryFile.mlf");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "macro/macro_library.h"
+
+#include <gtest/gtest.h>
 
 namespace zeltra {
 namespace {
@@ -46,22 +46,11 @@ TEST(MacroLibrary, AddTargetsTheSelectedFolderElseTheTopLevel) {
   EXPECT_EQ(lib.AddMacro(u"", at), AddItemResult::kNotAllowed);
 }
 
-TEST(MacroLibrary, NewMacrosCountFromOneAndFoldersTakeNoIndex) {
-  MacroLibrary lib;
-  AddFolder(lib, u"F");
-  const L a = Add(lib, u"A");
-  const L b = Add(lib, u"B");
-  EXPECT_EQ(lib.MacroAt(a)->MacroKeyIndex, 1u);
-  EXPECT_EQ(lib.MacroAt(b)->MacroKeyIndex, 2u);
-  EXPECT_EQ(lib.nextMacroKeyIndex, 3u);
-  EXPECT_EQ(lib.MacroAt(a)->name, u"A");
-  EXPECT_EQ(lib.ItemAt(L::At(0))->macro, nullptr);
-}
-
 TEST(MacroLibrary, FullLevelAndNameClash) {
   MacroLibrary lib;
   const L folder = AddFolder(lib, u"F");
-  for (int i = 0; i < kMacroLevelCapacity; ++i) Add(lib, u"m" + std::u16string(1, static_cast<char16_t>(0x100 + i)), folder);
+  for (int i = 0; i < kMacroLevelCapacity; ++i)
+    Add(lib, u"m" + std::u16string(1, static_cast<char16_t>(0x100 + i)), folder);
   const std::uint32_t next = lib.nextMacroKeyIndex;
 
   L at = folder;
@@ -108,7 +97,7 @@ TEST(MacroLibrary, DeletingAFolderMovesLaterSiblingsWithAllTheyHold) {
 TEST(MacroLibrary, PutStoresOnlyInsideTheModel) {
   MacroLibrary lib;
   ASSERT_EQ(lib.PutFolderItem(u"F", L::At(3), true), 1);
-  EXPECT_EQ(lib.PutMacroItem(u"orphan", L::At(2, 0), std::make_unique<Macro>(u"orphan")), 0);   // no folder at 2
+  EXPECT_EQ(lib.PutMacroItem(u"orphan", L::At(2, 0), std::make_unique<Macro>(u"orphan")), 0);  // no folder at 2
   EXPECT_EQ(lib.PutMacroItem(u"x", L::At(60), std::make_unique<Macro>(u"x")), 0);
   EXPECT_EQ(lib.PutMacroItem(u"x", L{3, 0, 0, 0}, std::make_unique<Macro>(u"x")), 0);
   EXPECT_EQ(lib.PutMacroItem(u"x", L::At(3, -1), std::make_unique<Macro>(u"x")), 0);
@@ -203,44 +192,6 @@ TEST(MacroLibrary, UsesMacroKeyIndexLooksTwoLevelsIntoAFolder) {
   EXPECT_FALSE(lib.UsesMacroKeyIndex(index, L::None()));
   lib.MacroAt(other)->MacroKeyIndex = 0;
   EXPECT_FALSE(lib.UsesMacroKeyIndex(0, other));  // 0 names no macro
-}
-
-TEST(MacroLibrary, ForEachItemGoesLevelByLevel) {
-  MacroLibrary lib;
-  const L a = AddFolder(lib, u"a");
-  const L b = AddFolder(lib, u"b");
-  const L a0 = AddFolder(lib, u"a0", a);
-  Add(lib, u"b0", b);
-  Add(lib, u"a00", a0);
-  Add(lib, u"c");
-  std::u16string order;
-  lib.ForEachItem([&](const L&, const MacroItem& item) { order += item.name + u" "; });
-  EXPECT_EQ(order, u"a b c a0 b0 a00 ");
-}
-
-TEST(MacroLibrary, NextIndexStaysAboveEveryIndexHeld) {
-  MacroLibrary lib;
-  const L m = Add(lib, u"m");
-  lib.MacroAt(m)->MacroKeyIndex = 90;
-  lib.nextMacroKeyIndex = 3;
-  lib.KeepNextIndexAboveItems();
-  EXPECT_EQ(lib.nextMacroKeyIndex, 91u);
-  lib.nextMacroKeyIndex = 0;
-  lib.MacroAt(m)->MacroKeyIndex = 0;
-  lib.KeepNextIndexAboveItems();
-  EXPECT_EQ(lib.TakeNextMacroKeyIndex(), 1u);
-}
-
-TEST(MacroLocation, ValidityAndParents) {
-  EXPECT_FALSE(L::None().IsValid());
-  EXPECT_TRUE(L::At(59).IsValid());
-  EXPECT_FALSE(L::At(60).IsValid());
-  EXPECT_TRUE((L{0, 3, 99, -5}).IsValid());  // unused indices carry no meaning
-  EXPECT_FALSE(L::At(0, 0, 60).IsValid());
-  EXPECT_EQ(L::At(1, 2, 3).Parent(), L::At(1, 2));
-  EXPECT_EQ(L::At(1, 2).Parent(), L::At(1));
-  EXPECT_EQ(L::At(1).Parent(), L::None());
-  EXPECT_EQ((L{0, 3, 99, -5}).Normalised(), L::At(3));
 }
 
 }  // namespace

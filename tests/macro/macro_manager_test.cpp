@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "macro/macro_manager.h"
+
+#include <gtest/gtest.h>
 
 namespace zeltra {
 namespace {
@@ -119,20 +119,6 @@ TEST_F(Manager, DeleteAsksAndRefusesWhatTheCurrentProfileUses) {
   EXPECT_EQ(DeleteSelectedItem(lib, other).message, 233);
 }
 
-TEST_F(Manager, ContextPopupKindsAndEntries) {
-  lib.selectedLocation = L::None();
-  EXPECT_EQ(ContextPopupKind(lib), 0);
-  lib.selectedLocation = folder;
-  EXPECT_EQ(ContextPopupKind(lib), 2);
-  lib.selectedLocation = top;
-  EXPECT_EQ(ContextPopupKind(lib), 1);
-  const bool shown[3][8] = {{1, 1, 0, 1, 0, 0, 1, 1}, {1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 0, 1, 1, 1, 1, 1}};
-  for (int kind = 0; kind < 3; ++kind)
-    for (int entry = 1; entry <= 8; ++entry)
-      EXPECT_EQ(ContextPopupEntryShown(kind, entry), shown[kind][entry - 1]) << kind << " " << entry;
-  EXPECT_EQ(ContextPopupEntryLabel(1), 245);
-}
-
 TEST(RepeatRule, RadioButtonsSetTheLoopType) {
   Macro m(u"m");
   EXPECT_FALSE(ChooseRepeatRule(&m, 2031));
@@ -153,9 +139,10 @@ TEST(RepeatRule, TheCountBoxHoldsOneTo255) {
     int value;
     std::optional<std::u16string> replacement;
   };
-  const Case cases[] = {{u"0", 1, u"1"},     {u"", 1, u"1"},       {u"abc", 1, u"1"},   {u"-4", 1, u"1"},
-                        {u"1", 1, {}},       {u"255", 255, {}},    {u"256", 255, u"255"}, {u"300", 255, u"255"},
-                        {u"99999999999", 255, u"255"}, {u"12x", 12, {}}};
+  const Case cases[] = {{u"0", 1, u"1"},       {u"", 1, u"1"},        {u"abc", 1, u"1"},
+                        {u"-4", 1, u"1"},      {u"1", 1, {}},         {u"255", 255, {}},
+                        {u"256", 255, u"255"}, {u"300", 255, u"255"}, {u"99999999999", 255, u"255"},
+                        {u"12x", 12, {}}};
   for (const Case& c : cases) {
     const RepeatCount count = NormaliseRepeatCount(c.text);
     EXPECT_EQ(count.value, c.value) << std::string(c.text.begin(), c.text.end());

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "macro/macro_recorder.h"
+
+#include <gtest/gtest.h>
 
 namespace zeltra {
 namespace {
@@ -73,7 +73,8 @@ TEST(MacroRecorder, AHeldKeyIsRecordedOnce) {
   MacroRecorder recorder;
   recorder.Start(&m);
   EXPECT_EQ(recorder.Record(m, Hook(0x41, false, 0), true), Result::kStored);
-  for (std::uint32_t t = 500; t < 1000; t += 33) EXPECT_EQ(recorder.Record(m, Hook(0x41, false, t), true), Result::kIgnored);
+  for (std::uint32_t t = 500; t < 1000; t += 33)
+    EXPECT_EQ(recorder.Record(m, Hook(0x41, false, t), true), Result::kIgnored);
   EXPECT_EQ(recorder.Record(m, Hook(0x41, true, 1000), true), Result::kStored);
   // Pressing the same key again after its release is a new event.
   EXPECT_EQ(recorder.Record(m, Hook(0x41, false, 1010), true), Result::kStored);
@@ -86,7 +87,8 @@ TEST(MacroRecorder, CodesBelowEightAreIgnored) {
   MacroRecorder recorder;
   recorder.Start(&m);
   // wParam 0 is what a closing popup of the manager sends.
-  for (std::uint64_t code : {0u, 1u, 7u, 0x100u}) EXPECT_EQ(recorder.Record(m, Hook(code, false, 0), true), Result::kIgnored);
+  for (std::uint64_t code : {0u, 1u, 7u, 0x100u})
+    EXPECT_EQ(recorder.Record(m, Hook(code, false, 0), true), Result::kIgnored);
   EXPECT_EQ(m.MacroActionNum, 0u);
   recorder.Stop();
   EXPECT_EQ(recorder.Record(m, Hook(0x41, false, 0), true), Result::kIgnored);
@@ -106,8 +108,10 @@ TEST(MacroRecorder, The169thEventEndsTheRecordingAndIsNotStored) {
     MacroRecorder recorder;
     recorder.Start(&m);
     for (int i = 0; i < kMaxMacroEvents; ++i)
-      ASSERT_EQ(recorder.Record(m, Hook(static_cast<std::uint64_t>(0x41 + i % 2), i % 4 >= 2, static_cast<std::uint32_t>(i)), delays),
-                Result::kStored)
+      ASSERT_EQ(
+          recorder.Record(m, Hook(static_cast<std::uint64_t>(0x41 + i % 2), i % 4 >= 2, static_cast<std::uint32_t>(i)),
+                          delays),
+          Result::kStored)
           << i;
     EXPECT_EQ(m.MacroActionNum, delays ? 335u : 168u);
     EXPECT_EQ(recorder.Record(m, Hook(0x43, false, 999), delays), Result::kLimitReached);

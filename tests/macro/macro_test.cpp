@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "macro/macro.h"
+
+#include <gtest/gtest.h>
 
 namespace zeltra {
 namespace {
@@ -19,17 +19,6 @@ std::vector<std::uint8_t> Codes(const Macro& m) {
   return codes;
 }
 
-TEST(Macro, ANewMacroHasTheDefaults) {
-  const Macro m(u"name");
-  EXPECT_EQ(m.name, u"name");
-  EXPECT_EQ(m.MacroKeyIndex, 0u);
-  EXPECT_EQ(m.MacroActionNum, 0u);
-  EXPECT_EQ(m.MacroKeyLoopType, 2);
-  EXPECT_EQ(m.MacroKeyLoopNum, 1);
-  EXPECT_EQ(m.MacroCommandActionNum, 0);
-  EXPECT_EQ(m.AllAction[335], MacroAction{});
-}
-
 TEST(Macro, InsertShiftsLaterActionsOrAppends) {
   Macro m = WithKeys({0x41, 0x42, 0x43});
   EXPECT_EQ(m.InsertAction(1, Key(0x58)), 1);
@@ -41,7 +30,8 @@ TEST(Macro, InsertShiftsLaterActionsOrAppends) {
 
 TEST(Macro, InsertIsRefusedWhenFull) {
   Macro m;
-  for (int i = 0; i < kMaxMacroActions; ++i) ASSERT_EQ(m.InsertAction(i, Key(static_cast<std::uint8_t>(8 + i % 200))), 1);
+  for (int i = 0; i < kMaxMacroActions; ++i)
+    ASSERT_EQ(m.InsertAction(i, Key(static_cast<std::uint8_t>(8 + i % 200))), 1);
   const MacroAction last = m.AllAction[335];
   EXPECT_EQ(m.InsertAction(0, Key(0x41)), 0);
   EXPECT_EQ(m.MacroActionNum, 336u);
@@ -56,14 +46,6 @@ TEST(Macro, DeleteMovesLaterActionsUpAndZeroesTheFreedEntry) {
   EXPECT_EQ(m.DeleteAction(0), 1);
   EXPECT_EQ(Codes(m), (std::vector<std::uint8_t>{0x42, 0x43}));
   EXPECT_EQ(m.AllAction[2], MacroAction{});
-}
-
-TEST(Macro, SetActionStaysInsideTheList) {
-  Macro m;
-  EXPECT_EQ(m.SetAction(335, Key(0x41)), 1);
-  EXPECT_EQ(m.SetAction(336, Key(0x41)), 0);
-  EXPECT_EQ(m.SetAction(-1, Key(0x41)), 0);
-  EXPECT_EQ(m.MacroActionNum, 0u);
 }
 
 TEST(Macro, CopyTakesEverythingAndLeavesTheCountsEqual) {
@@ -83,13 +65,6 @@ TEST(Macro, CopyTakesEverythingAndLeavesTheCountsEqual) {
   EXPECT_EQ(target.MacroActionNum, 3u);
   EXPECT_EQ(target.AllAction[1].DelayMs(), 70000u);
   EXPECT_EQ(target.CountEvents(), 2);
-}
-
-TEST(MacroAction, DelayBytesAreMostSignificantFirst) {
-  EXPECT_EQ(MacroAction::Delay(15300000), (MacroAction{{0x03, 0xE9, 0x75, 0xA0}}));
-  EXPECT_EQ(MacroAction::Event(0xE5, true, 0xFB), (MacroAction{{0xE5, 0x80, 0x00, 0xFB}}));
-  EXPECT_TRUE((MacroAction{{0x07, 0, 0, 1}}).IsDelay());
-  EXPECT_FALSE((MacroAction{{0x08, 0, 0, 1}}).IsDelay());
 }
 
 }  // namespace

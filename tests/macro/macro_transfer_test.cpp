@@ -1,7 +1,8 @@
+#include "macro/macro_transfer.h"
+
 #include <gtest/gtest.h>
 
 #include "macro/macro_library_file.h"
-#include "macro/macro_transfer.h"
 #include "support/test_support.h"
 
 namespace zeltra {
