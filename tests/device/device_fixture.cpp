@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "settings/text_format.h"
 
@@ -178,9 +179,20 @@ void TestHost::AssignMacro(int slot, std::uint32_t index) {
   key.MacroKeyIndex = index;
 }
 
-Rig::Rig(bool cable, bool receiver) : mouse(std::make_shared<VirtualMouse>(clock)) {
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+Rig::Rig(bool cable, bool receiver, int unrelatedBefore) : mouse(std::make_shared<VirtualMouse>(clock)) {
   mouse->AddUnrelatedInterface({0x1111, 0x2222, 9, 0});
   mouse->AddUnrelatedInterface({0x1111, 0x2223, 33, 33}, /*openable=*/false);
+  for (int i = 0; i < unrelatedBefore; ++i)
+    mouse->AddUnrelatedInterface({0x5555, static_cast<std::uint16_t>(i), 33, 33});
   if (cable) mouse->Plug(VirtualLink::Cable);
   if (receiver) mouse->Plug(VirtualLink::Receiver);
   mouse->AddUnrelatedInterface({0x3333, 0x4444, 64, 0});

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -32,6 +33,9 @@ std::uint8_t TestKeyCode(std::uint8_t virtualKey);
 Bytes FromHex(std::string_view hex);
 // A 33-byte frame from hex, padded with zeros; "ss" stands for the sequence byte given.
 Bytes Frame(std::string_view hex, std::uint8_t sequence);
+
+// Polls `condition` until it holds (true) or `timeout` passed (false).
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 class TestHost : public DeviceLinkHost {
  public:
@@ -88,7 +92,8 @@ class TestHost : public DeviceLinkHost {
 
 // A virtual clock, a virtual mouse and a link to it through a TestHost.
 struct Rig {
-  explicit Rig(bool cable = true, bool receiver = false);
+  // `unrelatedBefore` extra unrelated interfaces come before the links.
+  explicit Rig(bool cable = true, bool receiver = false, int unrelatedBefore = 0);
   ~Rig();
   // Reload the caches, scan, and run the apply the scan asked for.
   void Connect();
