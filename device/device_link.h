@@ -155,7 +155,9 @@ struct LinkStats {
 
 class DeviceLink {
  public:
-  DeviceLink(std::shared_ptr<HidBackend> backend, Clock& clock, DeviceLinkHost& host, DeviceKeyCodeFn deviceKeyCode);
+  // `deviceKeyCode` nothing: the program's key-code table.
+  DeviceLink(std::shared_ptr<HidBackend> backend, Clock& clock, DeviceLinkHost& host,
+             DeviceKeyCodeFn deviceKeyCode = nullptr);
   ~DeviceLink();
   DeviceLink(const DeviceLink&) = delete;
   DeviceLink& operator=(const DeviceLink&) = delete;

@@ -7,6 +7,7 @@
 
 #include "device/device_link.h"
 #include "device/link_internal.h"
+#include "settings/key_tables.h"
 
 namespace zeltra {
 
@@ -101,7 +102,7 @@ void DeviceLink::DeliverMouseReports() {
     const int stage = report.stagePosition - 1;
     profile.CurrentDPILevelValue = static_cast<std::uint8_t>(stage);
     profile.PollingRateValue = {static_cast<std::uint8_t>(report.rateIndex), 0, 0};
-    profile.PollingRateName = RateName(report.rateIndex);
+    profile.PollingRateName = ReportRateName(report.rateIndex);
     host_.OnMouseStateReported(stage);
     host_.RefreshControls();
     ReloadDeviceCaches();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "settings/key_tables.h"
 #include "settings/text_format.h"
 
 namespace zeltra {
@@ -174,8 +175,8 @@ MacroImage BuildMacroImage(const Macro& macro, std::uint8_t slot, DeviceKeyCodeF
     std::uint8_t value = 0;
     if (code >= 0xE0 && code <= 0xE7)
       value = static_cast<std::uint8_t>(code + 0x10);  // the mouse's own codes for mouse actions
-    else if (deviceKeyCode)
-      value = deviceKeyCode(code);
+    else
+      value = (deviceKeyCode ? deviceKeyCode : &DeviceKeyCode)(code);
     std::uint8_t type = 0;
     std::uint8_t c = value;
     if (value <= 0x90) {
@@ -254,15 +255,6 @@ std::optional<MouseReport> DecodeInputReport(std::span<const std::uint8_t> repor
     default: decoded.rateIndex = 3; break;
   }
   return decoded;
-}
-
-std::u16string RateName(int rateIndex) {
-  switch (rateIndex) {
-    case 0: return u"125Hz";
-    case 1: return u"250Hz";
-    case 2: return u"500Hz";
-    default: return u"1000Hz";
-  }
 }
 
 }  // namespace zeltra

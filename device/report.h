@@ -54,9 +54,9 @@ Report MakeReport(std::uint8_t command, std::uint8_t param, std::uint8_t length,
 // A single-report write: parameter 0x01, length = payload size.
 Report MakeWrite(std::uint8_t command, std::span<const std::uint8_t> payload);
 
-// Keys are mapped to the mouse's key codes by the key-code table; it is passed
-// in so that the protocol does not depend on where that table lives.
-using DeviceKeyCodeFn = std::uint8_t (*)(std::uint8_t virtualKey);
+// Maps a recorded key to the mouse's key code (the program's key-code table,
+// DeviceKeyCode, unless a caller passes another).
+using DeviceKeyCodeFn = std::uint8_t (*)(unsigned virtualKey);
 
 // ---- Value encodings of the current profile ----
 
@@ -99,7 +99,7 @@ using MacroImage = std::array<std::uint8_t, kMacroImageSize>;
 // 09 90 slot count, then three bytes per key, button, move or wheel action
 // with the following delay folded in. The count byte always equals the
 // number of actions built, at most 168.
-MacroImage BuildMacroImage(const Macro& macro, std::uint8_t slot, DeviceKeyCodeFn deviceKeyCode);
+MacroImage BuildMacroImage(const Macro& macro, std::uint8_t slot, DeviceKeyCodeFn deviceKeyCode = nullptr);
 // The upload packets of an image (sequence numbers still 0).
 std::vector<Report> BuildMacroPackets(const MacroImage& image);
 
@@ -125,7 +125,5 @@ struct MouseReport {
 // Nothing for reports other than 5/6, short ones and a stage position that
 // cannot be one (0 or beyond eight stages).
 std::optional<MouseReport> DecodeInputReport(std::span<const std::uint8_t> report);
-// "125Hz", "250Hz", "500Hz", "1000Hz".
-std::u16string RateName(int rateIndex);
 
 }  // namespace zeltra

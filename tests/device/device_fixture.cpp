@@ -62,25 +62,6 @@ ProfileRecord DefaultProfile() {
   return p;
 }
 
-std::uint8_t TestKeyCode(std::uint8_t vk) {
-  if (vk >= 0x41 && vk <= 0x5A) return static_cast<std::uint8_t>(vk - 0x41 + 0x04);
-  if (vk >= 0x31 && vk <= 0x39) return static_cast<std::uint8_t>(vk - 0x31 + 0x1E);
-  if (vk >= 0x70 && vk <= 0x7B) return static_cast<std::uint8_t>(vk - 0x70 + 0x3A);
-  if (vk >= 0xE0 && vk <= 0xE7) return static_cast<std::uint8_t>(vk + 0x10);
-  switch (vk) {
-    case 0x30: return 0x27;
-    case 0x0D: return 0x28;
-    case 0x20: return 0x2C;
-    case 0xA2: return 0xE0;
-    case 0xA0: return 0xE1;
-    case 0xA4: return 0xE2;
-    case 0xA5: return 0xE6;
-    case 0xFA: return 0x90;
-    case 0xFB: return 0x91;
-    default: return 0;
-  }
-}
-
 Bytes FromHex(std::string_view hex) {
   Bytes out;
   int high = -1;
@@ -196,7 +177,7 @@ Rig::Rig(bool cable, bool receiver, int unrelatedBefore) : mouse(std::make_share
   if (cable) mouse->Plug(VirtualLink::Cable);
   if (receiver) mouse->Plug(VirtualLink::Receiver);
   mouse->AddUnrelatedInterface({0x3333, 0x4444, 64, 0});
-  link = std::make_unique<DeviceLink>(mouse, clock, host, &TestKeyCode);
+  link = std::make_unique<DeviceLink>(mouse, clock, host);
   host.link = link.get();
   link->InitStandby(0);
 }

@@ -26,9 +26,6 @@ namespace zeltra::test {
 // 0x3311, setting pairs), written out by hand.
 ProfileRecord DefaultProfile();
 
-// Key codes of the keys the tests use, from the mouse's key-code table.
-std::uint8_t TestKeyCode(std::uint8_t virtualKey);
-
 // Hex text -> bytes, spaces ignored ("0C 01 07").
 Bytes FromHex(std::string_view hex);
 // A 33-byte frame from hex, padded with zeros; "ss" stands for the sequence byte given.

@@ -113,7 +113,7 @@ TEST(MacroImage, EveryKindOfAction) {
       MacroAction::Event(0x7C, false),                             // F13: no key code
       MacroAction::Event(0x42, false), MacroAction::Delay(0x0ABCDE),  // over 4095: capped
   });
-  const MacroImage image = BuildMacroImage(m, 3, &TestKeyCode);
+  const MacroImage image = BuildMacroImage(m, 3);
   EXPECT_EQ(Hex(Bytes(image.begin(), image.begin() + 4 + 13 * 3)),
             "09 90 03 0D "
             "30 64 04 B0 00 04 2F FF 01 10 00 01 90 00 01 10 00 10 40 00 FB 50 00 03 60 00 01 30 00 90 "
@@ -123,7 +123,7 @@ TEST(MacroImage, EveryKindOfAction) {
 
 TEST(MacroImage, OtherDeviceValuesAreSentAsTheyAre) {
   // No key maps there today; the rule still holds for values 0xE8..0xEF and 0xF8..0xFF.
-  const auto map = [](std::uint8_t vk) -> std::uint8_t { return vk == 0x30 ? 0xE9 : vk == 0x31 ? 0xFA : 0; };
+  const auto map = [](unsigned vk) -> std::uint8_t { return vk == 0x30 ? 0xE9 : vk == 0x31 ? 0xFA : 0; };
   const MacroImage image = BuildMacroImage(MacroOf({MacroAction::Event(0x30, false), MacroAction::Event(0x31, true)}), 1, map);
   EXPECT_EQ(Hex(Bytes(image.begin(), image.begin() + 10)), "09 90 01 02 00 00 E9 80 00 FA");
 }
@@ -131,8 +131,7 @@ TEST(MacroImage, OtherDeviceValuesAreSentAsTheyAre) {
 TEST(MacroImage, ADelayOnlyCountsForTheActionBeforeIt) {
   // A leading delay and a second delay in a row give nothing to anyone.
   const MacroImage image = BuildMacroImage(
-      MacroOf({MacroAction::Delay(50), MacroAction::Event(0x41, false), MacroAction::Delay(0x234), MacroAction::Delay(9)}), 2,
-      &TestKeyCode);
+      MacroOf({MacroAction::Delay(50), MacroAction::Event(0x41, false), MacroAction::Delay(0x234), MacroAction::Delay(9)}), 2);
   EXPECT_EQ(Hex(Bytes(image.begin(), image.begin() + 7)), "09 90 02 01 32 34 04");
 }
 
@@ -141,7 +140,7 @@ TEST(MacroImage, NeverGrowsPastItsSizeAndCountsWhatItHolds) {
   for (int i = 0; i < kMaxMacroActions; ++i) m.InsertAction(i, MacroAction::Event(0x41, i % 2 == 1));
   m.MacroActionNum = 1000;          // a damaged library file
   m.MacroCommandActionNum = 3;      // and a count that does not match
-  const MacroImage image = BuildMacroImage(m, 1, &TestKeyCode);
+  const MacroImage image = BuildMacroImage(m, 1);
   EXPECT_EQ(image[3], 168);
   EXPECT_EQ(Hex(Bytes(image.begin() + 502, image.end())), "30 00 04 B0 00 04 00 00 00 00");
 
@@ -162,7 +161,7 @@ TEST(MacroImage, NeverGrowsPastItsSizeAndCountsWhatItHolds) {
 TEST(MacroImage, CountByteFollowsTheActionsNotTheStoredCount) {
   Macro m = MacroOf({MacroAction::Event(0x41, false), MacroAction::Event(0x41, true), MacroAction::Event(0x42, false)});
   m.MacroCommandActionNum = 200;
-  const MacroImage image = BuildMacroImage(m, 1, &TestKeyCode);
+  const MacroImage image = BuildMacroImage(m, 1);
   EXPECT_EQ(image[3], 3);
   const auto packets = BuildMacroPackets(image);
   ASSERT_EQ(packets.size(), 1u);
