@@ -1,6 +1,8 @@
 // The apply cycle: compare every command group of the current profile with
 // what the mouse was last sent, send only what changed, 60 ms apart.
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "device/device_link.h"
@@ -146,10 +148,18 @@ void DeviceLink::SendMacroChanges(bool send) {
   // alone, so that the macro still reaches the mouse once it is connected.
   if (send && !AnyHandleOpen()) return;
   const ProfileRecord& profile = host_.CurrentProfile();
+  std::array<bool, kMacroSlotCount + 1> done{};
   for (const KeySlot& key : profile.Key) {
     if (key.Value[0] != kMacroCategory) continue;
     const int slot = key.Value[1] & 0x0F;
     if (slot < 1 || slot > kMacroSlotCount) continue;  // never bound by ResolveMacroSlots
+    // A slot shared by two buttons is built from the first one only: their
+    // copies of the macro can differ (one assigned before a library edit),
+    // and alternating between them would upload it twice on every apply.
+    if (std::exchange(done[static_cast<std::size_t>(slot)], true)) {
+      Pause();
+      continue;
+    }
     const MacroImage image = BuildMacroImage(key.macro, static_cast<std::uint8_t>(slot), deviceKeyCode_);
     MacroImage& cache = caches_.macros[static_cast<std::size_t>(slot)];
     if (Refresh(cache, image) && send) {

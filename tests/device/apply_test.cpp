@@ -208,6 +208,24 @@ TEST(ApplyMacros, ButtonsNamingTheSameMacroShareASlotAndOneUpload) {
   EXPECT_EQ(rig.mouse->RedundantWrites(), 0);
 }
 
+TEST(ApplyMacros, ASharedSlotIsUploadedOnceEvenWhenTheCopiesDiffer) {
+  Rig rig;
+  rig.Connect();
+  Macro& library = rig.host.AddLibraryMacro(7, 2);
+  rig.host.AssignMacro(2, 7);
+  library.InsertAction(2, MacroAction::Event(0x5A, false));
+  library.MacroCommandActionNum = 3;
+  rig.host.AssignMacro(4, 7);  // assigned after the library changed: a longer copy
+  for (int apply = 0; apply < 2; ++apply) {
+    rig.link->RequestApply(kPendingButtons);
+    rig.link->ApplyPendingChanges();
+    int packets = 0;
+    for (const Bytes& w : rig.TakeWrites()) packets += w[2] == 0x0E;
+    EXPECT_EQ(packets, apply == 0 ? 1 : 0);
+  }
+  EXPECT_EQ(rig.mouse->State().macros[1].size(), 6u);
+}
+
 TEST(ApplyMacros, AMissingMacroDisablesItsButton) {
   Rig rig;
   rig.Connect();
