@@ -105,7 +105,15 @@ void DeviceLink::DeliverMouseReports() {
     profile.PollingRateName = ReportRateName(report.rateIndex);
     host_.OnMouseStateReported(stage);
     host_.RefreshControls();
+    // The mouse changed only its stage or rate. Its power-saving and wake-up
+    // values are still the ones last sent, which after a profile switch need
+    // not be this profile's: keep them, so the switch's values still go out
+    // with the next edit or scan and nothing is re-sent needlessly.
+    const auto power = caches_.power;
+    const auto wake = caches_.wake;
     ReloadDeviceCaches();
+    caches_.power = power;
+    caches_.wake = wake;
   }
 }
 

@@ -160,6 +160,29 @@ void TestHost::AssignMacro(int slot, std::uint32_t index) {
   key.MacroKeyIndex = index;
 }
 
+}  // namespace zeltra::test
+
+namespace zeltra {
+
+void PrintTo(const VirtualMouseState& s, std::ostream* out) {
+  using test::Hex;
+  using test::Bytes;
+  *out << "\n  buttons";
+  for (const auto& b : s.buttons) *out << " [" << Hex(Bytes(b.begin(), b.end())) << "]";
+  *out << "\n  stage " << int(s.stageByte) << " mask " << int(s.dpiMask) << " codes";
+  for (auto c : s.dpiCodes) *out << " " << c;
+  *out << "\n  colours";
+  for (const auto& c : s.dpiColours) *out << " [" << Hex(Bytes(c.begin(), c.end())) << "]";
+  *out << "\n  rate " << int(s.rateCode) << " lift " << int(s.liftOff) << " debounce " << int(s.debounce) << " power "
+       << int(s.powerDownTime) << "/" << int(s.moveLighting) << " wake " << int(s.motionWakeup);
+  *out << "\n  lighting " << Hex(s.lighting);
+  for (std::size_t i = 1; i < s.macros.size(); ++i) *out << "\n  macro " << i << ": " << Hex(s.macros[i]);
+}
+
+}  // namespace zeltra
+
+namespace zeltra::test {
+
 bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {

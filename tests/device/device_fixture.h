@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,6 +31,15 @@ ProfileRecord DefaultProfile();
 Bytes FromHex(std::string_view hex);
 // A 33-byte frame from hex, padded with zeros; "ss" stands for the sequence byte given.
 Bytes Frame(std::string_view hex, std::uint8_t sequence);
+
+}  // namespace zeltra::test
+
+namespace zeltra {
+// Readable failure messages for the mouse's state.
+void PrintTo(const VirtualMouseState& state, std::ostream* out);
+}  // namespace zeltra
+
+namespace zeltra::test {
 
 // Polls `condition` until it holds (true) or `timeout` passed (false).
 bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
