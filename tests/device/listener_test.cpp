@@ -31,6 +31,21 @@ TEST(Listener, TheDpiButtonUpdatesProfileThenWindowThenCaches) {
   EXPECT_TRUE(rig.TakeWrites().empty());
 }
 
+TEST(Listener, AMouseReportLeavesThePowerSettingsOfAProfileSwitchPending) {
+  Rig rig;
+  rig.Connect();
+  ASSERT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+  rig.host.profiles[1].SetSetting(kPowerDownTime, u"9");
+  rig.host.current = 1;  // a switch sends buttons and settings, not power saving
+  rig.link->RequestApply(kPendingButtons | kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  rig.mouse->PressDpiButton();
+  ASSERT_EQ(rig.host.PumpPosted(*rig.link, 1), 1);
+  rig.link->ScanDevices();  // the next scan brings the new profile's power saving
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.mouse->State().powerDownTime, 9);
+}
+
 TEST(Listener, PositionsCountAmongTheEnabledStages) {
   Rig rig;
   rig.host.CurrentProfile().DPIOffOnFlagValue = 0x0D;  // stages 0, 2 and 3
