@@ -96,6 +96,7 @@ struct VirtualMouse::Core {
   std::array<int, 4> failCountdown{};
 
   std::vector<Transfer> log;
+  bool logging = true;
   std::vector<std::string> violations;
   int redundant = 0;
   int enumerations = 0;
@@ -341,7 +342,7 @@ struct VirtualMouse::Core {
   }
 
   void Log(TransferKind kind, int link, std::vector<std::uint8_t> bytes, bool ok, bool redundantWrite = false) {
-    log.push_back(Transfer{clock.NowMs(), kind, link, std::move(bytes), ok, redundantWrite});
+    if (logging) log.push_back(Transfer{clock.NowMs(), kind, link, std::move(bytes), ok, redundantWrite});
   }
 };
 
@@ -373,8 +374,9 @@ class VirtualHandle final : public HidHandle {
     } else {
       core_->Receive(slot, report.data(), t);
     }
-    core_->log.push_back(std::move(t));
-    return core_->log.back().ok;
+    const bool ok = t.ok;
+    if (core_->logging) core_->log.push_back(std::move(t));
+    return ok;
   }
 
   long GetFeature(std::span<std::uint8_t> report) override {
@@ -637,6 +639,11 @@ void VirtualMouse::ClearLog() {
   core_->log.clear();
 }
 
+void VirtualMouse::SetLogging(bool on) {
+  std::lock_guard lock(core_->mutex);
+  core_->logging = on;
+}
+
 std::vector<std::string> VirtualMouse::Violations() const {
   std::lock_guard lock(core_->mutex);
   core_->CloseUpload();
@@ -680,9 +687,12 @@ std::string VirtualMouse::LogText() const {
   static const char* const links[] = {"cable", "receiver"};
   std::string out;
   for (const auto& t : core_->log) {
-    out += std::to_string(t.timeMs) + " " + kinds[static_cast<int>(t.kind)] + " " +
-           (t.link >= 0 && t.link < 2 ? links[t.link] : "-") + (t.ok ? "" : " FAILED") +
-           (t.redundant ? " REDUNDANT" : "") + (t.bytes.empty() ? "" : " " + HexBytes(t.bytes)) + "\n";
+    out.append(std::to_string(t.timeMs)).append(" ").append(kinds[static_cast<int>(t.kind)]).append(" ");
+    out.append(t.link >= 0 && t.link < 2 ? links[t.link] : "-");
+    if (!t.ok) out.append(" FAILED");
+    if (t.redundant) out.append(" REDUNDANT");
+    if (!t.bytes.empty()) out.append(" ").append(HexBytes(t.bytes));
+    out.append("\n");
   }
   return out;
 }

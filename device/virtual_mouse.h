@@ -124,6 +124,8 @@ class VirtualMouse final : public HidBackend {
   // The feature reports written (set-feature calls that reached the mouse).
   std::vector<Transfer> Writes() const;
   void ClearLog();
+  // Logging is on from the start; long benchmarks turn it off.
+  void SetLogging(bool on);
   // Layout, sequence and timing problems found in what the program sent.
   std::vector<std::string> Violations() const;
   int RedundantWrites() const;
