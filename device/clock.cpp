@@ -1,0 +1,17 @@
+#include "device/clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace zeltra {
+
+void SystemClock::SleepMs(int milliseconds) {
+  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::int64_t SystemClock::NowMs() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace zeltra

@@ -1,0 +1,310 @@
+// The link to the mouse: finding the cable link and the receiver link among
+// the HID interfaces, the apply cycle that sends what changed in the current
+// profile, the status query, the listener threads that wait for the mouse's
+// own DPI and report-rate changes, and the watchdog that reconnects.
+//
+// Everything here runs on the user-interface thread except the listener
+// threads, which only decode input reports and hand them over: the window
+// posts itself WM_MOUSE_STATE_CHANGED from PostMouseStateChanged() and calls
+// DeliverMouseReports() when it handles it, so profile, controls and caches
+// are only ever touched by the user-interface thread.
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/clock.h"
+#include "device/hid_backend.h"
+#include "device/report.h"
+#include "settings/dpi_table.h"
+#include "settings/profile.h"
+
+namespace zeltra {
+
+inline constexpr int kMaxProbedMembers = 150;
+inline constexpr int kReportPauseMs = 60;
+inline constexpr int kStatusReplyWaitMs = 10;
+inline constexpr int kStatusAttempts = 3;
+inline constexpr int kWatchdogTrigger = 20;
+inline constexpr int kWatchdogAfterScan = 19;
+inline constexpr int kMacroSlotCount = 6;
+
+// Window messages and timers the link asks for (the window owns them).
+inline constexpr unsigned kWmMouseStateChanged = 1067;
+inline constexpr int kApplyTimerId = 30;
+inline constexpr int kApplyTimerMs = 20;
+inline constexpr int kWatchdogTimerId = 110;
+inline constexpr int kWatchdogTimerMs = 1000;
+inline constexpr int kProgressLanguageString = 146;
+
+enum class LinkKind { Cable = 0, Receiver = 1 };
+
+// What the link needs from the main window. All calls come on the
+// user-interface thread except PostMouseStateChanged.
+class DeviceLinkHost {
+ public:
+  virtual ~DeviceLinkHost() = default;
+
+  // Data the reports are built from.
+  virtual ProfileRecord& CurrentProfile() = 0;
+  virtual const DpiTable& CurrentDpiTable() = 0;
+  // The macro library's macro with this index (first level, then second,
+  // then third; folders skipped), or nothing.
+  virtual const Macro* FindLibraryMacro(std::uint32_t macroKeyIndex) = 0;
+
+  // Timers: 30 (apply, 20 ms, one-shot; returns the result of starting it)
+  // and 110 (watchdog, 1000 ms, repeating).
+  virtual bool StartApplyTimer() = 0;
+  virtual void StartWatchdogTimer() = 0;
+  // After an apply: stop timer 70, set pendingSave, start timer 70 (10 s).
+  virtual void ArmDelayedSave() = 0;
+  // The progress dialog, modal, with language string 146.
+  virtual void ShowProgressDialog() = 0;
+  // Refresh every control of the main window from the current profile.
+  virtual void RefreshControls() = 0;
+
+  // Window state changes decided by a status reply.
+  virtual void ShowWindowNormal() = 0;  // foreground, shown normally
+  virtual void MinimiseWindow() = 0;
+  // The sensor number of an accepted status reply (the sensor-change procedure).
+  virtual void OnSensorReported(int sensorNumber) = 0;
+
+  // The mouse reported a DPI stage or report rate; the profile already holds
+  // it. The window stores `stage` as mouseStage and shows the on-screen
+  // display. The link then refreshes the controls and reloads its caches.
+  virtual void OnMouseStateReported(int stage) = 0;
+
+  // The last link went away: hide, close the open dialogs and post a quit.
+  virtual void QuitOnDeviceRemoval() = 0;
+
+  // Register the window for HID device-interface notifications and forget
+  // the on-screen display window (start-up only).
+  virtual void RegisterHidNotifications() {}
+
+  // Any thread: post WM_MOUSE_STATE_CHANGED (wParam 1, lParam 0) to the main
+  // window, whose handler calls DeliverMouseReports().
+  virtual void PostMouseStateChanged() = 0;
+};
+
+// Pending flags of the apply cycle.
+enum PendingFlag : unsigned {
+  kPendingButtons = 1u << 0,   // 0x04
+  kPendingSettings = 1u << 1,  // 0x05, 0x06, 0x07, 0x09, 0x0A, 0x08
+  kPendingPower = 1u << 2,     // 0x0B
+  kPendingWake = 1u << 3,      // 0x0C
+};
+
+struct PendingState {
+  int buttonsPending = 0;
+  int settingsPending = 0;
+  int powerPending = 0;
+  int wakePending = 0;
+  int silentApply = 0;
+  int reportWritten = 0;
+  int macroLibraryChanged = 0;
+};
+
+// active: 1 = shown and written to; 0 = standby. mouseOnline: the last
+// online flag reported. autoShown: brought up by a status reply.
+struct StandbyState {
+  int active = 0;
+  int mouseOnline = 0;
+  int autoShown = 0;
+};
+
+// What timer 110 shows on the battery gauge (3406) and its text (3405).
+struct BatteryDisplay {
+  int level = 0;
+  int chargeState = 0;     // gauge mode: 0 level, 1 charging, 2 full
+  int animationStep = 25;  // 25, 50, 75, 100, 25 ...
+  std::u16string text;     // "%d%%"
+  bool textVisible = true; // hidden while charging
+};
+
+// Timer 80: which attention message to show, if any.
+enum class StartupNotice { None, NoDevice /* string 155 */, MouseOffline /* string 156 */ };
+
+// The bytes last sent to the mouse (or assumed to be in it), per command group.
+struct DeviceCaches {
+  ButtonBytes buttons{};
+  DpiBytes dpi{};
+  DpiColourBytes dpiColours{};
+  std::uint8_t rate = 0;
+  std::uint8_t liftOff = 0;
+  std::uint8_t debounce = 0;
+  LightingBytes lighting{};
+  std::array<std::uint8_t, 2> power{};
+  std::uint8_t wake = 0;
+  std::array<MacroImage, kMacroSlotCount + 1> macros{};  // slots 1..6
+};
+
+struct LinkStats {
+  int enumerations = 0;
+  int opens = 0;
+};
+
+class DeviceLink {
+ public:
+  // `deviceKeyCode` nothing: the program's key-code table.
+  DeviceLink(std::shared_ptr<HidBackend> backend, Clock& clock, DeviceLinkHost& host,
+             DeviceKeyCodeFn deviceKeyCode = nullptr);
+  ~DeviceLink();
+  DeviceLink(const DeviceLink&) = delete;
+  DeviceLink& operator=(const DeviceLink&) = delete;
+
+  // ---- Start-up ----
+  // active and mouseOnline = !startInStandby, autoShown = 0.
+  void InitStandby(int startInStandby);
+  // RegisterDeviceNotifications, ReloadDeviceCaches, ScanDevices and, when a
+  // device was found, the initial status query followed by a refresh.
+  void StartUp();
+  // Resets the link state (listener flags, handles, initial read pending)
+  // and asks the window to register for device notifications.
+  void RegisterDeviceNotifications();
+
+  // ---- Discovery ----
+  // One enumeration; probes member indexes 0..149; opens the feature
+  // handles, starts the listeners and the watchdog timer; marks buttons,
+  // settings and power pending (silently) and starts the apply timer.
+  bool ScanDevices();
+  // WM_DEVICECHANGE: DBT_DEVICEARRIVAL (0x8000) and DBT_DEVICEREMOVECOMPLETE
+  // (0x8004) act, every other event is ignored here.
+  void OnDeviceChange(std::uintptr_t event);
+  void OnDeviceArrival();
+  void OnDeviceRemovalComplete();
+  // Timer 110: the watchdog step, then the battery display to show (nothing
+  // while the window is in standby).
+  std::optional<BatteryDisplay> OnWatchdogTimer();
+  // Timer 80.
+  StartupNotice StartupCheck() const;
+
+  // ---- Apply cycle ----
+  // Sets the flags and starts the apply timer (several edits within 20 ms
+  // are applied together).
+  bool RequestApply(unsigned pendingFlags);
+  void SetMacroLibraryChanged() { pending_.macroLibraryChanged = 1; }
+  void ApplyPendingChanges();
+  void ResolveMacroSlots();
+  void SendButtonChanges();
+  void SendSettingChanges();
+  void SendPowerSettings();
+  void SendMotionWakeup();
+  void SendMacroChanges(bool send);
+  void ReloadDeviceCaches();
+
+  // ---- Status ----
+  void QueryStatus();
+  void HandleStatusReply(std::span<const std::uint8_t> reply);
+
+  // ---- Factory reset ----
+  // Sends 0F FF once, no pause, whether or not the window is active.
+  void SendFactoryReset();
+  // After the window has reset the current profile and written its file:
+  // reload the caches, refresh, zero the watchdog, show the progress dialog.
+  void CompleteFactoryReset();
+
+  // ---- Listener hand-over (user-interface thread) ----
+  // Applies every report the listeners handed over, in order: profile
+  // fields, then the window's notification and refresh, then the cache reload.
+  void DeliverMouseReports();
+
+  // ---- State ----
+  // Sets byte 0 and the next sequence number and sends to the cable handle
+  // when it is open, else to the receiver handle; false when neither is open
+  // or the transfer failed.
+  bool SendFeatureReport(Report& report);
+  bool AnyHandleOpen() const { return cableHandle_ || receiverHandle_; }
+  bool HandleOpen(LinkKind kind) const { return (kind == LinkKind::Cable ? cableHandle_ : receiverHandle_) != nullptr; }
+  int Present(LinkKind kind) const { return SideOf(kind).present; }
+  int AnyPresent() const { return anyPresent_; }
+  const std::u16string& FeaturePath(LinkKind kind) const { return SideOf(kind).featurePath; }
+  int FeatureIndex(LinkKind kind) const { return SideOf(kind).featureIndex; }
+  bool ListenerBusy(LinkKind kind) const;
+  std::u16string InputPath(LinkKind kind) const;
+  int InputIndex(LinkKind kind) const;
+
+  PendingState& pending() { return pending_; }
+  const PendingState& pending() const { return pending_; }
+  StandbyState& standby() { return standby_; }
+  const StandbyState& standby() const { return standby_; }
+  const DeviceCaches& caches() const { return caches_; }
+  std::uint8_t reportSequence() const { return reportSequence_; }
+  int watchdogCounter() const { return watchdogCounter_; }
+  void SetWatchdogCounter(int value) { watchdogCounter_ = value; }
+  int initialReadPending() const { return initialReadPending_; }
+  int batteryLevel() const { return batteryLevel_; }
+  int chargeState() const { return chargeState_; }
+  const LinkStats& stats() const { return stats_; }
+
+  // Shutdown: stop the listeners (their reads are cancelled) and close both
+  // feature handles, cable first. Also done by the destructor.
+  void Close();
+
+ private:
+  struct LinkSide {
+    int present = 0;
+    int featureIndex = 0;
+    std::u16string featurePath;
+  };
+  struct Listener;  // shared with one listener thread
+  struct Mailbox;   // reports handed over to the user-interface thread
+  struct ScanContext;
+
+  LinkSide& SideOf(LinkKind kind) { return kind == LinkKind::Cable ? cable_ : receiver_; }
+  const LinkSide& SideOf(LinkKind kind) const { return kind == LinkKind::Cable ? cable_ : receiver_; }
+  std::unique_ptr<HidHandle>& HandleOf(LinkKind kind) { return kind == LinkKind::Cable ? cableHandle_ : receiverHandle_; }
+  Listener& ListenerOf(LinkKind kind) const { return *listeners_[static_cast<std::size_t>(kind)]; }
+
+  void ProbeInterface(ScanContext& scan, int memberIndex);
+  void ConnectLink(LinkKind kind, ScanContext& scan);
+  void StartListener(LinkKind kind, ScanContext& scan);
+  void StopListener(LinkKind kind);
+  static void RunListener(std::shared_ptr<HidBackend> backend, std::shared_ptr<Listener> self,
+                          std::shared_ptr<Mailbox> mailbox, std::unique_ptr<HidHandle> handle, std::u16string path,
+                          std::uint16_t product);
+  void SendWrite(Report report);
+  void Pause() { clock_.SleepMs(kReportPauseMs); }
+  std::optional<BatteryDisplay> BatteryTick();
+
+  std::shared_ptr<HidBackend> backend_;
+  Clock& clock_;
+  DeviceLinkHost& host_;
+  DeviceKeyCodeFn deviceKeyCode_;
+
+  LinkSide cable_;
+  LinkSide receiver_;
+  int anyPresent_ = 0;
+  std::unique_ptr<HidHandle> cableHandle_;
+  std::unique_ptr<HidHandle> receiverHandle_;
+  int initialReadPending_ = 1;
+  int watchdogCounter_ = 0;
+
+  std::uint8_t reportSequence_ = 1;
+  PendingState pending_;
+  StandbyState standby_;
+  DeviceCaches caches_;
+  int batteryLevel_ = 10;
+  int chargeState_ = 0;
+  int batteryAnimationStep_ = 0;
+
+  std::array<std::shared_ptr<Listener>, 2> listeners_;
+  std::array<std::thread, 2> threads_;
+  std::shared_ptr<Mailbox> mailbox_;
+  LinkStats stats_;
+};
+
+// WM_DEVICECHANGE events the link acts on.
+inline constexpr std::uintptr_t kDeviceArrival = 0x8000;
+inline constexpr std::uintptr_t kDeviceRemoveComplete = 0x8004;
+
+}  // namespace zeltra

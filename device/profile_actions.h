@@ -1,0 +1,49 @@
+// Timer 60: the profile action chosen in the profile-tab popup or the last
+// row of the profile picker, decided here and carried out by the window.
+#pragma once
+
+#include "settings/profile.h"
+
+namespace zeltra {
+
+inline constexpr int kProfileActionTimerId = 60;
+inline constexpr int kProfileActionTimerMs = 100;
+inline constexpr int kStartupCheckTimerId = 80;
+inline constexpr int kStartupCheckTimerMs = 2000;
+
+// File dialogs of the import and export actions.
+inline constexpr int kImportTitleString = 142;
+inline constexpr int kExportTitleString = 143;
+inline constexpr const char16_t* kProfileFileFilter = u"psf file(*.psf)|*.psf||";
+inline constexpr const char16_t* kProfileFileExtension = u"psf";
+inline constexpr const char16_t* kProfileFileInitialName = u".psf";
+inline constexpr int kProfileFileNameBuffer = 260;
+inline constexpr int kAttentionTitleString = 150;
+
+enum class ProfileAction : int { Import = 0, Export = 1, Edit = 2, Delete = 3, Add = 4, Notice = 5 };
+
+struct ProfileActionDecision {
+  enum class Kind {
+    Nothing,
+    ImportDialog,     // open dialog; on OK read into `profile`, save configuration and profiles, refresh
+    ExportDialog,     // save dialog; on OK write `profile` to the chosen file
+    EditDialog,       // edit dialog for `profile`; on OK save configuration and profiles, refresh
+    Attention,        // attention dialog with `message` (title 150) and nothing else
+    RemoveFromShown,  // RemoveFromShownList(`profile`), save configuration and profiles, refresh
+    AddDialog,        // add-profile dialog for `profile` (the first hidden one); on OK save and refresh
+  };
+  Kind kind = Kind::Nothing;
+  int profile = -1;
+  int message = 0;  // language string of an attention dialog
+  friend bool operator==(const ProfileActionDecision&, const ProfileActionDecision&) = default;
+};
+
+// `profile` is the profile the popup row concerns (actions 0 to 3).
+ProfileActionDecision DecideProfileAction(int action, int profile, const GlobalSettings& globals);
+
+// Takes `profile` out of the offered profiles: the later entries move up, it
+// goes to the last place, ProfileShowCount drops by one. False (nothing
+// changed) when it is not among the offered profiles or is the only one.
+bool RemoveFromShownList(GlobalSettings& globals, int profile);
+
+}  // namespace zeltra

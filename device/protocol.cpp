@@ -1,0 +1,239 @@
+// The apply cycle: compare every command group of the current profile with
+// what the mouse was last sent, send only what changed, 60 ms apart.
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "device/device_link.h"
+#include "settings/language.h"
+
+namespace zeltra {
+
+namespace {
+
+inline constexpr int kDisabledButtonString = 34;
+inline constexpr std::uint8_t kMacroCategory = 0x90;
+
+// Copies `fresh` into `cache`; true when they differed.
+template <typename T>
+bool Refresh(T& cache, const T& fresh) {
+  const bool differed = !(cache == fresh);
+  cache = fresh;
+  return differed;
+}
+
+}  // namespace
+
+bool DeviceLink::SendFeatureReport(Report& report) {
+  HidHandle* handle = cableHandle_ ? cableHandle_.get() : receiverHandle_.get();
+  if (!handle) return false;
+  report[0] = kFeatureReportId;
+  report[kOffSequence] = reportSequence_++;
+  return handle->SetFeature(report);
+}
+
+void DeviceLink::SendWrite(Report report) {
+  SendFeatureReport(report);  // a failed write is not retried: the cache already holds it
+  pending_.reportWritten = 1;
+  Pause();
+}
+
+bool DeviceLink::RequestApply(unsigned pendingFlags) {
+  if (pendingFlags & kPendingButtons) pending_.buttonsPending = 1;
+  if (pendingFlags & kPendingSettings) pending_.settingsPending = 1;
+  if (pendingFlags & kPendingPower) pending_.powerPending = 1;
+  if (pendingFlags & kPendingWake) pending_.wakePending = 1;
+  return host_.StartApplyTimer();
+}
+
+void DeviceLink::ApplyPendingChanges() {
+  pending_.reportWritten = 0;
+  if (!standby_.active) return;  // the flags stay set for the next apply
+  ResolveMacroSlots();
+  if (pending_.buttonsPending) SendButtonChanges();
+  if (pending_.settingsPending) SendSettingChanges();
+  if (pending_.powerPending) SendPowerSettings();
+  if (pending_.wakePending) SendMotionWakeup();
+  pending_.buttonsPending = pending_.settingsPending = pending_.powerPending = pending_.wakePending = 0;
+  SendMacroChanges(true);
+  if (pending_.reportWritten && !pending_.silentApply) {
+    watchdogCounter_ = 0;
+    host_.ShowProgressDialog();
+  }
+  pending_.silentApply = 0;
+  host_.ArmDelayedSave();
+  host_.RefreshControls();
+}
+
+void DeviceLink::ResolveMacroSlots() {
+  ProfileRecord& profile = host_.CurrentProfile();
+  std::vector<const Macro*> slots;  // device macro slot n holds slots[n - 1]
+  for (KeySlot& key : profile.Key) {
+    if (key.Value[0] != kMacroCategory) continue;
+    const Macro* macro = key.MacroKeyIndex ? host_.FindLibraryMacro(key.MacroKeyIndex) : nullptr;
+    if (!macro) {
+      key.Name = LanguageString(kDisabledButtonString);
+      key.Value[0] = key.Value[1] = key.Value[2] = 0;
+      continue;
+    }
+    auto found = std::find(slots.begin(), slots.end(), macro);
+    if (found == slots.end()) found = slots.insert(slots.end(), macro);
+    const int slot = static_cast<int>(found - slots.begin()) + 1;
+    if (pending_.macroLibraryChanged) key.macro.CopyFrom(*macro);
+    key.Value[1] = static_cast<std::uint8_t>((slot & 0x0F) | (macro->MacroKeyLoopType << 4));
+    key.Value[2] = macro->MacroKeyLoopType == 2 ? macro->MacroKeyLoopNum : 0;
+  }
+  pending_.macroLibraryChanged = 0;
+}
+
+void DeviceLink::SendButtonChanges() {
+  if (!AnyHandleOpen()) return;
+  const ButtonBytes fresh = EncodeButtons(host_.CurrentProfile());
+  std::array<bool, kKeySlotCount> changed{};
+  for (std::size_t i = 0; i < fresh.size(); ++i)
+    if (fresh[i] != caches_.buttons[i]) changed[i / 3] = true;
+  caches_.buttons = fresh;
+  for (std::size_t position = 0; position < changed.size(); ++position) {
+    if (changed[position]) {
+      const std::uint8_t payload[] = {static_cast<std::uint8_t>(position), fresh[position * 3], fresh[position * 3 + 1],
+                                      fresh[position * 3 + 2]};
+      Report report = MakeWrite(kCmdButton, payload);
+      SendFeatureReport(report);
+      pending_.reportWritten = 1;
+    }
+    Pause();  // every position costs its pause, sent or not
+  }
+}
+
+void DeviceLink::SendSettingChanges() {
+  if (!AnyHandleOpen()) return;
+  const ProfileRecord& profile = host_.CurrentProfile();
+  const bool rate = Refresh(caches_.rate, EncodeRateCode(profile));
+  const bool liftOff = Refresh(caches_.liftOff, EncodeLiftOff(profile));
+  const bool debounce = Refresh(caches_.debounce, EncodeDebounce(profile));
+  const bool dpi = Refresh(caches_.dpi, EncodeDpi(profile, host_.CurrentDpiTable()));
+  const bool colours = Refresh(caches_.dpiColours, EncodeDpiColours(profile));
+  const bool lighting = Refresh(caches_.lighting, EncodeLighting(profile));
+
+  if (dpi) {
+    std::array<std::uint8_t, 0x12> payload{};  // the last four bytes stay zero
+    std::copy(caches_.dpi.begin(), caches_.dpi.end(), payload.begin());
+    SendWrite(MakeWrite(kCmdDpi, payload));
+  }
+  if (colours) SendWrite(MakeWrite(kCmdDpiColours, caches_.dpiColours));
+  if (rate) SendWrite(MakeWrite(kCmdReportRate, std::array{caches_.rate}));
+  if (liftOff) SendWrite(MakeWrite(kCmdLiftOff, std::array<std::uint8_t, 2>{caches_.liftOff, 0}));
+  if (debounce) SendWrite(MakeWrite(kCmdDebounce, std::array{caches_.debounce}));
+  if (lighting) {
+    const std::uint8_t length = caches_.lighting[0];
+    SendWrite(MakeReport(kCmdLighting, 0x01, length, std::span(caches_.lighting).subspan(1, length)));
+  }
+}
+
+void DeviceLink::SendPowerSettings() {
+  if (!AnyHandleOpen()) return;
+  if (!Refresh(caches_.power, EncodePowerSaving(host_.CurrentProfile()))) return;
+  SendWrite(MakeWrite(kCmdPowerSaving, caches_.power));
+}
+
+void DeviceLink::SendMotionWakeup() {
+  if (!AnyHandleOpen()) return;
+  if (!Refresh(caches_.wake, EncodeMotionWakeup(host_.CurrentProfile()))) return;
+  SendWrite(MakeWrite(kCmdMotionWakeup, std::array{caches_.wake}));
+}
+
+void DeviceLink::SendMacroChanges(bool send) {
+  // Like every other writer, an upload with no link open leaves its cache
+  // alone, so that the macro still reaches the mouse once it is connected.
+  if (send && !AnyHandleOpen()) return;
+  const ProfileRecord& profile = host_.CurrentProfile();
+  std::array<bool, kMacroSlotCount + 1> done{};
+  for (const KeySlot& key : profile.Key) {
+    if (key.Value[0] != kMacroCategory) continue;
+    const int slot = key.Value[1] & 0x0F;
+    if (slot < 1 || slot > kMacroSlotCount) continue;  // never bound by ResolveMacroSlots
+    // A slot shared by two buttons is built from the first one only: their
+    // copies of the macro can differ (one assigned before a library edit),
+    // and alternating between them would upload it twice on every apply.
+    if (std::exchange(done[static_cast<std::size_t>(slot)], true)) {
+      Pause();
+      continue;
+    }
+    const MacroImage image = BuildMacroImage(key.macro, static_cast<std::uint8_t>(slot), deviceKeyCode_);
+    MacroImage& cache = caches_.macros[static_cast<std::size_t>(slot)];
+    if (Refresh(cache, image) && send) {
+      for (const Report& packet : BuildMacroPackets(cache)) SendWrite(packet);
+    }
+    Pause();
+  }
+}
+
+void DeviceLink::ReloadDeviceCaches() {
+  const ProfileRecord& profile = host_.CurrentProfile();
+  caches_.buttons = EncodeButtons(profile);
+  caches_.rate = EncodeRateCode(profile);
+  caches_.liftOff = EncodeLiftOff(profile);
+  caches_.debounce = EncodeDebounce(profile);
+  caches_.dpi = EncodeDpi(profile, host_.CurrentDpiTable());
+  caches_.dpiColours = EncodeDpiColours(profile);
+  caches_.lighting = EncodeLighting(profile);
+  caches_.power = EncodePowerSaving(profile);
+  caches_.wake = EncodeMotionWakeup(profile);
+  ResolveMacroSlots();
+  SendMacroChanges(false);
+}
+
+void DeviceLink::QueryStatus() {
+  HidHandle* handle = cableHandle_ ? cableHandle_.get() : receiverHandle_.get();
+  if (!handle) return;
+  for (int attempt = 0; attempt < kStatusAttempts; ++attempt) {
+    Report query = MakeReport(kCmdStatus, 0x00, 0x00, {});
+    if (!SendFeatureReport(query)) return;
+    clock_.SleepMs(kStatusReplyWaitMs);
+    Report reply;
+    reply.fill(0xFF);
+    reply[0] = kFeatureReportId;
+    const long got = handle->GetFeature(reply);
+    if (got < 0) return;
+    const auto length = std::min(static_cast<std::size_t>(got), reply.size());
+    // Byte 6 zero: not ready yet, ask again. A reply too short to say is ignored.
+    if (length <= kOffLength) return;
+    if (reply[kOffLength] == 0) continue;
+    HandleStatusReply(std::span(reply.data(), length));
+    return;
+  }
+}
+
+void DeviceLink::HandleStatusReply(std::span<const std::uint8_t> reply) {
+  const auto status = ParseStatusReply(reply);
+  if (!status) return;
+  if (status->modelMatches) {
+    standby_.mouseOnline = status->online ? 1 : 0;
+    if (standby_.active == 0 && status->online) {
+      standby_.autoShown = 1;
+      standby_.active = 1;
+      host_.ShowWindowNormal();
+    } else if (standby_.active == 1 && standby_.autoShown == 1 && !status->online) {
+      standby_.autoShown = 0;
+      host_.MinimiseWindow();
+    }
+  }
+  host_.OnSensorReported(status->sensorNumber);
+  batteryLevel_ = status->batteryLevel;
+  chargeState_ = status->chargeState;
+}
+
+void DeviceLink::SendFactoryReset() {
+  Report report = MakeWrite(kCmdFactoryReset, std::array<std::uint8_t, 1>{0xFF});
+  SendFeatureReport(report);
+}
+
+void DeviceLink::CompleteFactoryReset() {
+  ReloadDeviceCaches();
+  host_.RefreshControls();
+  watchdogCounter_ = 0;
+  host_.ShowProgressDialog();
+}
+
+}  // namespace zeltra

@@ -1,0 +1,288 @@
+// The apply cycle on the virtual mouse: what is sent for an edit, in which
+// frames, how long it takes, and what is not sent.
+#include <gtest/gtest.h>
+
+#include "device_fixture.h"
+#include "settings/language.h"
+
+namespace zeltra::test {
+namespace {
+
+std::uint8_t Next(std::uint8_t s, int n) { return static_cast<std::uint8_t>(s + n); }
+
+TEST(Apply, OneChangedButtonSendsOneReportButTakes360Ms) {
+  Rig rig;
+  rig.Connect();
+  rig.host.CurrentProfile().Key[2].Value = {0x10, 0x08, 0x00, 0};
+  const std::uint8_t s = rig.link->reportSequence();
+  const auto start = rig.clock.NowMs();
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 04 00 ss 01 04 02 10 08 00", s)}));
+  EXPECT_EQ(rig.clock.NowMs() - start, 360);
+}
+
+TEST(Apply, SwappedSlotsThreeAndFourTradeDevicePositions) {
+  Rig rig;
+  rig.Connect();
+  auto& keys = rig.host.CurrentProfile().Key;
+  std::swap(keys[3].Value, keys[4].Value);
+  const std::uint8_t s = rig.link->reportSequence();
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 04 00 ss 01 04 03 10 10 00", s),
+                                                  Frame("0C 01 04 00 ss 01 04 04 10 08 00", Next(s, 1))}));
+}
+
+TEST(Apply, AReportRateClickSendsExactlyTheRateReport) {
+  Rig rig;
+  rig.Connect();
+  rig.host.CurrentProfile().PollingRateValue = {2, 0, 0};
+  const std::uint8_t s = rig.link->reportSequence();
+  const auto start = rig.clock.NowMs();
+  rig.link->RequestApply(kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 07 00 ss 01 01 02", s)}));
+  EXPECT_EQ(rig.clock.NowMs() - start, 60);
+  EXPECT_EQ(rig.host.progressDialogs, 1);
+  EXPECT_EQ(rig.mouse->State().rateCode, 2);
+}
+
+TEST(Apply, NothingChangedSendsNothingAndShowsNoProgress) {
+  Rig rig;
+  rig.Connect();
+  const int saves = rig.host.delayedSaves;
+  rig.link->RequestApply(kPendingButtons | kPendingSettings | kPendingPower | kPendingWake);
+  rig.link->ApplyPendingChanges();
+  EXPECT_TRUE(rig.TakeWrites().empty());
+  EXPECT_EQ(rig.host.progressDialogs, 0);
+  EXPECT_EQ(rig.host.delayedSaves, saves + 1);  // the save is armed after every apply
+}
+
+TEST(Apply, AScanAppliesSilently) {
+  Rig rig;
+  rig.Connect();
+  rig.host.CurrentProfile().PollingRateValue = {0, 0, 0};
+  rig.link->ScanDevices();
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.TakeWrites().size(), 1u);
+  EXPECT_EQ(rig.host.progressDialogs, 0);
+  EXPECT_EQ(rig.link->pending().silentApply, 0);
+}
+
+TEST(Apply, StandbyKeepsTheFlagsAndSendsLater) {
+  Rig rig;
+  rig.Connect();
+  rig.link->standby().active = 0;
+  rig.host.CurrentProfile().PollingRateValue = {1, 0, 0};
+  rig.link->RequestApply(kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  EXPECT_TRUE(rig.TakeWrites().empty());
+  EXPECT_EQ(rig.link->pending().settingsPending, 1);
+  rig.link->standby().active = 1;
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.TakeWrites().size(), 1u);
+}
+
+TEST(Apply, AFailedWriteIsNotRetriedUntilTheValueChangesAgain) {
+  Rig rig;
+  rig.Connect();
+  rig.mouse->FailCall(FaultOp::SetFeature);
+  rig.host.CurrentProfile().SetSetting(kKeyDebounce, u"8");
+  rig.link->RequestApply(kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.link->caches().debounce, 8);
+  rig.link->RequestApply(kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  EXPECT_TRUE(rig.TakeWrites().empty());
+  EXPECT_EQ(rig.mouse->State().debounce, 12);
+}
+
+TEST(Apply, PowerAndWakeGoOnlyWithTheirOwnFlags) {
+  Rig rig;
+  rig.Connect();
+  ProfileRecord& p = rig.host.CurrentProfile();
+  p.SetSetting(kPowerDownTime, u"3");
+  p.SetSetting(kMotionWakeup, u"0");
+  rig.link->RequestApply(kPendingButtons | kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  EXPECT_TRUE(rig.TakeWrites().empty());
+  const std::uint8_t s = rig.link->reportSequence();
+  rig.link->RequestApply(kPendingPower | kPendingWake);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 0B 00 ss 01 02 03 00", s),
+                                                  Frame("0C 01 0C 00 ss 01 01 00", Next(s, 1))}));
+}
+
+TEST(Apply, WithoutALinkNothingIsSentAndNothingIsForgotten) {
+  Rig rig(/*cable=*/false);
+  rig.Connect();
+  rig.host.AddLibraryMacro(7, 4);
+  rig.host.AssignMacro(2, 7);
+  rig.host.CurrentProfile().PollingRateValue = {0, 0, 0};
+  rig.link->RequestApply(kPendingButtons | kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.link->pending().reportWritten, 0);
+
+  rig.mouse->Plug(VirtualLink::Cable);
+  rig.link->OnDeviceArrival();
+  rig.link->ApplyPendingChanges();
+  const VirtualMouseState state = rig.mouse->State();
+  EXPECT_EQ(state.rateCode, 8);
+  EXPECT_EQ(state.buttons[2], (std::array<std::uint8_t, 3>{0x90, 0x21, 0x01}));
+  // Four key events: the macro the button names reached its slot.
+  EXPECT_EQ(state.macros[1].size(), 12u);
+}
+
+// ---- Macros ----
+
+TEST(ApplyMacros, NineActionsGoOutAsTwoPackets) {
+  Rig rig;
+  rig.Connect();
+  Macro& macro = rig.host.AddLibraryMacro(7, 0);
+  const std::uint8_t keys[] = {0x41, 0x41, 0x42, 0x42, 0x43, 0x43, 0x44, 0x44, 0x45};
+  for (int i = 0; i < 9; ++i) macro.InsertAction(i, MacroAction::Event(keys[i], i % 2 == 1));
+  macro.MacroCommandActionNum = 9;
+  rig.host.AssignMacro(2, 7);
+  const std::uint8_t s = rig.link->reportSequence();
+  const auto start = rig.clock.NowMs();
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.TakeWrites(),
+            (std::vector<Bytes>{
+                Frame("0C 01 04 00 ss 01 04 02 90 21 01", s),
+                Frame("0C 01 0E 00 ss 02 1A 01 30 00 04 B0 00 04 30 00 05 B0 00 05 30 00 06 B0 00 06 30 00 07 B0 00 07 30",
+                      Next(s, 1)),
+                Frame("0C 01 0E 00 ss 12 03 01 00 08", Next(s, 2)),
+            }));
+  // Buttons 360 ms, two packets, and the pause after the macro button.
+  EXPECT_EQ(rig.clock.NowMs() - start, 360 + 2 * 60 + 60);
+}
+
+TEST(ApplyMacros, AnEmptyMacroStillSendsOnePacket) {
+  Rig rig;
+  rig.Connect();
+  rig.host.AddLibraryMacro(5, 0);
+  rig.host.AssignMacro(1, 5);
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  const auto writes = rig.TakeWrites();
+  ASSERT_EQ(writes.size(), 2u);
+  EXPECT_EQ(Hex(writes[1]), Hex(Frame("0C 01 0E 00 ss 01 01 01", writes[1][4])));
+}
+
+TEST(ApplyMacros, RepeatRuleGoesIntoTheCodeBytes) {
+  struct Case {
+    std::uint8_t loopType, loopNum;
+    std::array<std::uint8_t, 3> code;
+  };
+  for (const Case& c : {Case{2, 5, {0x90, 0x21, 0x05}}, Case{4, 5, {0x90, 0x41, 0x00}}, Case{1, 9, {0x90, 0x11, 0x00}}}) {
+    Rig rig;
+    rig.Connect();
+    rig.host.AddLibraryMacro(3, 2, c.loopType, c.loopNum);
+    rig.host.AssignMacro(5, 3);
+    rig.link->ResolveMacroSlots();
+    const auto& v = rig.host.CurrentProfile().Key[5].Value;
+    EXPECT_EQ((std::array<std::uint8_t, 3>{v[0], v[1], v[2]}), c.code) << int(c.loopType);
+  }
+}
+
+TEST(ApplyMacros, ButtonsNamingTheSameMacroShareASlotAndOneUpload) {
+  Rig rig;
+  rig.Connect();
+  rig.host.AddLibraryMacro(7, 4);
+  rig.host.AddLibraryMacro(9, 2);
+  rig.host.AssignMacro(2, 9);
+  rig.host.AssignMacro(3, 7);
+  rig.host.AssignMacro(4, 9);
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  const auto& keys = rig.host.CurrentProfile().Key;
+  EXPECT_EQ(keys[2].Value[1], 0x21);
+  EXPECT_EQ(keys[3].Value[1], 0x22);
+  EXPECT_EQ(keys[4].Value[1], 0x21);
+  int uploads = 0;
+  for (const Bytes& w : rig.TakeWrites())
+    if (w[2] == 0x0E && (w[5] >> 4) == 0) ++uploads;
+  EXPECT_EQ(uploads, 2);
+  EXPECT_EQ(rig.mouse->RedundantWrites(), 0);
+}
+
+TEST(ApplyMacros, ASharedSlotIsUploadedOnceEvenWhenTheCopiesDiffer) {
+  Rig rig;
+  rig.Connect();
+  Macro& library = rig.host.AddLibraryMacro(7, 2);
+  rig.host.AssignMacro(2, 7);
+  library.InsertAction(2, MacroAction::Event(0x5A, false));
+  library.MacroCommandActionNum = 3;
+  rig.host.AssignMacro(4, 7);  // assigned after the library changed: a longer copy
+  for (int apply = 0; apply < 2; ++apply) {
+    rig.link->RequestApply(kPendingButtons);
+    rig.link->ApplyPendingChanges();
+    int packets = 0;
+    for (const Bytes& w : rig.TakeWrites()) packets += w[2] == 0x0E;
+    EXPECT_EQ(packets, apply == 0 ? 1 : 0);
+  }
+  EXPECT_EQ(rig.mouse->State().macros[1].size(), 6u);
+}
+
+TEST(ApplyMacros, AMissingMacroDisablesItsButton) {
+  Rig rig;
+  rig.Connect();
+  Language().Set(34, u"Disabled");
+  rig.host.AssignMacro(2, 42);  // not in the library
+  rig.host.AssignMacro(3, 0);   // no macro at all
+  const std::uint8_t s = rig.link->reportSequence();
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  for (int slot : {2, 3}) {
+    const KeySlot& key = rig.host.CurrentProfile().Key[static_cast<std::size_t>(slot)];
+    EXPECT_EQ(key.Name, u"Disabled");
+    EXPECT_EQ((std::array<std::uint8_t, 3>{key.Value[0], key.Value[1], key.Value[2]}), (std::array<std::uint8_t, 3>{}));
+  }
+  EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 04 00 ss 01 04 02 00 00 00", s),
+                                                  Frame("0C 01 04 00 ss 01 04 04 00 00 00", Next(s, 1))}));
+  Language().Set(34, u"");
+}
+
+TEST(ApplyMacros, TheButtonsCopyFollowsTheLibraryOnlyAfterTheManagerRan) {
+  Rig rig;
+  rig.Connect();
+  Macro& library = rig.host.AddLibraryMacro(7, 2);
+  rig.host.AssignMacro(2, 7);
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  library.InsertAction(2, MacroAction::Event(0x5A, false));
+  library.MacroCommandActionNum = 3;
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.mouse->State().macros[1].size(), 6u);  // the button's own copy is still sent
+  rig.link->SetMacroLibraryChanged();
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.host.CurrentProfile().Key[2].macro.MacroActionNum, 3u);
+  EXPECT_EQ(rig.mouse->State().macros[1].size(), 9u);
+  EXPECT_EQ(rig.link->pending().macroLibraryChanged, 0);
+}
+
+// ---- Factory reset ----
+
+TEST(FactoryReset, SendsOneReportWithoutAPauseEvenInStandby) {
+  Rig rig;
+  rig.Connect();
+  rig.link->standby().active = 0;
+  const std::uint8_t s = rig.link->reportSequence();
+  const auto start = rig.clock.NowMs();
+  rig.link->SendFactoryReset();
+  EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 0F 00 ss 01 01 FF", s)}));
+  EXPECT_EQ(rig.clock.NowMs(), start);
+  EXPECT_EQ(rig.mouse->FactoryResets(), 1);
+
+  rig.link->SetWatchdogCounter(7);
+  rig.host.CurrentProfile().PollingRateValue = {0, 0, 0};
+  rig.link->CompleteFactoryReset();
+  EXPECT_EQ(rig.link->caches().rate, 8);
+  EXPECT_EQ(rig.link->watchdogCounter(), 0);
+  EXPECT_EQ(rig.host.progressDialogs, 1);
+}
+
+}  // namespace
+}  // namespace zeltra::test
