@@ -11,7 +11,6 @@
 #include "device/profile_actions.h"
 #include "device/win32/hid_backend_win32.h"
 #include "macro/macro_library_file.h"
-#include "settings/key_tables.h"
 #include "settings/language.h"
 #include "settings/text_format.h"
 #include "ui/control_codes.h"
@@ -23,8 +22,6 @@
 namespace zeltra::win32 {
 
 namespace {
-
-std::uint8_t DeviceKeyCodeOf(std::uint8_t virtualKey) { return DeviceKeyCode(virtualKey); }
 
 RECT DesignRect(int left, int top, int right, int bottom) {
   return RECT{Scaled(left), Scaled(top), Scaled(right), Scaled(bottom)};
@@ -94,7 +91,7 @@ BOOL CTarvinDlg::OnInitDialog() {
   LoadMacroLibrary(macroLibrary_, MacroLibraryPath(ui.dataFolder));
   settings_ = std::make_unique<SettingsStore>(ui.dataFolder);
   settings_->LoadConfiguration();  // also the sensor's DPI table
-  link_ = std::make_unique<DeviceLink>(options_.backend, *options_.clock, *this, &DeviceKeyCodeOf);
+  link_ = std::make_unique<DeviceLink>(options_.backend, *options_.clock, *this);
 
   RECT client{};
   GetClientRect(hwnd_, &client);

@@ -43,8 +43,7 @@ int CKeyboardHook::StopHook() {
 LRESULT CALLBACK CKeyboardHook::HookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && g_target != nullptr) {
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    const bool release = (event->flags & LLKHF_UP) != 0;
-    const DWORD bits = (release ? 0x80000000u : 0u) | (event->time & 0x7FFFFFFFu);
+    const std::uint32_t bits = MakeKeyHookLParam((event->flags & LLKHF_UP) != 0, event->time);
     // Posted, not sent: the recipient may open a dialog, and the system gives
     // a low-level hook only a short time before it skips it.
     PostMessageW(g_target, kKeyboardHookMessage, static_cast<WPARAM>(event->vkCode & 0xFF),

@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
+#include "macro/keyboard_hook.h"
+
 namespace zeltra::win32 {
 
-// Posted to the started window once per key transition: wParam = virtual-key
-// code (below 256); lParam bit 31 = release, bits 0-30 = event time in
-// milliseconds (wrapping after 2^31).
-inline constexpr UINT kKeyboardHookMessage = 0x401;
+// Posted to the started window once per key transition (the contract of
+// macro/keyboard_hook.h).
+inline constexpr UINT kKeyboardHookMessage = kKeyHookMessage;
 
 class CKeyboardHook {
  public:
