@@ -72,6 +72,16 @@ void CTarvinDlg::PlaceWindow() {
 }
 
 BOOL CTarvinDlg::OnInitDialog() {
+  try {
+    return Initialise();
+  } catch (...) {
+    // A program that could not set itself up must not run half made.
+    EndDialog(IDABORT);
+    return TRUE;
+  }
+}
+
+BOOL CTarvinDlg::Initialise() {
   SetMainWindow(hwnd_);
   window_ = hwnd_;
 
@@ -231,6 +241,7 @@ void CTarvinDlg::OnTrayExit() {
 // --- standby -----------------------------------------------------------------
 
 void CTarvinDlg::BringUp() {
+  if (!link_) return;
   const StandbyState& state = link_->standby();
   if (state.active == 1 && state.mouseOnline == 1) {
     ShowWindowNormal();

@@ -86,6 +86,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
   virtual MessageResult OnControlNotify(UINT id, WPARAM wParam, LPARAM code);
 
  private:
+  BOOL Initialise();
   void ChooseScale();
   void PlaceWindow();
   void AddTrayIcon();

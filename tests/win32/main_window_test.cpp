@@ -206,13 +206,14 @@ TEST_P(StartupCheck, ShowsATopmostNoticeWhenNoMouseAnswers) {
   mouse->SetOnline(GetParam().online);
   TestMainDialog dialog(Options(mouse));
   Run(dialog, [&] {
-    PumpFor(2300);  // timer 80 fires after two seconds
-    CAttentionDlg* notice = dialog.startupNotice();
+    // Timer 80 fires two seconds after the start.
     if (GetParam().expectedString == 0) {
-      EXPECT_EQ(notice, nullptr);
+      PumpFor(2600);
+      EXPECT_EQ(dialog.startupNotice(), nullptr);
       return;
     }
-    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return dialog.startupNotice() != nullptr; }, 8000));
+    CAttentionDlg* notice = dialog.startupNotice();
     EXPECT_EQ(notice->message(), LanguageString(GetParam().expectedString));
     EXPECT_EQ(notice->title(), LanguageString(kStringAttentionTitle));
     ASSERT_NE(notice->GetSafeHwnd(), nullptr);
@@ -453,8 +454,9 @@ TEST_P(MainWindowPlacement, CentresTheScaledWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, MainWindowPlacement,
-                         testing::Values(PlacementCase{1920, 1057, 1.0f, {396, 158, 1127, 740}},
-                                         PlacementCase{2560, 1417, 1.5f, {434, 153, 1690, 1110}}));
+                         testing::Values(PlacementCase{1920, 1080, 1.0f, {396, 170, 1127, 740}},
+                                         // (2560 - 1690.5) / 2 = 434.75
+                                         PlacementCase{2560, 1440, 1.5f, {434, 165, 1690, 1110}}));
 
 }  // namespace
 }  // namespace zeltra::test
