@@ -315,10 +315,9 @@ void CDlgBase::OnCaptureLost() {
 }
 
 bool CDlgBase::OnLButtonDblClk(UINT flags, int x, int y) {
-  bool handled = false;
   for (const auto& list : groups_) {
     for (const auto& control : list) {
-      if (hovered_ == nullptr) return handled;
+      if (hovered_ == nullptr) return false;
       if (!control || !control->IsActive() || !control->Contains(x, y)) continue;
       CControlBase* target = hovered_;
       if (target->OnLButtonDblClk(flags, x, y) != 0) InvalidateArea(target->GetRect());
@@ -326,7 +325,7 @@ bool CDlgBase::OnLButtonDblClk(UINT flags, int x, int y) {
       return true;
     }
   }
-  return handled;
+  return false;
 }
 
 bool CDlgBase::OnRButtonUp(UINT flags, int x, int y) {
