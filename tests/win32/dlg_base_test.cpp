@@ -177,11 +177,18 @@ TEST_F(DialogRouting, DoubleClickAndRightButtonReachTheHoveredControl) {
   Open({{2101, {20, 20, 80, 60}, 0}, {2102, {120, 20, 180, 60}, 1}});
   mouse_->Move(40, 40);
   mouse_->DoubleClick(40, 40);
+  EXPECT_EQ(dialog_->button(0)->doubleClicks, 1);
   EXPECT_EQ(dialog_->pressedRect().left, 20);
+  mouse_->RightRelease(40, 40);
+  EXPECT_EQ(dialog_->button(0)->rightReleases, 1);
   // Right button: only the first group is looked at.
   mouse_->Move(150, 40);
   mouse_->RightRelease(150, 40);
-  EXPECT_TRUE(dialog_->notifications.empty());
+  EXPECT_EQ(dialog_->button(1)->rightReleases, 0);
+  // Over the background nothing is called.
+  mouse_->Move(250, 150);
+  mouse_->DoubleClick(250, 150);
+  EXPECT_EQ(dialog_->button(0)->doubleClicks + dialog_->button(1)->doubleClicks, 1);
 }
 
 TEST_F(DialogRouting, LosingTheCaptureEndsThePressWithoutAClick) {

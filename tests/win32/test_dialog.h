@@ -23,6 +23,22 @@ struct ControlSpec {
   int group = 0;
 };
 
+// An image button that also counts the calls a plain one ignores.
+class RecordingButton : public win32::CImageButton {
+ public:
+  using CImageButton::CImageButton;
+  int OnRButtonUp(UINT flags, int x, int y) override {
+    ++rightReleases;
+    return CImageButton::OnRButtonUp(flags, x, y);
+  }
+  int OnLButtonDblClk(UINT flags, int x, int y) override {
+    ++doubleClicks;
+    return CImageButton::OnLButtonDblClk(flags, x, y);
+  }
+  int rightReleases = 0;
+  int doubleClicks = 0;
+};
+
 class TestDialog : public win32::CDlgBase {
  public:
   explicit TestDialog(std::vector<ControlSpec> specs, int width = 300, int height = 200, HWND parent = nullptr)
@@ -41,7 +57,7 @@ class TestDialog : public win32::CDlgBase {
     return true;
   }
   HWND hwnd() const { return hwnd_; }
-  win32::CImageButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+  RecordingButton* button(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
 
   std::vector<Notification> notifications;
   int paints = 0;
@@ -49,7 +65,7 @@ class TestDialog : public win32::CDlgBase {
  protected:
   void CreateControls(const RECT&) override {
     for (const auto& spec : specs_) {
-      buttons_.push_back(AddControl(spec.group, std::make_unique<win32::CImageButton>(hwnd_, spec.id, spec.rect, u"")));
+      buttons_.push_back(AddControl(spec.group, std::make_unique<RecordingButton>(hwnd_, spec.id, spec.rect, u"")));
     }
   }
   void DrawBackground(HDC dc, const RECT& client) override {
@@ -67,7 +83,7 @@ class TestDialog : public win32::CDlgBase {
 
  private:
   std::vector<ControlSpec> specs_;
-  std::vector<win32::CImageButton*> buttons_;
+  std::vector<RecordingButton*> buttons_;
 };
 
 }  // namespace zeltra::test
