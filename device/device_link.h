@@ -39,14 +39,6 @@ inline constexpr int kWatchdogTrigger = 20;
 inline constexpr int kWatchdogAfterScan = 19;
 inline constexpr int kMacroSlotCount = 6;
 
-// Window messages and timers the link asks for (the window owns them).
-inline constexpr unsigned kWmMouseStateChanged = 1067;
-inline constexpr int kApplyTimerId = 30;
-inline constexpr int kApplyTimerMs = 20;
-inline constexpr int kWatchdogTimerId = 110;
-inline constexpr int kWatchdogTimerMs = 1000;
-inline constexpr int kProgressLanguageString = 146;
-
 enum class LinkKind { Cable = 0, Receiver = 1 };
 
 // What the link needs from the main window. All calls come on the

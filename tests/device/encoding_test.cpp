@@ -33,27 +33,6 @@ TEST(Encoding, DpiCodesComeFromTheSensorTable) {
   EXPECT_EQ(Hex(Bytes(clamped.begin(), clamped.end())), "26 3F 04 00 0F 00 17 00 1F 00 27 00 2F 00 00 00 00");
 }
 
-TEST(Encoding, SettingsAreTheLowBytesOfTheirNumbers) {
-  ProfileRecord p = DefaultProfile();
-  struct Case {
-    const char16_t* lift;
-    std::uint8_t liftCode;
-    const char16_t* debounce;
-    std::uint8_t debounceCode;
-  };
-  for (const Case& c : {Case{u"1", 1, u"30", 30}, Case{u"2", 2, u"257", 1}, Case{u"x", 2, u"-2", 0xFE},
-                        Case{u"0", 2, u"", 0}}) {
-    p.SetSetting(kLiftDetectionHeight, c.lift);
-    p.SetSetting(kKeyDebounce, c.debounce);
-    EXPECT_EQ(EncodeLiftOff(p), c.liftCode);
-    EXPECT_EQ(EncodeDebounce(p), c.debounceCode);
-  }
-  for (auto [index, code] : {std::pair{0, 8}, {1, 4}, {2, 2}, {3, 1}, {9, 1}}) {
-    p.PollingRateValue[0] = static_cast<std::uint8_t>(index);
-    EXPECT_EQ(EncodeRateCode(p), code);
-  }
-}
-
 TEST(Encoding, LightingPayloads) {
   struct Case {
     const char* name;
