@@ -11,17 +11,12 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "device/clock.h"
 #include "device/hid_backend.h"
