@@ -1,6 +1,9 @@
 #include "settings/dpi_table.h"
 
 #include <algorithm>
+#include <bit>
+
+#include "settings/text_format.h"
 
 namespace zeltra {
 
@@ -131,6 +134,41 @@ int ActiveStageIndex(std::uint8_t mask, int active) {
     }
   }
   return 8;
+}
+
+StageToggle ToggleStageEnable(std::uint8_t mask, int active, int stage, bool checked) {
+  StageToggle result{false, mask, active};
+  if (stage < 0 || stage > 7) return result;
+  const auto bit = static_cast<std::uint8_t>(1u << stage);
+  if (mask == bit) {
+    result.refused = true;
+    return result;
+  }
+  if (checked == ((mask & bit) != 0)) return result;
+  const int a = ActiveStageIndex(mask, active);
+  if (checked) {
+    if (a > stage) ++result.active;
+    result.mask = static_cast<std::uint8_t>(mask | bit);
+  } else {
+    if ((a == stage && active > 0) || a > stage) --result.active;
+    result.mask = static_cast<std::uint8_t>(mask & ~bit);
+  }
+  return result;
+}
+
+int DpiIndexForTyped(const DpiTable& table, int dpi) {
+  if (table.count <= 0) return 0;
+  for (int i = 0; i < table.count - 1; ++i)
+    if (table.DpiOf(i) >= dpi) return i;
+  return table.count - 1;
+}
+
+int DpiIndexForText(const DpiTable& table, std::u16string_view text) { return DpiIndexForTyped(table, ParseDecimal(text)); }
+
+std::uint8_t StageByte(std::uint8_t mask, int active) {
+  const auto high = static_cast<unsigned>(active + 1) & 0x0Fu;
+  const auto low = static_cast<unsigned>(std::popcount(mask)) & 0x0Fu;
+  return static_cast<std::uint8_t>((high << 4) | low);
 }
 
 }  // namespace zeltra

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace zeltra {
 
@@ -42,5 +43,27 @@ std::optional<std::uint16_t> SensorCodeFromNumber(int number);
 // mask, walking from bit 0. With fewer set bits (or an empty mask) the result
 // is 8, which callers treat as "no such stage".
 int ActiveStageIndex(std::uint8_t mask, int active);
+
+// Result of ticking or clearing a stage's enable box.
+struct StageToggle {
+  bool refused = false;  // the only enabled stage cannot be switched off
+  std::uint8_t mask = 0;
+  int active = 0;  // new active value, still counted among the enabled stages
+};
+// Switches stage `stage` (0..7) on (`checked`) or off, keeping the same stage
+// active where possible: when the active stage itself goes off, the previous
+// enabled stage becomes active, or the next one when it was the first.
+// Stages outside 0..7 and boxes that already match the mask change nothing.
+StageToggle ToggleStageEnable(std::uint8_t mask, int active, int stage, bool checked);
+
+// Index of a typed DPI: rounded up to the next entry of the table and capped
+// at its last entry. 0 for an empty table.
+int DpiIndexForTyped(const DpiTable& table, int dpi);
+// The same for the text of the DPI box (text that is no number reads as 0).
+int DpiIndexForText(const DpiTable& table, std::u16string_view text);
+
+// Stage byte of the DPI report: active value + 1 in the high nibble, the
+// number of enabled stages in the low one, each masked to four bits.
+std::uint8_t StageByte(std::uint8_t mask, int active);
 
 }  // namespace zeltra

@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "macro/macro.h"
+#include "settings/language.h"
 
 namespace zeltra {
 
@@ -30,6 +32,7 @@ constexpr std::uint8_t BlueOf(Colour c) { return static_cast<std::uint8_t>(c >> 
 struct SettingPair {
   std::u16string key;
   std::u16string value;
+  friend bool operator==(const SettingPair&, const SettingPair&) = default;
 };
 
 // Positions of the 20 per-profile setting pairs (the keys in the record are
@@ -56,6 +59,35 @@ enum ProfileSetting : int {
   kKeyDebounce,
   kMotionWakeup,
 };
+
+// Keys and default values of the 20 pairs, in file order. ProfileName's
+// default comes from the language table (85 + name selector).
+struct PairDefault {
+  std::u16string_view key;
+  std::u16string_view value;
+};
+inline constexpr std::array<PairDefault, kSettingPairCount> kProfilePairDefaults{{
+    {u"ProfileName", u""},
+    {u"GameFile0", u""},
+    {u"GameFile1", u""},
+    {u"GameFile2", u""},
+    {u"DoubleClickSpeed", u"6"},
+    {u"PointerSpeed", u"5"},
+    {u"AccelerationEnable", u"1"},
+    {u"ScrollWheelSpeed", u"2"},
+    {u"ScrollWheelPageEnable", u"0"},
+    {u"TiltSpeed", u"2"},
+    {u"Sensitivity_X", u"4"},
+    {u"Sensitivity_Y", u"4"},
+    {u"XYSynchronous", u"1"},
+    {u"X_DPI", u"1"},
+    {u"Y_DPI", u"1"},
+    {u"MoveLightingOnOffMode", u"0"},
+    {u"PowerDownTime", u"6"},
+    {u"LiftDetectionHeight", u"2"},
+    {u"KeyDebounce", u"12"},
+    {u"MotionWakeup", u"1"},
+}};
 
 // One programmable button: shown name, function code (3 bytes + a spare byte
 // that is never written or sent), the assigned macro's library index and a
@@ -95,7 +127,27 @@ struct ProfileRecord {
 
   const std::u16string& Setting(ProfileSetting s) const { return pairs[s].value; }
   void SetSetting(ProfileSetting s, std::u16string value) { pairs[s].value = std::move(value); }
+  // A pair's value read as a decimal number (text that is no number reads as 0).
+  int SettingNumber(ProfileSetting s) const;
 };
+
+// Puts every field to its defaults and ends with ApplySensorDpiDefaults.
+// `nameSelector` (0..4, clamped) picks the default name, language string 85 +
+// selector; the button names and lighting mode names come from `language` too.
+void ResetProfile(ProfileRecord& record, int nameSelector, std::uint16_t sensorCode,
+                  const LanguageTable& language = Language());
+// The DPI stages, their colours and the two sensor bytes for `sensorCode`. A
+// code without a default stage table keeps the eight stage indexes as they are.
+void ApplySensorDpiDefaults(ProfileRecord& record, std::uint16_t sensorCode);
+
+// The report rate as the pages and the mouse take it: PollingRateValue byte 0
+// (0 = 125 Hz .. 3 = 1000 Hz); any other byte (a hand-edited file) is 1000 Hz.
+int ReportRateCode(const ProfileRecord& record);
+
+// Setters of the main window's power-saving controls.
+void SetMoveLightingOnOff(ProfileRecord& record, int n);  // "1" when n > 0, else "0"
+void SetMotionWakeup(ProfileRecord& record, int n);       // "1" when n > 0, else "0"
+void SetPowerDownTime(ProfileRecord& record, int minutes);  // "%d"
 
 // Positions of the 17 global pairs of the configuration file.
 enum GlobalSetting : int {
@@ -110,11 +162,37 @@ enum GlobalSetting : int {
   kProfileSlot0URL = kProfileShowList0 + 5,  // .. kProfileSlot0URL + 4
 };
 
+inline constexpr std::array<PairDefault, kGlobalPairCount> kGlobalPairDefaults{{
+    {u"NeedPassword", u"1"},
+    {u"Sensor", u"0x3311"},
+    {u"PreST", u"0xCCEE"},
+    {u"Mac_ID", u"0xFFFFFFFF"},
+    {u"DataChange", u"0x1234"},
+    {u"CurrentProfile", u"0"},
+    {u"ProfileShowCount", u"3"},
+    {u"ProfileShowList0", u"0"},
+    {u"ProfileShowList1", u"1"},
+    {u"ProfileShowList2", u"2"},
+    {u"ProfileShowList3", u"3"},
+    {u"ProfileShowList4", u"4"},
+    {u"ProfileSlot0URL", u""},  // data folder + "config\default<i>.psf"
+    {u"ProfileSlot1URL", u""},
+    {u"ProfileSlot2URL", u""},
+    {u"ProfileSlot3URL", u""},
+    {u"ProfileSlot4URL", u""},
+}};
+
 struct GlobalSettings {
   std::array<SettingPair, kGlobalPairCount> pairs;
 
   const std::u16string& Value(int i) const { return pairs[static_cast<std::size_t>(i)].value; }
   void SetValue(int i, std::u16string value) { pairs[static_cast<std::size_t>(i)].value = std::move(value); }
+  // Key (part 0) or value (part 1) of pair i; empty for any other i or part.
+  std::u16string GlobalPair(int i, int part) const;
 };
+
+// All 17 pairs to their defaults; the profile paths are `dataFolder` (stored
+// form, ending with a separator) followed by "config\default<i>.psf".
+void SetDefaultGlobals(GlobalSettings& globals, std::u16string_view dataFolder);
 
 }  // namespace zeltra

@@ -249,6 +249,9 @@ bool CStdioFileEx::ReadString(std::u16string& out) {
 
 bool SaveTextFileAtomically(const std::filesystem::path& target,
                             const std::function<bool(CStdioFileEx& file)>& writeLines) {
+  // An empty path (a configuration without profile paths) would otherwise put
+  // a stray ".tmp" into the current folder.
+  if (!target.has_filename()) return false;
   std::filesystem::path temp = target;
   temp += ".tmp";
   {

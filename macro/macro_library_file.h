@@ -1,0 +1,30 @@
+// The macro library file (".mlf"), also used for macro exports (".mkf",
+// ".mbf"): UTF-16LE lines read by position.
+#pragma once
+
+#include <filesystem>
+
+#include "macro/macro_library.h"
+
+namespace zeltra {
+
+// Number of characters after "AllAction=": 336 actions of 8 hex digits.
+inline constexpr int kAllActionChars = kMaxMacroActions * 8;
+
+// "config/MacroLibraryFile.mlf" under the data folder.
+std::filesystem::path MacroLibraryPath(const std::filesystem::path& dataFolder);
+
+// Clears `library` and reads the file into it; the file's next index becomes
+// the library's and `selected` (when given) receives the file's selected
+// location. Returns 1 when the file was read to its end at a block boundary,
+// 0 when it could not be opened (the library is then untouched) or reading
+// stopped at a malformed line (the items read before it stay). Items outside
+// the model (stage, index, missing parent folder, counts above 336 actions or
+// 168 events, repeat values above 255) are read but not stored.
+int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, MacroLocation* selected = nullptr);
+
+// Writes the whole library with `selected` as its selected location, through
+// a temporary file that replaces the target only when complete. 1 on success.
+int SaveMacroLibrary(const MacroLibrary& library, const std::filesystem::path& path, const MacroLocation& selected);
+
+}  // namespace zeltra

@@ -1,0 +1,204 @@
+#include "settings/settings_store.h"
+
+#include <algorithm>
+
+#include "settings/config_file.h"
+#include "settings/profile_file.h"
+#include "settings/text_format.h"
+
+namespace zeltra {
+
+namespace {
+
+std::uint16_t Complement(std::uint32_t value) { return static_cast<std::uint16_t>(~value & 0xFFFFu); }
+
+std::uint16_t SensorCodeOf(const GlobalSettings& globals) {
+  return static_cast<std::uint16_t>(ParseHex(globals.Value(kSensor)) & 0xFFFFu);
+}
+
+std::size_t Slot(int index) { return static_cast<std::size_t>(std::clamp(index, 0, kProfileCount - 1)); }
+
+}  // namespace
+
+SettingsStore::SettingsStore(std::filesystem::path dataFolder, const LanguageTable& language)
+    : dataFolder_(std::move(dataFolder)), language_(language), dpi_(DpiTableFor(kDefaultSensorCode)) {}
+
+ProfileRecord& SettingsStore::Profile(int index) { return profiles_[Slot(index)]; }
+const ProfileRecord& SettingsStore::Profile(int index) const { return profiles_[Slot(index)]; }
+
+std::u16string SettingsStore::DataFolderStored() const {
+  std::u16string stored = PathToStored(dataFolder_);
+  if (!stored.empty() && stored.back() != u'\\' && stored.back() != u'/') stored += u'\\';
+  return stored;
+}
+
+std::filesystem::path SettingsStore::ConfigurationPath() const { return dataFolder_ / "config" / "config.ini"; }
+
+std::filesystem::path SettingsStore::ProfilePath(int index) const {
+  return PathFromStored(globals_.Value(kProfileSlot0URL + static_cast<int>(Slot(index))));
+}
+
+int SettingsStore::LoadConfiguration() {
+  int result = 1;
+  if (ReadConfigurationFile(ConfigurationPath(), globals_)) {
+    sensorCode_ = SensorCodeOf(globals_);
+  } else {
+    SetDefaultGlobals();
+    WriteConfiguration();
+    sensorCode_ = SensorCodeOf(globals_);
+    for (int i = 0; i < kProfileCount; ++i) {
+      ResetProfile(Profile(i), i, sensorCode_, language_);
+      WriteProfileFile(i, ProfilePath(i));
+    }
+    result = 0;
+  }
+  // A missing or damaged working file is replaced by defaults for the sensor
+  // code already set.
+  for (int i = 0; i < kProfileCount; ++i) LoadProfileFile(i, ProfilePath(i));
+
+  // The stored DPI stages were made for the sensor whose complement PreST
+  // holds; after a hand edit of Sensor they are replaced.
+  sensorCode_ = SensorCodeOf(globals_);
+  checkValue_ = Complement(ParseHex(globals_.Value(kPreST)));
+  if (checkValue_ != sensorCode_) {
+    checkValue_ = sensorCode_;
+    SetPreST(Complement(sensorCode_));
+    SaveConfiguration();
+    for (auto& profile : profiles_) ApplySensorDpiDefaults(profile, sensorCode_);
+    SaveAllProfiles();
+  }
+  dpi_ = DpiTableFor(sensorCode_);
+  return result;
+}
+
+int SettingsStore::WriteConfiguration() { return WriteConfigurationFile(ConfigurationPath(), globals_) ? 1 : 0; }
+
+int SettingsStore::SaveConfiguration() {
+  globals_.SetValue(kCurrentProfile, Dec(CurrentProfileIndex()));
+  return WriteConfiguration();
+}
+
+void SettingsStore::SetDefaultGlobals() { zeltra::SetDefaultGlobals(globals_, DataFolderStored()); }
+
+void SettingsStore::SetPreST(std::uint16_t code) { globals_.SetValue(kPreST, HexSpacePadded4(code)); }
+
+int SettingsStore::WriteProfileFile(int index, const std::filesystem::path& path) {
+  return WriteProfileRecord(path, Profile(index)) ? 1 : 0;
+}
+
+int SettingsStore::LoadProfileFile(int index, const std::filesystem::path& path) {
+  if (ReadProfileRecord(path, Profile(index))) return 1;
+  ResetProfile(Profile(index), index, sensorCode_, language_);
+  WriteProfileFile(index, ProfilePath(index));
+  return 0;
+}
+
+int SettingsStore::SaveAllProfiles() {
+  int written = 0;
+  for (int i = 0; i < kProfileCount; ++i) written += WriteProfileFile(i, ProfilePath(i));
+  return written == kProfileCount ? 1 : 0;
+}
+
+int SettingsStore::SaveAll() {
+  const int config = SaveConfiguration();
+  const int profiles = SaveAllProfiles();
+  return config && profiles ? 1 : 0;
+}
+
+int SettingsStore::ExportProfile(int index, const std::filesystem::path& path) { return WriteProfileFile(index, path); }
+
+int SettingsStore::ImportProfile(int index, const std::filesystem::path& path) {
+  if (!ReadProfileRecord(path, Profile(index))) return 0;
+  SaveConfiguration();
+  SaveAllProfiles();
+  return 1;
+}
+
+int SettingsStore::CurrentProfileIndex() const {
+  return std::clamp(ParseDecimal(globals_.Value(kCurrentProfile)), 0, kProfileCount - 1);
+}
+
+void SettingsStore::SetCurrentProfileIndex(int index) {
+  if (index < 0 || index >= kProfileCount) return;
+  globals_.SetValue(kCurrentProfile, Dec(index));
+}
+
+int SettingsStore::ProfileShowCount() const {
+  return std::clamp(ParseDecimal(globals_.Value(kProfileShowCount)), 1, kProfileCount);
+}
+
+std::array<int, kProfileCount> SettingsStore::ProfileShowList() const {
+  std::array<int, kProfileCount> list{};
+  std::array<bool, kProfileCount> taken{};
+  std::size_t n = 0;
+  for (int position = 0; position < kProfileCount; ++position) {
+    const int p = ParseDecimal(globals_.Value(kProfileShowList0 + position));
+    if (p < 0 || p >= kProfileCount || taken[static_cast<std::size_t>(p)]) continue;
+    taken[static_cast<std::size_t>(p)] = true;
+    list[n++] = p;
+  }
+  for (int p = 0; p < kProfileCount; ++p)
+    if (!taken[static_cast<std::size_t>(p)]) list[n++] = p;
+  return list;
+}
+
+int SettingsStore::ProfileShowList(int position) const {
+  if (position < 0 || position >= kProfileCount) return -1;
+  return ProfileShowList()[static_cast<std::size_t>(position)];
+}
+
+int SettingsStore::FirstHiddenProfile() const {
+  const int count = ProfileShowCount();
+  return count < kProfileCount ? ProfileShowList(count) : -1;
+}
+
+int SettingsStore::AddProfile(std::u16string name) {
+  const int count = ProfileShowCount();
+  if (name.empty() || count >= kProfileCount) return -1;
+  const auto list = ProfileShowList();
+  const int added = list[static_cast<std::size_t>(count)];
+  for (int position = 0; position < kProfileCount; ++position)
+    globals_.SetValue(kProfileShowList0 + position, Dec(list[static_cast<std::size_t>(position)]));
+  globals_.SetValue(kProfileShowCount, Dec(count + 1));
+  ResetProfile(Profile(added), 0, sensorCode_, language_);
+  Profile(added).SetSetting(kProfileName, std::move(name));
+  return added;
+}
+
+RemoveProfileResult SettingsStore::RemoveShownProfile(int index) {
+  if (index < 0 || index >= kProfileCount) return RemoveProfileResult::kNotShown;
+  if (index == CurrentProfileIndex()) return RemoveProfileResult::kIsCurrent;
+  auto list = ProfileShowList();
+  const int count = ProfileShowCount();
+  const auto at = std::find(list.begin(), list.end(), index);
+  if (at - list.begin() >= count) return RemoveProfileResult::kNotShown;
+  if (count <= 1) return RemoveProfileResult::kLastShown;
+  std::rotate(at, at + 1, list.end());
+  for (int position = 0; position < kProfileCount; ++position)
+    globals_.SetValue(kProfileShowList0 + position, Dec(list[static_cast<std::size_t>(position)]));
+  globals_.SetValue(kProfileShowCount, Dec(count - 1));
+  return RemoveProfileResult::kRemoved;
+}
+
+void SettingsStore::ResetProfileKeepingName(int index) {
+  ProfileRecord& profile = Profile(index);
+  std::u16string name = profile.Setting(kProfileName);
+  ResetProfile(profile, index, sensorCode_, language_);
+  profile.SetSetting(kProfileName, std::move(name));
+}
+
+SensorChange SettingsStore::OnSensorReported(int sensorNumber) {
+  const auto code = SensorCodeFromNumber(sensorNumber);
+  if (!code || *code == sensorCode_) return {false, dpi_.pageFlag};
+  sensorCode_ = *code;
+  globals_.SetValue(kSensor, HexSpacePadded4(sensorCode_));
+  checkValue_ = sensorCode_;
+  SetPreST(Complement(sensorCode_));
+  SaveConfiguration();
+  for (auto& profile : profiles_) ApplySensorDpiDefaults(profile, sensorCode_);
+  SaveAllProfiles();
+  BuildDpiTable(sensorCode_, dpi_);
+  return {true, dpi_.pageFlag};
+}
+
+}  // namespace zeltra
