@@ -2,7 +2,7 @@
 // row of the profile picker, decided here and carried out by the window.
 #pragma once
 
-#include "settings/profile.h"
+#include "settings/settings_store.h"
 
 namespace zeltra {
 
@@ -25,7 +25,7 @@ struct ProfileActionDecision {
     ExportDialog,     // save dialog; on OK write `profile` to the chosen file
     EditDialog,       // edit dialog for `profile`; on OK save configuration and profiles, refresh
     Attention,        // attention dialog with `message` (title string 150) and nothing else
-    RemoveFromShown,  // RemoveFromShownList(`profile`), save configuration and profiles, refresh
+    RemoveFromShown,  // SettingsStore::RemoveShownProfile(`profile`), save configuration and profiles, refresh
     AddDialog,        // add-profile dialog for `profile` (the first hidden one); on OK save and refresh
   };
   Kind kind = Kind::Nothing;
@@ -35,11 +35,6 @@ struct ProfileActionDecision {
 };
 
 // `profile` is the profile the popup row concerns (actions 0 to 3).
-ProfileActionDecision DecideProfileAction(int action, int profile, const GlobalSettings& globals);
-
-// Takes `profile` out of the offered profiles: the later entries move up, it
-// goes to the last place, ProfileShowCount drops by one. False (nothing
-// changed) when it is not among the offered profiles or is the only one.
-bool RemoveFromShownList(GlobalSettings& globals, int profile);
+ProfileActionDecision DecideProfileAction(int action, int profile, const SettingsStore& settings);
 
 }  // namespace zeltra

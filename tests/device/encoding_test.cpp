@@ -60,7 +60,7 @@ TEST(Encoding, LightingPayloads) {
       {"two fixed places", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 7; }, "08 07 22 00 FF 00 FA 00 6A"},
       {"mode 0", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 0; }, "02 00 22"},
       {"mode 9", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 9; p.Lighting1Speed[9] = 0; }, "02 09 21"},
-      {"no such mode", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 12; }, "02 0C 11"},
+      {"no such mode", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 12; p.Lighting1Speed[0] = 2; }, "02 0C 23"},
   };
   for (const Case& c : cases) {
     ProfileRecord p = DefaultProfile();
