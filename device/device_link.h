@@ -11,17 +11,12 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "device/clock.h"
 #include "device/hid_backend.h"
@@ -38,14 +33,6 @@ inline constexpr int kStatusAttempts = 3;
 inline constexpr int kWatchdogTrigger = 20;
 inline constexpr int kWatchdogAfterScan = 19;
 inline constexpr int kMacroSlotCount = 6;
-
-// Window messages and timers the link asks for (the window owns them).
-inline constexpr unsigned kWmMouseStateChanged = 1067;
-inline constexpr int kApplyTimerId = 30;
-inline constexpr int kApplyTimerMs = 20;
-inline constexpr int kWatchdogTimerId = 110;
-inline constexpr int kWatchdogTimerMs = 1000;
-inline constexpr int kProgressLanguageString = 146;
 
 enum class LinkKind { Cable = 0, Receiver = 1 };
 

@@ -2,23 +2,19 @@
 // row of the profile picker, decided here and carried out by the window.
 #pragma once
 
-#include "settings/profile.h"
+#include "settings/settings_store.h"
 
 namespace zeltra {
 
-inline constexpr int kProfileActionTimerId = 60;
-inline constexpr int kProfileActionTimerMs = 100;
-inline constexpr int kStartupCheckTimerId = 80;
-inline constexpr int kStartupCheckTimerMs = 2000;
-
-// File dialogs of the import and export actions.
-inline constexpr int kImportTitleString = 142;
-inline constexpr int kExportTitleString = 143;
-inline constexpr const char16_t* kProfileFileFilter = u"psf file(*.psf)|*.psf||";
-inline constexpr const char16_t* kProfileFileExtension = u"psf";
-inline constexpr const char16_t* kProfileFileInitialName = u".psf";
-inline constexpr int kProfileFileNameBuffer = 260;
-inline constexpr int kAttentionTitleString = 150;
+// The file dialogs of the import and export actions.
+struct ProfileFileDialog {
+  static constexpr int kImportTitleString = 142;
+  static constexpr int kExportTitleString = 143;
+  static constexpr const char16_t* kFilter = u"psf file(*.psf)|*.psf||";
+  static constexpr const char16_t* kDefaultExtension = u"psf";
+  static constexpr const char16_t* kInitialName = u".psf";
+  static constexpr int kNameBuffer = 260;
+};
 
 enum class ProfileAction : int { Import = 0, Export = 1, Edit = 2, Delete = 3, Add = 4, Notice = 5 };
 
@@ -28,8 +24,8 @@ struct ProfileActionDecision {
     ImportDialog,     // open dialog; on OK read into `profile`, save configuration and profiles, refresh
     ExportDialog,     // save dialog; on OK write `profile` to the chosen file
     EditDialog,       // edit dialog for `profile`; on OK save configuration and profiles, refresh
-    Attention,        // attention dialog with `message` (title 150) and nothing else
-    RemoveFromShown,  // RemoveFromShownList(`profile`), save configuration and profiles, refresh
+    Attention,        // attention dialog with `message` (title string 150) and nothing else
+    RemoveFromShown,  // SettingsStore::RemoveShownProfile(`profile`), save configuration and profiles, refresh
     AddDialog,        // add-profile dialog for `profile` (the first hidden one); on OK save and refresh
   };
   Kind kind = Kind::Nothing;
@@ -39,11 +35,6 @@ struct ProfileActionDecision {
 };
 
 // `profile` is the profile the popup row concerns (actions 0 to 3).
-ProfileActionDecision DecideProfileAction(int action, int profile, const GlobalSettings& globals);
-
-// Takes `profile` out of the offered profiles: the later entries move up, it
-// goes to the last place, ProfileShowCount drops by one. False (nothing
-// changed) when it is not among the offered profiles or is the only one.
-bool RemoveFromShownList(GlobalSettings& globals, int profile);
+ProfileActionDecision DecideProfileAction(int action, int profile, const SettingsStore& settings);
 
 }  // namespace zeltra

@@ -4,22 +4,14 @@
 #include <bit>
 
 #include "settings/key_tables.h"
-#include "settings/text_format.h"
+#include "settings/lighting.h"
 
 namespace zeltra {
 
 namespace {
 
 std::uint8_t LowByteOf(const ProfileRecord& profile, ProfileSetting setting) {
-  return static_cast<std::uint8_t>(ParseDecimal(profile.Setting(setting)) & 0xFF);
-}
-
-// Per-mode arrays have ten entries; a mode beyond them (a hand-edited file)
-// reads as zero instead of reaching past the array.
-template <typename Array>
-auto ModeEntry(const Array& perMode, int mode) -> typename Array::value_type {
-  return mode >= 0 && mode < static_cast<int>(perMode.size()) ? perMode[static_cast<std::size_t>(mode)]
-                                                               : typename Array::value_type{};
+  return static_cast<std::uint8_t>(profile.SettingNumber(setting) & 0xFF);
 }
 
 void PutColour(std::uint8_t* out, Colour colour) {
@@ -90,7 +82,7 @@ std::uint8_t EncodeRateCode(const ProfileRecord& profile) {
 }
 
 std::uint8_t EncodeLiftOff(const ProfileRecord& profile) {
-  return ParseDecimal(profile.Setting(kLiftDetectionHeight)) == 1 ? 1 : 2;
+  return profile.SettingNumber(kLiftDetectionHeight) == 1 ? 1 : 2;
 }
 
 std::uint8_t EncodeDebounce(const ProfileRecord& profile) { return LowByteOf(profile, kKeyDebounce); }
@@ -101,18 +93,12 @@ std::array<std::uint8_t, 2> EncodePowerSaving(const ProfileRecord& profile) {
 
 std::uint8_t EncodeMotionWakeup(const ProfileRecord& profile) { return LowByteOf(profile, kMotionWakeup); }
 
-std::uint8_t EncodeLightByte(const ProfileRecord& profile, int mode) {
-  const int brightness = (ModeEntry(profile.Lighting1Brightness, mode) + 1) & 0x0F;
-  const int speed = (ModeEntry(profile.Lighting1Speed, mode) + 1) & 0x0F;
-  return static_cast<std::uint8_t>((brightness << 4) | speed);
-}
-
 LightingBytes EncodeLighting(const ProfileRecord& profile) {
   LightingBytes out{};
   const int mode = profile.Lighting1ModeValue[0];
   std::uint8_t* payload = &out[1];
   payload[0] = static_cast<std::uint8_t>(mode);
-  payload[1] = EncodeLightByte(profile, mode);
+  payload[1] = LightByte(profile);  // a mode beyond the ten reads mode 0's steps
   std::size_t length = 2;
   const auto slotColour = [&](int slot) { return profile.Lighting1FixedColor[static_cast<std::size_t>(mode)][static_cast<std::size_t>(slot)]; };
   const auto slotUsed = [&](int slot) {

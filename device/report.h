@@ -81,8 +81,6 @@ std::uint8_t EncodeDebounce(const ProfileRecord& profile);
 std::array<std::uint8_t, 2> EncodePowerSaving(const ProfileRecord& profile);
 std::uint8_t EncodeMotionWakeup(const ProfileRecord& profile);
 
-// Brightness + 1 in the high nibble, speed + 1 in the low nibble, of mode m.
-std::uint8_t EncodeLightByte(const ProfileRecord& profile, int mode);
 // Byte 0: the lighting length L; bytes 1..L: the payload; the rest zero.
 using LightingBytes = std::array<std::uint8_t, 1 + kMaxPayload>;
 LightingBytes EncodeLighting(const ProfileRecord& profile);

@@ -214,7 +214,7 @@ struct VirtualMouse::Core {
     if (!upload.lastFull) CloseUpload();
   }
 
-  // Checks and applies one feature report; false when it is not accepted.
+  // Checks one feature report and applies it when its layout is right.
   void Receive(Slot& slot, const std::uint8_t* r, Transfer& t) {
     const std::int64_t now = clock.NowMs();
     if (!Expect(r[0] == kFeatureId && r[1] == 0x01 && r[3] == 0x00, "frame header " + HexBytes({r[0], r[1], r[2], r[3]})))

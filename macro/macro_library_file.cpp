@@ -160,7 +160,7 @@ std::u16string ItemBlock(const MacroLocation& location, const MacroItem& item) {
   const std::u16string_view indent = std::u16string_view(u"\t\t").substr(0, static_cast<std::size_t>(location.stage));
   std::u16string block;
   block.reserve(item.macro ? 2900 : 200);
-  AppendLine(block, indent, u"++++++++MacroItemName=" + item.name + u"\n");
+  AppendLine(block, indent, u"++++++++MacroItemName=" + OneLine(item.name) + u"\n");
   AppendLine(block, indent, LocationText(u"MacroItemLocation:", location));
   AppendLine(block, indent, u"MacroItemIsFolder=" + Dec(item.IsFolder() ? 1 : 0) + u"\n");
   AppendLine(block, indent, u"MacroItemFolderIsOpen=" + Dec(item.IsOpen() ? 1 : 0) + u"\n");

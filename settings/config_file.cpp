@@ -1,21 +1,13 @@
 #include "settings/config_file.h"
 
 #include "settings/text_file.h"
+#include "settings/text_format.h"
 
 namespace zeltra {
 
 namespace {
 
 constexpr std::u16string_view kHeader = u"[Setting]";
-
-// A text written into one line must stay one line, or every later line of a
-// positional file would shift.
-std::u16string OneLine(std::u16string_view text) {
-  std::u16string out(text);
-  for (auto& c : out)
-    if (c == u'\n') c = u' ';
-  return out;
-}
 
 }  // namespace
 

@@ -13,15 +13,6 @@ namespace {
 
 constexpr std::u16string_view kHeader = u"[Setting]";
 
-// A name written into one line must stay one line, or every later line of the
-// positional format would shift and the file would no longer load.
-std::u16string OneLine(std::u16string_view text) {
-  std::u16string out(text);
-  for (auto& c : out)
-    if (c == u'\n') c = u' ';
-  return out;
-}
-
 std::u16string ColourHex(Colour c) { return Hex2(RedOf(c)) + Hex2(GreenOf(c)) + Hex2(BlueOf(c)); }
 
 std::u16string ThreeBytes(const std::array<std::uint8_t, 3>& b) { return Hex2(b[0]) + Hex2(b[1]) + Hex2(b[2]); }

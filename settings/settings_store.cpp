@@ -41,6 +41,13 @@ std::filesystem::path SettingsStore::ProfilePath(int index) const {
 int SettingsStore::LoadConfiguration() {
   int result = 1;
   if (ReadConfigurationFile(ConfigurationPath(), globals_)) {
+    // A short file leaves later pairs unread. Left empty they would lose the
+    // profile paths, and the next save would write a file that the next start
+    // rejects, resetting everything: they take their defaults instead.
+    GlobalSettings defaults;
+    zeltra::SetDefaultGlobals(defaults, DataFolderStored());
+    for (std::size_t i = 0; i < globals_.pairs.size(); ++i)
+      if (globals_.pairs[i].key.empty()) globals_.pairs[i] = defaults.pairs[i];
     sensorCode_ = SensorCodeOf(globals_);
   } else {
     SetDefaultGlobals();

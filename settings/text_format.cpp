@@ -91,6 +91,13 @@ std::uint32_t ParseHexField(std::u16string_view text, std::size_t pos, std::size
   return ParseHex(text.substr(pos, width));
 }
 
+std::u16string OneLine(std::u16string_view text) {
+  std::u16string out(text);
+  for (auto& c : out)
+    if (c == u'\n') c = u' ';
+  return out;
+}
+
 std::u16string Ascii(std::string_view ascii) {
   return Widen(ascii.data(), static_cast<int>(ascii.size()));
 }

@@ -34,6 +34,10 @@ std::uint32_t ParseHex(std::u16string_view text);
 // simply not there: "7" reads as 7, an empty or non-hex cut reads as 0.
 std::uint32_t ParseHexField(std::u16string_view text, std::size_t pos, std::size_t width);
 
+// A text written into one line of a positional file must stay one line, or
+// every later line would shift: line feeds become spaces.
+std::u16string OneLine(std::u16string_view text);
+
 // ASCII-only literal widening for labels and keys written in source.
 std::u16string Ascii(std::string_view ascii);
 // UTF-8 <-> UTF-16 for tests, the command line and the few places that meet

@@ -98,22 +98,6 @@ TEST(Apply, AFailedWriteIsNotRetriedUntilTheValueChangesAgain) {
   EXPECT_EQ(rig.mouse->State().debounce, 12);
 }
 
-TEST(Apply, PowerAndWakeGoOnlyWithTheirOwnFlags) {
-  Rig rig;
-  rig.Connect();
-  ProfileRecord& p = rig.host.CurrentProfile();
-  p.SetSetting(kPowerDownTime, u"3");
-  p.SetSetting(kMotionWakeup, u"0");
-  rig.link->RequestApply(kPendingButtons | kPendingSettings);
-  rig.link->ApplyPendingChanges();
-  EXPECT_TRUE(rig.TakeWrites().empty());
-  const std::uint8_t s = rig.link->reportSequence();
-  rig.link->RequestApply(kPendingPower | kPendingWake);
-  rig.link->ApplyPendingChanges();
-  EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 0B 00 ss 01 02 03 00", s),
-                                                  Frame("0C 01 0C 00 ss 01 01 00", Next(s, 1))}));
-}
-
 TEST(Apply, WithoutALinkNothingIsSentAndNothingIsForgotten) {
   Rig rig(/*cable=*/false);
   rig.Connect();

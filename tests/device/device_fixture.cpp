@@ -9,56 +9,9 @@
 
 namespace zeltra::test {
 
-namespace {
-
-const char* const kPairKeys[kSettingPairCount] = {
-    "ProfileName", "GameFile0", "GameFile1", "GameFile2", "DoubleClickSpeed", "PointerSpeed", "AccelerationEnable",
-    "ScrollWheelSpeed", "ScrollWheelPageEnable", "TiltSpeed", "Sensitivity_X", "Sensitivity_Y", "XYSynchronous",
-    "X_DPI", "Y_DPI", "MoveLightingOnOffMode", "PowerDownTime", "LiftDetectionHeight", "KeyDebounce", "MotionWakeup"};
-const char* const kPairValues[kSettingPairCount] = {"Profile 1", "", "", "", "6", "5", "1", "2", "0", "2",
-                                                    "4", "4", "1", "1", "1", "0", "6", "2", "12", "1"};
-
-}  // namespace
-
 ProfileRecord DefaultProfile() {
   ProfileRecord p;
-  for (int i = 0; i < kSettingPairCount; ++i)
-    p.pairs[static_cast<std::size_t>(i)] = {Ascii(kPairKeys[i]), Ascii(kPairValues[i])};
-  const std::array<std::array<std::uint8_t, 3>, 6> codes{
-      {{0x10, 0x01, 0x00}, {0x10, 0x02, 0x00}, {0x10, 0x04, 0x00}, {0x10, 0x10, 0x00}, {0x10, 0x08, 0x00}, {0x40, 0x01, 0x00}}};
-  for (std::size_t k = 0; k < 6; ++k) {
-    p.Key[k].Name = u"Button " + Dec(static_cast<long long>(k));
-    p.Key[k].Value = {codes[k][0], codes[k][1], codes[k][2], 0};
-  }
-  p.PollingRateName = u"1000HZ";
-  p.PollingRateValue = {3, 0, 0};
-  p.Lighting1OffOn = 1;
-  p.Lighting1Name = u"Lighting";
-  p.Lighting1ModeValue = {1, 0, 0};
-  p.Lighting1Speed.fill(1);
-  p.Lighting1Brightness.fill(1);
-  p.Lighting1Brightness[3] = 3;
-  p.Lighting1Direction[1] = 1;
-  const auto use = [&](int mode, std::initializer_list<Colour> colours) {
-    int slot = 0;
-    for (Colour c : colours) {
-      p.Lighting1ColorSelected[static_cast<std::size_t>(mode)][static_cast<std::size_t>(slot)] = 1;
-      p.Lighting1FixedColor[static_cast<std::size_t>(mode)][static_cast<std::size_t>(slot)] = c;
-      ++slot;
-    }
-  };
-  use(2, {Rgb(255, 0, 0), Rgb(0, 255, 0), Rgb(0, 0, 255), Rgb(0, 255, 255), Rgb(255, 255, 0), Rgb(255, 0, 255),
-          Rgb(255, 255, 255)});
-  use(3, {Rgb(255, 0, 255)});
-  use(6, {Rgb(255, 0, 0), Rgb(0, 255, 0), Rgb(0, 0, 255), Rgb(255, 255, 0), Rgb(0, 255, 255), Rgb(250, 0, 250),
-          Rgb(255, 255, 255), Rgb(250, 70, 255)});
-  use(7, {Rgb(0, 255, 0), Rgb(250, 0, 106)});
-  p.DPIOffOnFlagValue = 0x3F;
-  p.XYSettingValue = {7, 11, 15, 23, 49, 119, 99, 59};
-  p.CurrentDPILevelValue = 1;
-  p.DPILevelIndicationValue = {Rgb(255, 0, 0),   Rgb(0, 255, 0),   Rgb(0, 0, 255),     Rgb(255, 255, 0),
-                               Rgb(0, 255, 255), Rgb(255, 0, 255), Rgb(255, 255, 255), Rgb(255, 255, 255)};
-  p.LiftDetectionValue = 2;
+  ResetProfile(p, 0, 0x3311);
   return p;
 }
 

@@ -23,8 +23,7 @@
 
 namespace zeltra::test {
 
-// The factory defaults of a profile (buttons, rate, lighting, DPI for sensor
-// 0x3311, setting pairs), written out by hand.
+// A profile at its factory defaults for sensor 0x3311.
 ProfileRecord DefaultProfile();
 
 // Hex text -> bytes, spaces ignored ("0C 01 07").

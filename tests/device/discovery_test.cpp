@@ -39,18 +39,6 @@ TEST(Discovery, FindsWhateverIsPluggedAndWritesToTheCableFirst) {
   }
 }
 
-TEST(Discovery, RemembersMemberIndexesAndPaths) {
-  Rig rig(true, true);
-  rig.Connect();
-  // Two unrelated interfaces, then cable input and feature, then receiver input and feature.
-  EXPECT_EQ(rig.link->InputIndex(LinkKind::Cable), 2);
-  EXPECT_EQ(rig.link->FeatureIndex(LinkKind::Cable), 3);
-  EXPECT_EQ(rig.link->InputIndex(LinkKind::Receiver), 4);
-  EXPECT_EQ(rig.link->FeatureIndex(LinkKind::Receiver), 5);
-  EXPECT_EQ(rig.link->FeaturePath(LinkKind::Cable), u"\\\\?\\virtual#cable#1");
-  EXPECT_EQ(rig.link->InputPath(LinkKind::Receiver), u"\\\\?\\virtual#receiver#0");
-}
-
 TEST(Discovery, OneEnumerationAndAtMostOneOpenPerInterface) {
   Rig rig(true, true, /*unrelatedBefore=*/40);
   const int enumerations = rig.mouse->Enumerations();

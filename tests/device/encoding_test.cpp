@@ -33,27 +33,6 @@ TEST(Encoding, DpiCodesComeFromTheSensorTable) {
   EXPECT_EQ(Hex(Bytes(clamped.begin(), clamped.end())), "26 3F 04 00 0F 00 17 00 1F 00 27 00 2F 00 00 00 00");
 }
 
-TEST(Encoding, SettingsAreTheLowBytesOfTheirNumbers) {
-  ProfileRecord p = DefaultProfile();
-  struct Case {
-    const char16_t* lift;
-    std::uint8_t liftCode;
-    const char16_t* debounce;
-    std::uint8_t debounceCode;
-  };
-  for (const Case& c : {Case{u"1", 1, u"30", 30}, Case{u"2", 2, u"257", 1}, Case{u"x", 2, u"-2", 0xFE},
-                        Case{u"0", 2, u"", 0}}) {
-    p.SetSetting(kLiftDetectionHeight, c.lift);
-    p.SetSetting(kKeyDebounce, c.debounce);
-    EXPECT_EQ(EncodeLiftOff(p), c.liftCode);
-    EXPECT_EQ(EncodeDebounce(p), c.debounceCode);
-  }
-  for (auto [index, code] : {std::pair{0, 8}, {1, 4}, {2, 2}, {3, 1}, {9, 1}}) {
-    p.PollingRateValue[0] = static_cast<std::uint8_t>(index);
-    EXPECT_EQ(EncodeRateCode(p), code);
-  }
-}
-
 TEST(Encoding, LightingPayloads) {
   struct Case {
     const char* name;
@@ -81,7 +60,7 @@ TEST(Encoding, LightingPayloads) {
       {"two fixed places", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 7; }, "08 07 22 00 FF 00 FA 00 6A"},
       {"mode 0", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 0; }, "02 00 22"},
       {"mode 9", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 9; p.Lighting1Speed[9] = 0; }, "02 09 21"},
-      {"no such mode", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 12; }, "02 0C 11"},
+      {"no such mode", [](ProfileRecord& p) { p.Lighting1ModeValue[0] = 12; p.Lighting1Speed[0] = 2; }, "02 0C 23"},
   };
   for (const Case& c : cases) {
     ProfileRecord p = DefaultProfile();
@@ -210,27 +189,16 @@ Bytes StatusBytes(std::uint8_t command, std::uint8_t result, std::string_view ta
   return r;
 }
 
-TEST(StatusReplyParse, AcceptsOnlyAnswersToTheQuery) {
-  auto ok = ParseStatusReply(StatusBytes(0x20, 0, "K5R7", 96, 55, 0, 1));
-  ASSERT_TRUE(ok);
-  EXPECT_TRUE(ok->modelMatches);
-  EXPECT_TRUE(ok->online);
-  EXPECT_EQ(ok->sensorNumber, 96);
-  EXPECT_EQ(ok->batteryLevel, 55);
-  EXPECT_EQ(ok->chargeState, 0);
-
-  EXPECT_FALSE(ParseStatusReply(StatusBytes(0x07, 0, "K5R7", 17, 55, 0, 1)));
+// What the virtual mouse cannot be made to answer: a failed result and an
+// unknown charge state.
+TEST(StatusReplyParse, ResultCodeAndChargeState) {
   EXPECT_FALSE(ParseStatusReply(StatusBytes(0x20, 1, "K5R7", 17, 55, 0, 1)));
-  Bytes shortReply = StatusBytes(0x20, 0, "K5R7", 17, 55, 0, 1);
-  shortReply.resize(21);
-  EXPECT_FALSE(ParseStatusReply(shortReply));
-
-  EXPECT_FALSE(ParseStatusReply(StatusBytes(0x20, 0, "K5R8", 17, 55, 0, 1))->modelMatches);
-  const auto full = ParseStatusReply(StatusBytes(0x20, 0, "K5R7", 17, 30, 2, 0));
-  EXPECT_EQ(full->batteryLevel, 100);
-  EXPECT_EQ(full->chargeState, 2);
-  EXPECT_EQ(ParseStatusReply(StatusBytes(0x20, 0, "K5R7", 17, 30, 1, 0))->chargeState, 1);
-  EXPECT_EQ(ParseStatusReply(StatusBytes(0x20, 0, "K5R7", 17, 30, 7, 0))->chargeState, 0);
+  EXPECT_FALSE(ParseStatusReply(StatusBytes(0x07, 0, "K5R7", 17, 55, 0, 1)));
+  const auto reply = ParseStatusReply(StatusBytes(0x20, 0, "K5R7", 17, 30, 7, 0));
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->chargeState, 0);
+  EXPECT_EQ(reply->batteryLevel, 30);
+  EXPECT_FALSE(reply->online);
 }
 
 TEST(InputReportDecode, StageAndRate) {

@@ -260,7 +260,7 @@ TEST(EndToEnd, RandomEditsSwitchesAndMouseEvents) {
   for (unsigned seed : {1u, 2u, 3u, 4u}) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     Session session(seed);
-    session.Run(400);
+    session.Run(1000);
   }
 }
 

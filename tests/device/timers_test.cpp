@@ -42,22 +42,22 @@ TEST(BatteryDisplay, StartsAtTenPercentOnBattery) {
   EXPECT_EQ(shown->chargeState, 0);
 }
 
-GlobalSettings Globals(int current, int count, std::array<int, 5> list) {
-  GlobalSettings g;
-  g.SetValue(kCurrentProfile, Dec(current));
-  g.SetValue(kProfileShowCount, Dec(count));
-  for (int i = 0; i < 5; ++i) g.SetValue(kProfileShowList0 + i, Dec(list[static_cast<std::size_t>(i)]));
-  return g;
+void SetShown(SettingsStore& store, int current, int count, std::array<int, 5> list) {
+  store.Globals().SetValue(kCurrentProfile, Dec(current));
+  store.Globals().SetValue(kProfileShowCount, Dec(count));
+  for (int i = 0; i < 5; ++i) store.Globals().SetValue(kProfileShowList0 + i, Dec(list[static_cast<std::size_t>(i)]));
 }
 
 TEST(ProfileActions, Decisions) {
   using Kind = ProfileActionDecision::Kind;
-  const GlobalSettings three = Globals(1, 3, {0, 1, 2, 3, 4});
-  const GlobalSettings five = Globals(1, 5, {0, 1, 2, 3, 4});
-  const GlobalSettings reordered = Globals(0, 2, {0, 3, 4, 1, 2});
+  TempDir dir;
+  SettingsStore three(dir.path()), five(dir.path()), reordered(dir.path());
+  SetShown(three, 1, 3, {0, 1, 2, 3, 4});
+  SetShown(five, 1, 5, {0, 1, 2, 3, 4});
+  SetShown(reordered, 0, 2, {0, 3, 4, 1, 2});
   struct Case {
     int action, profile;
-    const GlobalSettings& globals;
+    const SettingsStore& settings;
     ProfileActionDecision expected;
   };
   const Case cases[] = {
@@ -73,20 +73,7 @@ TEST(ProfileActions, Decisions) {
       {0, 7, three, {}},
       {9, 0, three, {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(DecideProfileAction(c.action, c.profile, c.globals), c.expected) << c.action;
-}
-
-TEST(ProfileActions, RemovingFromTheShownList) {
-  GlobalSettings g = Globals(0, 4, {0, 3, 1, 4, 2});
-  EXPECT_TRUE(RemoveFromShownList(g, 3));
-  EXPECT_EQ(g.Value(kProfileShowCount), u"3");
-  std::u16string list;
-  for (int i = 0; i < 5; ++i) list += g.Value(kProfileShowList0 + i);
-  EXPECT_EQ(list, u"01423");
-  EXPECT_FALSE(RemoveFromShownList(g, 2));  // not among the shown ones
-  GlobalSettings single = Globals(0, 1, {0, 1, 2, 3, 4});
-  EXPECT_FALSE(RemoveFromShownList(single, 0));
-  EXPECT_EQ(single.Value(kProfileShowCount), u"1");
+  for (const Case& c : cases) EXPECT_EQ(DecideProfileAction(c.action, c.profile, c.settings), c.expected) << c.action;
 }
 
 }  // namespace

@@ -37,40 +37,6 @@ struct Bench {
   std::uint8_t sequence = 1;
 };
 
-TEST(VirtualMouse, AppliesEveryCommand) {
-  Bench b;
-  b.Send("0C 01 04 00 ss 01 04 03 70 01 06");
-  b.Send("0C 01 05 00 ss 01 12 14 2D 01 00 0C 00 10 00 18 00 32 00 78 01");
-  b.Send("0C 01 06 00 ss 01 18 01 02 03");
-  b.Send("0C 01 07 00 ss 01 01 04");
-  b.Send("0C 01 08 00 ss 01 05 03 42 FF 00 FF");
-  b.Send("0C 01 09 00 ss 01 02 01 00");
-  b.Send("0C 01 0A 00 ss 01 01 1E");
-  b.Send("0C 01 0B 00 ss 01 02 0A 01");
-  b.Send("0C 01 0C 00 ss 01 01 00");
-  b.Send("0C 01 0E 00 ss 01 07 02 30 00 04 B0 00 04");
-  const VirtualMouseState s = b.mouse.State();
-  EXPECT_EQ(s.buttons[3], (std::array<std::uint8_t, 3>{0x70, 0x01, 0x06}));
-  EXPECT_EQ(s.stageByte, 0x14);
-  EXPECT_EQ(s.dpiMask, 0x2D);
-  EXPECT_EQ(s.dpiCodes, (std::array<std::uint16_t, 6>{1, 12, 16, 24, 50, 0x178}));
-  EXPECT_EQ(s.dpiColours[0], (std::array<std::uint8_t, 3>{1, 2, 3}));
-  EXPECT_EQ(s.rateCode, 4);
-  EXPECT_EQ(s.lighting, FromHex("03 42 FF 00 FF"));
-  EXPECT_EQ(s.liftOff, 1);
-  EXPECT_EQ(s.debounce, 30);
-  EXPECT_EQ(s.powerDownTime, 10);
-  EXPECT_EQ(s.moveLighting, 1);
-  EXPECT_EQ(s.motionWakeup, 0);
-  EXPECT_EQ(s.macros[2], FromHex("30 00 04 B0 00 04"));
-  EXPECT_TRUE(b.mouse.Violations().empty());
-  EXPECT_EQ(b.mouse.RedundantWrites(), 0);
-
-  b.Send("0C 01 0F 00 ss 01 01 FF", 0);
-  EXPECT_EQ(b.mouse.State(), VirtualMouseState{});
-  EXPECT_EQ(b.mouse.FactoryResets(), 1);
-}
-
 TEST(VirtualMouse, FindsWhatTheProgramGotWrong) {
   struct Case {
     const char* frame;

@@ -261,6 +261,20 @@ TEST(MacroLibraryFile, IndicesSurviveSaveAndLoadAndTheNextContinues) {
   EXPECT_EQ(reloaded.MacroAt(c)->MacroKeyIndex, 3u);
 }
 
+// A pasted line break in a name must not shift the lines that follow it.
+TEST(MacroLibraryFile, ALineBreakInANameKeepsTheFileLoadable) {
+  TempDir dir;
+  MacroLibrary lib;
+  L a, b;
+  lib.AddMacro(u"two\nlines", a);
+  lib.AddMacro(u"after", b);
+  ASSERT_EQ(SaveMacroLibrary(lib, dir / "lib.mlf", L::None()), 1);
+  MacroLibrary reloaded;
+  ASSERT_EQ(LoadMacroLibrary(reloaded, dir / "lib.mlf"), 1);
+  EXPECT_EQ(reloaded.ItemAt(L::At(0))->name, u"two lines");
+  EXPECT_EQ(reloaded.ItemAt(L::At(1))->name, u"after");
+}
+
 TEST(MacroLibraryFile, IndicesAboveTheSignedRangeRoundTrip) {
   TempDir dir;
   MacroLibrary lib;

@@ -108,18 +108,29 @@ TEST_F(Configuration, PairsAreTakenByPositionNotByKey) {
   EXPECT_EQ(FileLines(ConfigFile()), expected);
 }
 
-TEST_F(Configuration, FivePairLinesAreAcceptedAndLeaveTheProfilesWithoutFiles) {
+// A short file is accepted; the pairs it does not reach take their defaults, so
+// the profiles keep their files and the next save writes a complete file.
+TEST_F(Configuration, FivePairLinesAreAcceptedAndTheMissingPairsTakeTheirDefaults) {
+  {
+    SettingsStore first(DataFolder(), language_);
+    first.LoadConfiguration();
+    first.Profile(3).SetSetting(kProfileName, u"mine");
+    ASSERT_EQ(first.SaveAllProfiles(), 1);
+  }
   WriteLines(ConfigFile(), std::vector<std::string>(kGood.begin(), kGood.begin() + 6));
   SettingsStore store(DataFolder(), language_);
-  store.Profile(3).SetSetting(kProfileName, u"stale");
   EXPECT_EQ(store.LoadConfiguration(), 1);
-  EXPECT_EQ(store.Globals().GlobalPair(kCurrentProfile, 0), u"");
-  EXPECT_EQ(store.ProfilePath(0), std::filesystem::path());
-  EXPECT_EQ(store.Profile(3).Setting(kProfileName), u"Profil \u00C44");
-  // No working file could be written, and nothing stray appeared instead.
-  EXPECT_FALSE(std::filesystem::exists(WorkingFile(0)));
+  EXPECT_EQ(store.Globals().GlobalPair(kCurrentProfile, 0), u"CurrentProfile");
+  EXPECT_EQ(store.Globals().Value(kCurrentProfile), u"0");
+  EXPECT_EQ(store.ProfilePath(0), WorkingFile(0));
+  EXPECT_EQ(store.Profile(3).Setting(kProfileName), u"mine");
   EXPECT_FALSE(std::filesystem::exists(".tmp"));
-  EXPECT_EQ(store.SaveAllProfiles(), 0);
+
+  ASSERT_EQ(store.SaveConfiguration(), 1);
+  EXPECT_EQ(FileLines(ConfigFile()), kGood);
+  SettingsStore again(DataFolder(), language_);
+  EXPECT_EQ(again.LoadConfiguration(), 1);
+  EXPECT_EQ(again.Profile(3).Setting(kProfileName), u"mine");
 }
 
 TEST_F(Configuration, HandEditedSensorGetsItsDpiDefaultsEverywhere) {
