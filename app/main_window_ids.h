@@ -18,11 +18,20 @@ inline constexpr wchar_t kMainWindowClass[] = L"Velmora_QRT";
 inline constexpr char16_t kTrayTip[] = u"Zeltra";
 inline constexpr char16_t kVersionSuffix[] = u":1.1.12";
 
+// Posted by a listener thread when the mouse reported a DPI stage or report rate.
+inline constexpr unsigned kWmMouseStateChanged = 1067;
+
 // Timers of the main window.
+inline constexpr unsigned kApplyTimer = 30;
+inline constexpr unsigned kApplyMs = 20;
 inline constexpr unsigned kStandbyGuardTimer = 40;
 inline constexpr unsigned kStandbyGuardMs = 100;
 inline constexpr unsigned kDelayedSaveTimer = 70;
 inline constexpr unsigned kDelayedSaveMs = 10000;
+inline constexpr unsigned kStartupCheckTimer = 80;
+inline constexpr unsigned kStartupCheckMs = 2000;
+inline constexpr unsigned kWatchdogTimer = 110;
+inline constexpr unsigned kWatchdogMs = 1000;
 
 // Controls.
 inline constexpr int kIdExitButton = 2001;

@@ -8,7 +8,6 @@
 #include "app/main_window_ids.h"
 #include "app/win32/paths_win32.h"
 #include "app/window_placement.h"
-#include "device/profile_actions.h"
 #include "device/win32/hid_backend_win32.h"
 #include "macro/macro_library_file.h"
 #include "settings/language.h"
@@ -126,7 +125,7 @@ BOOL CTarvinDlg::Initialise() {
 
   SetBackgroundBitmap(IDB_MAIN_BACKGROUND);
   SetTimer(hwnd_, kStandbyGuardTimer, kStandbyGuardMs, nullptr);
-  SetTimer(hwnd_, kStartupCheckTimerId, kStartupCheckTimerMs, nullptr);
+  SetTimer(hwnd_, kStartupCheckTimer, kStartupCheckMs, nullptr);
   return TRUE;
 }
 
@@ -273,9 +272,9 @@ const Macro* CTarvinDlg::FindLibraryMacro(std::uint32_t macroKeyIndex) {
   return macroLibrary_.FindMacroByKeyIndex(macroKeyIndex);
 }
 
-bool CTarvinDlg::StartApplyTimer() { return SetTimer(hwnd_, kApplyTimerId, kApplyTimerMs, nullptr) != 0; }
+bool CTarvinDlg::StartApplyTimer() { return SetTimer(hwnd_, kApplyTimer, kApplyMs, nullptr) != 0; }
 
-void CTarvinDlg::StartWatchdogTimer() { SetTimer(hwnd_, kWatchdogTimerId, kWatchdogTimerMs, nullptr); }
+void CTarvinDlg::StartWatchdogTimer() { SetTimer(hwnd_, kWatchdogTimer, kWatchdogMs, nullptr); }
 
 void CTarvinDlg::ArmDelayedSave() {
   KillTimer(hwnd_, kDelayedSaveTimer);
@@ -314,7 +313,7 @@ void CTarvinDlg::PostMouseStateChanged() {
 
 void CTarvinDlg::OnTimer(UINT_PTR id) {
   switch (id) {
-    case kApplyTimerId:
+    case kApplyTimer:
       KillTimer(hwnd_, id);
       link_->ApplyPendingChanges();
       break;
@@ -326,11 +325,11 @@ void CTarvinDlg::OnTimer(UINT_PTR id) {
       pendingSave_ = 0;
       settings_->SaveAll();
       break;
-    case kStartupCheckTimerId:
+    case kStartupCheckTimer:
       KillTimer(hwnd_, id);
       OnStartupCheck();
       break;
-    case kWatchdogTimerId:
+    case kWatchdogTimer:
       if (auto display = link_->OnWatchdogTimer()) ShowBattery(*display);
       break;
     default:
