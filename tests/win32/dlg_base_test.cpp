@@ -34,8 +34,8 @@ class Mouse {
 
 class DialogRouting : public testing::Test {
  protected:
-  void Open(std::vector<ControlSpec> specs) {
-    dialog_ = std::make_unique<TestDialog>(std::move(specs));
+  void Open(std::vector<ControlPlace> places) {
+    dialog_ = std::make_unique<TestDialog>(std::move(places));
     ASSERT_TRUE(dialog_->Open());
     mouse_ = std::make_unique<Mouse>(dialog_->hwnd());
     PumpFor(50);
@@ -258,7 +258,7 @@ TEST(DialogBase, SizesItselfAndRunsModallyUntilEnded) {
       return TRUE;
     }
     SIZE sizeSeen{};
-  } ender(std::vector<ControlSpec>{}, 321, 123);
+  } ender(std::vector<ControlPlace>{}, 321, 123);
   EXPECT_EQ(ender.DoModal(), IDCANCEL);
   EXPECT_EQ(ender.sizeSeen.cx, 321);
   EXPECT_EQ(ender.sizeSeen.cy, 123);
@@ -282,14 +282,14 @@ TEST(DialogBase, WmQuitEndsEveryNestedLoopAndIsNotLeftBehind) {
             PostQuitMessage(7);
             return TRUE;
           }
-        } inner(std::vector<ControlSpec>{});
+        } inner(std::vector<ControlPlace>{});
         innerResult = inner.DoModal();
         return 0;
       }
       return TestDialog::OnMessage(message, wParam, lParam);
     }
     INT_PTR innerResult = 0;
-  } outer(std::vector<ControlSpec>{});
+  } outer(std::vector<ControlPlace>{});
   EXPECT_EQ(outer.DoModal(), IDCANCEL);
   EXPECT_EQ(outer.innerResult, IDCANCEL);
   MSG msg;

@@ -17,7 +17,7 @@ struct Notification {
   LPARAM code;
 };
 
-struct ControlSpec {
+struct ControlPlace {
   int id;
   RECT rect;
   int group = 0;
@@ -41,8 +41,8 @@ class RecordingButton : public win32::CImageButton {
 
 class TestDialog : public win32::CDlgBase {
  public:
-  explicit TestDialog(std::vector<ControlSpec> specs, int width = 300, int height = 200, HWND parent = nullptr)
-      : CDlgBase(IDD_SMALL_DIALOG, parent), specs_(std::move(specs)) {
+  explicit TestDialog(std::vector<ControlPlace> places, int width = 300, int height = 200, HWND parent = nullptr)
+      : CDlgBase(IDD_SMALL_DIALOG, parent), places_(std::move(places)) {
     width_ = width;
     height_ = height;
   }
@@ -64,8 +64,8 @@ class TestDialog : public win32::CDlgBase {
 
  protected:
   void CreateControls(const RECT&) override {
-    for (const auto& spec : specs_) {
-      buttons_.push_back(AddControl(spec.group, std::make_unique<RecordingButton>(hwnd_, spec.id, spec.rect, u"")));
+    for (const auto& place : places_) {
+      buttons_.push_back(AddControl(place.group, std::make_unique<RecordingButton>(hwnd_, place.id, place.rect, u"")));
     }
   }
   void DrawBackground(HDC dc, const RECT& client) override {
@@ -82,7 +82,7 @@ class TestDialog : public win32::CDlgBase {
   }
 
  private:
-  std::vector<ControlSpec> specs_;
+  std::vector<ControlPlace> places_;
   std::vector<RecordingButton*> buttons_;
 };
 
