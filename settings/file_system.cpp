@@ -44,17 +44,17 @@ void Pause(int ms) {
 
 }  // namespace
 
-std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
+std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
   if (InjectedBusy(path)) {
     status = FileStatus::kBusy;
     return nullptr;
   }
-  return platform::OpenFile(path, access, status);
+  return platform::OpenFileStream(path, access, status);
 }
 
-FileStatus ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target) {
   if (InjectedBusy(target)) return FileStatus::kBusy;
-  return platform::ReplaceFile(source, target);
+  return platform::MoveFileOver(source, target);
 }
 
 bool RemoveFile(const std::filesystem::path& path) { return platform::RemoveFile(path); }

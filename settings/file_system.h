@@ -30,12 +30,12 @@ enum class FileAccess {
 // Opens a binary stdio stream; nullptr with the reason in `status`. A file
 // without any write permission counts as read-only on every platform: only
 // kRead opens it.
-std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileStatus& status);
+std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status);
 
 // Replaces `target` by `source` (a file of the same folder) in one step and
 // makes the change durable: MoveFileExW with write-through on Windows, rename
 // plus a flush of the folder elsewhere. A read-only target is kDenied.
-FileStatus ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target);
+FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target);
 
 // Removes a file; false when it is still there.
 bool RemoveFile(const std::filesystem::path& path);
@@ -58,8 +58,8 @@ void ClearInjectedFileBusy();
 
 namespace platform {
 // The platform's own implementations (file_system_posix.cpp, file_system_win32.cpp).
-std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileStatus& status);
-FileStatus ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target);
+std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status);
+FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target);
 bool RemoveFile(const std::filesystem::path& path);
 }  // namespace platform
 

@@ -66,7 +66,7 @@ std::FILE* CreateTemporaryFile(const std::filesystem::path& target, std::filesys
     name += ".tmp";
     temp = target.parent_path() / name;
     FileStatus status = FileStatus::kOk;
-    if (std::FILE* file = OpenFile(temp, FileAccess::kCreateNew, status)) return file;
+    if (std::FILE* file = OpenFileStream(temp, FileAccess::kCreateNew, status)) return file;
     if (status != FileStatus::kExists) return nullptr;
   }
   return nullptr;
@@ -85,7 +85,7 @@ bool CTextFile::OpenRaw(const std::filesystem::path& path, unsigned flags) {
   const FileAccess access = AccessFor(flags);
   openStatus_ = RetryWhileBusy(kReadBusyBudgetMs, [&] {
     FileStatus status = FileStatus::kOk;
-    file_ = OpenFile(path, access, status);
+    file_ = OpenFileStream(path, access, status);
     return status;
   });
   return Adopt(file_, flags);
@@ -296,7 +296,7 @@ bool SaveTextFileAtomically(const std::filesystem::path& target,
     }
   }
   // A virus scanner, indexer or backup tool may hold the target for a moment.
-  const FileStatus replaced = RetryWhileBusy(kReplaceBusyBudgetMs, [&] { return ReplaceFile(temp, target); });
+  const FileStatus replaced = RetryWhileBusy(kReplaceBusyBudgetMs, [&] { return MoveFileOver(temp, target); });
   if (replaced == FileStatus::kOk) return true;
   RemoveFile(temp);
   return false;

@@ -23,7 +23,8 @@ zeltra_prefix_processes() {
       pid=${environ#/proc/}
       pid=${pid%/environ}
       [ "$pid" = "$2" ] && continue
-      if tr "\0" "\n" <"$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$1"; then
+      # Processes may end, or belong to others, while the scan runs.
+      if { tr "\0" "\n" <"$environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$1"; then
         echo "$pid $(cat "/proc/$pid/comm" 2>/dev/null)"
       fi
     done' zeltra-scan "$1" "$$"

@@ -33,7 +33,7 @@ bool IsReadOnly(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
+std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
   int flags = O_RDONLY;
   const char* mode = "rb";
   switch (access) {
@@ -68,7 +68,7 @@ std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileSt
   return file;
 }
 
-FileStatus ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target) {
   if (IsReadOnly(target)) return FileStatus::kDenied;
   if (::rename(source.c_str(), target.c_str()) != 0) return StatusOf(errno);
   // The new name is only durable once the folder's entry is on the disk.

@@ -58,7 +58,7 @@ bool IsReadOnly(const std::wstring& path) {
 
 }  // namespace
 
-std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
+std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
   DWORD desired = GENERIC_READ;
   DWORD disposition = OPEN_EXISTING;
   int crtFlags = _O_RDONLY;
@@ -78,13 +78,19 @@ std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileSt
       desired = GENERIC_WRITE, disposition = CREATE_NEW, crtFlags = _O_WRONLY, mode = "wb";
       break;
   }
+  // The read-only attribute refuses writing also where the file system
+  // underneath would not (Wine run by a privileged user).
+  const std::wstring name = Win32Path(path);
+  if (access != FileAccess::kRead && access != FileAccess::kCreateNew && IsReadOnly(name)) {
+    status = FileStatus::kDenied;
+    return nullptr;
+  }
   // A reader lets others go on reading, writing and renaming; a writer lets
   // others read. A temporary file of our own is shared with nobody.
   DWORD share = FILE_SHARE_READ;
   if (access == FileAccess::kRead) share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   if (access == FileAccess::kCreateNew) share = 0;
-  HANDLE handle = CreateFileW(Win32Path(path).c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+  HANDLE handle = CreateFileW(name.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     status = StatusOf(GetLastError());
     return nullptr;
@@ -105,13 +111,13 @@ std::FILE* OpenFile(const std::filesystem::path& path, FileAccess access, FileSt
   return file;
 }
 
-FileStatus ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target) {
   const std::wstring to = Win32Path(target);
   if (IsReadOnly(to)) return FileStatus::kDenied;
   if (MoveFileExW(Win32Path(source).c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return FileStatus::kOk;
   const DWORD error = GetLastError();
-  // A target held open without delete sharing refuses with either code; a
+  // A target another program has open refuses with either code; a
   // read-only one was ruled out above.
   if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
       (GetFileAttributesW(to.c_str()) & FILE_ATTRIBUTE_DIRECTORY) == 0)
