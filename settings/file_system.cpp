@@ -1,6 +1,9 @@
 #include "settings/file_system.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <string>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -58,6 +61,23 @@ FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesyst
 }
 
 bool RemoveFile(const std::filesystem::path& path) { return platform::RemoveFile(path); }
+
+std::FILE* CreateTemporaryFile(const std::filesystem::path& target, std::filesystem::path& temp) {
+  static std::atomic<std::uint32_t> counter{0};
+  const auto stamp = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::uint32_t tag = stamp ^ (counter.fetch_add(1) * 0x9E3779B9u);
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string name = "~zeltra-";
+    for (int shift = 28; shift >= 0; shift -= 4) name.push_back(kDigits[(tag >> shift) & 0xF]);
+    name += ".tmp";
+    temp = target.parent_path() / name;
+    FileStatus status = FileStatus::kOk;
+    if (std::FILE* file = OpenFileStream(temp, FileAccess::kCreateNew, status)) return file;
+    if (status != FileStatus::kExists) return nullptr;
+  }
+  return nullptr;
+}
 
 FileStatus RetryWhileBusy(int budgetMs, const std::function<FileStatus()>& attempt) {
   int waited = 0;

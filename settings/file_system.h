@@ -37,6 +37,12 @@ std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, 
 // plus a flush of the folder elsewhere. A read-only target is kDenied.
 FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target);
 
+// Creates a new file for writing under a free name in the folder of
+// `target` ("~zeltra-<hex>.tmp": short, so a long target name never makes
+// it too long, and never the name of a file that is there), for a file that
+// replaces `target` once complete. nullptr when none could be made.
+std::FILE* CreateTemporaryFile(const std::filesystem::path& target, std::filesystem::path& temp);
+
 // Removes a file; false when it is still there.
 bool RemoveFile(const std::filesystem::path& path);
 

@@ -54,24 +54,6 @@ FileAccess AccessFor(unsigned flags) {
   return FileAccess::kRead;
 }
 
-// A free name in the target's folder for the file a save writes first.
-std::FILE* CreateTemporaryFile(const std::filesystem::path& target, std::filesystem::path& temp) {
-  static std::atomic<std::uint32_t> counter{0};
-  const auto stamp = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    const std::uint32_t tag = stamp ^ (counter.fetch_add(1) * 0x9E3779B9u);
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string name = "~zeltra-";
-    for (int shift = 28; shift >= 0; shift -= 4) name.push_back(kDigits[(tag >> shift) & 0xF]);
-    name += ".tmp";
-    temp = target.parent_path() / name;
-    FileStatus status = FileStatus::kOk;
-    if (std::FILE* file = OpenFileStream(temp, FileAccess::kCreateNew, status)) return file;
-    if (status != FileStatus::kExists) return nullptr;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void SetAnsiCodec(const AnsiCodec& codec) { g_codec = codec; }
