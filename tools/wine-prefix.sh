@@ -23,6 +23,11 @@ case "$action" in
     # wait two seconds for one at every window it hides.
     "$ZELTRA_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${ZELTRA_WINE_MANAGED:-N}" /f \
       >/dev/null 2>&1 || exit 1
+    # Windows' Chinese UI font is not on Linux: draw it with a free CJK font.
+    for face in '宋体' SimSun; do
+      /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \
+        >/dev/null 2>&1 || exit 1
+    done
     exit 0 ;;
   stop)
     zeltra_stop_prefix "$prefix"

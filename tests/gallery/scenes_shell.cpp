@@ -1,0 +1,13 @@
+// Scenes of the dialogs the shell already has.
+#include "gallery.h"
+#include "settings/language.h"
+#include "ui/win32/attention_dlg_win32.h"
+
+namespace zeltra::gallery {
+
+ZELTRA_GALLERY_SCENE(attention) {
+  auto dialog = std::make_unique<win32::CAttentionDlg>(LanguageString(150), LanguageString(147), nullptr);
+  context.windows.push_back(OpenModeless(std::move(dialog)));
+}
+
+}  // namespace zeltra::gallery
