@@ -25,7 +25,7 @@ case "$action" in
       >/dev/null 2>&1 || exit 1
     # Windows' Chinese UI font is not on Linux: draw it with a free CJK font.
     for face in '宋体' SimSun; do
-      /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \
+      "$ZELTRA_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \
         >/dev/null 2>&1 || exit 1
     done
     exit 0 ;;
