@@ -99,6 +99,23 @@ struct PendingState {
   int silentApply = 0;
   int reportWritten = 0;
   int macroLibraryChanged = 0;
+  // Some report of this apply did not reach the mouse: the apply does not
+  // count as written, and the groups concerned are sent again next time.
+  int writeFailed = 0;
+};
+
+// Command groups of the caches, as bits of DeviceCaches::unknown.
+enum CacheGroup : unsigned {
+  kCacheButton0 = 0,  // ... kCacheButton0 + 5: device positions 0..5
+  kCacheDpi = 6,
+  kCacheDpiColours,
+  kCacheRate,
+  kCacheLiftOff,
+  kCacheDebounce,
+  kCacheLighting,
+  kCachePower,
+  kCacheWake,
+  kCacheMacro1,  // ... kCacheMacro1 + 5: device macro slots 1..6
 };
 
 // active: 1 = shown and written to; 0 = standby. mouseOnline: the last
@@ -133,6 +150,9 @@ struct DeviceCaches {
   std::array<std::uint8_t, 2> power{};
   std::uint8_t wake = 0;
   std::array<MacroImage, kMacroSlotCount + 1> macros{};  // slots 1..6
+  // Bit per CacheGroup: a write of that group failed, so what the mouse
+  // holds is not known and the group is sent whatever the cache says.
+  std::uint32_t unknown = 0;
 };
 
 struct LinkStats {
@@ -181,12 +201,21 @@ class DeviceLink {
   bool RequestApply(unsigned pendingFlags);
   void SetMacroLibraryChanged() { pending_.macroLibraryChanged = 1; }
   void ApplyPendingChanges();
-  void ResolveMacroSlots();
+  // Binds the macro buttons of the current profile to device slots. The
+  // library is the source of truth: every button whose macro it holds gets
+  // a fresh copy of it. True when a macro button's code bytes changed (a
+  // new slot or repeat rule, or a button disabled), which the mouse must be
+  // sent.
+  bool ResolveMacroSlots();
   void SendButtonChanges();
   void SendSettingChanges();
   void SendPowerSettings();
   void SendMotionWakeup();
   void SendMacroChanges(bool send);
+  // Fills every cache from the current profile without sending: what the
+  // mouse is taken to hold. The macro images come from the buttons' own
+  // copies and slots, which are what the last apply gave the mouse; library
+  // edits not applied yet (the manager still open) are not taken for sent.
   void ReloadDeviceCaches();
 
   // ---- Status ----
@@ -259,7 +288,10 @@ class DeviceLink {
   static void RunListener(std::shared_ptr<HidBackend> backend, std::shared_ptr<Listener> self,
                           std::shared_ptr<Mailbox> mailbox, std::unique_ptr<HidHandle> handle, std::u16string path,
                           std::uint16_t product);
-  void SendWrite(Report report);
+  // Sends one report of a group (a CacheGroup); a failure marks the group
+  // unknown. SendWrite pauses after it.
+  void Transmit(Report& report, unsigned group);
+  void SendWrite(Report report, unsigned group);
   void Pause() { clock_.SleepMs(kReportPauseMs); }
   std::optional<BatteryDisplay> BatteryTick();
 

@@ -15,11 +15,18 @@ namespace {
 inline constexpr int kDisabledButtonString = 34;
 inline constexpr std::uint8_t kMacroCategory = 0x90;
 
-// Copies `fresh` into `cache`; true when they differed.
+constexpr std::uint32_t Bit(unsigned group) { return 1u << group; }
+constexpr std::uint32_t kButtonBits = 0x3Fu << kCacheButton0;
+constexpr std::uint32_t kSettingBits =
+    Bit(kCacheDpi) | Bit(kCacheDpiColours) | Bit(kCacheRate) | Bit(kCacheLiftOff) | Bit(kCacheDebounce) | Bit(kCacheLighting);
+
+// Copies `fresh` into `cache`; true when they differed or the mouse's copy
+// of the group is unknown since a failed write.
 template <typename T>
-bool Refresh(T& cache, const T& fresh) {
-  const bool differed = !(cache == fresh);
+bool Refresh(T& cache, const T& fresh, std::uint32_t& unknown, unsigned group) {
+  const bool differed = !(cache == fresh) || (unknown & Bit(group)) != 0;
   cache = fresh;
+  unknown &= ~Bit(group);
   return differed;
 }
 
@@ -33,10 +40,20 @@ bool DeviceLink::SendFeatureReport(Report& report) {
   return handle->SetFeature(report);
 }
 
-void DeviceLink::SendWrite(Report report) {
-  SendFeatureReport(report);  // a failed write is not retried: the cache already holds it
-  pending_.reportWritten = 1;
+void DeviceLink::SendWrite(Report report, unsigned group) {
+  Transmit(report, group);
   Pause();
+}
+
+void DeviceLink::Transmit(Report& report, unsigned group) {
+  if (SendFeatureReport(report)) {
+    pending_.reportWritten = 1;
+  } else {
+    // The mouse may be asleep behind the receiver: the cache already holds
+    // the new bytes, so only this mark gets them sent again.
+    caches_.unknown |= Bit(group);
+    pending_.writeFailed = 1;
+  }
 }
 
 bool DeviceLink::RequestApply(unsigned pendingFlags) {
@@ -49,14 +66,23 @@ bool DeviceLink::RequestApply(unsigned pendingFlags) {
 
 void DeviceLink::ApplyPendingChanges() {
   pending_.reportWritten = 0;
+  pending_.writeFailed = 0;
   if (!standby_.active) return;  // the flags stay set for the next apply
-  ResolveMacroSlots();
+  if (ResolveMacroSlots()) pending_.buttonsPending = 1;
   if (pending_.buttonsPending) SendButtonChanges();
   if (pending_.settingsPending) SendSettingChanges();
   if (pending_.powerPending) SendPowerSettings();
   if (pending_.wakePending) SendMotionWakeup();
   pending_.buttonsPending = pending_.settingsPending = pending_.powerPending = pending_.wakePending = 0;
   SendMacroChanges(true);
+  // What failed stays pending, so that the next apply sends it again; the
+  // macro slots are compared on every apply anyway.
+  const std::uint32_t unknown = caches_.unknown;
+  if (unknown & kButtonBits) pending_.buttonsPending = 1;
+  if (unknown & kSettingBits) pending_.settingsPending = 1;
+  if (unknown & Bit(kCachePower)) pending_.powerPending = 1;
+  if (unknown & Bit(kCacheWake)) pending_.wakePending = 1;
+  if (pending_.writeFailed) pending_.reportWritten = 0;
   if (pending_.reportWritten && !pending_.silentApply) {
     watchdogCounter_ = 0;
     host_.ShowProgressDialog();
@@ -66,25 +92,32 @@ void DeviceLink::ApplyPendingChanges() {
   host_.RefreshControls();
 }
 
-void DeviceLink::ResolveMacroSlots() {
+bool DeviceLink::ResolveMacroSlots() {
   ProfileRecord& profile = host_.CurrentProfile();
   std::vector<const Macro*> slots;  // device macro slot n holds slots[n - 1]
+  bool changed = false;
   for (KeySlot& key : profile.Key) {
     if (key.Value[0] != kMacroCategory) continue;
+    const auto before = key.Value;
     const Macro* macro = key.MacroKeyIndex ? host_.FindLibraryMacro(key.MacroKeyIndex) : nullptr;
     if (!macro) {
       key.Name = LanguageString(kDisabledButtonString);
       key.Value[0] = key.Value[1] = key.Value[2] = 0;
+      changed = true;
       continue;
     }
     auto found = std::find(slots.begin(), slots.end(), macro);
     if (found == slots.end()) found = slots.insert(slots.end(), macro);
     const int slot = static_cast<int>(found - slots.begin()) + 1;
-    if (pending_.macroLibraryChanged) key.macro.CopyFrom(*macro);
+    // Whichever profile is applied, and whatever happened since the manager
+    // ran, the button carries the library's macro.
+    key.macro.CopyFrom(*macro);
     key.Value[1] = static_cast<std::uint8_t>((slot & 0x0F) | (macro->MacroKeyLoopType << 4));
     key.Value[2] = macro->MacroKeyLoopType == 2 ? macro->MacroKeyLoopNum : 0;
+    changed = changed || key.Value != before;
   }
   pending_.macroLibraryChanged = 0;
+  return changed;
 }
 
 void DeviceLink::SendButtonChanges() {
@@ -93,14 +126,18 @@ void DeviceLink::SendButtonChanges() {
   std::array<bool, kKeySlotCount> changed{};
   for (std::size_t i = 0; i < fresh.size(); ++i)
     if (fresh[i] != caches_.buttons[i]) changed[i / 3] = true;
+  for (std::size_t position = 0; position < changed.size(); ++position) {
+    const std::uint32_t bit = Bit(kCacheButton0 + static_cast<unsigned>(position));
+    if (caches_.unknown & bit) changed[position] = true;
+    caches_.unknown &= ~bit;
+  }
   caches_.buttons = fresh;
   for (std::size_t position = 0; position < changed.size(); ++position) {
     if (changed[position]) {
       const std::uint8_t payload[] = {static_cast<std::uint8_t>(position), fresh[position * 3], fresh[position * 3 + 1],
                                       fresh[position * 3 + 2]};
       Report report = MakeWrite(kCmdButton, payload);
-      SendFeatureReport(report);
-      pending_.reportWritten = 1;
+      Transmit(report, kCacheButton0 + static_cast<unsigned>(position));
     }
     Pause();  // every position costs its pause, sent or not
   }
@@ -109,38 +146,39 @@ void DeviceLink::SendButtonChanges() {
 void DeviceLink::SendSettingChanges() {
   if (!AnyHandleOpen()) return;
   const ProfileRecord& profile = host_.CurrentProfile();
-  const bool rate = Refresh(caches_.rate, EncodeRateCode(profile));
-  const bool liftOff = Refresh(caches_.liftOff, EncodeLiftOff(profile));
-  const bool debounce = Refresh(caches_.debounce, EncodeDebounce(profile));
-  const bool dpi = Refresh(caches_.dpi, EncodeDpi(profile, host_.CurrentDpiTable()));
-  const bool colours = Refresh(caches_.dpiColours, EncodeDpiColours(profile));
-  const bool lighting = Refresh(caches_.lighting, EncodeLighting(profile));
+  std::uint32_t& unknown = caches_.unknown;
+  const bool rate = Refresh(caches_.rate, EncodeRateCode(profile), unknown, kCacheRate);
+  const bool liftOff = Refresh(caches_.liftOff, EncodeLiftOff(profile), unknown, kCacheLiftOff);
+  const bool debounce = Refresh(caches_.debounce, EncodeDebounce(profile), unknown, kCacheDebounce);
+  const bool dpi = Refresh(caches_.dpi, EncodeDpi(profile, host_.CurrentDpiTable()), unknown, kCacheDpi);
+  const bool colours = Refresh(caches_.dpiColours, EncodeDpiColours(profile), unknown, kCacheDpiColours);
+  const bool lighting = Refresh(caches_.lighting, EncodeLighting(profile), unknown, kCacheLighting);
 
   if (dpi) {
     std::array<std::uint8_t, 0x12> payload{};  // the last four bytes stay zero
     std::copy(caches_.dpi.begin(), caches_.dpi.end(), payload.begin());
-    SendWrite(MakeWrite(kCmdDpi, payload));
+    SendWrite(MakeWrite(kCmdDpi, payload), kCacheDpi);
   }
-  if (colours) SendWrite(MakeWrite(kCmdDpiColours, caches_.dpiColours));
-  if (rate) SendWrite(MakeWrite(kCmdReportRate, std::array{caches_.rate}));
-  if (liftOff) SendWrite(MakeWrite(kCmdLiftOff, std::array<std::uint8_t, 2>{caches_.liftOff, 0}));
-  if (debounce) SendWrite(MakeWrite(kCmdDebounce, std::array{caches_.debounce}));
+  if (colours) SendWrite(MakeWrite(kCmdDpiColours, caches_.dpiColours), kCacheDpiColours);
+  if (rate) SendWrite(MakeWrite(kCmdReportRate, std::array{caches_.rate}), kCacheRate);
+  if (liftOff) SendWrite(MakeWrite(kCmdLiftOff, std::array<std::uint8_t, 2>{caches_.liftOff, 0}), kCacheLiftOff);
+  if (debounce) SendWrite(MakeWrite(kCmdDebounce, std::array{caches_.debounce}), kCacheDebounce);
   if (lighting) {
     const std::uint8_t length = caches_.lighting[0];
-    SendWrite(MakeReport(kCmdLighting, 0x01, length, std::span(caches_.lighting).subspan(1, length)));
+    SendWrite(MakeReport(kCmdLighting, 0x01, length, std::span(caches_.lighting).subspan(1, length)), kCacheLighting);
   }
 }
 
 void DeviceLink::SendPowerSettings() {
   if (!AnyHandleOpen()) return;
-  if (!Refresh(caches_.power, EncodePowerSaving(host_.CurrentProfile()))) return;
-  SendWrite(MakeWrite(kCmdPowerSaving, caches_.power));
+  if (!Refresh(caches_.power, EncodePowerSaving(host_.CurrentProfile()), caches_.unknown, kCachePower)) return;
+  SendWrite(MakeWrite(kCmdPowerSaving, caches_.power), kCachePower);
 }
 
 void DeviceLink::SendMotionWakeup() {
   if (!AnyHandleOpen()) return;
-  if (!Refresh(caches_.wake, EncodeMotionWakeup(host_.CurrentProfile()))) return;
-  SendWrite(MakeWrite(kCmdMotionWakeup, std::array{caches_.wake}));
+  if (!Refresh(caches_.wake, EncodeMotionWakeup(host_.CurrentProfile()), caches_.unknown, kCacheWake)) return;
+  SendWrite(MakeWrite(kCmdMotionWakeup, std::array{caches_.wake}), kCacheWake);
 }
 
 void DeviceLink::SendMacroChanges(bool send) {
@@ -162,8 +200,11 @@ void DeviceLink::SendMacroChanges(bool send) {
     }
     const MacroImage image = BuildMacroImage(key.macro, static_cast<std::uint8_t>(slot), deviceKeyCode_);
     MacroImage& cache = caches_.macros[static_cast<std::size_t>(slot)];
-    if (Refresh(cache, image) && send) {
-      for (const Report& packet : BuildMacroPackets(cache)) SendWrite(packet);
+    const unsigned group = kCacheMacro1 + static_cast<unsigned>(slot - 1);
+    if (!send) {
+      cache = image;  // a reload keeps what a failed upload left unknown
+    } else if (Refresh(cache, image, caches_.unknown, group)) {
+      for (const Report& packet : BuildMacroPackets(cache)) SendWrite(packet, group);
     }
     Pause();
   }
@@ -180,7 +221,6 @@ void DeviceLink::ReloadDeviceCaches() {
   caches_.lighting = EncodeLighting(profile);
   caches_.power = EncodePowerSaving(profile);
   caches_.wake = EncodeMotionWakeup(profile);
-  ResolveMacroSlots();
   SendMacroChanges(false);
 }
 

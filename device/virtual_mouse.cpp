@@ -369,6 +369,8 @@ class VirtualHandle final : public HidHandle {
     Transfer t{core_->clock.NowMs(), TransferKind::SetFeature, slot.link, {report.begin(), report.end()}, true, false};
     if (core_->Fail(FaultOp::SetFeature) || !core_->Valid(*h_) || slot.identity.featureReportLength < kFrame) {
       t.ok = false;
+      // A lost report still took its sequence number: the next one follows it.
+      if (report.size() == kFrame) core_->lastSequence = report[4];
     } else if (report.size() != kFrame) {
       core_->Violation("feature report of " + std::to_string(report.size()) + " bytes");
     } else {

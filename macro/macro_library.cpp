@@ -347,8 +347,18 @@ std::vector<MacroLocation> MacroLibrary::ItemsOfLevel(const MacroLocation& paren
 }
 
 std::uint32_t MacroLibrary::TakeNextMacroKeyIndex() {
-  if (nextMacroKeyIndex == 0) nextMacroKeyIndex = 1;
-  return nextMacroKeyIndex++;
+  // The counter normally lies above every index in use; a file may hold any
+  // number there, and counting past 4294967295 starts again at 1, so the
+  // indices in use are skipped. There are far fewer macros than indices.
+  std::vector<std::uint32_t> used;
+  ForEachItem([&](const MacroLocation&, const MacroItem& item) {
+    if (item.macro) used.push_back(item.macro->MacroKeyIndex);
+  });
+  std::sort(used.begin(), used.end());
+  std::uint32_t index = nextMacroKeyIndex == 0 ? 1 : nextMacroKeyIndex;
+  while (std::binary_search(used.begin(), used.end(), index)) index = index == UINT32_MAX ? 1 : index + 1;
+  nextMacroKeyIndex = index == UINT32_MAX ? 1 : index + 1;
+  return index;
 }
 
 void MacroLibrary::KeepNextIndexAboveItems() {

@@ -11,9 +11,12 @@ constexpr std::u16string_view kHeader = u"[Setting]";
 
 }  // namespace
 
-bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& globals) {
+bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& globals, FileRead* outcome) {
+  FileRead ignored = FileRead::kRead;
+  FileRead& result = outcome ? *outcome : ignored;
+  result = FileRead::kInvalid;
   CStdioFileEx file;
-  if (!file.Open(path, CStdioFileEx::kReadFlags)) return false;
+  if (!OpenForReading(file, path, result)) return false;
   std::u16string line;
   if (!file.ReadString(line) || line != kHeader) return false;
   GlobalSettings read = globals;
@@ -29,6 +32,7 @@ bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& gl
   // A read error is not the end of the file: half a configuration is no configuration.
   if (file.Failed()) return false;
   globals = std::move(read);
+  result = FileRead::kRead;
   return true;
 }
 

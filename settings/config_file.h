@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "settings/profile.h"
+#include "settings/text_file.h"
 
 namespace zeltra {
 
@@ -12,7 +13,8 @@ namespace zeltra {
 // reach keep their content. False, with `globals` untouched, when the file
 // cannot be opened or read, its first line is not exactly "[Setting]", it has
 // more than 17 pair lines, or a line has no "=" with text on both sides.
-bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& globals);
+// `outcome` (when given) receives why.
+bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& globals, FileRead* outcome = nullptr);
 
 // Writes "[Setting]" and the 17 pairs as key=value lines, replacing `path`
 // only once the whole file is on the disk. False when nothing was replaced.

@@ -1,7 +1,9 @@
 #include "settings/language.h"
 
+#include <cstdio>
 #include <system_error>
 
+#include "settings/file_system.h"
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 
@@ -71,6 +73,36 @@ int LoadLanguage(const std::filesystem::path& configDir, float uiScale, Language
   return 1;
 }
 
+namespace {
+
+// Copies through a temporary file of its own name, so that a half-copied file
+// never looks complete and no file of the user's is touched.
+bool CopyThroughTemporaryFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+  FileStatus status = FileStatus::kOk;
+  std::FILE* in = OpenFileStream(source, FileAccess::kRead, status);
+  if (!in) return false;
+  std::filesystem::path temp;
+  std::FILE* out = CreateTemporaryFile(target, temp);
+  bool ok = out != nullptr;
+  char buffer[4096];
+  while (ok) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
+    if (got > 0 && std::fwrite(buffer, 1, got, out) != got) ok = false;
+    if (got < sizeof buffer) {
+      ok = ok && !std::ferror(in);
+      break;
+    }
+  }
+  std::fclose(in);
+  if (!out) return false;
+  ok = std::fclose(out) == 0 && ok;
+  if (ok && MoveFileOver(temp, target) == FileStatus::kOk) return true;
+  RemoveFile(temp);
+  return false;
+}
+
+}  // namespace
+
 int InstallDefaultLanguageFiles(const std::filesystem::path& shippedDir, const std::filesystem::path& configDir) {
   int copied = 0;
   for (const char* name : {"Lan_EN.txt", "Lan.txt", "LanSetting.ini"}) {
@@ -79,17 +111,7 @@ int InstallDefaultLanguageFiles(const std::filesystem::path& shippedDir, const s
     if (std::filesystem::exists(target, ec) || ec) continue;
     const auto source = shippedDir / name;
     if (!std::filesystem::is_regular_file(source, ec)) continue;
-    // Copy through a temporary name so a half-copied file never looks complete.
-    auto temp = target;
-    temp += ".tmp";
-    if (std::filesystem::copy_file(source, temp, std::filesystem::copy_options::overwrite_existing, ec)) {
-      std::filesystem::rename(temp, target, ec);
-      if (!ec) {
-        ++copied;
-        continue;
-      }
-    }
-    std::filesystem::remove(temp, ec);
+    if (CopyThroughTemporaryFile(source, target)) ++copied;
   }
   return copied;
 }

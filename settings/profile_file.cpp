@@ -242,15 +242,19 @@ bool WriteProfileRecord(const std::filesystem::path& path, const ProfileRecord& 
   });
 }
 
-bool ReadProfileRecord(const std::filesystem::path& path, ProfileRecord& record) {
+bool ReadProfileRecord(const std::filesystem::path& path, ProfileRecord& record, FileRead* outcome) {
+  FileRead ignored = FileRead::kRead;
+  FileRead& result = outcome ? *outcome : ignored;
+  result = FileRead::kInvalid;
   CStdioFileEx file;
-  if (!file.Open(path, CStdioFileEx::kReadFlags)) return false;
+  if (!OpenForReading(file, path, result)) return false;
   // Read into a copy so that a file failing half-way changes nothing.
   ProfileRecord read = record;
   LineReader in(file);
   if (!ReadRecord(in, read)) return false;
   RecountMacroEvents(read);
   record = std::move(read);
+  result = FileRead::kRead;
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/profile.h"
+#include "settings/text_file.h"
 
 namespace zeltra {
 
@@ -25,8 +26,9 @@ bool WriteProfileRecord(const std::filesystem::path& path, const ProfileRecord& 
 // replaced, the slot macros' event counts are recomputed, and the macros'
 // repeat settings (not part of the file) are kept. On any failure (no file, a
 // missing line, a bad first line, an "=" that breaks its line's rule, an
-// action list of another length, a read error) `record` is left untouched.
-bool ReadProfileRecord(const std::filesystem::path& path, ProfileRecord& record);
+// action list of another length, a read error) `record` is left untouched;
+// `outcome` (when given) receives why.
+bool ReadProfileRecord(const std::filesystem::path& path, ProfileRecord& record, FileRead* outcome = nullptr);
 
 // Sets each slot macro's MacroCommandActionNum to the number of events among
 // its first MacroActionNum actions (at most the mouse's 168), since the file

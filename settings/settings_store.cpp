@@ -13,7 +13,7 @@ namespace {
 std::uint16_t Complement(std::uint32_t value) { return static_cast<std::uint16_t>(~value & 0xFFFFu); }
 
 std::uint16_t SensorCodeOf(const GlobalSettings& globals) {
-  return static_cast<std::uint16_t>(ParseHex(globals.Value(kSensor)) & 0xFFFFu);
+  return static_cast<std::uint16_t>(ParseSpacePaddedHex(globals.Value(kSensor)) & 0xFFFFu);
 }
 
 std::size_t Slot(int index) { return static_cast<std::size_t>(std::clamp(index, 0, kProfileCount - 1)); }
@@ -39,8 +39,12 @@ std::filesystem::path SettingsStore::ProfilePath(int index) const {
 }
 
 int SettingsStore::LoadConfiguration() {
-  int result = 1;
-  if (ReadConfigurationFile(ConfigurationPath(), globals_)) {
+  FileRead read = FileRead::kRead;
+  const bool readOk = ReadConfigurationFile(ConfigurationPath(), globals_, &read);
+  // Start-up writes nothing while a file it could not read is there: the
+  // configuration it did not see may name other profile files.
+  const bool writes = read != FileRead::kUnreadable;
+  if (readOk) {
     // A short file leaves later pairs unread. Left empty they would lose the
     // profile paths, and the next save would write a file that the next start
     // rejects, resetting everything: they take their defaults instead.
@@ -48,37 +52,39 @@ int SettingsStore::LoadConfiguration() {
     zeltra::SetDefaultGlobals(defaults, DataFolderStored());
     for (std::size_t i = 0; i < globals_.pairs.size(); ++i)
       if (globals_.pairs[i].key.empty()) globals_.pairs[i] = defaults.pairs[i];
-    sensorCode_ = SensorCodeOf(globals_);
   } else {
     SetDefaultGlobals();
-    WriteConfiguration();
-    sensorCode_ = SensorCodeOf(globals_);
-    for (int i = 0; i < kProfileCount; ++i) {
-      ResetProfile(Profile(i), i, sensorCode_, language_);
-      WriteProfileFile(i, ProfilePath(i));
-    }
-    result = 0;
+    if (writes)
+      WriteConfiguration();
+    else
+      held_.push_back(ConfigurationPath());
   }
+  sensorCode_ = SensorCodeOf(globals_);
   // A missing or damaged working file is replaced by defaults for the sensor
-  // code already set.
-  for (int i = 0; i < kProfileCount; ++i) LoadProfileFile(i, ProfilePath(i));
+  // code already set; an intact one keeps its profile even when the
+  // configuration was damaged.
+  for (int i = 0; i < kProfileCount; ++i) LoadProfile(i, ProfilePath(i), writes);
 
   // The stored DPI stages were made for the sensor whose complement PreST
   // holds; after a hand edit of Sensor they are replaced.
-  sensorCode_ = SensorCodeOf(globals_);
-  checkValue_ = Complement(ParseHex(globals_.Value(kPreST)));
+  checkValue_ = Complement(ParseSpacePaddedHex(globals_.Value(kPreST)));
   if (checkValue_ != sensorCode_) {
     checkValue_ = sensorCode_;
     SetPreST(Complement(sensorCode_));
-    SaveConfiguration();
     for (auto& profile : profiles_) ApplySensorDpiDefaults(profile, sensorCode_);
-    SaveAllProfiles();
+    if (writes) {
+      SaveConfiguration();
+      SaveAllProfiles();
+    }
   }
   dpi_ = DpiTableFor(sensorCode_);
-  return result;
+  return readOk ? 1 : 0;
 }
 
-int SettingsStore::WriteConfiguration() { return WriteConfigurationFile(ConfigurationPath(), globals_) ? 1 : 0; }
+int SettingsStore::WriteConfiguration() {
+  if (IsHeld(ConfigurationPath())) return 0;
+  return WriteConfigurationFile(ConfigurationPath(), globals_) ? 1 : 0;
+}
 
 int SettingsStore::SaveConfiguration() {
   globals_.SetValue(kCurrentProfile, Dec(CurrentProfileIndex()));
@@ -90,14 +96,33 @@ void SettingsStore::SetDefaultGlobals() { zeltra::SetDefaultGlobals(globals_, Da
 void SettingsStore::SetPreST(std::uint16_t code) { globals_.SetValue(kPreST, HexSpacePadded4(code)); }
 
 int SettingsStore::WriteProfileFile(int index, const std::filesystem::path& path) {
+  if (IsHeld(path)) return 0;
   return WriteProfileRecord(path, Profile(index)) ? 1 : 0;
 }
 
 int SettingsStore::LoadProfileFile(int index, const std::filesystem::path& path) {
-  if (ReadProfileRecord(path, Profile(index))) return 1;
+  return LoadProfile(index, path, true);
+}
+
+int SettingsStore::LoadProfile(int index, const std::filesystem::path& path, bool rewrite) {
+  FileRead read = FileRead::kRead;
+  if (ReadProfileRecord(path, Profile(index), &read)) return 1;
   ResetProfile(Profile(index), index, sensorCode_, language_);
-  WriteProfileFile(index, ProfilePath(index));
+  if (read == FileRead::kUnreadable)
+    held_.push_back(path);
+  else if (rewrite)
+    WriteProfileFile(index, ProfilePath(index));
   return 0;
+}
+
+bool SettingsStore::IsHeld(const std::filesystem::path& path) const {
+  const auto key = path.lexically_normal();
+  return std::any_of(held_.begin(), held_.end(), [&](const auto& p) { return p.lexically_normal() == key; });
+}
+
+void SettingsStore::Release(const std::filesystem::path& path) {
+  const auto key = path.lexically_normal();
+  std::erase_if(held_, [&](const auto& p) { return p.lexically_normal() == key; });
 }
 
 int SettingsStore::SaveAllProfiles() {
@@ -116,6 +141,7 @@ int SettingsStore::ExportProfile(int index, const std::filesystem::path& path) {
 
 int SettingsStore::ImportProfile(int index, const std::filesystem::path& path) {
   if (!ReadProfileRecord(path, Profile(index))) return 0;
+  Release(ProfilePath(index));  // the user's own choice replaces what could not be read
   SaveConfiguration();
   SaveAllProfiles();
   return 1;
@@ -169,6 +195,7 @@ int SettingsStore::AddProfile(std::u16string name) {
   globals_.SetValue(kProfileShowCount, Dec(count + 1));
   ResetProfile(Profile(added), 0, sensorCode_, language_);
   Profile(added).SetSetting(kProfileName, std::move(name));
+  Release(ProfilePath(added));
   return added;
 }
 
@@ -192,6 +219,7 @@ void SettingsStore::ResetProfileKeepingName(int index) {
   std::u16string name = profile.Setting(kProfileName);
   ResetProfile(profile, index, sensorCode_, language_);
   profile.SetSetting(kProfileName, std::move(name));
+  Release(ProfilePath(index));
 }
 
 SensorChange SettingsStore::OnSensorReported(int sensorNumber) {

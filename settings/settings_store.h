@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "settings/dpi_table.h"
 #include "settings/language.h"
@@ -63,9 +64,13 @@ class SettingsStore {
   std::filesystem::path ProfilePath(int index) const;
 
   // --- Configuration file ----------------------------------------------
-  // Reads the configuration (or creates defaults, resetting and writing the
-  // five profiles), loads the five profiles, checks the sensor and builds
-  // the DPI table. 1 when the file was read, 0 when defaults were created.
+  // Reads the configuration, loads the five profiles, checks the sensor and
+  // builds the DPI table. 1 when the file was read, 0 when defaults were
+  // taken. A missing or invalid configuration is replaced by the defaults,
+  // but every profile still goes through LoadProfileFile, so intact profile
+  // files keep their profiles. A configuration that exists but cannot be
+  // read (held by another program, no permission) is never replaced: the
+  // defaults stay in memory and nothing at all is written at start-up.
   int LoadConfiguration();
   int WriteConfiguration();
   // Stores the current profile index into CurrentProfile, then writes.
@@ -74,9 +79,12 @@ class SettingsStore {
   void SetPreST(std::uint16_t code);  // "0x%4X"
 
   // --- Profile files -----------------------------------------------------
+  // Files that existed but could not be read in this run are never written:
+  // the defaults held for them in memory must not replace what they hold.
   int WriteProfileFile(int index, const std::filesystem::path& path);
   // Reads a working file into the profile. On failure the profile is reset
-  // to its defaults and its own working file rewritten; returns 0.
+  // to its defaults and its own working file rewritten (not when the file
+  // exists but could not be read); returns 0.
   int LoadProfileFile(int index, const std::filesystem::path& path);
   // Writes every profile to its working file; 1 when all five were written.
   int SaveAllProfiles();
@@ -109,7 +117,8 @@ class SettingsStore {
   int AddProfile(std::u16string name);
   // Moves a shown profile behind the shown ones and shows one fewer. The caller saves.
   RemoveProfileResult RemoveShownProfile(int index);
-  // Restores a profile's defaults for the current sensor but keeps its name.
+  // Restores a profile's defaults for the current sensor but keeps its
+  // name; its working file may then be written again.
   void ResetProfileKeepingName(int index);
 
   // --- Sensor -----------------------------------------------------------
@@ -119,6 +128,10 @@ class SettingsStore {
   SensorChange OnSensorReported(int sensorNumber);
 
  private:
+  int LoadProfile(int index, const std::filesystem::path& path, bool rewrite);
+  bool IsHeld(const std::filesystem::path& path) const;
+  void Release(const std::filesystem::path& path);
+
   std::filesystem::path dataFolder_;
   const LanguageTable& language_;
   std::array<ProfileRecord, kProfileCount> profiles_;
@@ -126,6 +139,8 @@ class SettingsStore {
   std::uint16_t sensorCode_ = kDefaultSensorCode;
   std::uint16_t checkValue_ = kDefaultSensorCode;
   DpiTable dpi_;
+  // Files that existed but could not be read by this run.
+  std::vector<std::filesystem::path> held_;
 };
 
 }  // namespace zeltra

@@ -1,9 +1,8 @@
 #include "settings/text_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <system_error>
-#include <thread>
 
 #ifdef _WIN32
 #include <io.h>
@@ -48,13 +47,11 @@ bool FaultFires(std::atomic<long long>& budget, std::size_t count) {
   return true;
 }
 
-std::FILE* OpenStdio(const std::filesystem::path& path, const char* mode) {
-#ifdef _WIN32
-  std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-  return _wfopen(path.c_str(), wmode.c_str());
-#else
-  return std::fopen(path.c_str(), mode);
-#endif
+FileAccess AccessFor(unsigned flags) {
+  if (flags & CTextFile::modeCreate)
+    return (flags & CTextFile::modeReadWrite) ? FileAccess::kCreateUpdate : FileAccess::kCreate;
+  if (flags & (CTextFile::modeWrite | CTextFile::modeReadWrite)) return FileAccess::kUpdate;
+  return FileAccess::kRead;
 }
 
 }  // namespace
@@ -67,13 +64,19 @@ CTextFile::~CTextFile() { Close(); }
 
 bool CTextFile::OpenRaw(const std::filesystem::path& path, unsigned flags) {
   Close();
-  const char* mode = "rb";
-  if (flags & modeCreate)
-    mode = (flags & modeReadWrite) ? "w+b" : "wb";
-  else if (flags & (modeWrite | modeReadWrite))
-    mode = "r+b";
-  file_ = OpenStdio(path, mode);
+  const FileAccess access = AccessFor(flags);
+  openStatus_ = RetryWhileBusy(kReadBusyBudgetMs, [&] {
+    FileStatus status = FileStatus::kOk;
+    file_ = OpenFileStream(path, access, status);
+    return status;
+  });
+  return Adopt(file_, flags);
+}
+
+bool CTextFile::Adopt(std::FILE* file, unsigned flags) {
+  file_ = file;
   if (!file_) return false;
+  openStatus_ = FileStatus::kOk;
   flags_ = flags;
   failed_ = false;
   writing_ = false;
@@ -211,6 +214,11 @@ bool CStdioFileEx::Open(const std::filesystem::path& path, unsigned flags) {
   return OpenRaw(path, flags);
 }
 
+bool CStdioFileEx::AdoptForWriting(std::FILE* file) {
+  unicode_ = true;
+  return Adopt(file, modeCreate | modeWrite | typeBinary);
+}
+
 bool CStdioFileEx::WriteString(std::u16string_view text) {
   if (!unicode_) return CTextFile::WriteString(text);
   if (Position() == 0) {
@@ -247,32 +255,32 @@ bool CStdioFileEx::ReadString(std::u16string& out) {
   return !out.empty();
 }
 
+bool OpenForReading(CStdioFileEx& file, const std::filesystem::path& path, FileRead& outcome) {
+  if (file.Open(path, CStdioFileEx::kReadFlags)) return true;
+  outcome = file.OpenStatus() == FileStatus::kMissing ? FileRead::kMissing : FileRead::kUnreadable;
+  return false;
+}
+
 bool SaveTextFileAtomically(const std::filesystem::path& target,
                             const std::function<bool(CStdioFileEx& file)>& writeLines) {
-  // An empty path (a configuration without profile paths) would otherwise put
-  // a stray ".tmp" into the current folder.
+  // An empty path (a configuration without profile paths) would otherwise
+  // put a stray file into the current folder.
   if (!target.has_filename()) return false;
-  std::filesystem::path temp = target;
-  temp += ".tmp";
+  std::filesystem::path temp;
   {
     CStdioFileEx file;
-    if (!file.Open(temp, CStdioFileEx::kWriteFlags)) return false;
+    if (!file.AdoptForWriting(CreateTemporaryFile(target, temp))) return false;
     bool ok = writeLines(file) && !file.Failed() && file.Flush(true);
     ok = file.Close() && ok;
     if (!ok) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
+      RemoveFile(temp);
       return false;
     }
   }
-  // A virus scanner or indexer may hold the target for a moment: retry briefly.
-  std::error_code ec;
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    std::filesystem::rename(temp, target, ec);
-    if (!ec) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  std::filesystem::remove(temp, ec);
+  // A virus scanner, indexer or backup tool may hold the target for a moment.
+  const FileStatus replaced = RetryWhileBusy(kReplaceBusyBudgetMs, [&] { return MoveFileOver(temp, target); });
+  if (replaced == FileStatus::kOk) return true;
+  RemoveFile(temp);
   return false;
 }
 

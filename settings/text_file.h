@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/file_system.h"
+
 namespace zeltra {
 
 // The platform-neutral base: a binary byte stream with the open flags and
@@ -31,6 +33,8 @@ class CTextFile {
   CTextFile& operator=(const CTextFile&) = delete;
   virtual ~CTextFile();
 
+  // A file held by another program is tried again for a moment. Reading
+  // asks for read access only, so a read-only file can be read.
   virtual bool Open(const std::filesystem::path& path, unsigned flags);
   // Narrow text: the line is converted to the ANSI code page (see SetAnsiCodec);
   // in text mode a line feed is written as carriage return + line feed.
@@ -45,6 +49,9 @@ class CTextFile {
   bool Close();
 
   bool IsOpen() const { return file_ != nullptr; }
+  // Why the last Open failed (kOk after a successful one): only a kMissing
+  // file may be replaced by defaults.
+  FileStatus OpenStatus() const { return openStatus_; }
   bool Failed() const { return failed_; }
   // Byte position of the next read or write.
   std::uint64_t Position() const { return position_; }
@@ -55,6 +62,8 @@ class CTextFile {
   std::size_t ReadBytes(void* buffer, std::size_t count);
   bool WriteBytes(const void* buffer, std::size_t count);
   bool OpenRaw(const std::filesystem::path& path, unsigned flags);
+  // Takes over a stream opened elsewhere with the meaning of `flags`.
+  bool Adopt(std::FILE* file, unsigned flags);
   unsigned flags() const { return flags_; }
 
  private:
@@ -62,6 +71,7 @@ class CTextFile {
 
   std::FILE* file_ = nullptr;
   unsigned flags_ = 0;
+  FileStatus openStatus_ = FileStatus::kOk;
   bool failed_ = false;
   bool writing_ = false;
   std::uint64_t position_ = 0;
@@ -75,8 +85,10 @@ class CTextFile {
 class CStdioFileEx : public CTextFile {
  public:
   static constexpr unsigned UnicodeMode = 0x100000;
-  // The two ways the program opens its own files.
-  static constexpr unsigned kReadFlags = modeReadWrite | UnicodeMode;            // 0x100002
+  // The two ways the program opens its own files. Reading asks for read
+  // access only: with read-write access a read-only file could not be read
+  // and would be taken for a missing one.
+  static constexpr unsigned kReadFlags = modeRead | UnicodeMode;                 // 0x100000
   static constexpr unsigned kWriteFlags = modeCreate | modeWrite | UnicodeMode;  // 0x101001
 
   bool Open(const std::filesystem::path& path, unsigned flags) override;
@@ -92,12 +104,30 @@ class CStdioFileEx : public CTextFile {
   bool IsUnicode() const { return unicode_; }
 
  private:
+  friend bool SaveTextFileAtomically(const std::filesystem::path&, const std::function<bool(CStdioFileEx&)>&);
+  // A new file created for writing, as if opened with kWriteFlags.
+  bool AdoptForWriting(std::FILE* file);
+
   bool unicode_ = false;
 };
 
+// What reading one of the program's files came to. Only a missing or an
+// invalid file may be replaced by defaults; an unreadable one (held by
+// another program, no permission) is left alone.
+enum class FileRead { kRead, kMissing, kInvalid, kUnreadable };
+
+// Opens `file` for reading with kReadFlags; on failure says whether the file
+// is missing or unreadable.
+bool OpenForReading(CStdioFileEx& file, const std::filesystem::path& path, FileRead& outcome);
+
 // Writes a whole file through a temporary file in the target's folder, flushed
-// to the disk, that then replaces the target. A failure at any step (open,
-// any line, flush, replace) leaves the old file as it was and returns false.
+// to the disk, that then replaces the target. The temporary file has a name
+// of its own that no other file has ("~zeltra-<hex>.tmp", created only when
+// free), so a long target name never makes it too long and a user's file is
+// never overwritten. A target held by another program is tried again for
+// about two seconds; a read-only one is not replaced. A failure at any step
+// (open, any line, flush, replace) leaves the old file as it was, removes the
+// temporary file and returns false.
 bool SaveTextFileAtomically(const std::filesystem::path& target,
                             const std::function<bool(CStdioFileEx& file)>& writeLines);
 

@@ -86,6 +86,17 @@ std::uint32_t ParseHex(std::u16string_view text) {
   return negative ? static_cast<std::uint32_t>(0u - result) : result;
 }
 
+std::uint32_t ParseSpacePaddedHex(std::u16string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+    std::size_t digits = i + 2;
+    while (digits < text.size() && text[digits] == u' ') ++digits;
+    if (digits < text.size() && HexDigit(text[digits]) >= 0) return ParseHex(text.substr(digits));
+  }
+  return ParseHex(text);
+}
+
 std::uint32_t ParseHexField(std::u16string_view text, std::size_t pos, std::size_t width) {
   if (pos >= text.size()) return 0;
   return ParseHex(text.substr(pos, width));

@@ -29,6 +29,9 @@ int ParseDecimal(std::u16string_view text);
 // prefix after white space and sign, as wcstoul with base 16. No number reads
 // as 0; values beyond 32 bits saturate.
 std::uint32_t ParseHex(std::u16string_view text);
+// What "0x%4X" wrote, read back: as ParseHex, but spaces between the "0x"
+// and the digits (the padding of a value below 0x1000) are skipped.
+std::uint32_t ParseSpacePaddedHex(std::u16string_view text);
 // Exactly up to `width` characters at `pos` read as hexadecimal (a field cut
 // by position from a fixed-width line). Characters beyond the text end are
 // simply not there: "7" reads as 7, an empty or non-hex cut reads as 0.

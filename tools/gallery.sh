@@ -8,13 +8,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 source tools/xvfb.sh
+source tools/wine-env.sh
 
 cmake --preset mingw64 >/dev/null
 cmake --build --preset mingw64 --target zeltra_gallery -j "$(nproc)"
 
 export WINEPREFIX="$PWD/build/mingw64/wineprefix-gallery"
 cleanup() {
-  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  zeltra_stop_prefix "$WINEPREFIX" || true
   zeltra_stop_display
 }
 trap cleanup EXIT
@@ -42,6 +43,6 @@ for size in ${ZELTRA_GALLERY_SCREENS:-1920x1080 3840x2160}; do
       fi
     done
   done
-  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  zeltra_stop_prefix "$WINEPREFIX" || true
   zeltra_stop_display
 done

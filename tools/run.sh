@@ -11,6 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 source tools/xvfb.sh
+source tools/wine-env.sh
 
 cmake --preset mingw64 >/dev/null
 cmake --build --preset mingw64 --target zeltra_dist -j "$(nproc)"
@@ -18,7 +19,7 @@ cmake --build --preset mingw64 --target zeltra_dist -j "$(nproc)"
 # A prefix of its own, so that stopping the program stops nothing else.
 export WINEPREFIX="$PWD/build/mingw64/wineprefix-run"
 cleanup() {
-  WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  zeltra_stop_prefix "$WINEPREFIX" || true
   zeltra_stop_display
 }
 trap cleanup EXIT

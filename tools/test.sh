@@ -8,9 +8,13 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 source tools/xvfb.sh
 
+source tools/wine-env.sh
+
+# Stops what this run started, also on failure: the Wine prefix's server and
+# its processes, and the private display.
 cleanup() {
   for prefix in build/mingw64/wineprefix; do
-    [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" wineserver -k >/dev/null 2>&1 || true
+    [ -d "$prefix" ] && zeltra_stop_prefix "$PWD/$prefix" >/dev/null 2>&1 || true
   done
   zeltra_stop_display
 }
@@ -29,4 +33,9 @@ echo "=== mingw32 (the 32-bit program)"
 cmake --preset mingw32 >/dev/null
 cmake --build --preset mingw32 -j "$jobs"
 tools/check-pe32.sh build/mingw32/dist/Zeltra.exe
+
+# The Wine tests stopped their prefix (test wine.prefix.stop); nothing of it
+# may be left running.
+echo "=== no Wine process left behind"
+zeltra_stop_prefix "$PWD/build/mingw64/wineprefix"
 echo "All tests passed."

@@ -10,6 +10,7 @@
 #include "app/window_placement.h"
 #include "device/win32/hid_backend_win32.h"
 #include "macro/macro_library_file.h"
+#include "settings/delayed_save.h"
 #include "settings/language.h"
 #include "settings/text_format.h"
 #include "ui/control_codes.h"
@@ -322,8 +323,7 @@ void CTarvinDlg::OnTimer(UINT_PTR id) {
       break;
     case kDelayedSaveTimer:
       KillTimer(hwnd_, id);
-      pendingSave_ = 0;
-      settings_->SaveAll();
+      pendingSave_ = RunDelayedSave(pendingSave_, [&] { return settings_->SaveAll() == 1; });
       break;
     case kStartupCheckTimer:
       KillTimer(hwnd_, id);
@@ -361,8 +361,7 @@ void CTarvinDlg::ShowBattery(const BatteryDisplay& display) {
 void CTarvinDlg::SaveNow() {
   if (pendingSave_ != 1) return;
   KillTimer(hwnd_, kDelayedSaveTimer);
-  pendingSave_ = 0;
-  settings_->SaveAll();
+  pendingSave_ = RunDelayedSave(pendingSave_, [&] { return settings_->SaveAll() == 1; });
 }
 
 void CTarvinDlg::OnDestroy() {

@@ -2,6 +2,8 @@
 // frames, how long it takes, and what is not sent.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "device_fixture.h"
 #include "settings/language.h"
 
@@ -84,18 +86,56 @@ TEST(Apply, StandbyKeepsTheFlagsAndSendsLater) {
   EXPECT_EQ(rig.TakeWrites().size(), 1u);
 }
 
-TEST(Apply, AFailedWriteIsNotRetriedUntilTheValueChangesAgain) {
-  Rig rig;
-  rig.Connect();
-  rig.mouse->FailCall(FaultOp::SetFeature);
-  rig.host.CurrentProfile().SetSetting(kKeyDebounce, u"8");
-  rig.link->RequestApply(kPendingSettings);
-  rig.link->ApplyPendingChanges();
-  EXPECT_EQ(rig.link->caches().debounce, 8);
-  rig.link->RequestApply(kPendingSettings);
-  rig.link->ApplyPendingChanges();
-  EXPECT_TRUE(rig.TakeWrites().empty());
-  EXPECT_EQ(rig.mouse->State().debounce, 12);
+// A write the mouse did not take (asleep behind the receiver) is sent again
+// by the next apply, whatever asked for it, and the apply that failed does
+// not count as written.
+TEST(Apply, AFailedWriteIsSentAgainByTheNextApply) {
+  struct Case {
+    const char* name;
+    int failingCall;                         // of the edit's apply
+    std::function<unsigned(TestHost&)> edit;  // returns the pending flags
+    std::function<bool(const VirtualMouseState&, ProfileRecord&)> arrived;
+  };
+  const Case cases[] = {
+      {"debounce", 1,
+       [](TestHost& h) { return h.CurrentProfile().SetSetting(kKeyDebounce, u"8"), kPendingSettings; },
+       [](const VirtualMouseState& s, ProfileRecord&) { return s.debounce == 8; }},
+      {"a button", 1,
+       [](TestHost& h) { return h.CurrentProfile().Key[2].Value = {0x10, 0x08, 0x00, 0}, kPendingButtons; },
+       [](const VirtualMouseState& s, ProfileRecord&) { return s.buttons[2] == std::array<std::uint8_t, 3>{0x10, 0x08, 0}; }},
+      {"power saving", 1,
+       [](TestHost& h) { return h.CurrentProfile().SetSetting(kPowerDownTime, u"9"), kPendingPower; },
+       [](const VirtualMouseState& s, ProfileRecord& p) { return s.powerDownTime == EncodePowerSaving(p)[0]; }},
+      {"motion wake-up", 1,
+       [](TestHost& h) { return h.CurrentProfile().SetSetting(kMotionWakeup, u"0"), kPendingWake; },
+       [](const VirtualMouseState& s, ProfileRecord& p) { return s.motionWakeup == EncodeMotionWakeup(p); }},
+      {"a macro upload", 2,  // after the button's own report
+       [](TestHost& h) {
+         h.AddLibraryMacro(7, 4);
+         h.AssignMacro(2, 7);
+         return kPendingButtons;
+       },
+       [](const VirtualMouseState& s, ProfileRecord&) { return s.macros[1].size() == 12u; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.Connect();
+    rig.mouse->FailCall(FaultOp::SetFeature, c.failingCall);
+    rig.link->RequestApply(c.edit(rig.host));
+    rig.link->ApplyPendingChanges();
+    EXPECT_FALSE(c.arrived(rig.mouse->State(), rig.host.CurrentProfile()));
+    EXPECT_EQ(rig.link->pending().reportWritten, 0);
+    EXPECT_EQ(rig.host.progressDialogs, 0);
+
+    rig.link->ApplyPendingChanges();
+    EXPECT_TRUE(c.arrived(rig.mouse->State(), rig.host.CurrentProfile()));
+    EXPECT_EQ(rig.host.progressDialogs, 1);
+    rig.TakeWrites();
+    rig.link->RequestApply(kPendingButtons | kPendingSettings | kPendingPower | kPendingWake);
+    rig.link->ApplyPendingChanges();
+    EXPECT_TRUE(rig.TakeWrites().empty()) << "sent a third time";
+  }
 }
 
 TEST(Apply, WithoutALinkNothingIsSentAndNothingIsForgotten) {
@@ -207,7 +247,7 @@ TEST(ApplyMacros, ASharedSlotIsUploadedOnceEvenWhenTheCopiesDiffer) {
     for (const Bytes& w : rig.TakeWrites()) packets += w[2] == 0x0E;
     EXPECT_EQ(packets, apply == 0 ? 1 : 0);
   }
-  EXPECT_EQ(rig.mouse->State().macros[1].size(), 6u);
+  EXPECT_EQ(rig.mouse->State().macros[1].size(), 9u);  // both copies follow the library
 }
 
 TEST(ApplyMacros, AMissingMacroDisablesItsButton) {
@@ -229,22 +269,85 @@ TEST(ApplyMacros, AMissingMacroDisablesItsButton) {
   Language().Set(34, u"");
 }
 
-TEST(ApplyMacros, TheButtonsCopyFollowsTheLibraryOnlyAfterTheManagerRan) {
-  Rig rig;
-  rig.Connect();
-  Macro& library = rig.host.AddLibraryMacro(7, 2);
-  rig.host.AssignMacro(2, 7);
-  rig.link->RequestApply(kPendingButtons);
-  rig.link->ApplyPendingChanges();
-  library.InsertAction(2, MacroAction::Event(0x5A, false));
-  library.MacroCommandActionNum = 3;
-  rig.link->ApplyPendingChanges();
-  EXPECT_EQ(rig.mouse->State().macros[1].size(), 6u);  // the button's own copy is still sent
-  rig.link->SetMacroLibraryChanged();
-  rig.link->ApplyPendingChanges();
-  EXPECT_EQ(rig.host.CurrentProfile().Key[2].macro.MacroActionNum, 3u);
-  EXPECT_EQ(rig.mouse->State().macros[1].size(), 9u);
-  EXPECT_EQ(rig.link->pending().macroLibraryChanged, 0);
+// The library is the source of truth whenever a profile is applied: a button
+// never uploads its own stale copy of a macro, whatever ran in between.
+TEST(ApplyMacros, ButtonsAlwaysUploadTheLibrarysMacro) {
+  const auto edit = [](Macro& m) {
+    m.InsertAction(static_cast<int>(m.MacroActionNum), MacroAction::Event(0x5A, m.MacroActionNum % 2 == 1));
+    m.MacroCommandActionNum = static_cast<std::uint8_t>(m.CountEvents());
+  };
+  const auto mouseReport = [](Rig& rig) {
+    rig.mouse->PressDpiButton();
+    ASSERT_EQ(rig.host.PumpPosted(*rig.link, 1), 1);
+  };
+  struct Case {
+    const char* name;
+    // What the user and the mouse do after macro 7 reached the mouse from profile 0.
+    std::function<void(Rig&, Macro&)> script;
+  };
+  const Case cases[] = {
+      {"a mouse report between two edits in the manager",
+       [&](Rig& rig, Macro& m) {
+         rig.link->SetMacroLibraryChanged();
+         edit(m);
+         mouseReport(rig);
+         edit(m);
+         rig.link->ApplyPendingChanges();  // the manager closes
+       }},
+      {"a mouse report after the last edit",
+       [&](Rig& rig, Macro& m) {
+         rig.link->SetMacroLibraryChanged();
+         edit(m);
+         mouseReport(rig);
+         rig.link->ApplyPendingChanges();
+       }},
+      {"switching to another profile with the same macro",
+       [&](Rig& rig, Macro& m) {
+         rig.link->SetMacroLibraryChanged();
+         edit(m);
+         rig.link->ApplyPendingChanges();
+         rig.host.current = 1;
+         rig.link->RequestApply(kPendingButtons | kPendingSettings);
+         rig.link->ApplyPendingChanges();
+       }},
+      {"a new repeat rule",
+       [&](Rig& rig, Macro& m) {
+         rig.link->SetMacroLibraryChanged();
+         m.MacroKeyLoopType = 4;
+         rig.link->ApplyPendingChanges();
+       }},
+      {"an edit without the manager's flag",
+       [&](Rig& rig, Macro& m) {
+         edit(m);
+         rig.link->RequestApply(kPendingSettings);
+         rig.link->ApplyPendingChanges();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.Connect();
+    Macro& library = rig.host.AddLibraryMacro(7, 2);
+    for (int profile : {1, 0}) {
+      rig.host.current = profile;
+      rig.host.AssignMacro(3, 7);  // device position 4
+    }
+    rig.link->RequestApply(kPendingButtons);
+    rig.link->ApplyPendingChanges();
+    ASSERT_EQ(rig.mouse->State().macros[1].size(), 6u);
+
+    c.script(rig, library);
+    const MacroImage image = BuildMacroImage(library, 1);
+    const auto begin = image.begin() + static_cast<std::ptrdiff_t>(kMacroImageHeader);
+    EXPECT_EQ(rig.mouse->State().macros[1], std::vector<std::uint8_t>(begin, begin + 3 * library.MacroCommandActionNum));
+    const std::uint8_t repeat = library.MacroKeyLoopType == 2 ? library.MacroKeyLoopNum : 0;
+    EXPECT_EQ(rig.mouse->State().buttons[4],
+              (std::array<std::uint8_t, 3>{0x90, static_cast<std::uint8_t>(0x01 | library.MacroKeyLoopType << 4), repeat}));
+    // The applied profile keeps the library's macro in its file too.
+    const Macro& copy = rig.host.CurrentProfile().Key[3].macro;
+    EXPECT_EQ(copy.MacroActionNum, library.MacroActionNum);
+    EXPECT_EQ(copy.AllAction, library.AllAction);
+  }
 }
 
 // ---- Factory reset ----

@@ -1,10 +1,13 @@
 // Long random sequences of what a user and the mouse do, on the virtual
 // mouse. After every apply the mouse must hold what the current profile
-// encodes, nothing unchanged may have been sent again, and no two writes may
-// be closer than 60 ms.
+// encodes, with the macros its buttons name as the library holds them (not
+// the buttons' own copies), nothing unchanged may have been sent again, and
+// no two writes may be closer than 60 ms.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <functional>
 #include <random>
 
 #include "device_fixture.h"
@@ -61,9 +64,28 @@ struct Expectation {
   std::uint8_t powerDownTime = 6, moveLighting = 0, motionWakeup = 1;
 };
 
-VirtualMouseState Expected(const ProfileRecord& p, const DpiTable& table, const Expectation& e, VirtualMouseState state) {
+using Library = std::function<const Macro*(std::uint32_t index)>;
+
+VirtualMouseState Expected(const ProfileRecord& p, const DpiTable& table, const Expectation& e, VirtualMouseState state,
+                           const Library& library) {
   static constexpr int kPosition[6] = {0, 1, 2, 4, 3, 5};
-  for (int k = 0; k < 6; ++k) state.buttons[kPosition[k]] = {p.Key[k].Value[0], p.Key[k].Value[1], p.Key[k].Value[2]};
+  // Macro buttons: one slot per library macro, numbered in button order, and
+  // the library macro's repeat rule.
+  std::vector<const Macro*> slots;
+  for (int k = 0; k < 6; ++k) {
+    const KeySlot& key = p.Key[k];
+    const Macro* m = key.Value[0] == 0x90 ? library(key.MacroKeyIndex) : nullptr;
+    if (!m) {
+      state.buttons[kPosition[k]] = {key.Value[0], key.Value[1], key.Value[2]};
+      continue;
+    }
+    auto at = std::find(slots.begin(), slots.end(), m);
+    if (at == slots.end()) at = slots.insert(at, m);
+    const int slot = static_cast<int>(at - slots.begin()) + 1;
+    state.buttons[kPosition[k]] = {0x90, static_cast<std::uint8_t>(slot | m->MacroKeyLoopType << 4),
+                                   m->MacroKeyLoopType == 2 ? m->MacroKeyLoopNum : std::uint8_t{0}};
+    state.macros[static_cast<std::size_t>(slot)] = ExpectedMacroBytes(*m);
+  }
   state.stageByte = static_cast<std::uint8_t>(((p.CurrentDPILevelValue + 1) << 4) | std::popcount(p.DPIOffOnFlagValue));
   state.dpiMask = p.DPIOffOnFlagValue;
   for (int i = 0; i < 6; ++i) state.dpiCodes[i] = table.device[std::min<int>(p.XYSettingValue[i], table.count - 1)];
@@ -77,13 +99,6 @@ VirtualMouseState Expected(const ProfileRecord& p, const DpiTable& table, const 
   state.powerDownTime = e.powerDownTime;
   state.moveLighting = e.moveLighting;
   state.motionWakeup = e.motionWakeup;
-  // Slots are numbered in button order, one per macro; the first button names its content.
-  std::array<bool, 7> seen{};
-  for (const KeySlot& key : p.Key) {
-    if (key.Value[0] != 0x90) continue;
-    const int slot = key.Value[1] & 0x0F;
-    if (!std::exchange(seen[slot], true)) state.macros[slot] = ExpectedMacroBytes(key.macro);
-  }
   return state;
 }
 
@@ -99,13 +114,17 @@ class Session {
     for (int k = 0; k < kProfileCount; ++k) RandomProfile(rig_.host.profiles[static_cast<std::size_t>(k)]);
     rig_.link->ResolveMacroSlots();  // as the start-up cache reload does
     expectation_ = ProfilePower();
-    rig_.mouse->SetState(Expected(Profile(), rig_.host.table, expectation_, rig_.mouse->State()));
+    rig_.mouse->SetState(Expected(Profile(), rig_.host.table, expectation_, rig_.mouse->State(), LibraryLookup()));
     rig_.Connect();
     Check("start");
   }
 
   void Run(int steps) {
     for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
+      if (Pick(0, 7) == 0) {
+        ManagerSession(step);
+        continue;
+      }
       unsigned flags = 0;
       const int edits = Pick(1, 3);
       for (int e = 0; e < edits; ++e) flags |= Edit();
@@ -130,6 +149,7 @@ class Session {
     const auto writes = rig_.mouse->Writes();
     for (std::size_t i = 1; i < writes.size(); ++i)
       ASSERT_GE(writes[i].timeMs - writes[i - 1].timeMs, 60) << "write " << i;
+    EXPECT_GT(reportsBetweenEdits_, 0) << "no mouse report fell between two macro edits";
   }
 
  private:
@@ -234,18 +254,46 @@ class Session {
     return {power[0], power[1], EncodeMotionWakeup(Profile())};
   }
 
-  void FromTheMouse(int step) {
+  void MouseReport(int step) {
     if (Pick(0, 1))
       rig_.mouse->PressDpiButton();
     else
       rig_.mouse->ChangeReportRate(static_cast<std::uint8_t>(8 >> Pick(0, 3)));
     ASSERT_EQ(rig_.host.PumpPosted(*rig_.link, 1), 1) << "step " << step;
+  }
+
+  void FromTheMouse(int step) {
+    MouseReport(step);
     Check("mouse report after step " + std::to_string(step));
+  }
+
+  // The macro manager is open: macros change in the library, the mouse's own
+  // buttons may report in between, and closing the manager applies at once.
+  void ManagerSession(int step) {
+    rig_.link->SetMacroLibraryChanged();
+    const int edits = Pick(1, 3);
+    for (int e = 0; e < edits; ++e) {
+      Macro& m = *rig_.host.library[static_cast<std::size_t>(Pick(0, 3))];
+      if (Pick(0, 3) == 0)
+        m.MacroKeyLoopType = static_cast<std::uint8_t>(std::array{1, 2, 4}[static_cast<std::size_t>(Pick(0, 2))]);
+      else
+        RandomMacro(m);
+      if (Pick(0, 1) == 0) {
+        MouseReport(step);
+        if (e + 1 < edits) ++reportsBetweenEdits_;
+      }
+    }
+    rig_.link->ApplyPendingChanges();
+    Check("macro manager closed at step " + std::to_string(step));
+  }
+
+  Library LibraryLookup() {
+    return [this](std::uint32_t index) { return rig_.host.FindLibraryMacro(index); };
   }
 
   void Check(const std::string& where) {
     const VirtualMouseState actual = rig_.mouse->State();
-    const VirtualMouseState expected = Expected(Profile(), rig_.host.table, expectation_, actual);
+    const VirtualMouseState expected = Expected(Profile(), rig_.host.table, expectation_, actual, LibraryLookup());
     ASSERT_EQ(actual, expected) << where << "\n" << rig_.mouse->LogText().substr(0, 4000);
     ASSERT_EQ(rig_.mouse->RedundantWrites(), 0) << where << "\n" << rig_.mouse->LogText().substr(0, 4000);
     ASSERT_EQ(rig_.mouse->Violations(), std::vector<std::string>{}) << where;
@@ -254,6 +302,7 @@ class Session {
   std::mt19937 random_;
   Rig rig_;
   Expectation expectation_;
+  int reportsBetweenEdits_ = 0;
 };
 
 TEST(EndToEnd, RandomEditsSwitchesAndMouseEvents) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 #include "support/test_support.h"
@@ -298,6 +300,46 @@ TEST(MacroLibraryFile, ADamagedCounterNeverHandsOutAnIndexInUse) {
   MacroLibrary lib;
   ASSERT_EQ(LoadMacroLibrary(lib, dir / "d.mlf"), 1);
   EXPECT_EQ(lib.nextMacroKeyIndex, 7u);
+}
+
+// Whatever the file holds in its counter and its items, a new macro never
+// gets an index in use (nor 0), even where counting on would wrap around.
+TEST(MacroLibraryFile, TheNextIndexNeverEqualsOneInUse) {
+  struct Case {
+    const char* headerLine;  // line 2 of the file
+    std::vector<std::uint32_t> items;
+  };
+  const Case cases[] = {
+      {"MacroKeyIndex=5", {1, 4294967295u}},
+      {"MacroKeyIndex=-1", {1, 2}},
+      {"MacroKeyIndex=4294967295", {1, 2, 3}},
+      {"MacroKeyIndex=-2", {4294967295u, 1}},
+      {"MacroKeyIndex=0", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.headerLine);
+    TempDir dir;
+    MacroLibrary lib;
+    for (std::size_t i = 0; i < c.items.size(); ++i) {
+      const std::u16string name = u"m" + Dec(static_cast<long long>(i));
+      lib.PutMacroItem(name, L::At(static_cast<int>(i)), MakeMacro(name, c.items[i], 2, 1, 0, {}));
+    }
+    ASSERT_EQ(SaveMacroLibrary(lib, dir / "lib.mlf", L::None()), 1);
+    std::vector<std::u16string> lines = ReadLines(dir / "lib.mlf");
+    lines[1] = FromUtf8(c.headerLine);
+    WriteLines(dir / "lib.mlf", lines);
+    MacroLibrary loaded;
+    ASSERT_EQ(LoadMacroLibrary(loaded, dir / "lib.mlf"), 1);
+    std::vector<std::uint32_t> used = c.items;
+    for (int n = 0; n < 4; ++n) {
+      L where = L::None();
+      ASSERT_EQ(loaded.AddMacro(u"new" + Dec(n), where), AddItemResult::kAdded);
+      const std::uint32_t index = loaded.MacroAt(where)->MacroKeyIndex;
+      EXPECT_NE(index, 0u);
+      EXPECT_EQ(std::count(used.begin(), used.end(), index), 0) << index;
+      used.push_back(index);
+    }
+  }
 }
 
 TEST(MacroLibraryFile, CountsBeyondTheModelAreNeverWritten) {

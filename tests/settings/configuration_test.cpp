@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "settings/config_file.h"
 #include "settings/profile_file.h"
 #include "settings/text_file.h"
@@ -8,6 +10,7 @@
 namespace zeltra {
 namespace {
 
+using test::Bytes;
 using test::FileLines;
 using test::ReadBytes;
 using test::TestData;
@@ -57,23 +60,40 @@ struct BrokenConfig {
   std::vector<std::string> lines;
   std::string eol = "\n";
   bool mark = true;
+  long long readFaultAfter = -1;  // bytes read before an injected read error
 };
 
 class ConfigurationFailure : public Configuration, public testing::WithParamInterface<BrokenConfig> {};
 
-TEST_P(ConfigurationFailure, ReplacesConfigurationAndProfilesByDefaults) {
-  // Profile files that would load, to see them replaced.
-  SettingsStore first(DataFolder(), language_);
-  first.LoadConfiguration();
-  first.Profile(1).SetSetting(kProfileName, u"kept?");
-  first.SaveAllProfiles();
+// The configuration is replaced by its defaults, but a damaged configuration
+// says nothing about the profile files: intact ones keep their profiles,
+// only a damaged one is reset.
+TEST_P(ConfigurationFailure, ReplacesTheConfigurationButKeepsIntactProfiles) {
+  {
+    SettingsStore first(DataFolder(), language_);
+    first.LoadConfiguration();
+    for (int i = 0; i < kProfileCount; ++i) first.Profile(i).SetSetting(kProfileName, u"User" + Dec(i));
+    ASSERT_EQ(first.SaveAllProfiles(), 1);
+  }
+  std::vector<Bytes> before;
+  for (int i = 0; i < kProfileCount; ++i) before.push_back(ReadBytes(WorkingFile(i)));
+  auto damaged = FileLines(WorkingFile(4));
+  damaged.resize(60);
+  WriteLines(WorkingFile(4), damaged);
 
   WriteLines(ConfigFile(), GetParam().lines, GetParam().eol, GetParam().mark);
   SettingsStore store(DataFolder(), language_);
+  InjectTextFileReadFault(GetParam().readFaultAfter);
   EXPECT_EQ(store.LoadConfiguration(), 0);
+  InjectTextFileReadFault(-1);
   EXPECT_EQ(ReadBytes(ConfigFile()), ReadBytes(TestData("settings/fresh_config.ini")));
-  EXPECT_EQ(store.Profile(1).Setting(kProfileName), u"\u914D\u7F6E2");
-  EXPECT_EQ(ReadBytes(WorkingFile(1)), ReadBytes(TestData("settings/fresh_default1.psf")));
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(store.Profile(i).Setting(kProfileName), u"User" + Dec(i));
+    EXPECT_EQ(ReadBytes(WorkingFile(i)), before[static_cast<std::size_t>(i)]);
+  }
+  EXPECT_EQ(store.Profile(4).Setting(kProfileName), u"Profil \U0001F6005");
+  EXPECT_EQ(ReadBytes(WorkingFile(4)), ReadBytes(TestData("settings/fresh_default4.psf")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,12 +103,103 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenConfig{"no_mark", kGood, "\n", false},
                     BrokenConfig{"lower_case_header", With(kGood, 0, "[setting]")},
                     BrokenConfig{"empty_line", Inserted(kGood, 3, "")},
+                    BrokenConfig{"trailing_empty_line", Inserted(kGood, 18, "")},
                     BrokenConfig{"empty_value", With(kGood, 4, "Mac_ID=")},
                     BrokenConfig{"empty_key", With(kGood, 4, "=0xFFFFFFFF")},
                     BrokenConfig{"no_equals", With(kGood, 4, "Mac_ID 0xFFFFFFFF")},
                     BrokenConfig{"eighteen_pairs", Inserted(kGood, 18, "Extra=1")},
-                    BrokenConfig{"header_only_missing", {"NeedPassword=1"}}),
+                    BrokenConfig{"header_only_missing", {"NeedPassword=1"}},
+                    BrokenConfig{"read_error", kGood, "\n", true, 100}),
     [](const testing::TestParamInfo<BrokenConfig>& p) { return std::string(p.param.name); });
+
+// A configuration that exists but cannot be read is never taken for a
+// missing one: a read-only file is simply read, and one held by another
+// program leaves every file as it is.
+TEST_F(Configuration, AConfigurationThatCannotBeWrittenOrReadKeepsEveryFile) {
+  struct Case {
+    const char* name;
+    bool readOnly;
+    int busyTimes;  // the configuration is held for that many attempts (-1: throughout)
+    int result;
+  };
+  const Case cases[] = {
+      {"read-only", true, 0, 1},
+      {"held for a moment", false, 3, 1},
+      {"held throughout", false, -1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(ConfigDir());
+    std::filesystem::create_directories(ConfigDir());
+    {
+      SettingsStore first(DataFolder(), language_);
+      first.LoadConfiguration();
+      first.SetCurrentProfileIndex(2);
+      for (int i = 0; i < kProfileCount; ++i) first.Profile(i).SetSetting(kProfileName, u"User" + Dec(i));
+      ASSERT_EQ(first.SaveAll(), 1);
+    }
+    // Held throughout, even a missing profile file is not created at start-up.
+    const bool held = c.result == 0;
+    if (held) std::filesystem::remove(WorkingFile(3));
+    const auto files = [&] {
+      std::vector<Bytes> now{ReadBytes(ConfigFile())};
+      for (int i = 0; i < kProfileCount; ++i)
+        if (!held || i != 3) now.push_back(ReadBytes(WorkingFile(i)));
+      return now;
+    };
+    const std::vector<Bytes> before = files();
+    std::optional<test::ReadOnlyFile> readOnly;
+    if (c.readOnly) readOnly.emplace(ConfigFile());
+
+    for (int start = 0; start < 2; ++start) {
+      SCOPED_TRACE(start);
+      test::RecordedPauses pauses;
+      if (c.busyTimes) InjectFileBusy(ConfigFile(), c.busyTimes);
+      SettingsStore store(DataFolder(), language_);
+      EXPECT_EQ(store.LoadConfiguration(), c.result);
+      EXPECT_EQ(files(), before);
+      EXPECT_EQ(std::filesystem::exists(WorkingFile(3)), !held);
+      EXPECT_EQ(store.CurrentProfileIndex(), held ? 0 : 2);
+      for (int i = 0; i < kProfileCount; ++i)
+        EXPECT_EQ(store.Profile(i).Setting(kProfileName), held && i == 3 ? u"Profil \u00C44" : u"User" + Dec(i)) << i;
+      if (held) {
+        // Later saves do not replace the configuration either; the profiles are saved.
+        EXPECT_EQ(store.SaveAll(), 0);
+        EXPECT_EQ(ReadBytes(ConfigFile()), before[0]);
+        EXPECT_TRUE(std::filesystem::exists(WorkingFile(3)));
+        std::filesystem::remove(WorkingFile(3));
+      }
+    }
+  }
+}
+
+// Sensor codes from 0xF000 on have a complement below 0x1000, which "0x%4X"
+// writes with a space after "0x"; such a PreST must still match.
+TEST_F(Configuration, ASpacePaddedPreSTOrSensorStillMatches) {
+  struct Case {
+    const char* sensor;
+    const char* preST;
+  };
+  for (const Case& c : {Case{"Sensor=0xF5A3", "PreST=0x A5C"}, Case{"Sensor=0x 123", "PreST=0xFEDC"},
+                        Case{"Sensor=0xFFF0", "PreST=0x   F"}}) {
+    SCOPED_TRACE(c.preST);
+    {
+      SettingsStore first(DataFolder(), language_);
+      first.LoadConfiguration();
+      first.Profile(0).XYSettingValue[0] = 42;
+      ASSERT_EQ(first.SaveAllProfiles(), 1);
+    }
+    WriteLines(ConfigFile(), With(With(kGood, 2, c.sensor), 3, c.preST));
+    const auto config = ReadBytes(ConfigFile());
+    const auto profile = ReadBytes(WorkingFile(0));
+    SettingsStore store(DataFolder(), language_);
+    EXPECT_EQ(store.LoadConfiguration(), 1);
+    EXPECT_EQ(store.CheckValue(), store.SensorCode());
+    EXPECT_EQ(store.Profile(0).XYSettingValue[0], 42);
+    EXPECT_EQ(ReadBytes(ConfigFile()), config);
+    EXPECT_EQ(ReadBytes(WorkingFile(0)), profile);
+  }
+}
 
 TEST_F(Configuration, PairsAreTakenByPositionNotByKey) {
   auto lines = kGood;

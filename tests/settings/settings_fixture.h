@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/file_system.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
 #include "settings/text_format.h"
@@ -52,6 +53,50 @@ inline void WriteLines(const std::filesystem::path& file, const std::vector<std:
   for (const auto& line : lines) text += line + eol;
   WriteUtf16File(file, text, withMark);
 }
+
+// Marks a file read-only (no write permission; the read-only attribute on
+// Windows) for the life of the object.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(std::filesystem::path file) : file_(std::move(file)) { Set(true); }
+  ~ReadOnlyFile() { Set(false); }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+ private:
+  void Set(bool readOnly) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(file_, perms::owner_write | perms::group_write | perms::others_write,
+                                 readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+  }
+  std::filesystem::path file_;
+};
+
+// Records the pauses between attempts on a held file instead of sleeping,
+// and forgets every injected held file at the end.
+class RecordedPauses {
+ public:
+  RecordedPauses() {
+    Pauses().clear();
+    SetFileRetryPause([](int ms) { Pauses().push_back(ms); });
+  }
+  ~RecordedPauses() {
+    SetFileRetryPause(nullptr);
+    ClearInjectedFileBusy();
+  }
+  RecordedPauses(const RecordedPauses&) = delete;
+  RecordedPauses& operator=(const RecordedPauses&) = delete;
+
+  static std::vector<int>& Pauses() {
+    static std::vector<int> pauses;
+    return pauses;
+  }
+  static int Total() {
+    int total = 0;
+    for (int ms : Pauses()) total += ms;
+    return total;
+  }
+};
 
 class DataFolderTest : public testing::Test {
  protected:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "settings/delayed_save.h"
 #include "settings/profile_file.h"
 #include "settings/text_file.h"
 #include "settings_fixture.h"
@@ -156,6 +157,44 @@ TEST_F(Store, DamagedWorkingFileIsReplacedByThatProfilesDefaults) {
   EXPECT_EQ(next.Profile(3).Setting(kProfileName), u"Profil \u00C44");
   EXPECT_EQ(next.Profile(4).Setting(kProfileName), u"Kept");
   EXPECT_EQ(ReadBytes(WorkingFile(3)), ReadBytes(TestData("settings/fresh_default3.psf")));
+}
+
+// A profile file held by another program at start-up is not replaced by the
+// defaults the profile runs on, until the user puts a profile of their own there.
+TEST_F(Store, AHeldProfileFileIsNeverReplacedByItsDefaults) {
+  store_.Profile(1).SetSetting(kProfileName, u"Mine");
+  ASSERT_EQ(store_.SaveAll(), 1);
+  ASSERT_EQ(store_.ExportProfile(1, "mine.psf"), 1);
+  const auto file = ReadBytes(WorkingFile(1));
+
+  test::RecordedPauses pauses;
+  InjectFileBusy(WorkingFile(1), -1);
+  SettingsStore next(DataFolder(), language_);
+  EXPECT_EQ(next.LoadConfiguration(), 1);
+  ClearInjectedFileBusy();
+  EXPECT_EQ(next.Profile(1).Setting(kProfileName), u"\u914D\u7F6E2");
+  EXPECT_EQ(ReadBytes(WorkingFile(1)), file);
+  EXPECT_EQ(next.SaveAll(), 0);
+  EXPECT_EQ(ReadBytes(WorkingFile(1)), file);
+
+  ASSERT_EQ(next.ImportProfile(1, "mine.psf"), 1);
+  next.Profile(1).SetSetting(kProfileName, u"Imported");
+  EXPECT_EQ(next.SaveAll(), 1);
+  EXPECT_NE(ReadBytes(WorkingFile(1)), file);
+}
+
+// Timer 70 and the exit: a failed save stays pending until one succeeds.
+TEST(DelayedSave, StaysPendingUntilASaveSucceeds) {
+  struct Case {
+    int pending;
+    bool saveSucceeds;
+    int calls, pendingAfter;
+  };
+  for (const Case& c : {Case{1, true, 1, 0}, Case{1, false, 1, 1}, Case{0, true, 0, 0}, Case{0, false, 0, 0}}) {
+    int calls = 0;
+    EXPECT_EQ(RunDelayedSave(c.pending, [&] { return ++calls, c.saveSucceeds; }), c.pendingAfter);
+    EXPECT_EQ(calls, c.calls);
+  }
 }
 
 TEST_F(Store, MacroButtonsKeepTheirEventCountAcrossARestart) {

@@ -1,7 +1,15 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <optional>
+#include <utility>
+
 #include "settings/text_file.h"
 #include "settings/text_format.h"
+#include "settings_fixture.h"
 #include "support/test_support.h"
 
 namespace zeltra {
@@ -82,13 +90,44 @@ TEST(TextFile, WrittenLinesReadBackUnchanged) {
   EXPECT_EQ(ReadAllLines(dir / "r.txt"), lines);
 }
 
-TEST(TextFile, MissingFileDoesNotOpenAndReadOnlyAccessIsNotUsedForReading) {
-  TempDir dir;
-  CStdioFileEx file;
-  EXPECT_FALSE(file.Open(dir / "missing.txt", CStdioFileEx::kReadFlags));
-  std::u16string line;
-  EXPECT_FALSE(file.ReadString(line));
-  EXPECT_FALSE(file.WriteString(u"x"));
+// Why a file did not open decides whether it may be replaced by defaults.
+TEST(TextFile, OpeningSaysWhyAFileCannotBeUsed) {
+  struct Case {
+    const char* name;
+    bool exists, readOnly;
+    int busyTimes;  // injected: the file is held for that many attempts (-1: throughout)
+    unsigned flags;
+    bool opens;
+    FileStatus status;
+  };
+  const unsigned readWrite = CTextFile::modeReadWrite | CStdioFileEx::UnicodeMode;
+  const Case cases[] = {
+      {"missing", false, false, 0, CStdioFileEx::kReadFlags, false, FileStatus::kMissing},
+      {"read-only file is read", true, true, 0, CStdioFileEx::kReadFlags, true, FileStatus::kOk},
+      {"read-only file is not updated", true, true, 0, readWrite, false, FileStatus::kDenied},
+      {"read-only file is not truncated", true, true, 0, CStdioFileEx::kWriteFlags, false, FileStatus::kDenied},
+      {"held for a moment", true, false, 2, CStdioFileEx::kReadFlags, true, FileStatus::kOk},
+      {"held throughout", true, false, -1, CStdioFileEx::kReadFlags, false, FileStatus::kBusy},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const auto path = dir / "f.ini";
+    if (c.exists) test::WriteUtf16File(path, "[Setting]\n");
+    std::optional<test::ReadOnlyFile> readOnly;
+    if (c.readOnly) readOnly.emplace(path);
+    test::RecordedPauses pauses;
+    if (c.busyTimes) InjectFileBusy(path, c.busyTimes);
+    CStdioFileEx file;
+    EXPECT_EQ(file.Open(path, c.flags), c.opens);
+    EXPECT_EQ(file.OpenStatus(), c.status);
+    std::u16string line;
+    EXPECT_EQ(file.ReadString(line), c.opens);
+    if (c.busyTimes < 0) {
+      EXPECT_EQ(pauses.Total(), kReadBusyBudgetMs);
+    }
+    file.Close();
+  }
 }
 
 TEST(TextFile, TextModeSniffsTheByteOrderMark) {
@@ -151,8 +190,88 @@ TEST(AtomicSave, ReplacesTheTargetWithTheNewContent) {
     ASSERT_TRUE(SaveTextFileAtomically(target, [&](CStdioFileEx& f) { return f.WriteString(word + u"\n"); }));
     EXPECT_EQ(ReadAllLines(target), std::vector<std::u16string>{word});
   }
-  EXPECT_FALSE(std::filesystem::exists(dir / "config.ini.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 }
+
+// The target, what else is in its folder, and whether the save went through.
+TEST(AtomicSave, TemporaryNamesHeldTargetsAndReadOnlyTargets) {
+  struct Case {
+    const char* name;
+    std::string file;  // the target's name
+    int busyTimes;     // injected: the target is held for that many replace attempts (-1: throughout)
+    bool readOnly;
+    bool saved;
+    std::vector<int> pauses;  // between the attempts
+  };
+  const std::vector<int> twoSeconds{10, 20, 40, 80, 160, 320, 640, 730};
+  const Case cases[] = {
+      // A user's own file of the name the save used to write first survives.
+      {"a user's .tmp file", "p.psf", 0, false, true, {}},
+      // A name of 255 characters, the most a folder takes: no room for a suffix.
+      {"the longest name", std::string(251, 'n') + ".psf", 0, false, true, {}},
+      {"held for three attempts", "p.psf", 3, false, true, {10, 20, 40}},
+      {"held throughout", "p.psf", -1, false, false, twoSeconds},
+      {"read-only", "p.psf", 0, true, false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const auto target = dir / c.file;
+    ASSERT_TRUE(SaveTextFileAtomically(target, [](CStdioFileEx& f) { return f.WriteString(u"old\n"); }));
+    const auto userFile = dir / "p.psf.tmp";
+    test::WriteBytes(userFile, Bytes{'m', 'i', 'n', 'e'});
+    std::optional<test::ReadOnlyFile> readOnly;
+    if (c.readOnly) readOnly.emplace(target);
+    test::RecordedPauses pauses;
+    if (c.busyTimes) InjectFileBusy(target, c.busyTimes);
+
+    EXPECT_EQ(SaveTextFileAtomically(target, [](CStdioFileEx& f) { return f.WriteString(u"new\n"); }), c.saved);
+    EXPECT_EQ(pauses.Pauses(), c.pauses);
+    ClearInjectedFileBusy();
+    EXPECT_EQ(ReadAllLines(target), std::vector<std::u16string>{c.saved ? u"new" : u"old"});
+    EXPECT_TRUE(std::filesystem::exists(userFile) && ReadBytes(userFile) == Bytes({'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "a temporary file is left";
+  }
+}
+
+#ifdef _WIN32
+HANDLE g_holder = INVALID_HANDLE_VALUE;
+
+// A real holder: another program's handle of the file.
+TEST(AtomicSave, AFileHeldByAnotherProgramIsWaitedForAndNeverReplacedWhileHeld) {
+  TempDir dir;
+  const auto target = dir / "config.ini";
+  ASSERT_TRUE(SaveTextFileAtomically(target, [](CStdioFileEx& f) { return f.WriteString(u"old\n"); }));
+  {
+    // Without any sharing: neither read nor replaced, after waiting for it.
+    test::RecordedPauses pauses;
+    HANDLE holder = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    CStdioFileEx reader;
+    EXPECT_FALSE(reader.Open(target, CStdioFileEx::kReadFlags));
+    EXPECT_EQ(reader.OpenStatus(), FileStatus::kBusy);
+    EXPECT_FALSE(SaveTextFileAtomically(target, [](CStdioFileEx& f) { return f.WriteString(u"new\n"); }));
+    CloseHandle(holder);
+    EXPECT_EQ(pauses.Total(), kReadBusyBudgetMs + kReplaceBusyBudgetMs);
+    EXPECT_EQ(ReadAllLines(target), std::vector<std::u16string>{u"old"});
+  }
+  // A backup tool that shares everything: it does not keep us from reading,
+  // and the replacement goes through once it lets go (here at the third pause).
+  g_holder = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(g_holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadAllLines(target), std::vector<std::u16string>{u"old"});
+  static int pauses = 0;
+  SetFileRetryPause([](int) {
+    if (++pauses == 3) CloseHandle(std::exchange(g_holder, INVALID_HANDLE_VALUE));
+  });
+  EXPECT_TRUE(SaveTextFileAtomically(target, [](CStdioFileEx& f) { return f.WriteString(u"new\n"); }));
+  SetFileRetryPause(nullptr);
+  if (g_holder != INVALID_HANDLE_VALUE) CloseHandle(g_holder);
+  EXPECT_LE(pauses, 3);
+  EXPECT_EQ(ReadAllLines(target), std::vector<std::u16string>{u"new"});
+}
+#endif
 
 TEST(AtomicSave, AFailureAtAnyStepLeavesTheOldFileIntact) {
   TempDir dir;
@@ -172,7 +291,7 @@ TEST(AtomicSave, AFailureAtAnyStepLeavesTheOldFileIntact) {
   EXPECT_FALSE(SaveTextFileAtomically(target, [](CStdioFileEx& f) { return f.WriteString(u"a much longer line\n"); }));
   InjectTextFileWriteFault(-1);
   EXPECT_EQ(ReadBytes(target), old);
-  EXPECT_FALSE(std::filesystem::exists(dir / "p.psf.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 
   // The folder is gone: nothing can be created.
   EXPECT_FALSE(SaveTextFileAtomically(dir / "nowhere" / "x.psf", [](CStdioFileEx& f) { return f.WriteString(u"x\n"); }));
@@ -184,7 +303,7 @@ TEST(AtomicSave, ATargetThatCannotBeReplacedKeepsItsContent) {
   std::filesystem::create_directories(target / "child");  // a directory cannot be replaced by a file
   EXPECT_FALSE(SaveTextFileAtomically(target, [](CStdioFileEx& f) { return f.WriteString(u"x\n"); }));
   EXPECT_TRUE(std::filesystem::is_directory(target / "child"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "held.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 }
 
 TEST(TextFormat, PrintfFormatsOfTheFileFormats) {
@@ -211,6 +330,18 @@ TEST(TextFormat, NumberReadingFollowsTheCLibrary) {
   EXPECT_EQ(ParseHexField(u"7", 0, 4), 7u);
   EXPECT_EQ(ParseHexField(u"FA46FF", 2, 2), 0x46u);
   EXPECT_EQ(ParseHexField(u"AB", 5, 2), 0u);
+}
+
+// "0x%4X" pads a value below 0x1000 with spaces; reading it back must not give 0.
+TEST(TextFormat, SpacePaddedHexReadsBackWhatWasWritten) {
+  struct Case {
+    std::u16string text;
+    std::uint32_t value;
+  };
+  for (const Case& c : {Case{HexSpacePadded4(0x0ABC), 0x0ABC}, Case{HexSpacePadded4(0x7), 0x7},
+                        Case{u"0xCCEE", 0xCCEE}, Case{u" 0X 1f", 0x1F}, Case{u"12", 0x12}, Case{u"0x  ", 0}}) {
+    EXPECT_EQ(ParseSpacePaddedHex(c.text), c.value) << ToUtf8(c.text);
+  }
 }
 
 TEST(TextFormat, StoredWindowsPathsMapToThisPlatform) {

@@ -9,6 +9,7 @@
 #include "device/virtual_mouse.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
+#include "settings/text_file.h"
 #include "support/test_support.h"
 #include "ui/control_codes.h"
 #include "ui/open_dialog_table.h"
@@ -361,6 +362,26 @@ TEST_F(MainWindow, TheDelayedSaveAndTheEndOfTheSessionWriteTheFiles) {
     EXPECT_EQ(dialog.pendingSave(), 0);
     EXPECT_EQ(stored(), u"Before shutdown");
   });
+}
+
+TEST_F(MainWindow, AFailedDelayedSaveStaysPendingAndIsDoneAtTheExit) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  {
+    TestMainDialog dialog(Options(mouse));
+    Run(dialog, [&] {
+      dialog.settings().SetCurrentProfileIndex(3);  // kept in the configuration
+      dialog.ArmDelayedSave();
+      InjectTextFileWriteFault(0);  // the configuration cannot be written this time
+      SendMessageW(dialog.hwnd(), WM_TIMER, kDelayedSaveTimer, 0);
+      InjectTextFileWriteFault(-1);
+      EXPECT_EQ(dialog.pendingSave(), 1);
+    });
+    EXPECT_EQ(dialog.pendingSave(), 0);
+  }
+  SettingsStore store(data_.path());
+  store.LoadConfiguration();
+  EXPECT_EQ(store.CurrentProfileIndex(), 3);
 }
 
 TEST_F(MainWindow, TheMousesOwnDpiButtonReachesTheWindowThroughItsMessage) {

@@ -1,0 +1,87 @@
+// The file operations on POSIX systems (native builds and their tests).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "settings/file_system.h"
+
+namespace zeltra::platform {
+
+namespace {
+
+FileStatus StatusOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return FileStatus::kMissing;
+    case EEXIST: return FileStatus::kExists;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return FileStatus::kDenied;
+    default: return FileStatus::kFailed;
+  }
+}
+
+// A file without any write permission is read-only, also for a privileged
+// user, as the read-only attribute is on Windows.
+bool IsReadOnly(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+}  // namespace
+
+std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
+  int flags = O_RDONLY;
+  const char* mode = "rb";
+  switch (access) {
+    case FileAccess::kRead: break;
+    case FileAccess::kUpdate: flags = O_RDWR, mode = "r+b"; break;
+    case FileAccess::kCreate: flags = O_WRONLY | O_CREAT | O_TRUNC, mode = "wb"; break;
+    case FileAccess::kCreateUpdate: flags = O_RDWR | O_CREAT | O_TRUNC, mode = "w+b"; break;
+    case FileAccess::kCreateNew: flags = O_WRONLY | O_CREAT | O_EXCL, mode = "wb"; break;
+  }
+  if (access != FileAccess::kRead && access != FileAccess::kCreateNew && IsReadOnly(path)) {
+    status = FileStatus::kDenied;
+    return nullptr;
+  }
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    status = StatusOf(errno);
+    return nullptr;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    status = FileStatus::kDenied;
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, mode);
+  if (!file) {
+    ::close(fd);
+    status = FileStatus::kFailed;
+    return nullptr;
+  }
+  status = FileStatus::kOk;
+  return file;
+}
+
+FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target) {
+  if (IsReadOnly(target)) return FileStatus::kDenied;
+  if (::rename(source.c_str(), target.c_str()) != 0) return StatusOf(errno);
+  // The new name is only durable once the folder's entry is on the disk.
+  std::filesystem::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+  return FileStatus::kOk;
+}
+
+bool RemoveFile(const std::filesystem::path& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+}  // namespace zeltra::platform

@@ -1,0 +1,133 @@
+// The file operations on Windows: CreateFileW with the access a use needs and
+// generous sharing, MoveFileExW for the replacement, and the extended-length
+// form for paths at or beyond MAX_PATH.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <string>
+
+#include "settings/file_system.h"
+
+namespace zeltra::platform {
+
+namespace {
+
+FileStatus StatusOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+      return FileStatus::kMissing;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileStatus::kExists;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return FileStatus::kBusy;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileStatus::kDenied;
+    default:
+      return FileStatus::kFailed;
+  }
+}
+
+// Paths of MAX_PATH characters or more only work in the "\\?\" form, which
+// takes a full path with backslashes.
+std::wstring Win32Path(const std::filesystem::path& path) {
+  const std::wstring& text = path.native();
+  if (text.size() < MAX_PATH - 12 || text.rfind(L"\\\\?\\", 0) == 0) return text;
+  const DWORD size = GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return text;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(text.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return text;
+  full.resize(length);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+bool IsReadOnly(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status) {
+  DWORD desired = GENERIC_READ;
+  DWORD disposition = OPEN_EXISTING;
+  int crtFlags = _O_RDONLY;
+  const char* mode = "rb";
+  switch (access) {
+    case FileAccess::kRead: break;
+    case FileAccess::kUpdate:
+      desired = GENERIC_READ | GENERIC_WRITE, crtFlags = _O_RDWR, mode = "r+b";
+      break;
+    case FileAccess::kCreate:
+      desired = GENERIC_WRITE, disposition = CREATE_ALWAYS, crtFlags = _O_WRONLY, mode = "wb";
+      break;
+    case FileAccess::kCreateUpdate:
+      desired = GENERIC_READ | GENERIC_WRITE, disposition = CREATE_ALWAYS, crtFlags = _O_RDWR, mode = "w+b";
+      break;
+    case FileAccess::kCreateNew:
+      desired = GENERIC_WRITE, disposition = CREATE_NEW, crtFlags = _O_WRONLY, mode = "wb";
+      break;
+  }
+  // The read-only attribute refuses writing also where the file system
+  // underneath would not (Wine run by a privileged user).
+  const std::wstring name = Win32Path(path);
+  if (access != FileAccess::kRead && access != FileAccess::kCreateNew && IsReadOnly(name)) {
+    status = FileStatus::kDenied;
+    return nullptr;
+  }
+  // A reader lets others go on reading, writing and renaming; a writer lets
+  // others read. A temporary file of our own is shared with nobody.
+  DWORD share = FILE_SHARE_READ;
+  if (access == FileAccess::kRead) share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  if (access == FileAccess::kCreateNew) share = 0;
+  HANDLE handle = CreateFileW(name.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    status = StatusOf(GetLastError());
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), crtFlags | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    status = FileStatus::kFailed;
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, mode);
+  if (!file) {
+    _close(fd);  // also closes the handle
+    status = FileStatus::kFailed;
+    return nullptr;
+  }
+  status = FileStatus::kOk;
+  return file;
+}
+
+FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target) {
+  const std::wstring to = Win32Path(target);
+  if (IsReadOnly(to)) return FileStatus::kDenied;
+  if (MoveFileExW(Win32Path(source).c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return FileStatus::kOk;
+  const DWORD error = GetLastError();
+  // A target another program has open refuses with either code; a
+  // read-only one was ruled out above.
+  if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      (GetFileAttributesW(to.c_str()) & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return FileStatus::kBusy;
+  return StatusOf(error);
+}
+
+bool RemoveFile(const std::filesystem::path& path) {
+  const std::wstring file = Win32Path(path);
+  return DeleteFileW(file.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace zeltra::platform
