@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
+
 #include "settings/language.h"
 #include "ui/ui_context.h"
 #include "ui/win32/controls_win32.h"
@@ -202,7 +204,8 @@ MessageResult CWndPopup::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_CLOSE:
-      if (!closing_) {
+      if (!closed_) {
+        closed_ = true;
         closing_ = true;
         Send(logic_->Closed());
         if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -231,10 +234,24 @@ void CWndPopup::Paint() {
   if (w <= 0 || h <= 0) return;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  if (memory != nullptr && bitmap != nullptr) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (memory != nullptr && bitmap != nullptr && bits != nullptr) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     Compose(memory, client);
+    // GDI leaves the alpha bytes of what it draws at 0; some systems read
+    // them even for an opaque layered window, so every pixel is made opaque.
+    GdiFlush();
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    for (std::size_t i = 0; i < count; ++i) pixels[i] |= 0xFF000000u;
     POINT destination{0, 0};
     ClientToScreen(hwnd_, &destination);
     const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
@@ -277,6 +294,7 @@ void CWndPopup::DrawItems(HDC dc, const RECT&) {
 CWndPopup* OpenPopup(CDlgBase& owner, int slot, std::unique_ptr<CWndPopup> popup, POINT topLeft, UINT resultMessage,
                      std::intptr_t ownerValue) {
   if (!popup) return nullptr;
+  if (auto* previous = dynamic_cast<CWndPopup*>(owner.Popup(slot))) previous->StopDismissals();
   owner.ClosePopup(slot);
   const RECT at{topLeft.x, topLeft.y, topLeft.x, topLeft.y};
   if (!popup->Create(owner.GetSafeHwnd(), at, resultMessage, ownerValue)) return nullptr;

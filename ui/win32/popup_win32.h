@@ -47,6 +47,10 @@ class CWndPopup : public CWnd {
   // still owns it.
   bool Create(HWND parent, const RECT& screenRect, UINT resultMessage, std::intptr_t ownerValue);
 
+  // The popup is about to be closed: losing activation from now on is no
+  // dismissal (its owner may already have put another popup in its place).
+  void StopDismissals() { closing_ = true; }
+
   const PopupLogic& logic() const { return *logic_; }
   PopupClass popupClass() const { return class_; }
   int kind() const { return PopupKind(class_); }
@@ -91,7 +95,8 @@ class CWndPopup : public CWnd {
   bool tracking_ = false;
   bool captureHeld_ = false;
   bool active_ = false;   // the last activation change made the popup active
-  bool closing_ = false;  // WM_CLOSE came: no dismissal from the window's last activation change
+  bool closing_ = false;  // being closed: no dismissal from the window's last activation changes
+  bool closed_ = false;   // WM_CLOSE came
   bool layered_ = false;
 
   // The object deletes itself with its window, but never while one of its
