@@ -35,17 +35,24 @@ PopupClass ValidClass(PopupClass popupClass) {
   return index >= 0 && index < kPopupClassCount ? popupClass : PopupClass::kCombo;
 }
 
-const ClassInfo& InfoOf(PopupClass popupClass) {
-  return kClasses[static_cast<std::size_t>(ValidClass(popupClass))];
-}
+const ClassInfo& InfoOf(PopupClass popupClass) { return kClasses[static_cast<std::size_t>(ValidClass(popupClass))]; }
 
 struct Dismissal {
   int kind;
   std::uint32_t message;
 };
 constexpr std::array<Dismissal, 11> kDismissals{{
-    {0, 1029}, {2, 1042}, {3, 1045}, {7, 1126}, {9, 1146}, {10, 1156},
-    {11, 1159}, {12, 1162}, {13, 1165}, {14, 1168}, {15, 1170},
+    {0, 1029},
+    {2, 1042},
+    {3, 1045},
+    {7, 1126},
+    {9, 1146},
+    {10, 1156},
+    {11, 1159},
+    {12, 1162},
+    {13, 1165},
+    {14, 1168},
+    {15, 1170},
 }};
 
 // The profile actions (import, export, rename, delete) and the macro
@@ -66,12 +73,18 @@ constexpr int kProfileLastValue = 7;
 // The submenu table a class lists; none for the classes with tables of their own.
 std::optional<MenuChoice> SubmenuOf(PopupClass popupClass) {
   switch (popupClass) {
-    case PopupClass::kDpi: return MenuChoice::kDpiFunctionMenu;
-    case PopupClass::kMultimedia: return MenuChoice::kMultimediaMenu;
-    case PopupClass::kOffice: return MenuChoice::kOfficeMenu;
-    case PopupClass::kWindowsManage: return MenuChoice::kWindowsMenu;
-    case PopupClass::kDpiLock: return MenuChoice::kDpiLockMenu;
-    default: return std::nullopt;
+    case PopupClass::kDpi:
+      return MenuChoice::kDpiFunctionMenu;
+    case PopupClass::kMultimedia:
+      return MenuChoice::kMultimediaMenu;
+    case PopupClass::kOffice:
+      return MenuChoice::kOfficeMenu;
+    case PopupClass::kWindowsManage:
+      return MenuChoice::kWindowsMenu;
+    case PopupClass::kDpiLock:
+      return MenuChoice::kDpiLockMenu;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -166,7 +179,8 @@ void PopupLogic::BuildItems(const PopupOptions& options) {
     }
     case PopupClass::kComboLighting:
       for (int item : kLightingMenuItems) {
-        if (auto mode = LightingModeForMenuItem(item)) model_.AddItem(item, LanguageString(LightingMode(*mode).nameString));
+        if (auto mode = LightingModeForMenuItem(item))
+          model_.AddItem(item, LanguageString(LightingMode(*mode).nameString));
       }
       break;
     case PopupClass::kProfileRKey:
@@ -194,7 +208,8 @@ void PopupLogic::BuildItems(const PopupOptions& options) {
       }
       model_.AddItem(kProfileLastValue, rows.last);
       // Only a profile row can be the current one.
-      currentRow_ = rows.currentRow >= 1 && rows.currentRow <= static_cast<int>(rows.names.size()) ? rows.currentRow : -1;
+      currentRow_ =
+          rows.currentRow >= 1 && rows.currentRow <= static_cast<int>(rows.names.size()) ? rows.currentRow : -1;
       break;
     }
   }
@@ -309,7 +324,7 @@ std::optional<PopupSend> PopupLogic::Chosen(const PopupItem& item) {
     case PopupClass::kProfileRKey:
     case PopupClass::kActionInsert:
     case PopupClass::kMacroList: {
-      const std::size_t count = class_ == PopupClass::kProfileRKey   ? kProfileActionLabels.size()
+      const std::size_t count = class_ == PopupClass::kProfileRKey    ? kProfileActionLabels.size()
                                 : class_ == PopupClass::kActionInsert ? kActionInsertLabels.size()
                                                                       : kMacroListContexts.size();
       const std::optional<ButtonFunctionCode> code = OperationCode(value, count);

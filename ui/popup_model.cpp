@@ -10,15 +10,21 @@ PopupMetrics MetricsOf(PopupLayout layout, float scale) {
   m.itemLeft = m.margin;
   m.itemHeight = Scaled(22, scale);
   switch (layout) {
-    case PopupLayout::kActionInsert: m.itemRight = Scaled(117, scale); break;
-    case PopupLayout::kLighting: m.itemRight = Scaled(188, scale); break;
+    case PopupLayout::kActionInsert:
+      m.itemRight = Scaled(117, scale);
+      break;
+    case PopupLayout::kLighting:
+      m.itemRight = Scaled(188, scale);
+      break;
     case PopupLayout::kProfileCombo:
       m.itemLeft = 0;
       m.itemRight = Scaled(230, scale);
       m.itemHeight = Scaled(25, scale);
       break;
     case PopupLayout::kStandard:
-    default: m.itemRight = Scaled(161, scale); break;
+    default:
+      m.itemRight = Scaled(161, scale);
+      break;
   }
   m.windowWidth = layout == PopupLayout::kProfileCombo ? m.itemRight : m.itemRight + m.margin;
   m.separatorTop = Scaled(2, scale);
@@ -46,7 +52,8 @@ void PopupModel::AddItem(int value, std::u16string text, bool marked) {
 void PopupModel::AddSeparator() {
   PopupItem item;
   item.separator = true;
-  item.rect = {metrics_.margin, nextTop_ + metrics_.separatorTop, metrics_.itemRight, nextTop_ + metrics_.separatorBottom};
+  item.rect = {metrics_.margin, nextTop_ + metrics_.separatorTop, metrics_.itemRight,
+               nextTop_ + metrics_.separatorBottom};
   nextTop_ += metrics_.separatorAdvance;
   items_.push_back(std::move(item));
   size_ = {metrics_.windowWidth, nextTop_ + metrics_.margin};

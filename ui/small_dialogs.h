@@ -56,10 +56,10 @@ int PointFontHeight(int tenths, int dpiY);
 
 // What OK (or Enter) in a profile dialog comes to.
 struct ProfileNameOutcome {
-  bool accepted = false;  // the dialog ends with OK
-  int warning = 0;        // language string to show in an attention dialog, 0 for none
-  bool staysOpen = false; // after the warning the dialog stays open
-  int profile = -1;       // the profile that was added
+  bool accepted = false;   // the dialog ends with OK
+  int warning = 0;         // language string to show in an attention dialog, 0 for none
+  bool staysOpen = false;  // after the warning the dialog stays open
+  int profile = -1;        // the profile that was added
 };
 // The add dialog: an empty name is refused and the dialog stays open; with
 // all five profiles shown nothing is added and the dialog ends. Otherwise

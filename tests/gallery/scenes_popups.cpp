@@ -39,8 +39,7 @@ void ShowOne(SceneContext& context, PopupClass popupClass, int hovered) {
 // The main menu with the pointer on its multimedia entry, and that submenu.
 ZELTRA_GALLERY_SCENE(popup_combo) {
   Show(context, PopupClass::kCombo, std::make_unique<win32::CComboPopup>(), POINT{20, 20}, 10);
-  Show(context, PopupClass::kMultimedia, std::make_unique<win32::CMultimediaPopup>(), POINT{182, 20 + 1 + 10 * 22},
-       -1);
+  Show(context, PopupClass::kMultimedia, std::make_unique<win32::CMultimediaPopup>(), POINT{182, 20 + 1 + 10 * 22}, -1);
 }
 
 ZELTRA_GALLERY_SCENE(popup_dpi) { ShowOne<win32::CDPIPopup>(context, PopupClass::kDpi, 1); }
@@ -49,9 +48,7 @@ ZELTRA_GALLERY_SCENE(popup_lighting) { ShowOne<win32::CComboLightingPopup>(conte
 ZELTRA_GALLERY_SCENE(popup_dpi_lock) { ShowOne<win32::CDPILockPopup>(context, PopupClass::kDpiLock, 5); }
 ZELTRA_GALLERY_SCENE(popup_windows) { ShowOne<win32::CWindowsManagePopup>(context, PopupClass::kWindowsManage, 1); }
 ZELTRA_GALLERY_SCENE(popup_office) { ShowOne<win32::COfficePopup>(context, PopupClass::kOffice, 0); }
-ZELTRA_GALLERY_SCENE(popup_profile_actions) {
-  ShowOne<win32::CProfileRKeyPopup>(context, PopupClass::kProfileRKey, 2);
-}
+ZELTRA_GALLERY_SCENE(popup_profile_actions) { ShowOne<win32::CProfileRKeyPopup>(context, PopupClass::kProfileRKey, 2); }
 ZELTRA_GALLERY_SCENE(popup_action_insert) {
   ShowOne<win32::CComboActionInsertPopup>(context, PopupClass::kActionInsert, 3);
 }

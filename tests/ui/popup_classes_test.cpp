@@ -119,7 +119,7 @@ TEST_F(PopupClasses, TheMacroTreeMenuListsTheEntriesOfItsSelection) {
 TEST_F(PopupClasses, TheMainMenuAsksForSubmenusDialogsAndTheFront) {
   PopupLogic menu = Built(PopupClass::kCombo);
   // Entering an entry: its submenu, or close the open ones.
-  const std::pair<int, std::uint32_t> entered[] = {{5, 0x410}, {10, 0x413}, {11, 0x488}, {12, 0x485},
+  const std::pair<int, std::uint32_t> entered[] = {{5, 0x410},  {10, 0x413}, {11, 0x488}, {12, 0x485},
                                                    {14, 0x482}, {0, 0x409},  {6, 0x409}};
   for (const auto& [index, message] : entered) {
     const PopupRect r = menu.model().items()[static_cast<std::size_t>(index)].rect;
@@ -128,8 +128,8 @@ TEST_F(PopupClasses, TheMainMenuAsksForSubmenusDialogsAndTheFront) {
     EXPECT_EQ(*move.send, (PopupSend{message, kOwner, index + 1, false})) << index;
   }
   // Releasing: the submenu entries do nothing, three entries ask for dialogs.
-  const std::pair<int, std::uint32_t> released[] = {{6, 0}, {11, 0}, {12, 0}, {13, 0}, {15, 0},
-                                                    {7, 0x426}, {9, 0x429}, {10, 0x40B}};
+  const std::pair<int, std::uint32_t> released[] = {{6, 0},  {11, 0},    {12, 0},    {13, 0},
+                                                    {15, 0}, {7, 0x426}, {9, 0x429}, {10, 0x40B}};
   for (const auto& [value, message] : released) {
     const PopupReaction up = Click(menu, value - 1);
     EXPECT_EQ(up.send.has_value(), message != 0) << value;
@@ -161,11 +161,11 @@ TEST_F(PopupClasses, TheProfilePickerSendsRowsAndRightClicks) {
     std::optional<PopupSend> right;
   };
   const Row rows[] = {
-      {0, std::nullopt, std::nullopt},                                           // header
-      {1, PopupSend{kResult, 2, 2, false}, PopupSend{kResult, 11, 2, false}},    // "Work"
-      {2, PopupSend{kResult, 2, 3, false}, PopupSend{kResult, 11, 3, false}},    // "Game", the current row
-      {3, std::nullopt, std::nullopt},                                           // no profile here
-      {6, PopupSend{kResult, 2, 7, false}, std::nullopt},                        // the last row
+      {0, std::nullopt, std::nullopt},                                         // header
+      {1, PopupSend{kResult, 2, 2, false}, PopupSend{kResult, 11, 2, false}},  // "Work"
+      {2, PopupSend{kResult, 2, 3, false}, PopupSend{kResult, 11, 3, false}},  // "Game", the current row
+      {3, std::nullopt, std::nullopt},                                         // no profile here
+      {6, PopupSend{kResult, 2, 7, false}, std::nullopt},                      // the last row
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Click(picker, row.index).send, row.left) << row.index;

@@ -59,8 +59,8 @@ class PopupWindow : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(owner_.Open());
-    popup_ = win32::OpenPopup(owner_, kSlot, std::make_unique<TrackedPopup>(&gone_), POINT{300, 200}, kResult,
-                              kOwnerValue);
+    popup_ =
+        win32::OpenPopup(owner_, kSlot, std::make_unique<TrackedPopup>(&gone_), POINT{300, 200}, kResult, kOwnerValue);
     ASSERT_NE(popup_, nullptr);
     hwnd_ = popup_->GetSafeHwnd();
     PumpFor(30);
@@ -130,7 +130,8 @@ TEST_F(PopupWindow, ChoosesOnlyTheItemPressedAndReleasedOn) {
 
 TEST_F(PopupWindow, LosingActivationSendsOneDismissalOfItsKind) {
   ASSERT_EQ(GetActiveWindow(), hwnd_);
-  HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+  HWND other =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
   SetActiveWindow(other);
   PumpFor(30);
   SetActiveWindow(owner_.hwnd());

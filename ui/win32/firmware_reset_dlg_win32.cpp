@@ -1,10 +1,8 @@
 #include "ui/win32/firmware_reset_dlg_win32.h"
 
 #include "settings/language.h"
-#include "ui/control_codes.h"
 #include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
-#include "ui/win32/resource_ids.h"
 #include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
@@ -14,10 +12,7 @@ namespace {
 constexpr UINT kQuestionFlags = 0x2015;
 }  // namespace
 
-CFirmwareResetDlg::CFirmwareResetDlg(HWND parent) : CDlgBase(IDD_SMALL_DIALOG, parent) {
-  width_ = Scaled(kCommonDialogWidth);
-  height_ = Scaled(kCommonDialogHeight);
-}
+CFirmwareResetDlg::CFirmwareResetDlg(HWND parent) : CSmallDialog(parent, kCommonDialogWidth, kCommonDialogHeight) {}
 
 void CFirmwareResetDlg::CreateControls(const RECT&) {
   AddCommonButtons(*this, true);
@@ -34,26 +29,16 @@ void CFirmwareResetDlg::DrawBackground(HDC dc, const RECT& client) {
 
 bool CFirmwareResetDlg::PreTranslateMessage(MSG& msg) {
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
-    ReleaseControlImages();
-    OnOK();
+    EndReleasing(true);
     return true;
   }
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
-  return CDlgBase::PreTranslateMessage(msg);
+  return CSmallDialog::PreTranslateMessage(msg);
 }
 
 MessageResult CFirmwareResetDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (IsClick(message, lParam, kIdClose) || IsClick(message, lParam, kIdCancel)) {
-    ReleaseControlImages();
-    OnCancel();
-    return 0;
-  }
-  if (IsClick(message, lParam, kIdOk)) {
-    ReleaseControlImages();
-    OnOK();
-    return 0;
-  }
-  return CDlgBase::OnMessage(message, wParam, lParam);
+  if (EndOnButtons(message, lParam, true)) return 0;
+  return CSmallDialog::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace zeltra::win32

@@ -2,11 +2,11 @@
 // settings. IDOK when the user confirmed (OK or Enter); the caller resets.
 #pragma once
 
-#include "ui/win32/dlg_base_win32.h"
+#include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
 
-class CFirmwareResetDlg : public CDlgBase {
+class CFirmwareResetDlg : public CSmallDialog {
  public:
   explicit CFirmwareResetDlg(HWND parent = nullptr);
 

@@ -48,8 +48,7 @@ void CComboProfilePopup::DrawItems(HDC dc, const RECT&) {
     } else {
       const bool isCurrent = static_cast<int>(i) == current;
       FillSolid(dc, rect, isCurrent ? kCurrentRow : hovered ? kHoveredRow : kRow);
-      DrawControlText(dc, font(), item.text, rect, hovered && !isCurrent ? kTextHover : kTextNormal,
-                      kCentredTextFlags);
+      DrawControlText(dc, font(), item.text, rect, hovered && !isCurrent ? kTextHover : kTextNormal, kCentredTextFlags);
       if (item.marked && !isCurrent) DrawRowMark(dc, rect, kRowMark);
     }
   }

@@ -7,62 +7,22 @@
 
 namespace zeltra::win32 {
 
-// Kind 0: the main assignment menu of a button combo.
-class CComboPopup : public CWndPopup {
+// The popups that list a fixed table of items with the standard look.
+template <PopupClass kClass>
+class CListPopup : public CWndPopup {
  public:
-  explicit CComboPopup(const PopupImages& images = MenuImages()) : CWndPopup(PopupClass::kCombo, images) {}
+  explicit CListPopup(const PopupImages& images = MenuImages()) : CWndPopup(kClass, images) {}
 };
 
-// Kind 2: the DPI functions.
-class CDPIPopup : public CWndPopup {
- public:
-  explicit CDPIPopup(const PopupImages& images = MenuImages()) : CWndPopup(PopupClass::kDpi, images) {}
-};
-
-// Kind 3: the multimedia keys.
-class CMultimediaPopup : public CWndPopup {
- public:
-  explicit CMultimediaPopup(const PopupImages& images = MenuImages()) : CWndPopup(PopupClass::kMultimedia, images) {}
-};
-
-// Kind 9: the lighting modes.
-class CComboLightingPopup : public CWndPopup {
- public:
-  explicit CComboLightingPopup(const PopupImages& images = MenuImages())
-      : CWndPopup(PopupClass::kComboLighting, images) {}
-};
-
-// Kind 10: the eleven DPI-lock resolutions.
-class CDPILockPopup : public CWndPopup {
- public:
-  explicit CDPILockPopup(const PopupImages& images = MenuImages()) : CWndPopup(PopupClass::kDpiLock, images) {}
-};
-
-// Kind 11: the Windows functions.
-class CWindowsManagePopup : public CWndPopup {
- public:
-  explicit CWindowsManagePopup(const PopupImages& images = MenuImages())
-      : CWndPopup(PopupClass::kWindowsManage, images) {}
-};
-
-// Kind 12: the office functions.
-class COfficePopup : public CWndPopup {
- public:
-  explicit COfficePopup(const PopupImages& images = MenuImages()) : CWndPopup(PopupClass::kOffice, images) {}
-};
-
-// Kind 13: import, export, rename and delete of a profile row.
-class CProfileRKeyPopup : public CWndPopup {
- public:
-  explicit CProfileRKeyPopup(const PopupImages& images = MenuImages()) : CWndPopup(PopupClass::kProfileRKey, images) {}
-};
-
-// Kind 14: the macro actions to insert.
-class CComboActionInsertPopup : public CWndPopup {
- public:
-  explicit CComboActionInsertPopup(const PopupImages& images = MenuImages())
-      : CWndPopup(PopupClass::kActionInsert, images) {}
-};
+using CComboPopup = CListPopup<PopupClass::kCombo>;                     // kind 0: the main assignment menu
+using CDPIPopup = CListPopup<PopupClass::kDpi>;                         // kind 2: the DPI functions
+using CMultimediaPopup = CListPopup<PopupClass::kMultimedia>;           // kind 3: the multimedia keys
+using CComboLightingPopup = CListPopup<PopupClass::kComboLighting>;     // kind 9: the lighting modes
+using CDPILockPopup = CListPopup<PopupClass::kDpiLock>;                 // kind 10: the DPI-lock resolutions
+using CWindowsManagePopup = CListPopup<PopupClass::kWindowsManage>;     // kind 11: the Windows functions
+using COfficePopup = CListPopup<PopupClass::kOffice>;                   // kind 12: the office functions
+using CProfileRKeyPopup = CListPopup<PopupClass::kProfileRKey>;         // kind 13: a profile row's actions
+using CComboActionInsertPopup = CListPopup<PopupClass::kActionInsert>;  // kind 14: macro actions to insert
 
 // Kind 15: the macro tree's context menu for a selection context (1 macro,
 // 2 folder, 0 anything else).

@@ -5,20 +5,16 @@
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
-#include "ui/win32/resource_ids.h"
 #include "ui/win32/small_dialog_win32.h"
 #include "ui/win32/wide_win32.h"
 
 namespace zeltra::win32 {
 
 CProfileNameDlg::CProfileNameDlg(HWND parent, int titleString, const DesignRect& editPlace, std::u16string initialText)
-    : CDlgBase(IDD_SMALL_DIALOG, parent),
+    : CSmallDialog(parent, kCommonDialogWidth, kCommonDialogHeight),
       titleString_(titleString),
       editPlace_(editPlace),
-      initialText_(std::move(initialText)) {
-  width_ = Scaled(kCommonDialogWidth);
-  height_ = Scaled(kCommonDialogHeight);
-}
+      initialText_(std::move(initialText)) {}
 
 CProfileNameDlg::~CProfileNameDlg() {
   // The edit box goes with the dialog's window; its font must outlive it.
@@ -75,12 +71,7 @@ void CProfileNameDlg::OnConfirm() {
       return;
     }
   }
-  ReleaseControlImages();
-  if (outcome.accepted) {
-    OnOK();
-  } else {
-    OnCancel();
-  }
+  EndReleasing(outcome.accepted);
 }
 
 bool CProfileNameDlg::PreTranslateMessage(MSG& msg) {
@@ -89,7 +80,7 @@ bool CProfileNameDlg::PreTranslateMessage(MSG& msg) {
     return true;
   }
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
-  return CDlgBase::PreTranslateMessage(msg);
+  return CSmallDialog::PreTranslateMessage(msg);
 }
 
 void CProfileNameDlg::DrawBackground(HDC dc, const RECT& client) {
@@ -98,11 +89,7 @@ void CProfileNameDlg::DrawBackground(HDC dc, const RECT& client) {
 }
 
 MessageResult CProfileNameDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (IsClick(message, lParam, kIdClose) || IsClick(message, lParam, kIdCancel)) {
-    ReleaseControlImages();
-    OnCancel();
-    return 0;
-  }
+  if (EndOnButtons(message, lParam, false)) return 0;
   if (IsClick(message, lParam, kIdOk)) {
     OnConfirm();
     return 0;
@@ -113,7 +100,7 @@ MessageResult CProfileNameDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
     SetBkColor(dc, RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
   }
-  return CDlgBase::OnMessage(message, wParam, lParam);
+  return CSmallDialog::OnMessage(message, wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ui/small_dialogs.h"
-#include "ui/win32/dlg_base_win32.h"
+#include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra {
 class SettingsStore;
@@ -13,7 +13,7 @@ class SettingsStore;
 
 namespace zeltra::win32 {
 
-class CProfileNameDlg : public CDlgBase {
+class CProfileNameDlg : public CSmallDialog {
  public:
   ~CProfileNameDlg() override;
 

@@ -1,9 +1,7 @@
 #include "ui/win32/progress_dlg_win32.h"
 
 #include "settings/language.h"
-#include "ui/control_codes.h"
 #include "ui/ui_context.h"
-#include "ui/win32/resource_ids.h"
 #include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
@@ -14,9 +12,7 @@ constexpr COLORREF kTextColour = RGB(190, 190, 190);
 }  // namespace
 
 CProgressBarDlg::CProgressBarDlg(std::u16string text, HWND parent)
-    : CDlgBase(IDD_SMALL_DIALOG, parent), text_(std::move(text)) {
-  width_ = Scaled(kProgressDesignWidth);
-  height_ = Scaled(kProgressDesignHeight);
+    : CSmallDialog(parent, kProgressDesignWidth, kProgressDesignHeight), text_(std::move(text)) {
   registersOpenDialog_ = false;
 }
 
@@ -35,7 +31,7 @@ BOOL CProgressBarDlg::OnInitDialog() {
   RECT client{};
   GetClientRect(hwnd_, &client);
   EnsureControlsCreated(client);
-  CDlgBase::OnInitDialog();
+  CSmallDialog::OnInitDialog();
   animation_ = ProgressAnimation{};
   if (AnimationGuard::TryAcquire()) {
     animating_ = true;
@@ -80,16 +76,7 @@ void CProgressBarDlg::Step() {
 }
 
 MessageResult CProgressBarDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (IsClick(message, lParam, kIdClose)) {
-    ReleaseControlImages();
-    OnCancel();
-    return 0;
-  }
-  if (IsClick(message, lParam, kIdOk)) {
-    ReleaseControlImages();
-    OnOK();
-    return 0;
-  }
+  if (EndOnButtons(message, lParam, true)) return 0;
   if (message == WM_TIMER && wParam == kProgressStepTimer) {
     if (animating_) Step();
     return 0;
@@ -98,15 +85,14 @@ MessageResult CProgressBarDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
     KillTimer(hwnd_, kProgressCloseTimer);
     frame_.Reset();
     bar_.Reset();
-    ReleaseControlImages();
-    OnOK();
+    EndReleasing(true);
     return 0;
   }
   if (message == WM_DESTROY) {
     StopAnimation();
     KillTimer(hwnd_, kProgressCloseTimer);
   }
-  return CDlgBase::OnMessage(message, wParam, lParam);
+  return CSmallDialog::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace zeltra::win32

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "ui/progress_animation.h"
-#include "ui/win32/dlg_base_win32.h"
+#include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
 
-class CProgressBarDlg : public CDlgBase {
+class CProgressBarDlg : public CSmallDialog {
  public:
   CProgressBarDlg(std::u16string text, HWND parent);
   ~CProgressBarDlg() override;

@@ -3,6 +3,7 @@
 #include "settings/language.h"
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
+#include "ui/win32/resource_ids.h"
 
 namespace zeltra::win32 {
 
@@ -31,6 +32,32 @@ void AddCommonButtons(CDlgBase& dialog, bool withCancel) {
 void DrawCommonFrame(HDC dc, const RECT& client, COLORREF background) {
   FillSolid(dc, client, background);
   DrawFrameFile(dc, SkinPath(L"skins\\Frame_common.bmp"), kCommonDialogWidth, kCommonDialogHeight, Ui().scale);
+}
+
+CSmallDialog::CSmallDialog(HWND parent, int designWidth, int designHeight) : CDlgBase(IDD_SMALL_DIALOG, parent) {
+  width_ = Scaled(designWidth);
+  height_ = Scaled(designHeight);
+}
+
+void CSmallDialog::EndReleasing(bool ok) {
+  ReleaseControlImages();
+  if (ok) {
+    OnOK();
+  } else {
+    OnCancel();
+  }
+}
+
+bool CSmallDialog::EndOnButtons(UINT message, LPARAM code, bool okEnds) {
+  if (IsClick(message, code, kIdClose) || IsClick(message, code, kIdCancel)) {
+    EndReleasing(false);
+    return true;
+  }
+  if (okEnds && IsClick(message, code, kIdOk)) {
+    EndReleasing(true);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace zeltra::win32

@@ -24,9 +24,20 @@ void AddCommonButtons(CDlgBase& dialog, bool withCancel);
 // "skins\Frame_common.bmp" over it.
 void DrawCommonFrame(HDC dc, const RECT& client, COLORREF background);
 
+// A small skinned dialog of a fixed design size whose close cross and
+// Cancel end it with IDCANCEL.
+class CSmallDialog : public CDlgBase {
+ protected:
+  CSmallDialog(HWND parent, int designWidth, int designHeight);
+
+  // Releases the images and ends with IDOK or IDCANCEL.
+  void EndReleasing(bool ok);
+  // The clicks of the close cross and Cancel end the dialog, and OK's too
+  // when `okEnds`; true when the message was one of them.
+  bool EndOnButtons(UINT message, LPARAM code, bool okEnds);
+};
+
 // True for the control notification "clicked" of the control `id`.
-inline bool IsClick(UINT message, LPARAM code, int id) {
-  return message == static_cast<UINT>(id) && code == 2;
-}
+inline bool IsClick(UINT message, LPARAM code, int id) { return message == static_cast<UINT>(id) && code == 2; }
 
 }  // namespace zeltra::win32
