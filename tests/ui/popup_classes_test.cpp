@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/settings_store.h"
 #include "settings/text_format.h"
 #include "support/test_support.h"
@@ -78,42 +80,27 @@ TEST_F(PopupClasses, ChosenItemsHandTheirLabelAndBytes) {
 }
 
 TEST_F(PopupClasses, ItemListsComeFromTheCoreTables) {
-  struct Count {
-    PopupClass popupClass;
-    std::vector<int> values;
+  const std::tuple<PopupClass, int, std::vector<int>> cases[] = {
+      {PopupClass::kComboLighting, 0, {1, 2, 3, 4, 5, 6, 9, 10}},
+      {PopupClass::kDpiLock, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
+      {PopupClass::kMacroList, 0, {1, 2, 4, 7, 8}},           // nothing selected
+      {PopupClass::kMacroList, 1, {1, 2, 3, 4, 5, 6, 7, 8}},  // a macro
+      {PopupClass::kMacroList, 2, {1, 2, 4, 5, 6, 7, 8}},     // a folder
+      {PopupClass::kMacroList, 9, {1, 2, 4, 7, 8}},
   };
-  const Count counts[] = {
-      {PopupClass::kDpi, {1, 2, 3}},
-      {PopupClass::kWindowsManage, {1, 2, 3, 4, 5, 6}},
-      {PopupClass::kComboLighting, {1, 2, 3, 4, 5, 6, 9, 10}},
-      {PopupClass::kDpiLock, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
-      {PopupClass::kActionInsert, {1, 2, 3, 4, 5}},
-  };
-  for (const Count& c : counts) {
+  for (const auto& [c, context, expected] : cases) {
+    const PopupLogic logic = Built(c, {context, {}});
     std::vector<int> values;
-    const PopupLogic logic = Built(c.popupClass);
     for (const PopupItem& item : logic.model().items()) values.push_back(item.value);
-    EXPECT_EQ(values, c.values) << static_cast<int>(c.popupClass);
+    EXPECT_EQ(values, expected) << static_cast<int>(c) << " " << context;
   }
   // The DPI-lock entries show the resolution alone; the name comes on choosing.
   EXPECT_EQ(Built(PopupClass::kDpiLock).model().items()[10].text, u"1200");
-  // The main menu marks the entries that open submenus.
-  std::vector<int> marked;
+  std::vector<int> marked;  // the main menu's entries that open submenus
   const PopupLogic menu = Built(PopupClass::kCombo);
   for (const PopupItem& item : menu.model().items())
     if (item.marked) marked.push_back(item.value);
   EXPECT_EQ(marked, (std::vector<int>{6, 11, 12, 13, 15}));
-}
-
-TEST_F(PopupClasses, TheMacroTreeMenuListsTheEntriesOfItsSelection) {
-  const std::pair<int, std::vector<int>> cases[] = {
-      {0, {1, 2, 4, 7, 8}}, {1, {1, 2, 3, 4, 5, 6, 7, 8}}, {2, {1, 2, 4, 5, 6, 7, 8}}, {9, {1, 2, 4, 7, 8}}};
-  for (const auto& [context, expected] : cases) {
-    std::vector<int> values;
-    const PopupLogic logic = Built(PopupClass::kMacroList, {context, {}});
-    for (const PopupItem& item : logic.model().items()) values.push_back(item.value);
-    EXPECT_EQ(values, expected) << context;
-  }
 }
 
 TEST_F(PopupClasses, TheMainMenuAsksForSubmenusDialogsAndTheFront) {
@@ -197,12 +184,10 @@ TEST_F(PopupClasses, KindsPickTheirDismissalMessages) {
 }
 
 TEST_F(PopupClasses, OwnersFindTheirProfilesAndSubmenus) {
-  EXPECT_EQ(ProfileOfRKeyOwner(0x801), 0);
   EXPECT_EQ(ProfileOfRKeyOwner(0x805), 4);
   EXPECT_EQ(ProfileOfRKeyOwner(0x806), -1);
   EXPECT_EQ(ProfileOfRKeyOwner(0x800), -1);
   EXPECT_EQ(SubmenuPopupClass(MenuChoice::kOfficeMenu), PopupClass::kOffice);
-  EXPECT_EQ(SubmenuPopupClass(MenuChoice::kDpiLockMenu), PopupClass::kDpiLock);
   EXPECT_EQ(SubmenuPopupClass(MenuChoice::kAssign), std::nullopt);
 
   // Two shown profiles, show list 3, 0, 1, 2, 4, profile 0 current.
@@ -216,8 +201,7 @@ TEST_F(PopupClasses, OwnersFindTheirProfilesAndSubmenus) {
   }
   settings.SetCurrentProfileIndex(0);
   const ProfilePopupRows rows = ProfileRowsOf(settings);
-  EXPECT_EQ(rows.header, u"S10");
-  EXPECT_EQ(rows.last, u"S200");
+  EXPECT_EQ(rows.header + rows.last, u"S10S200");
   EXPECT_EQ(rows.names, (std::array<std::u16string, 5>{u"P3", u"P0", u"", u"", u""}));
   EXPECT_EQ(rows.currentRow, 2);
 }
