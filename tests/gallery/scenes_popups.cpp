@@ -8,6 +8,8 @@ namespace zeltra::gallery {
 namespace {
 
 constexpr UINT kResultMessage = 0x7F00;  // the host swallows it
+// Below the host dialog (320 x 200 design units), so that only popups show.
+constexpr POINT kTopLeft{20, 220};
 
 // Opens the popup at the design point and puts the mouse on item `hovered`.
 win32::CWndPopup* Show(SceneContext& context, PopupClass slotOf, std::unique_ptr<win32::CWndPopup> popup, POINT at,
@@ -31,15 +33,16 @@ win32::CWndPopup* Show(SceneContext& context, PopupClass slotOf, std::unique_ptr
 
 template <class Popup>
 void ShowOne(SceneContext& context, PopupClass popupClass, int hovered) {
-  Show(context, popupClass, std::make_unique<Popup>(), POINT{20, 20}, hovered);
+  Show(context, popupClass, std::make_unique<Popup>(), kTopLeft, hovered);
 }
 
 }  // namespace
 
 // The main menu with the pointer on its multimedia entry, and that submenu.
 ZELTRA_GALLERY_SCENE(popup_combo) {
-  Show(context, PopupClass::kCombo, std::make_unique<win32::CComboPopup>(), POINT{20, 20}, 10);
-  Show(context, PopupClass::kMultimedia, std::make_unique<win32::CMultimediaPopup>(), POINT{182, 20 + 1 + 10 * 22}, -1);
+  Show(context, PopupClass::kCombo, std::make_unique<win32::CComboPopup>(), kTopLeft, 10);
+  Show(context, PopupClass::kMultimedia, std::make_unique<win32::CMultimediaPopup>(),
+       POINT{kTopLeft.x + 162, kTopLeft.y + 1 + 10 * 22}, -1);
 }
 
 ZELTRA_GALLERY_SCENE(popup_dpi) { ShowOne<win32::CDPIPopup>(context, PopupClass::kDpi, 1); }
@@ -54,7 +57,7 @@ ZELTRA_GALLERY_SCENE(popup_action_insert) {
 }
 
 ZELTRA_GALLERY_SCENE(popup_macro_list) {
-  Show(context, PopupClass::kMacroList, std::make_unique<win32::CMacroListPopup>(1), POINT{20, 20}, 4);
+  Show(context, PopupClass::kMacroList, std::make_unique<win32::CMacroListPopup>(1), kTopLeft, 4);
 }
 
 // Three shown profiles, the first current, the pointer on the second.
@@ -65,7 +68,7 @@ ZELTRA_GALLERY_SCENE(popup_profiles) {
   rows.last = LanguageString(200);
   rows.currentRow = 1;
   Show(context, PopupClass::kComboProfile,
-       std::make_unique<win32::CComboProfilePopup>(rows, win32::SkinPath(L"skins\\header2_nr.png")), POINT{20, 20}, 2);
+       std::make_unique<win32::CComboProfilePopup>(rows, win32::SkinPath(L"skins\\header2_nr.png")), kTopLeft, 2);
 }
 
 }  // namespace zeltra::gallery

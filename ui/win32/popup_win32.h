@@ -2,6 +2,11 @@
 // as an opaque layered window, hands the mouse to its portable rules and
 // reports to its owner with window messages. It deletes itself when its
 // window is gone; the owner only ever asks it to close (WM_CLOSE).
+//
+// An owner opens a popup into one of its slots and reads the choice while
+// handling the result message:
+//   OpenPopup(*this, PopupSlotOf(PopupClass::kCombo), std::make_unique<CComboPopup>(), topLeft, 0x403, comboId);
+//   ... case 0x403: if (wParam != 0) { const PopupResult* chosen = PopupResultOf(lParam); ... }
 #pragma once
 
 #include <windows.h>
