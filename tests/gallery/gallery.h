@@ -32,6 +32,9 @@ struct SceneContext {
   // only when `includeHost` is set).
   std::vector<HWND> windows;
   bool includeHost = false;
+  // How long the windows paint before the screenshot; -1 for the gallery's
+  // default (a dialog that ends itself needs less).
+  int waitMs = -1;
 };
 
 using SceneFunction = std::function<void(SceneContext&)>;

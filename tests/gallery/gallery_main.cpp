@@ -157,9 +157,9 @@ int Run(int argc, wchar_t** argv) {
   if (!host->Create()) return 3;
   SetWindowPos(host->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   win32::CDialog::SetMainWindow(host->hwnd());
-  SceneContext context{*host, ui.scale, {}, false};
+  SceneContext context{*host, ui.scale, {}, false, -1};
   found->second(context);
-  Pump(waitMs);
+  Pump(context.waitMs >= 0 ? context.waitMs : waitMs);
   std::vector<HWND> windows = context.windows.empty() ? ProcessWindows() : context.windows;
   if (context.includeHost) windows.push_back(host->hwnd());
   if (!context.includeHost && context.windows.empty()) {

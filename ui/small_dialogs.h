@@ -1,0 +1,72 @@
+// The small dialogs of the profile picker and the mouse reset: where their
+// controls stand and what their OK does with a profile name.
+#pragma once
+
+#include <string>
+
+#include "settings/profile.h"
+
+namespace zeltra {
+
+class SettingsStore;
+
+// A rectangle in design units (multiplied by the UI scale factor and
+// truncated before use).
+struct DesignRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  friend bool operator==(const DesignRect&, const DesignRect&) = default;
+};
+// Each coordinate multiplied by `scale` and truncated.
+DesignRect ScaledRect(const DesignRect& design, float scale);
+
+// The 429 x 140 dialogs on "skins\Frame_common.bmp".
+inline constexpr int kCommonDialogWidth = 429;
+inline constexpr int kCommonDialogHeight = 140;
+inline constexpr DesignRect kCommonCloseButton{405, 4, 420, 19};
+inline constexpr DesignRect kCommonOkButton{270, 108, 335, 131};
+inline constexpr DesignRect kCommonCancelButton{350, 108, 415, 131};
+inline constexpr DesignRect kCommonTitle{20, 2, 380, 26};
+
+// The profile dialogs' name box (a native edit control, id 2017).
+inline constexpr int kProfileNameEditId = 2017;
+inline constexpr int kProfileTitleId = 2012;
+inline constexpr DesignRect kAddProfileEdit{15, 65, 415, 87};
+inline constexpr DesignRect kEditProfileEdit{11, 40, 306, 62};
+inline constexpr int kAddProfileTitle = 141;
+inline constexpr int kEditProfileTitle = 144;
+
+// The reset question across the middle band.
+inline constexpr int kResetQuestionId = 3001;
+inline constexpr DesignRect kResetQuestion{0, 60, 429, 108};
+inline constexpr int kResetQuestionText = 140;
+
+// The warning the profile dialogs show, with this title.
+inline constexpr char16_t kProfileWarningTitle[] = u"\u8B66\u544A!";  // 警告!
+inline constexpr int kEmptyProfileNameWarning = 147;
+inline constexpr int kAllProfilesShownWarning = 145;
+
+// The name box's font: "Tahoma" at 100 x scale / text scale tenths of a point.
+int ProfileNameFontTenths(float scale, float textScale);
+// Cell height (negative, as fonts are asked for by character height) of a
+// font of that many tenths of a point on a device of `dpiY` pixels per inch.
+int PointFontHeight(int tenths, int dpiY);
+
+// What OK (or Enter) in a profile dialog comes to.
+struct ProfileNameOutcome {
+  bool accepted = false;   // the dialog ends with OK
+  int warning = 0;         // language string to show in an attention dialog, 0 for none
+  bool staysOpen = false;  // after the warning the dialog stays open
+  int profile = -1;        // the profile that was added
+};
+// The add dialog: an empty name is refused and the dialog stays open; with
+// all five profiles shown nothing is added and the dialog ends. Otherwise
+// the first hidden profile is shown, reset and given the name (unchanged:
+// no trimming, no length limit).
+ProfileNameOutcome ConfirmAddProfile(SettingsStore& settings, const std::u16string& name);
+// The edit dialog: an empty name is refused, any other becomes the profile's name.
+ProfileNameOutcome ConfirmEditProfile(ProfileRecord& profile, const std::u16string& name);
+
+}  // namespace zeltra

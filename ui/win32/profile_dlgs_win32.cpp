@@ -1,0 +1,122 @@
+#include "ui/win32/profile_dlgs_win32.h"
+
+#include "settings/language.h"
+#include "settings/settings_store.h"
+#include "ui/control_codes.h"
+#include "ui/ui_context.h"
+#include "ui/win32/attention_dlg_win32.h"
+#include "ui/win32/small_dialog_win32.h"
+#include "ui/win32/wide_win32.h"
+
+namespace zeltra::win32 {
+
+CProfileNameDlg::CProfileNameDlg(HWND parent, int titleString, const DesignRect& editPlace, std::u16string initialText)
+    : CSmallDialog(parent, kCommonDialogWidth, kCommonDialogHeight),
+      titleString_(titleString),
+      editPlace_(editPlace),
+      initialText_(std::move(initialText)) {}
+
+CProfileNameDlg::~CProfileNameDlg() {
+  // The edit box goes with the dialog's window; its font must outlive it.
+  if (edit_ != nullptr && IsWindow(edit_)) DestroyWindow(edit_);
+  if (editFont_ != nullptr) DeleteObject(editFont_);
+}
+
+void CProfileNameDlg::CreateControls(const RECT&) {
+  AddCommonButtons(*this, true);
+  auto title = std::make_unique<CStaticText>(hwnd_, kProfileTitleId, ScaledWindowRect(kCommonTitle), u"", kTextNormal,
+                                             DT_LEFT | DT_SINGLELINE);
+  title->SetCaption(LanguageString(titleString_));
+  AddControl(0, std::move(title));
+  CreateEdit();
+}
+
+void CProfileNameDlg::CreateEdit() {
+  const RECT r = ScaledWindowRect(editPlace_);
+  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, r.left,
+                          r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProfileNameEditId)), GetModuleHandleW(nullptr),
+                          nullptr);
+  if (edit_ == nullptr) return;
+  SendMessageW(edit_, WM_KEYDOWN, VK_END, 0);
+  HDC dc = GetDC(edit_);
+  const int dpiY = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+  if (dc != nullptr) ReleaseDC(edit_, dc);
+  const int height = PointFontHeight(ProfileNameFontTenths(Ui().scale, Ui().textScale), dpiY);
+  if (editFont_ != nullptr) DeleteObject(editFont_);
+  editFont_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+  if (editFont_ != nullptr) SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), FALSE);
+  SetWindowTextW(edit_, Wide(initialText_));
+  SetFocus(edit_);
+}
+
+std::u16string CProfileNameDlg::EditText() const {
+  if (edit_ == nullptr) return {};
+  const int length = GetWindowTextLengthW(edit_);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int read = GetWindowTextW(edit_, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
+  return FromWide(text);
+}
+
+void CProfileNameDlg::OnConfirm() {
+  const ProfileNameOutcome outcome = Confirm(EditText());
+  if (outcome.warning != 0) {
+    CAttentionDlg warning(kProfileWarningTitle, LanguageString(outcome.warning), hwnd_);
+    warning.DoModal();
+    if (outcome.staysOpen) {
+      if (edit_ != nullptr) SetFocus(edit_);
+      return;
+    }
+  }
+  EndReleasing(outcome.accepted);
+}
+
+bool CProfileNameDlg::PreTranslateMessage(MSG& msg) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+    OnConfirm();
+    return true;
+  }
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
+  return CSmallDialog::PreTranslateMessage(msg);
+}
+
+void CProfileNameDlg::DrawBackground(HDC dc, const RECT& client) {
+  DrawCommonFrame(dc, client, background_);
+  DrawControls(dc, client);
+}
+
+MessageResult CProfileNameDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (EndOnButtons(message, lParam, false)) return 0;
+  if (IsClick(message, lParam, kIdOk)) {
+    OnConfirm();
+    return 0;
+  }
+  if (message == WM_CTLCOLOREDIT && reinterpret_cast<HWND>(lParam) == edit_) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+  }
+  return CSmallDialog::OnMessage(message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+
+CAddProfileDlg::CAddProfileDlg(SettingsStore& settings, HWND parent)
+    : CProfileNameDlg(parent, kAddProfileTitle, kAddProfileEdit, u""), settings_(settings) {}
+
+ProfileNameOutcome CAddProfileDlg::Confirm(const std::u16string& name) {
+  const ProfileNameOutcome outcome = ConfirmAddProfile(settings_, name);
+  if (outcome.accepted) added_ = outcome.profile;
+  return outcome;
+}
+
+CEditProfileDlg::CEditProfileDlg(ProfileRecord& profile, HWND parent)
+    : CProfileNameDlg(parent, kEditProfileTitle, kEditProfileEdit, profile.Setting(kProfileName)), profile_(profile) {}
+
+ProfileNameOutcome CEditProfileDlg::Confirm(const std::u16string& name) { return ConfirmEditProfile(profile_, name); }
+
+}  // namespace zeltra::win32
