@@ -32,7 +32,7 @@ std::optional<ControlView> MainWindowModel::WhereIs(int id, int instance) const 
 
 void MainWindowModel::Refresh() {
   page_ = RefreshPage(settings_, language_);
-  port_.RefreshControls();
+  port_.UpdateControls();
 }
 
 void MainWindowModel::CollectRefreshApply() {
@@ -96,7 +96,7 @@ void MainWindowModel::OnHeader(const ControlEvent& e) {
   sections_.OnHeaderClicked(e.id, e.value != 0);
   // Every header shows its state again, the clicked one included when it was
   // not offered.
-  port_.RefreshControls();
+  port_.UpdateControls();
 }
 
 void MainWindowModel::OnReportRate(int rateIndex) {
@@ -156,7 +156,7 @@ void MainWindowModel::OnDirection(bool up) {
 
 void MainWindowModel::OnDpiCheck(int stage, bool checked) {
   if (!OnStageCheck(Profile(), page_, stage, checked)) {
-    port_.RefreshControls();  // the last enabled stage shows checked again
+    port_.UpdateControls();  // the last enabled stage shows checked again
     return;
   }
   CollectRefreshApply();

@@ -36,8 +36,9 @@ class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
  public:
   // Push the model's page state and section states into the controls
   // (values, texts, checked flags, the radio selection word, visibility and
-  // places) and repaint the window.
-  virtual void RefreshControls() = 0;
+  // places) and repaint the window. (Not the link host's RefreshControls,
+  // which asks the model to read the profile again: MainWindowModel::Refresh.)
+  virtual void UpdateControls() = 0;
   virtual void StartTimer(unsigned id, unsigned milliseconds) = 0;
   virtual void StopTimer(unsigned id) = 0;
   // The main window's current screen top (for the profile-tab popup).

@@ -51,6 +51,12 @@ SectionState::SectionState(bool liftOffOffered) : liftOffOffered_(liftOffOffered
   expanded_[At(Section::Lighting)] = true;
 }
 
+SectionState SectionState::WithExpanded(const std::array<bool, kSectionCount>& expanded, bool liftOffOffered) {
+  SectionState state(liftOffOffered);
+  state.expanded_ = expanded;
+  return state;
+}
+
 bool SectionState::HeaderShown(Section section) const {
   if (section == Section::Debounce) return false;
   if (section == Section::LiftOff) return liftOffOffered_;

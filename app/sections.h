@@ -45,6 +45,8 @@ class SectionState {
  public:
   // Start: DPI and lighting open, the others closed.
   explicit SectionState(bool liftOffOffered = false);
+  // A state taken as it is, without the collapse rule.
+  static SectionState WithExpanded(const std::array<bool, kSectionCount>& expanded, bool liftOffOffered);
 
   bool Expanded(Section section) const { return expanded_[static_cast<std::size_t>(section)]; }
   // The debounce header is never shown; the lift-off header only while the
@@ -53,6 +55,7 @@ class SectionState {
   // A section's controls are visible only under a shown, open header.
   bool BodyShown(Section section) const { return HeaderShown(section) && Expanded(section); }
   bool liftOffOffered() const { return liftOffOffered_; }
+  const std::array<bool, kSectionCount>& expanded() const { return expanded_; }
 
   // A header was clicked and its check button now shows `nowExpanded`.
   // Opening one closes others so that the open sections fit. Clicks on a
