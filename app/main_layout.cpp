@@ -16,7 +16,7 @@ using G = ControlGroup;
 // places the nine buttons there); 7 to 9 are spare and hidden.
 constexpr std::array<std::array<int, 2>, 9> kMarkPlaces{
     {{67, 89}, {139, 89}, {103, 65}, {10, 165}, {10, 211}, {103, 113}, {196, 165}, {196, 211}, {196, 257}}};
-constexpr DesignRect kPicture{300, 100, 220, 360};
+constexpr DesignRect kPicture{300, 130, 220, 360};
 
 constexpr std::array<std::u16string_view, 9> kMarkImages{
     u"skins\\mouse\\serial_number1.png", u"skins\\mouse\\serial_number2.png", u"skins\\mouse\\serial_number3.png",
