@@ -92,7 +92,9 @@ TEST_P(StageChecks, KeepTheActiveStageWherePossibleAndSendIt) {
   EXPECT_EQ(Current().CurrentDPILevelValue, c.activeAfter);
   EXPECT_EQ(model->mouseStage(), c.activeAfter);
   EXPECT_EQ(Commands(ApplyNow()), refused ? std::vector<int>{} : std::vector<int>{0x05});
-  if (!refused) EXPECT_EQ(mouse->State().dpiMask, c.maskAfter);
+  if (!refused) {
+    EXPECT_EQ(mouse->State().dpiMask, c.maskAfter);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Mask3F, StageChecks,
