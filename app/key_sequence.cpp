@@ -21,8 +21,11 @@ KeySequence::Result KeySequence::OnKeyDown(unsigned virtualKey) {
 }
 
 std::u16string SupportLine(unsigned sensorCode) {
-  const std::u16string_view version = std::u16string_view(kVersionSuffix).substr(1);
-  return u"Zeltra " + std::u16string(version) + u", sensor " + HexSpacePadded4(sensorCode);
+  std::u16string line = u"Zeltra ";
+  line.append(std::u16string_view(kVersionSuffix).substr(1));
+  line.append(u", sensor ");
+  line.append(HexSpacePadded4(sensorCode));
+  return line;
 }
 
 }  // namespace zeltra

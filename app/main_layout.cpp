@@ -190,6 +190,7 @@ void AddDpiSection(TableBuilder& t) {
     Images(label, u"skins\\dpi_value.png", u"skins\\dpi_value.png", u"skins\\dpi_value.png");
     label.align = TextAlign::Centre;
   }
+  // The vertical stage sliders carry nothing; two positions keep their position table valid.
   for (int k = 0; k < kDpiStageCount; ++k) t.Hidden(3280 + k, CC::SliderControl, G::Dpi).param = 2;
 }
 
