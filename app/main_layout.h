@@ -1,0 +1,150 @@
+// The main window's layout: every control with its id, class, images, text,
+// group, shown flag and design rectangle, the panels behind the groups, and
+// where a control stands for a scale and the current section states.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "app/page_state.h"
+#include "app/sections.h"
+#include "settings/profile.h"
+
+namespace zeltra {
+
+// Toolkit class of a control.
+enum class ControlClass {
+  ImageButton,
+  CheckButton,
+  ColorSelectButton,
+  ColorSelectCheckButton,
+  ComboButton,
+  DpiRadioButton,
+  PowerManageButton,
+  RadioButton,
+  SliderControl,
+  DpiValueShowControl,
+  Battery,
+  StaticImage,
+  StaticText,
+};
+
+// The seven control groups: one never hidden by a section, one per section
+// (in the order of `Section`).
+enum class ControlGroup : int { Fixed = 0, Dpi, Lighting, ReportRate, LiftOff, Debounce, Pointer };
+inline constexpr int kControlGroupCount = 7;
+constexpr ControlGroup GroupOf(Section s) { return static_cast<ControlGroup>(static_cast<int>(s) + 1); }
+
+enum class TextAlign { Left, Centre, Right };
+
+// Design units (1127 x 740 for the whole window).
+struct DesignRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int right() const { return left + width; }
+  int bottom() const { return top + height; }
+  bool empty() const { return width <= 0 || height <= 0; }
+  friend bool operator==(const DesignRect&, const DesignRect&) = default;
+};
+
+// Window pixels, right and bottom exclusive.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+  bool empty() const { return right <= left || bottom <= top; }
+  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Every edge multiplied by the scale and truncated, as every design length is.
+PixelRect ToPixels(const DesignRect& rect, float scale);
+
+inline constexpr Colour kTextGrey = Rgb(180, 180, 180);
+inline constexpr Colour kVersionGrey = Rgb(138, 138, 138);
+inline constexpr Colour kActiveStageRed = Rgb(255, 0, 0);
+inline constexpr int kSliderThumbExtent = 7;  // left and right thumb extents of every slider
+inline constexpr int kButtonComboMessage = 1028;
+inline constexpr int kLightingComboMessage = 1144;
+
+struct ControlSpec {
+  int id = 0;
+  int instance = 0;  // tells apart the decorations that share an id (3400, 3401, 3402)
+  ControlClass cls = ControlClass::StaticText;
+  ControlGroup group = ControlGroup::Fixed;
+  bool shown = true;  // false: created with its shown flag clear and never shown
+  // Fixed group: window coordinates; a section's group: relative to the
+  // section body's top-left corner, so the controls move with their section.
+  // Section headers: left, width and height only (the top follows the sections).
+  DesignRect rect;
+  int textString = -1;              // language string of its caption, -1 none
+  std::u16string_view fixedText;    // a caption of its own ("100%", "12ms", the version suffix)
+  // Skin files (under the program folder) in the class's order: buttons
+  // normal, over, checked; battery outline, level, charging, symbol; value
+  // box background, fill; slider thumb. The power dial's ten images follow
+  // PowerDialImage.
+  std::array<std::u16string_view, 4> images{};
+  TextAlign align = TextAlign::Left;
+  int padLeft = 0;
+  int padRight = 0;
+  Colour textColour = kTextGrey;
+  int param = 0;    // combo: message number; slider: positions; check and radio: nothing
+  int onTopOf = 0;  // id of the control it is drawn over (marks, slider thumbs), 0 none
+};
+
+// The whole table, in creation order (the order each group lists its controls).
+std::span<const ControlSpec> MainWindowControls();
+// The entry of an id (and instance); null for ids the window does not have.
+const ControlSpec* FindControlSpec(int id, int instance = 0);
+
+// "skins\power_manage_<v>min.png" for 3..10, empty otherwise.
+std::u16string PowerDialImage(int minutes);
+
+// The control's design rectangle in window coordinates for the section states.
+DesignRect DesignPlace(const ControlSpec& spec, const SectionState& sections);
+// The same in window pixels.
+PixelRect ControlRect(const ControlSpec& spec, const SectionState& sections, float scale);
+
+// SetVisible of every control of a group: the fixed group always, a section's
+// group while its header is shown and open.
+bool GroupVisible(ControlGroup group, const SectionState& sections);
+// SetShown of a single control: false for every control created hidden;
+// header 3011 only while the sensor offers the lift-off distance; the report
+// rate texts only for the current rate; the lighting controls (with their
+// captions and slider bars) by what the current mode offers.
+bool ControlShown(const ControlSpec& spec, const SectionState& sections, const PageState& page);
+
+// Where a control is now: its rectangle and whether it is drawn (and takes
+// the mouse) at all.
+struct ControlView {
+  const ControlSpec* spec = nullptr;
+  PixelRect rect;
+  bool visible = false;
+  bool shown = false;
+  bool drawn() const { return visible && shown; }
+};
+std::optional<ControlView> WhereIs(int id, const SectionState& sections, const PageState& page, float scale,
+                                   int instance = 0);
+
+// Panels drawn from "skins\Frame_Lighting_Setting.bmp" (source 230 x 82
+// stretched to each): the four fixed groups on the left, and every open section.
+inline constexpr std::u16string_view kPanelImage = u"skins\\Frame_Lighting_Setting.bmp";
+inline constexpr int kPanelSourceWidth = 230;
+inline constexpr int kPanelSourceHeight = 82;
+std::array<DesignRect, 4> FixedPanels();
+std::vector<DesignRect> SectionPanels(const SectionState& sections);
+
+// The mouse picture's highlight of button n (1..9; 0 = none): an image the
+// size of the picture, drawn over it at its natural size x scale.
+std::u16string HighlightImage(int n);
+PixelRect HighlightRect(float scale);
+
+}  // namespace zeltra

@@ -1,0 +1,334 @@
+#include "app/main_model.h"
+
+#include <algorithm>
+
+#include "app/factory_reset.h"
+#include "ui/control_codes.h"
+
+namespace zeltra {
+
+namespace {
+
+constexpr unsigned kProfileSwitchFlags = kPendingButtons | kPendingSettings | kPendingPower | kPendingWake;
+
+bool InRange(int id, int first, int count) { return id >= first && id < first + count; }
+
+}  // namespace
+
+MainWindowModel::MainWindowModel(SettingsStore& settings, DeviceLink& link, MainWindowPort& port, float scale,
+                                 int fullScreenHeight, const LanguageTable& language)
+    : settings_(settings),
+      link_(link),
+      port_(port),
+      language_(language),
+      scale_(scale),
+      fullScreenHeight_(fullScreenHeight),
+      sections_(settings.Dpi().pageFlag),
+      page_(RefreshPage(settings, language)) {}
+
+std::optional<ControlView> MainWindowModel::WhereIs(int id, int instance) const {
+  return zeltra::WhereIs(id, sections_, page_, scale_, instance);
+}
+
+void MainWindowModel::Refresh() {
+  page_ = RefreshPage(settings_, language_);
+  port_.UpdateControls();
+}
+
+void MainWindowModel::CollectRefreshApply() {
+  CollectPage(page_, Profile());
+  Refresh();
+  Apply(kPendingSettings);
+}
+
+PixelRect MainWindowModel::PickerRect() const {
+  return ControlRect(*FindControlSpec(kPickerId), sections_, scale_);
+}
+
+bool MainWindowModel::OnControl(const ControlEvent& e) {
+  const int id = e.id;
+  if (SectionOfHeader(id)) {
+    if (e.code == kCodeClicked) OnHeader(e);
+    return true;
+  }
+  if (id == kPickerId) {
+    OnPicker(e.code);
+    return true;
+  }
+  if (id == 3120) {
+    if (e.code == kCodeClicked) OnLightingModeCombo();
+    return true;
+  }
+  if (InRange(id, 3180, kLightingSlotButtons)) {
+    OnColourSlot(id - 3180, e.code);
+    return true;
+  }
+  if (id == kSpeedSliderId || id == kBrightnessSliderId) {
+    OnLightingSliderEvent(e);
+    return true;
+  }
+  if (e.code != kCodeClicked) return false;
+  if (InRange(id, kRateRadioFirst, 4)) {
+    OnReportRate(id - kRateRadioFirst);
+  } else if (id == 3240 || id == 3250) {
+    OnDirection(id == 3240);
+  } else if (InRange(id, 3260, kOfferedDpiStages)) {
+    OnDpiCheck(id - 3260, e.value != 0);
+  } else if (InRange(id, 3270, kOfferedDpiStages)) {
+    OnDpiColour(id - 3270);
+  } else if (InRange(id, 3300, kOfferedDpiStages)) {
+    OnDpiValueBox(id - 3300);
+  } else if (id == 3330) {
+    OpenMouseControlPanel(port_);
+  } else if (id == 3500 || id == 3501 || id == 3504) {
+    OnPowerControl(e);
+  } else if (id == 3510 || id == 3511) {
+    OnLiftOff(id == 3510);
+  } else if (id == kFactoryResetId) {
+    OnFactoryReset();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void MainWindowModel::OnHeader(const ControlEvent& e) {
+  sections_.OnHeaderClicked(e.id, e.value != 0);
+  // Every header shows its state again, the clicked one included when it was
+  // not offered.
+  port_.UpdateControls();
+}
+
+void MainWindowModel::OnReportRate(int rateIndex) {
+  if (!StoreReportRate(Profile(), rateIndex)) return;
+  Apply(kPendingSettings);
+  Refresh();
+}
+
+void MainWindowModel::OnColourSlot(int slot, int code) {
+  if (code == kCodeClicked) {
+    port_.StartTimer(SlotTimerId(slot), kSlotTimerMs);
+    return;
+  }
+  if (code != kCodeDoubleClick) return;
+  port_.StopTimer(SlotTimerId(slot));
+  ColourPalette palette = ColourPalette::ForLightingSlot(Profile(), LightingModeIndex(Profile()), slot);
+  if (!port_.RunColourPalette(palette)) return;
+  palette.Confirm(Profile());
+  Refresh();
+  Apply(kPendingSettings);
+}
+
+void MainWindowModel::OnColourSlotTimer(int slot) {
+  port_.StopTimer(SlotTimerId(slot));
+  const SlotToggle toggle = ToggleColourSlot(Profile(), slot);
+  if (toggle.refusal) {
+    port_.ShowAttention(toggle.refusal);
+    return;
+  }
+  if (!toggle.changed) return;
+  Refresh();
+  Apply(kPendingSettings);
+}
+
+void MainWindowModel::OnLightingSliderEvent(const ControlEvent& e) {
+  if (e.code == kCodeValueChanged) {
+    // While dragging the value is stored at once but sent on the release.
+    if (!OnLightingSlider(page_, e.id, e.wParam)) return;
+    drag_.OnDragged();
+    CollectPage(page_, Profile());
+    link_.pending().settingsPending = 1;
+    Refresh();
+  } else if (e.code == kCodeClicked) {
+    if (!OnLightingSlider(page_, e.id, e.value)) return;
+    CollectRefreshApply();
+  }
+}
+
+void MainWindowModel::OnMouseMoveWithoutButton() {
+  if (drag_.OnMoveWithoutButton(link_.pending().settingsPending != 0)) Apply(0);
+}
+
+void MainWindowModel::OnDirection(bool up) {
+  page_.directionUp = up;
+  CollectRefreshApply();
+}
+
+void MainWindowModel::OnDpiCheck(int stage, bool checked) {
+  if (!OnStageCheck(Profile(), page_, stage, checked)) {
+    port_.UpdateControls();  // the last enabled stage shows checked again
+    return;
+  }
+  CollectRefreshApply();
+}
+
+void MainWindowModel::OnDpiColour(int stage) {
+  ColourPalette palette = ColourPalette::ForDpiStage(Profile(), stage);
+  if (!port_.RunColourPalette(palette)) return;
+  palette.Confirm(Profile());
+  Refresh();
+  Apply(kPendingSettings);
+}
+
+void MainWindowModel::OnDpiValueBox(int stage) {
+  DpiValueDialog dialog(settings_.Dpi(), stage, Profile().XYSettingValue[static_cast<std::size_t>(stage)]);
+  if (!port_.RunDpiValueDialog(dialog)) return;
+  StoreStageIndex(Profile(), stage, dialog.index());
+  Refresh();
+  Apply(kPendingSettings);
+}
+
+void MainWindowModel::OnPowerControl(const ControlEvent& e) {
+  if (e.id == 3500) {
+    SetPowerDownTime(Profile(), std::clamp(e.value, kPowerDialMin, kPowerDialMax));
+    Apply(kPendingPower);
+  } else if (e.id == 3501) {
+    SetMoveLightingOnOff(Profile(), e.value);
+    Apply(kPendingPower);
+  } else {
+    SetMotionWakeup(Profile(), e.value);
+    Apply(kPendingWake);
+  }
+  Refresh();
+}
+
+void MainWindowModel::OnLiftOff(bool low) {
+  page_.liftOffLow = low;
+  CollectRefreshApply();
+}
+
+void MainWindowModel::OnFactoryReset() {
+  if (port_.ConfirmFactoryReset()) RunFactoryReset(link_, settings_);
+}
+
+void MainWindowModel::OnPicker(int code) {
+  if (code == kCodePickerMove) {
+    pickerToggle_.OnPointerMove(pickerOpen_);
+    return;
+  }
+  if (code != kCodeClicked) return;
+  const bool open = pickerToggle_.OpensOnClick();
+  // The next click opens it again, even without a move in between.
+  pickerToggle_.OnPointerMove(false);
+  if (!open) return;
+  port_.OpenProfilePicker(BuildPickerPopup(settings_, PickerRect(), scale_, language_));
+  pickerOpen_ = true;
+}
+
+void MainWindowModel::OnPickerResult(int wParam, int item) {
+  if (wParam == kPickerRowRightClicked) {
+    const auto spec =
+        BuildProfileTabPopup(settings_, item, PickerRect(), scale_, port_.WindowScreenTop(), fullScreenHeight_);
+    if (!spec) return;
+    if (tabOpen_) port_.CloseProfileTabPopup();
+    port_.OpenProfileTabPopup(*spec);
+    tabOpen_ = true;
+    return;
+  }
+  if (wParam != kPickerRowChosen) return;
+  const PickerChoice choice = ChoosePickerRow(settings_, item);
+  if (choice.kind == PickerChoice::Kind::Nothing) return;
+  ClosePopups();
+  if (choice.kind == PickerChoice::Kind::SwitchProfile) {
+    settings_.SetCurrentProfileIndex(choice.profile);
+    Refresh();
+    Apply(kProfileSwitchFlags);
+    return;
+  }
+  profileAction_ = choice.action;
+  port_.StartTimer(kProfileActionTimer, kProfileActionMs);
+}
+
+void MainWindowModel::OnPickerDismissed() {
+  // Opening the profile-tab popup takes the activation from the picker,
+  // which stays open beside it.
+  if (tabOpen_ || !pickerOpen_) return;
+  port_.CloseProfilePicker();
+  pickerOpen_ = false;
+}
+
+void MainWindowModel::OnProfileTabChosen(int ownerValue, int entry) {
+  const auto request = ChooseProfileTabEntry(ownerValue, entry);
+  if (!request) return;
+  profileAction_ = request->action;
+  profileActionSlot_ = request->profile;
+  ClosePopups();
+  port_.StartTimer(kProfileActionTimer, kProfileActionMs);
+}
+
+void MainWindowModel::OnProfileTabDismissed() { ClosePopups(); }
+
+void MainWindowModel::ClosePopups() {
+  if (tabOpen_) port_.CloseProfileTabPopup();
+  if (pickerOpen_) port_.CloseProfilePicker();
+  tabOpen_ = pickerOpen_ = false;
+}
+
+void MainWindowModel::OnLightingModeCombo() {
+  const PixelRect combo = ControlRect(*FindControlSpec(3120), sections_, scale_);
+  port_.OpenLightingModePopup({combo.left, combo.bottom});
+}
+
+void MainWindowModel::OnLightingModeChosen(const std::u16string& name, const std::array<std::uint8_t, 3>& bytes) {
+  port_.CloseLightingModePopup();
+  if (!StoreLightingMode(Profile(), name, bytes)) return;
+  Refresh();
+  Apply(kPendingSettings);
+}
+
+void MainWindowModel::OnLightingModeDismissed() { port_.CloseLightingModePopup(); }
+
+bool MainWindowModel::OnTimer(unsigned id) {
+  if (const int slot = SlotOfTimer(id); slot >= 0) {
+    OnColourSlotTimer(slot);
+    return true;
+  }
+  switch (id) {
+    case kLeftClickWarningTimer:
+      port_.StopTimer(id);
+      port_.ShowAttention(kStringLeftClickWarning);
+      return true;
+    case kOsdTimer:
+      if (osd_.Tick()) {
+        port_.StopTimer(kOsdTimer);
+        port_.DestroyOsd();
+      }
+      return true;
+    case kProfileActionTimer:
+      port_.StopTimer(id);
+      if (RunProfileAction(profileAction_, profileActionSlot_, settings_, port_)) Refresh();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool MainWindowModel::OnKeyDown(unsigned virtualKey) {
+  switch (keys_.OnKeyDown(virtualKey)) {
+    case KeySequence::Result::PassOn:
+      return false;
+    case KeySequence::Result::ShowSupport:
+      port_.ShowNotice(std::u16string(kSupportCaption), SupportLine(settings_.SensorCode()));
+      return true;
+    case KeySequence::Result::Swallow:
+      return true;
+  }
+  return false;
+}
+
+void MainWindowModel::OnMouseStateReported(int stage) {
+  page_.mouseStage = stage;
+  const OsdTexts texts = MouseStateTexts(Profile(), stage, settings_.Dpi());
+  const bool create = osd_.Show();
+  port_.ShowOsd(MakeOsdView(texts, language_.font.face, port_.WorkArea(), scale_), create);
+  if (create) port_.StartTimer(kOsdTimer, kOsdTimerMs);
+}
+
+void MainWindowModel::OnSensorReported(int sensorNumber) {
+  const SensorChange change = settings_.OnSensorReported(sensorNumber);
+  if (!change.changed) return;
+  sections_.SetLiftOffOffered(change.pageFlag);
+  Refresh();
+}
+
+}  // namespace zeltra

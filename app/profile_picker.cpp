@@ -1,0 +1,81 @@
+#include "app/profile_picker.h"
+
+#include "ui/ui_context.h"
+
+namespace zeltra {
+
+namespace {
+
+constexpr int kFirstProfileItem = 2;
+constexpr int kLastItem = 7;
+constexpr int kPopupRise = 201;     // popup top above the picker's bottom edge
+constexpr int kPickerRowHeight = 25;
+constexpr int kTabPopupRight = 225;
+constexpr int kTabPopupReach = 94;  // how far below its top the popup may need the screen
+constexpr int kTabPopupLift = 74;
+constexpr int kStringDefaultProfileName = 85;
+
+// The shown profile of a profile row, or -1 for the header, the last row and
+// the empty rows.
+int ShownProfileOfItem(const SettingsStore& settings, int item) {
+  const int position = item - kFirstProfileItem;
+  if (position < 0 || position >= kProfileCount || position >= settings.ProfileShowCount()) return -1;
+  return settings.ProfileShowList(position);
+}
+
+}  // namespace
+
+PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const PixelRect& picker, float scale,
+                                 const LanguageTable& language) {
+  PickerPopupSpec spec;
+  spec.rows[0] = {1, language.String(kStringPickerHeader), false};
+  const int current = settings.CurrentProfileIndex();
+  for (int item = kFirstProfileItem; item < kLastItem; ++item) {
+    PickerRow& row = spec.rows[static_cast<std::size_t>(item - 1)];
+    row.item = item;
+    const int profile = ShownProfileOfItem(settings, item);
+    if (profile < 0) continue;
+    row.text = settings.Profile(profile).Setting(kProfileName);
+    // The popup refuses rows without a text: a profile whose file brought an
+    // empty name shows its default name, so it stays reachable.
+    if (row.text.empty()) row.text = language.String(kStringDefaultProfileName + profile);
+    row.selectable = true;
+    if (profile == current) spec.currentRow = item - 1;
+  }
+  spec.rows[6] = {kLastItem, language.String(kStringPickerAdd), true};
+  spec.topLeft = {picker.left, picker.bottom - Scaled(kPopupRise, scale)};
+  return spec;
+}
+
+PickerChoice ChoosePickerRow(const SettingsStore& settings, int item) {
+  if (item == kLastItem) {
+    const int action = settings.ProfileShowCount() > 4 ? 5 : 4;
+    return {PickerChoice::Kind::ProfileAction, -1, action};
+  }
+  const int profile = ShownProfileOfItem(settings, item);
+  if (profile < 0 || profile > 4) return {};
+  return {PickerChoice::Kind::SwitchProfile, profile, -1};
+}
+
+std::optional<ProfileTabPopupSpec> BuildProfileTabPopup(const SettingsStore& settings, int item,
+                                                        const PixelRect& picker, float scale, int windowTop,
+                                                        int fullScreenHeight) {
+  const int profile = ShownProfileOfItem(settings, item);
+  if (profile < 0) return std::nullopt;
+  ProfileTabPopupSpec spec;
+  spec.profile = profile;
+  spec.ownerValue = kProfileTabOwnerBase + profile;
+  spec.topLeft.x = picker.left + Scaled(kTabPopupRight, scale);
+  spec.topLeft.y = picker.bottom - Scaled(kPopupRise, scale) + Scaled((item - 1) * kPickerRowHeight, scale);
+  if (spec.topLeft.y + windowTop + Scaled(kTabPopupReach, scale) > fullScreenHeight)
+    spec.topLeft.y = fullScreenHeight - windowTop - Scaled(kTabPopupLift, scale);
+  return spec;
+}
+
+std::optional<ProfileActionRequest> ChooseProfileTabEntry(int ownerValue, int entry) {
+  const int profile = ownerValue - kProfileTabOwnerBase;
+  if (profile < 0 || profile >= kProfileCount || entry < 1 || entry > 4) return std::nullopt;
+  return ProfileActionRequest{entry - 1, profile};
+}
+
+}  // namespace zeltra
