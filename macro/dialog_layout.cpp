@@ -1,0 +1,29 @@
+#include "macro/dialog_layout.h"
+
+#include "ui/ui_context.h"
+
+namespace zeltra {
+
+PixelRect ScaleRect(const DesignRect& rect, float scale) {
+  const int left = Scaled(rect.x, scale);
+  const int top = Scaled(rect.y, scale);
+  return {left, top, left + Scaled(rect.width, scale), top + Scaled(rect.height, scale)};
+}
+
+PixelRect ScaleEdges(int left, int top, int right, int bottom, float scale) {
+  return {Scaled(left, scale), Scaled(top, scale), Scaled(right, scale), Scaled(bottom, scale)};
+}
+
+const ControlSpec* FindControlSpec(std::span<const ControlSpec> controls, int id) {
+  for (const ControlSpec& control : controls)
+    if (control.id == id) return &control;
+  return nullptr;
+}
+
+int ListRowsThatFit(int height, float scale) {
+  const int row = Scaled(20, scale);
+  if (row <= 0 || height <= 0) return 0;
+  return (height + Scaled(10, scale)) / row;
+}
+
+}  // namespace zeltra

@@ -1,0 +1,65 @@
+#include "macro/fire_key_dialog.h"
+
+#include <algorithm>
+
+#include "macro/macro_manager.h"
+#include "settings/text_format.h"
+#include "ui/control_codes.h"
+
+namespace zeltra {
+
+namespace {
+
+constexpr int kByteMaximum = 255;
+
+std::uint8_t ClampToByte(int value, int minimum) {
+  return static_cast<std::uint8_t>(std::clamp(value, minimum, kByteMaximum));
+}
+
+}  // namespace
+
+// The labels stand left of their boxes; the third text is a note below them.
+const std::array<ControlSpec, 9> kFireKeyDialogControls{{
+    TextSpec(2001, {20, 3, 210, 24}, 170),
+    CloseCrossSpec({405, 4, 15, 15}),
+    TextSpec(2012, {25, 36, 200, 20}, 171),
+    ImageSpec(kFireKeyFirstBox, ControlKind::kEditBox, {230, 36, 90, 20}),
+    TextSpec(2013, {25, 62, 200, 20}, 172),
+    ImageSpec(kFireKeySecondBox, ControlKind::kEditBox, {230, 62, 90, 20}),
+    TextSpec(2014, {25, 86, 395, 18}, 173),
+    PushButtonSpec(kIdOk, {260, 110, 69, 20}, kOkText),
+    PushButtonSpec(kIdCancel, {350, 110, 69, 20}, kCancelText),
+}};
+
+FireKeyCheck CheckFireKeyBoxes(std::u16string_view first, std::u16string_view second) {
+  FireKeyCheck check;
+  if (ParseDecimal(first) > kByteMaximum) {
+    check.firstText = u"255";
+    check.messages.push_back(kFireKeyFirstValueMessage);
+  }
+  if (ParseDecimal(second) > kByteMaximum) {
+    check.secondText = u"255";
+    check.messages.push_back(kFireKeySecondValueMessage);
+  }
+  return check;
+}
+
+int FireKeyCharWarning(char16_t c) { return IsDigitOrBackspace(c) ? 0 : kFireKeyNotADigitMessage; }
+
+FireKeyOk FireKeyDialogOk(std::u16string_view first, std::u16string_view second) {
+  FireKeyOk ok;
+  const int firstValue = ParseDecimal(first);
+  if (firstValue < kFireKeyFirstMinimum) {
+    ok.message = kFireKeyFirstValueMessage;
+    return ok;
+  }
+  ok.close = true;
+  // Values the check has not corrected yet are taken as the largest value,
+  // not cut to their low byte (300 would otherwise become 44).
+  ButtonAssignment result{FireKeyName(), FireKeyCode(ClampToByte(firstValue, kFireKeyFirstMinimum),
+                                                     ClampToByte(ParseDecimal(second), 0))};
+  if (!result.name.empty()) ok.result = std::move(result);
+  return ok;
+}
+
+}  // namespace zeltra
