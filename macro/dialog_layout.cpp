@@ -1,5 +1,6 @@
 #include "macro/dialog_layout.h"
 
+#include "macro/macro_manager.h"
 #include "ui/ui_context.h"
 
 namespace zeltra {
@@ -24,6 +25,13 @@ int ListRowsThatFit(int height, float scale) {
   const int row = Scaled(20, scale);
   if (row <= 0 || height <= 0) return 0;
   return (height + Scaled(10, scale)) / row;
+}
+
+int NotADigitWarning(char16_t c) { return IsDigitOrBackspace(c) ? 0 : kNotADigitMessage; }
+
+int EditBoxFontTenths(float scale, float textScale) {
+  if (textScale <= 0.0f) textScale = 1.0f;
+  return static_cast<int>(100.0f * scale / textScale);
 }
 
 }  // namespace zeltra

@@ -56,30 +56,32 @@ enum class ControlKind {
 
 // One control of a dialog. Skin files are relative to the program folder, in
 // the stored (backslash) form; empty where the control has no such image.
+// The images in order: normal, mouse over, checked (buttons, boxes, radios);
+// open and closed folder (tree); first action, second action and delay
+// icon (action list).
 struct ControlSpec {
   int id = 0;
   ControlKind kind = ControlKind::kStaticText;
   DesignRect rect;
-  int text = 0;                   // language string; 0 for none
-  std::u16string_view label;      // a fixed text, used when `text` is 0
-  std::u16string_view normal;     // normal image
-  std::u16string_view over;       // mouse-over image
-  std::u16string_view checked;    // checked / pressed image
+  int text = 0;               // language string; 0 for none
+  std::u16string_view label;  // a fixed text, used when `text` is 0
+  std::array<std::u16string_view, 3> images;
+  int checkedText = 0;  // a check button's text while checked; 0 for none
 };
 
 // Table rows of the common kinds.
 constexpr ControlSpec TextSpec(int id, DesignRect rect, int text) {
-  return {id, ControlKind::kStaticText, rect, text, {}, {}, {}, {}};
+  return {id, ControlKind::kStaticText, rect, text, {}, {}, 0};
 }
 constexpr ControlSpec LabelSpec(int id, DesignRect rect, std::u16string_view label) {
-  return {id, ControlKind::kStaticText, rect, 0, label, {}, {}, {}};
+  return {id, ControlKind::kStaticText, rect, 0, label, {}, 0};
 }
-constexpr ControlSpec ImageSpec(int id, ControlKind kind, DesignRect rect, std::u16string_view normal = {},
-                                std::u16string_view over = {}, std::u16string_view checked = {}) {
-  return {id, kind, rect, 0, {}, normal, over, checked};
+constexpr ControlSpec ImageSpec(int id, ControlKind kind, DesignRect rect, std::u16string_view first = {},
+                                std::u16string_view second = {}, std::u16string_view third = {}) {
+  return {id, kind, rect, 0, {}, {first, second, third}, 0};
 }
 constexpr ControlSpec ButtonSpec(int id, DesignRect rect, int text, std::u16string_view normal, std::u16string_view over) {
-  return {id, ControlKind::kImageButton, rect, text, {}, normal, over, {}};
+  return {id, ControlKind::kImageButton, rect, text, {}, {normal, over, {}}, 0};
 }
 
 // The first control of a table with this id (the manager has two 2026 texts).
@@ -88,6 +90,16 @@ const ControlSpec* FindControlSpec(std::span<const ControlSpec> controls, int id
 // Rows of a tree or action list of `height` pixels: rows are 20 design units
 // high and a row that is at least half visible counts.
 int ListRowsThatFit(int height, float scale);
+
+// Size, in tenths of a point, of the "Tahoma" font of the dialogs' native
+// edit boxes: 10 points at scale 1.0, corrected by the screen's text scale.
+int EditBoxFontTenths(float scale, float textScale);
+inline constexpr std::u16string_view kEditBoxFontFace = u"Tahoma";
+
+// A character typed into one of the number boxes (fire key, delay, repeat
+// count): the attention message for anything but a digit or backspace (0
+// for none). The character is not suppressed.
+int NotADigitWarning(char16_t c);
 
 // What Enter and Esc do in a dialog.
 enum class DialogKeyRule {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "macro/macro_manager.h"
 #include "settings/text_format.h"
 #include "ui/control_codes.h"
 
@@ -43,8 +42,6 @@ FireKeyCheck CheckFireKeyBoxes(std::u16string_view first, std::u16string_view se
   }
   return check;
 }
-
-int FireKeyCharWarning(char16_t c) { return IsDigitOrBackspace(c) ? 0 : kFireKeyNotADigitMessage; }
 
 FireKeyOk FireKeyDialogOk(std::u16string_view first, std::u16string_view second) {
   FireKeyOk ok;

@@ -1,5 +1,6 @@
 // CFireKeyDlg's rules: two boxes with the fire key's two values, checked
-// every 100 ms, and OK building the code 0x30 with both values.
+// every 100 ms, and OK building the code 0x30 with both values. Characters
+// typed into the boxes are checked by NotADigitWarning.
 #pragma once
 
 #include <array>
@@ -23,7 +24,6 @@ inline constexpr std::u16string_view kFireKeySecondPreset = u"0";
 inline constexpr int kFireKeyCheckTimerMs = 100;
 // Attention messages (title 150).
 inline constexpr int kFireKeyFirstValueMessage = 174;  // first value above 255, or below 5 on OK
-inline constexpr int kFireKeyNotADigitMessage = 175;
 inline constexpr int kFireKeySecondValueMessage = 176;
 inline constexpr std::uint8_t kFireKeyFirstMinimum = 5;
 inline constexpr DialogKeys kFireKeyDialogKeys{DialogKeyRule::kSwallow, DialogKeyRule::kSwallow};
@@ -39,10 +39,6 @@ struct FireKeyCheck {
   std::vector<int> messages;                 // attention dialogs to show, in order
 };
 FireKeyCheck CheckFireKeyBoxes(std::u16string_view first, std::u16string_view second);
-
-// A character typed into a box: the warning to show (0 for none). The
-// character itself stays.
-int FireKeyCharWarning(char16_t c);
 
 struct FireKeyOk {
   bool close = false;                       // the dialog ends
