@@ -1,5 +1,6 @@
 #include "macro/macro_manager_dialog.h"
 
+#include "macro/macro_library_file.h"
 #include "macro/macro_manager_layout.h"
 #include "macro/macro_transfer.h"
 #include "settings/language.h"
@@ -32,6 +33,12 @@ bool ProfileHasMacroButton(const ProfileRecord& profile) {
   for (const KeySlot& slot : profile.Key)
     if (slot.Value[0] == kCategoryMacro) return true;
   return false;
+}
+
+bool ReloadLibraryAfterManager(MacroLibrary& library, const std::filesystem::path& path,
+                               const ProfileRecord& currentProfile) {
+  LoadMacroLibrary(library, path);
+  return ProfileHasMacroButton(currentProfile);
 }
 
 MacroManagerDialog::MacroManagerDialog(MacroLibrary& library, const ProfileRecord& profile,

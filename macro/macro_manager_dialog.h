@@ -20,9 +20,12 @@ namespace zeltra {
 // macro) or 2 (a folder): value k = entry k, string 244 + k.
 std::vector<PopupItem> ContextPopupItems(int kind);
 
-// After the manager closed, the main window reloads the library and, when a
-// button of the current profile holds a macro, applies at once.
+// After the manager closed, the main window reads the library again from its
+// file and, when a button of the current profile holds a macro (true),
+// applies at once so that the edited macro reaches the mouse.
 bool ProfileHasMacroButton(const ProfileRecord& profile);
+bool ReloadLibraryAfterManager(MacroLibrary& library, const std::filesystem::path& path,
+                               const ProfileRecord& currentProfile);
 
 class MacroManagerDialog {
  public:
