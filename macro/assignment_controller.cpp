@@ -42,8 +42,7 @@ std::optional<MenuMessage> FindMenuMessage(unsigned message) {
   }
   for (MenuChoice dialog : kDialogs) {
     const DialogMessages messages = MenuDialogMessages(dialog);
-    if (message == static_cast<unsigned>(messages.request))
-      return MenuMessage{message, K::kDialogRequest, {}, dialog};
+    if (message == static_cast<unsigned>(messages.request)) return MenuMessage{message, K::kDialogRequest, {}, dialog};
     if (message == static_cast<unsigned>(messages.open)) return MenuMessage{message, K::kDialogOpen, {}, dialog};
   }
   return std::nullopt;

@@ -15,8 +15,8 @@ PixelRect ScaleEdges(int left, int top, int right, int bottom, float scale) {
   return {Scaled(left, scale), Scaled(top, scale), Scaled(right, scale), Scaled(bottom, scale)};
 }
 
-const ControlSpec* FindControlSpec(std::span<const ControlSpec> controls, int id) {
-  for (const ControlSpec& control : controls)
+const DialogControl* FindDialogControl(std::span<const DialogControl> controls, int id) {
+  for (const DialogControl& control : controls)
     if (control.id == id) return &control;
   return nullptr;
 }

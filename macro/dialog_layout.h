@@ -59,7 +59,7 @@ enum class ControlKind {
 // The images in order: normal, mouse over, checked (buttons, boxes, radios);
 // open and closed folder (tree); first action, second action and delay
 // icon (action list).
-struct ControlSpec {
+struct DialogControl {
   int id = 0;
   ControlKind kind = ControlKind::kStaticText;
   DesignRect rect;
@@ -70,22 +70,23 @@ struct ControlSpec {
 };
 
 // Table rows of the common kinds.
-constexpr ControlSpec TextSpec(int id, DesignRect rect, int text) {
+constexpr DialogControl TextControl(int id, DesignRect rect, int text) {
   return {id, ControlKind::kStaticText, rect, text, {}, {}, 0};
 }
-constexpr ControlSpec LabelSpec(int id, DesignRect rect, std::u16string_view label) {
+constexpr DialogControl LabelControl(int id, DesignRect rect, std::u16string_view label) {
   return {id, ControlKind::kStaticText, rect, 0, label, {}, 0};
 }
-constexpr ControlSpec ImageSpec(int id, ControlKind kind, DesignRect rect, std::u16string_view first = {},
-                                std::u16string_view second = {}, std::u16string_view third = {}) {
+constexpr DialogControl ImageControl(int id, ControlKind kind, DesignRect rect, std::u16string_view first = {},
+                                     std::u16string_view second = {}, std::u16string_view third = {}) {
   return {id, kind, rect, 0, {}, {first, second, third}, 0};
 }
-constexpr ControlSpec ButtonSpec(int id, DesignRect rect, int text, std::u16string_view normal, std::u16string_view over) {
+constexpr DialogControl ButtonControl(int id, DesignRect rect, int text, std::u16string_view normal,
+                                      std::u16string_view over) {
   return {id, ControlKind::kImageButton, rect, text, {}, {normal, over, {}}, 0};
 }
 
 // The first control of a table with this id (the manager has two 2026 texts).
-const ControlSpec* FindControlSpec(std::span<const ControlSpec> controls, int id);
+const DialogControl* FindDialogControl(std::span<const DialogControl> controls, int id);
 
 // Rows of a tree or action list of `height` pixels: rows are 20 design units
 // high and a row that is at least half visible counts.
@@ -138,14 +139,14 @@ inline constexpr int kOkText = 4;
 inline constexpr int kCancelText = 5;
 
 // A push button on the common button skin, the close cross, a check box.
-constexpr ControlSpec PushButtonSpec(int id, DesignRect rect, int text) {
-  return ButtonSpec(id, rect, text, kSkinButtonNormal, kSkinButtonOver);
+constexpr DialogControl PushButtonControl(int id, DesignRect rect, int text) {
+  return ButtonControl(id, rect, text, kSkinButtonNormal, kSkinButtonOver);
 }
-constexpr ControlSpec CloseCrossSpec(DesignRect rect) {
-  return ImageSpec(2004, ControlKind::kImageButton, rect, kSkinCloseNormal, kSkinCloseOver);
+constexpr DialogControl CloseCrossControl(DesignRect rect) {
+  return ImageControl(2004, ControlKind::kImageButton, rect, kSkinCloseNormal, kSkinCloseOver);
 }
-constexpr ControlSpec CheckBoxSpec(int id, DesignRect rect) {
-  return ImageSpec(id, ControlKind::kCheckButton, rect, kSkinCheckNormal, kSkinCheckOver, kSkinCheckChecked);
+constexpr DialogControl CheckBoxControl(int id, DesignRect rect) {
+  return ImageControl(id, ControlKind::kCheckButton, rect, kSkinCheckNormal, kSkinCheckOver, kSkinCheckChecked);
 }
 
 }  // namespace zeltra

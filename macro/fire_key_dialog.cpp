@@ -18,16 +18,16 @@ std::uint8_t ClampToByte(int value, int minimum) {
 }  // namespace
 
 // The labels stand left of their boxes; the third text is a note below them.
-const std::array<ControlSpec, 9> kFireKeyDialogControls{{
-    TextSpec(2001, {20, 3, 210, 24}, 170),
-    CloseCrossSpec({405, 4, 15, 15}),
-    TextSpec(2012, {25, 36, 200, 20}, 171),
-    ImageSpec(kFireKeyFirstBox, ControlKind::kEditBox, {230, 36, 90, 20}),
-    TextSpec(2013, {25, 62, 200, 20}, 172),
-    ImageSpec(kFireKeySecondBox, ControlKind::kEditBox, {230, 62, 90, 20}),
-    TextSpec(2014, {25, 86, 395, 18}, 173),
-    PushButtonSpec(kIdOk, {260, 110, 69, 20}, kOkText),
-    PushButtonSpec(kIdCancel, {350, 110, 69, 20}, kCancelText),
+const std::array<DialogControl, 9> kFireKeyDialogControls{{
+    TextControl(2001, {20, 3, 210, 24}, 170),
+    CloseCrossControl({405, 4, 15, 15}),
+    TextControl(2012, {25, 36, 200, 20}, 171),
+    ImageControl(kFireKeyFirstBox, ControlKind::kEditBox, {230, 36, 90, 20}),
+    TextControl(2013, {25, 62, 200, 20}, 172),
+    ImageControl(kFireKeySecondBox, ControlKind::kEditBox, {230, 62, 90, 20}),
+    TextControl(2014, {25, 86, 395, 18}, 173),
+    PushButtonControl(kIdOk, {260, 110, 69, 20}, kOkText),
+    PushButtonControl(kIdCancel, {350, 110, 69, 20}, kCancelText),
 }};
 
 FireKeyCheck CheckFireKeyBoxes(std::u16string_view first, std::u16string_view second) {
@@ -53,8 +53,8 @@ FireKeyOk FireKeyDialogOk(std::u16string_view first, std::u16string_view second)
   ok.close = true;
   // Values the check has not corrected yet are taken as the largest value,
   // not cut to their low byte (300 would otherwise become 44).
-  ButtonAssignment result{FireKeyName(), FireKeyCode(ClampToByte(firstValue, kFireKeyFirstMinimum),
-                                                     ClampToByte(ParseDecimal(second), 0))};
+  ButtonAssignment result{
+      FireKeyName(), FireKeyCode(ClampToByte(firstValue, kFireKeyFirstMinimum), ClampToByte(ParseDecimal(second), 0))};
   if (!result.name.empty()) ok.result = std::move(result);
   return ok;
 }

@@ -30,7 +30,7 @@ inline constexpr DialogKeys kFireKeyDialogKeys{DialogKeyRule::kSwallow, DialogKe
 
 // Caption (string 170), the texts 171 to 173, the two boxes, OK, Cancel and
 // the close cross; the frame is drawn stretched to the client area.
-extern const std::array<ControlSpec, 9> kFireKeyDialogControls;
+extern const std::array<DialogControl, 9> kFireKeyDialogControls;
 
 // One tick of the 100 ms check.
 struct FireKeyCheck {
@@ -41,9 +41,9 @@ struct FireKeyCheck {
 FireKeyCheck CheckFireKeyBoxes(std::u16string_view first, std::u16string_view second);
 
 struct FireKeyOk {
-  bool close = false;                       // the dialog ends
-  int message = 0;                          // attention dialog (the dialog stays open)
-  std::optional<ButtonAssignment> result;   // send as 0x427 before closing
+  bool close = false;                      // the dialog ends
+  int message = 0;                         // attention dialog (the dialog stays open)
+  std::optional<ButtonAssignment> result;  // send as 0x427 before closing
 };
 // OK with the two boxes' texts, each read as a decimal number up to its first
 // non-digit.

@@ -26,9 +26,7 @@ bool ListScroll::OnPart(int part, int items) {
 
 bool ListScroll::SetFirstRow(int position, int items) { return MoveTo(std::clamp(position, 0, LastFirstRow(items))); }
 
-bool ListScroll::Wheel(int notches, int items) {
-  return MoveTo(std::clamp(first_ - notches, 0, LastFirstRow(items)));
-}
+bool ListScroll::Wheel(int notches, int items) { return MoveTo(std::clamp(first_ - notches, 0, LastFirstRow(items))); }
 
 bool ListScroll::EnsureVisible(int selectedRow, int items) {
   if (selectedRow < 0 && items <= rows_) return MoveTo(0);

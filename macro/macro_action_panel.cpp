@@ -112,7 +112,7 @@ void MacroActionPanel::StopRecording() {
 }
 
 void MacroActionPanel::OnInsertCombo(float scale) {
-  const ControlSpec* combo = FindControlSpec(kMacroManagerControls, kManagerInsertCombo);
+  const DialogControl* combo = FindDialogControl(kMacroManagerControls, kManagerInsertCombo);
   const PixelRect rect = ScaleRect(combo->rect, scale);
   host_.OpenPopup(ManagerPopup::kInsert, InsertPopupItems(), {rect.left, rect.bottom});
 }

@@ -20,16 +20,16 @@ bool MacroEditDialogDrawsFrame(MacroEditDialog dialog) {
   return dialog == MacroEditDialog::kKey || dialog == MacroEditDialog::kDelay;
 }
 
-std::array<ControlSpec, 5> MacroEditDialogControls(MacroEditDialog dialog) {
+std::array<DialogControl, 5> MacroEditDialogControls(MacroEditDialog dialog) {
   const int captionWidth = MacroEditDialogDrawsFrame(dialog) ? 210 : 290;
   constexpr DesignRect field{11, 40, 295, 22};
   return {{
-      TextSpec(2001, {10, 3, captionWidth, 18}, MacroEditDialogCaption(dialog)),
-      CloseCrossSpec({300, 4, 15, 15}),
-      dialog == MacroEditDialog::kKey ? TextSpec(kMacroEditKeyField, field, 0)
-                                      : ImageSpec(kMacroEditBox, ControlKind::kEditBox, field),
-      PushButtonSpec(kIdOk, {170, 70, 65, 23}, kOkText),
-      PushButtonSpec(kIdCancel, {240, 70, 65, 23}, kCancelText),
+      TextControl(2001, {10, 3, captionWidth, 18}, MacroEditDialogCaption(dialog)),
+      CloseCrossControl({300, 4, 15, 15}),
+      dialog == MacroEditDialog::kKey ? TextControl(kMacroEditKeyField, field, 0)
+                                      : ImageControl(kMacroEditBox, ControlKind::kEditBox, field),
+      PushButtonControl(kIdOk, {170, 70, 65, 23}, kOkText),
+      PushButtonControl(kIdCancel, {240, 70, 65, 23}, kCancelText),
   }};
 }
 

@@ -34,7 +34,7 @@ inline constexpr int kMacroEditBox = 2017;       // native edit box, black on wh
 int MacroEditDialogCaption(MacroEditDialog dialog);
 bool MacroEditDialogDrawsFrame(MacroEditDialog dialog);
 // Caption, close cross, the key field or the edit box, OK and Cancel.
-std::array<ControlSpec, 5> MacroEditDialogControls(MacroEditDialog dialog);
+std::array<DialogControl, 5> MacroEditDialogControls(MacroEditDialog dialog);
 // The key dialog leaves Enter and Esc to the platform (ending it without
 // taking the key); the others run OK on Enter and swallow Esc.
 DialogKeys MacroEditDialogKeys(MacroEditDialog dialog);

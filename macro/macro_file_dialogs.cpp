@@ -24,8 +24,7 @@ MacroFileDialog Dialog(bool save, bool library, std::u16string fileName, int tit
 
 MacroFileDialog MacroFileDialogFor(ManagerOperation operation, const MacroLibrary& library) {
   switch (operation) {
-    case ManagerOperation::kExportMacro:
-      return Dialog(true, false, DefaultMacroExportName(library), kExportMacroTitle);
+    case ManagerOperation::kExportMacro: return Dialog(true, false, DefaultMacroExportName(library), kExportMacroTitle);
     case ManagerOperation::kImportMacro:
       return Dialog(false, false, std::u16string(kMacroImportInitialName), kImportMacroTitle);
     case ManagerOperation::kImportLibrary:

@@ -10,13 +10,13 @@
 namespace zeltra {
 
 struct MacroFileDialog {
-  bool save = false;                    // a save dialog, else an open dialog
-  std::u16string_view filter;           // "description|pattern||" form
+  bool save = false;           // a save dialog, else an open dialog
+  std::u16string_view filter;  // "description|pattern||" form
   std::u16string_view defaultExtension;
-  std::u16string fileName;              // the name the dialog proposes
-  int title = 0;                        // language string
-  unsigned flags = 0;                   // read-only box ticked, path and file must exist
-  int pathChars = 0;                    // the path buffer
+  std::u16string fileName;  // the name the dialog proposes
+  int title = 0;            // language string
+  unsigned flags = 0;       // read-only box ticked, path and file must exist
+  int pathChars = 0;        // the path buffer
   // The dialog opens on the process's current folder.
 };
 

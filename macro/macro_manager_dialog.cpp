@@ -14,8 +14,8 @@ namespace {
 constexpr int kContextPopupEntries = 8;
 
 PixelRect ControlRect(int id, float scale) {
-  const ControlSpec* spec = FindControlSpec(kMacroManagerControls, id);
-  return spec ? ScaleRect(spec->rect, scale) : PixelRect{};
+  const DialogControl* control = FindDialogControl(kMacroManagerControls, id);
+  return control ? ScaleRect(control->rect, scale) : PixelRect{};
 }
 
 int RowsOf(int listId, float scale) { return ListRowsThatFit(ControlRect(listId, scale).Height(), scale); }
@@ -25,7 +25,8 @@ int RowsOf(int listId, float scale) { return ListRowsThatFit(ControlRect(listId,
 std::vector<PopupItem> ContextPopupItems(int kind) {
   std::vector<PopupItem> items;
   for (int entry = 1; entry <= kContextPopupEntries; ++entry)
-    if (ContextPopupEntryShown(kind, entry)) items.push_back({entry, LanguageString(ContextPopupEntryLabel(entry)), false});
+    if (ContextPopupEntryShown(kind, entry))
+      items.push_back({entry, LanguageString(ContextPopupEntryLabel(entry)), false});
   return items;
 }
 

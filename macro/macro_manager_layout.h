@@ -35,7 +35,7 @@ inline constexpr unsigned kContextPopupLostActivationMessage = 0x492;
 // kManagerTextColour. The record toggle shows string 198 while off and 199
 // while on. The two buttons 2010 and 2011 (strings 203 and 204) that the
 // manager could carry do nothing when clicked, so they are left out.
-extern const std::array<ControlSpec, 23> kMacroManagerControls;
+extern const std::array<DialogControl, 23> kMacroManagerControls;
 
 // The controls a recording disables: all but the record toggle and the
 // insert combo (static texts are always disabled).

@@ -5,12 +5,12 @@
 
 namespace zeltra {
 
-const std::array<ControlSpec, 5> kMacroSelectDialogControls{{
-    TextSpec(2025, {24, 35, 100, 17}, 191),
-    CloseCrossSpec({505, 3, 15, 15}),
-    ImageSpec(kTreeListId, ControlKind::kTreeList, {25, 54, 463, 269}, kSkinFolderOpen, kSkinFolderClosed),
-    ImageSpec(kTreeScrollBarId, ControlKind::kScrollBar, {489, 53, 18, 271}),
-    PushButtonSpec(kIdOk, {232, 333, 65, 23}, kOkText),
+const std::array<DialogControl, 5> kMacroSelectDialogControls{{
+    TextControl(2025, {24, 35, 100, 17}, 191),
+    CloseCrossControl({505, 3, 15, 15}),
+    ImageControl(kTreeListId, ControlKind::kTreeList, {25, 54, 463, 269}, kSkinFolderOpen, kSkinFolderClosed),
+    ImageControl(kTreeScrollBarId, ControlKind::kScrollBar, {489, 53, 18, 271}),
+    PushButtonControl(kIdOk, {232, 333, 65, 23}, kOkText),
 }};
 
 void MacroChooser::OnTreeNotify(int code) {

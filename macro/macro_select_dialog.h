@@ -16,7 +16,7 @@ inline constexpr int kNoMacroChosenMessage = 234;
 
 // Caption 2025, close cross, tree 2015, scroll bar 2021 and OK, on the frame
 // kSkinMacroFrame with one grey surround behind the tree.
-extern const std::array<ControlSpec, 5> kMacroSelectDialogControls;
+extern const std::array<DialogControl, 5> kMacroSelectDialogControls;
 // Filled RGB(148, 148, 148) behind the tree (design corners).
 inline constexpr std::array<int, 4> kMacroSelectTreeSurround{24, 53, 489, 324};
 

@@ -20,16 +20,16 @@ std::uint8_t ModifierOfBox(int id) {
 }
 
 // A modifier box and, 15 units right of it, its name.
-constexpr ControlSpec Box(int id, int x) { return CheckBoxSpec(id, {x, 72, 11, 11}); }
-constexpr ControlSpec BoxName(int id, int x, std::u16string_view name) {
-  return LabelSpec(id, {x + 15, 70, 30, 18}, name);
+constexpr DialogControl Box(int id, int x) { return CheckBoxControl(id, {x, 72, 11, 11}); }
+constexpr DialogControl BoxName(int id, int x, std::u16string_view name) {
+  return LabelControl(id, {x + 15, 70, 30, 18}, name);
 }
 
 }  // namespace
 
-const std::array<ControlSpec, 14> kShortcutDialogControls{{
-    TextSpec(2001, {20, 3, 210, 24}, 180),
-    TextSpec(kShortcutKeyField, {25, 35, 158, 22}, 0),
+const std::array<DialogControl, 14> kShortcutDialogControls{{
+    TextControl(2001, {20, 3, 210, 24}, 180),
+    TextControl(kShortcutKeyField, {25, 35, 158, 22}, 0),
     Box(kShortcutShiftBox, 25),
     BoxName(2013, 25, u"Shift"),
     Box(kShortcutCtrlBox, 82),
@@ -38,10 +38,10 @@ const std::array<ControlSpec, 14> kShortcutDialogControls{{
     BoxName(2015, 139, u"Alt"),
     Box(kShortcutWinBox, 196),
     BoxName(2016, 196, u"Win"),
-    CheckBoxSpec(kShortcutNoModifiersBox, {22, 139, 11, 11}),
-    PushButtonSpec(kIdOk, {260, 110, 69, 20}, kOkText),
-    PushButtonSpec(kIdCancel, {350, 110, 69, 20}, kCancelText),
-    CloseCrossSpec({405, 4, 15, 15}),
+    CheckBoxControl(kShortcutNoModifiersBox, {22, 139, 11, 11}),
+    PushButtonControl(kIdOk, {260, 110, 69, 20}, kOkText),
+    PushButtonControl(kIdCancel, {350, 110, 69, 20}, kCancelText),
+    CloseCrossControl({405, 4, 15, 15}),
 }};
 
 bool ShortcutDialogState::OnKey(std::uint8_t virtualKey) {

@@ -27,7 +27,7 @@ inline constexpr DialogKeys kShortcutDialogKeys{DialogKeyRule::kEndWithoutResult
 
 // Caption (string 180), key field, the four modifier boxes each followed by
 // its name, box 2005 on the bottom edge, OK, Cancel and the close cross.
-extern const std::array<ControlSpec, 14> kShortcutDialogControls;
+extern const std::array<DialogControl, 14> kShortcutDialogControls;
 // Filled white behind the key field (design corners), after the frame.
 inline constexpr std::array<int, 4> kShortcutKeyFieldBackground{22, 35, 179, 57};
 

@@ -118,7 +118,7 @@ TEST(EditDialogs, TheKeyDialogTakesAnyKeyButNoCodeBelowEight) {
 TEST(DialogLayouts, ControlsAreUniqueAndInsideTheirDialogs) {
   struct Table {
     const char* name;
-    std::span<const ControlSpec> controls;
+    std::span<const DialogControl> controls;
     int width, height;
     std::set<int> outside;
   };
@@ -130,7 +130,7 @@ TEST(DialogLayouts, ControlsAreUniqueAndInsideTheirDialogs) {
   };
   for (const Table& t : tables) {
     std::multiset<int> ids;
-    for (const ControlSpec& c : t.controls) {
+    for (const DialogControl& c : t.controls) {
       ids.insert(c.id);
       if (t.outside.count(c.id)) continue;
       EXPECT_GE(c.rect.x, 0) << t.name << " " << c.id;

@@ -1,11 +1,10 @@
-#include "macro/assignment_controller.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "macro/assignment_controller.h"
 #include "macro/macro_library.h"
 #include "settings/language.h"
 #include "settings/text_format.h"
@@ -49,11 +48,11 @@ TEST(AssignmentMenu, HoverPressAndReleaseOfTheMainMenu) {
     bool record;
   };
   const Case cases[] = {
-      {1, 0x409, 0x403, 0x403, true},  {4, 0x409, 0x403, 0x403, true},  {5, 0x409, 0, 0x403, true},
-      {6, 0x410, 0, 0, false},         {7, 0x409, 0, 0x426, false},     {8, 0x409, 0, 0x403, true},
-      {9, 0x409, 0, 0x429, false},     {10, 0x409, 0, 0x40B, false},    {11, 0x413, 0, 0, false},
-      {12, 0x488, 0, 0, false},        {13, 0x485, 0, 0, false},        {14, 0x409, 0, 0x403, true},
-      {15, 0x482, 0, 0, false},        {16, 0x409, 0, 0x403, true},
+      {1, 0x409, 0x403, 0x403, true}, {4, 0x409, 0x403, 0x403, true}, {5, 0x409, 0, 0x403, true},
+      {6, 0x410, 0, 0, false},        {7, 0x409, 0, 0x426, false},    {8, 0x409, 0, 0x403, true},
+      {9, 0x409, 0, 0x429, false},    {10, 0x409, 0, 0x40B, false},   {11, 0x413, 0, 0, false},
+      {12, 0x488, 0, 0, false},       {13, 0x485, 0, 0, false},       {14, 0x409, 0, 0x403, true},
+      {15, 0x482, 0, 0, false},       {16, 0x409, 0, 0x403, true},
   };
   for (const Case& c : cases) {
     const PopupSignal hover = MainMenuHover(c.value - 1, c.value);

@@ -41,7 +41,9 @@ struct FakeManager : MacroManagerHost {
     return value;
   }
   void ShowList(int id, int first) override { Say("list ", id, " ", first); }
-  void SetScrollBar(int id, const ScrollInfo& i) override { Say("bar ", id, " ", i.position, "/", i.page, "/", i.range); }
+  void SetScrollBar(int id, const ScrollInfo& i) override {
+    Say("bar ", id, " ", i.position, "/", i.page, "/", i.range);
+  }
   void RepaintControl(int id) override { Say("repaint ", id); }
   void RepaintAll() override { Say("repaint"); }
   void ShowAttention(int m) override { Say("attention ", m); }
