@@ -1,0 +1,129 @@
+// The main window's side of button assignment: a click on a button combo
+// opens the main menu, hovering opens and closes submenus, a chosen entry or
+// a dialog's result runs the assignment sequence, and losing activation
+// closes the menus. The window forwards its messages here and carries out
+// what the host interface asks for.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "macro/assignment_menu.h"
+#include "macro/button_function.h"
+#include "macro/dialog_layout.h"
+
+namespace zeltra {
+
+class MacroLibrary;
+
+// Combo notifications arrive under this message (wParam the combo id,
+// lParam the code: 2 click, 4 pointer entered, 5 pointer left).
+inline constexpr unsigned kButtonComboMessage = 0x404;
+inline constexpr unsigned kFireKeyResultMessage = 0x427;
+inline constexpr unsigned kKeyCombinationResultMessage = 0x40C;
+inline constexpr unsigned kMacroChosenMessage = 0x42A;
+
+// What the main window does for the menus, in the order it is asked.
+class AssignmentHost {
+ public:
+  virtual ~AssignmentHost() = default;
+
+  virtual ProfileRecord& CurrentProfile() = 0;
+  virtual const MacroLibrary& Library() = 0;
+  // The combo's rectangle in client coordinates, and the screen it is on.
+  virtual PixelRect ComboRect(int comboId) = 0;
+  virtual MenuScreen Screen() = 0;
+
+  // Creates the popup with its top-left corner at `topLeft` (client
+  // coordinates, shown at their screen point), owner value `comboId`, the
+  // items of AssignmentPopupItems, the skins kMenuItemSkins and the messages
+  // of AssignmentPopupInfoOf.
+  virtual void OpenPopup(AssignmentPopup popup, PixelPoint topLeft, int comboId) = 0;
+  virtual void ClosePopup(AssignmentPopup popup) = 0;
+  virtual bool PointerOverMainMenu() = 0;
+  virtual void BringPopupsToFront() = 0;
+
+  // The combo's popup-open flag (its pressed look), and its text; both repaint it.
+  virtual void SetComboPressed(int comboId, bool pressed) = 0;
+  virtual void SetComboText(int comboId, const std::u16string& text) = 0;
+  // The mouse picture highlights button 1..9 (0 for none) and repaints.
+  virtual void SetPictureHighlight(int button) = 0;
+
+  // Posts `message` to the main window itself.
+  virtual void PostToSelf(unsigned message) = 0;
+  // Runs the dialog modally: kFireKeyDialog, kKeyCombinationDialog or
+  // kMacroChooser. Its result arrives through HandleMessage meanwhile.
+  virtual void RunDialog(MenuChoice dialog) = 0;
+
+  // Sets buttonsPending and starts the apply timer (30, 20 ms).
+  virtual void ApplyButtons() = 0;
+  virtual void StartTimer(int id, int milliseconds) = 0;
+  virtual void StopTimer(int id) = 0;
+  // The attention dialog with title string 150 and message string `message`.
+  virtual void ShowAttention(int message) = 0;
+};
+
+// What a message of the menus and dialogs means to the main window.
+enum class MenuMessageKind {
+  kMainResult,             // 0x403: with wParam 0 the foreground cue, else a chosen entry
+  kMainLostActivation,     // 0x405
+  kCloseSubmenus,          // 0x409
+  kOpenSubmenu,            // 0x410, 0x413, 0x488, 0x485, 0x482
+  kSubmenuResult,          // 0x411, 0x414, 0x489, 0x486, 0x483
+  kSubmenuLostActivation,  // 0x412, 0x415, 0x48A, 0x487, 0x484
+  kDialogRequest,          // 0x426, 0x429, 0x40B
+  kDialogOpen,             // 0x425, 0x428, 0x40A (posted by the request)
+  kDialogResult,           // 0x427, 0x40C
+  kMacroChosen,            // 0x42A
+};
+struct MenuMessage {
+  unsigned message = 0;
+  MenuMessageKind kind = MenuMessageKind::kMainResult;
+  AssignmentPopup popup = AssignmentPopup::kMain;  // for the submenu kinds
+  MenuChoice dialog = MenuChoice::kAssign;         // for the dialog kinds
+};
+// Nothing for a message that is not one of the assignment's.
+std::optional<MenuMessage> FindMenuMessage(unsigned message);
+// Whether lParam of `message` is a result record the window must decode
+// into a ButtonAssignment before calling HandleMessage.
+bool MenuMessageCarriesRecord(unsigned message, std::intptr_t wParam);
+
+class AssignmentMenus {
+ public:
+  explicit AssignmentMenus(AssignmentHost& host) : host_(host) {}
+
+  // Message 0x404 from button combo `comboId`.
+  void OnComboNotify(int comboId, int code);
+  // Any message of FindMenuMessage; `record` is the decoded result record
+  // where MenuMessageCarriesRecord says so. False for other messages.
+  bool HandleMessage(unsigned message, std::intptr_t wParam, const ButtonAssignment* record);
+  // Timer 20 (the left-click warning).
+  void OnWarningTimer();
+  // The window is closing: every open menu goes.
+  void CloseAll();
+
+  // Runs the assignment sequence on `comboId`: combo text, the profile,
+  // menus closed, then the left-click rule with its timer.
+  void Assign(int comboId, const ButtonAssignment& assignment);
+
+  bool IsOpen(AssignmentPopup popup) const { return open_[Index(popup)]; }
+  int menuCombo() const { return menuCombo_; }
+  int dialogCombo() const { return dialogCombo_; }
+
+ private:
+  static std::size_t Index(AssignmentPopup popup) { return static_cast<std::size_t>(popup); }
+  void OpenMainMenu(int comboId);
+  void OpenSubmenu(AssignmentPopup submenu, int comboId);
+  void Close(AssignmentPopup popup);
+  void CloseSubmenus();
+  void CloseMenus();
+  bool AnySubmenuOpen() const;
+
+  AssignmentHost& host_;
+  bool open_[kAssignmentPopupCount] = {};
+  int menuCombo_ = 0;    // the combo whose menu is open (pressed look)
+  int dialogCombo_ = 0;  // the combo a dialog was requested for
+};
+
+}  // namespace zeltra

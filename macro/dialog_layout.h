@@ -1,0 +1,152 @@
+// Geometry and keyboard rules shared by the assignment and macro dialogs:
+// design rectangles and their pixels, the table form in which each dialog
+// lists its controls, and what Enter and Esc do in each dialog.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace zeltra {
+
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  // Right and bottom edges are outside, as for a window rectangle.
+  bool Contains(PixelPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// x, y, width and height in design units (the 1.0 layout).
+struct DesignRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const DesignRect&, const DesignRect&) = default;
+};
+
+// Each of the four numbers multiplied by the scale and truncated.
+PixelRect ScaleRect(const DesignRect& rect, float scale);
+// A rectangle given by its corners (left, top)-(right, bottom) in design units.
+PixelRect ScaleEdges(int left, int top, int right, int bottom, float scale);
+
+enum class ControlKind {
+  kStaticText,
+  kImageButton,  // push buttons and the close cross
+  kCheckButton,  // check boxes and the record toggle
+  kRadioButton,
+  kComboButton,
+  kTreeList,    // CEditShowList
+  kActionList,  // CImageShowList
+  kScrollBar,
+  kEditBox,  // a native child edit control
+};
+
+// One control of a dialog. Skin files are relative to the program folder, in
+// the stored (backslash) form; empty where the control has no such image.
+// The images in order: normal, mouse over, checked (buttons, boxes, radios);
+// open and closed folder (tree); first action, second action and delay
+// icon (action list).
+struct DialogControl {
+  int id = 0;
+  ControlKind kind = ControlKind::kStaticText;
+  DesignRect rect;
+  int text = 0;               // language string; 0 for none
+  std::u16string_view label;  // a fixed text, used when `text` is 0
+  std::array<std::u16string_view, 3> images;
+  int checkedText = 0;  // a check button's text while checked; 0 for none
+};
+
+// Table rows of the common kinds.
+constexpr DialogControl TextControl(int id, DesignRect rect, int text) {
+  return {id, ControlKind::kStaticText, rect, text, {}, {}, 0};
+}
+constexpr DialogControl LabelControl(int id, DesignRect rect, std::u16string_view label) {
+  return {id, ControlKind::kStaticText, rect, 0, label, {}, 0};
+}
+constexpr DialogControl ImageControl(int id, ControlKind kind, DesignRect rect, std::u16string_view first = {},
+                                     std::u16string_view second = {}, std::u16string_view third = {}) {
+  return {id, kind, rect, 0, {}, {first, second, third}, 0};
+}
+constexpr DialogControl ButtonControl(int id, DesignRect rect, int text, std::u16string_view normal,
+                                      std::u16string_view over) {
+  return {id, ControlKind::kImageButton, rect, text, {}, {normal, over, {}}, 0};
+}
+
+// The first control of a table with this id (the manager has two 2026 texts).
+const DialogControl* FindDialogControl(std::span<const DialogControl> controls, int id);
+
+// Rows of a tree or action list of `height` pixels: rows are 20 design units
+// high and a row that is at least half visible counts.
+int ListRowsThatFit(int height, float scale);
+
+// Size, in tenths of a point, of the "Tahoma" font of the dialogs' native
+// edit boxes: 10 points at scale 1.0, corrected by the screen's text scale.
+int EditBoxFontTenths(float scale, float textScale);
+inline constexpr std::u16string_view kEditBoxFontFace = u"Tahoma";
+
+// A character typed into one of the number boxes (fire key, delay, repeat
+// count): the attention message for anything but a digit or backspace (0
+// for none). The character is not suppressed.
+int NotADigitWarning(char16_t c);
+
+// What Enter and Esc do in a dialog.
+enum class DialogKeyRule {
+  kSwallow,           // nothing happens
+  kOk,                // the dialog's own OK rule runs
+  kEndWithoutResult,  // the dialog ends (as OK for Enter, Cancel for Esc) and takes nothing
+};
+struct DialogKeys {
+  DialogKeyRule enter;
+  DialogKeyRule escape;
+};
+
+// Skin files several dialogs use.
+inline constexpr std::u16string_view kSkinCloseNormal = u"skins\\exit_nr.png";
+inline constexpr std::u16string_view kSkinCloseOver = u"skins\\exit_ov.png";
+inline constexpr std::u16string_view kSkinButtonNormal = u"skins\\button2_nr.png";
+inline constexpr std::u16string_view kSkinButtonOver = u"skins\\button2_ov.png";
+inline constexpr std::u16string_view kSkinCheckNormal = u"skins\\check_nr.png";
+inline constexpr std::u16string_view kSkinCheckOver = u"skins\\check_ov.png";
+inline constexpr std::u16string_view kSkinCheckChecked = u"skins\\check_dn.png";
+inline constexpr std::u16string_view kSkinMenuNormal = u"skins\\menu_nr.png";
+inline constexpr std::u16string_view kSkinMenuOver = u"skins\\menu_ov.png";
+inline constexpr std::u16string_view kSkinSubmenuNormal = u"skins\\menusub_nr.png";
+inline constexpr std::u16string_view kSkinSubmenuOver = u"skins\\menusub_ov.png";
+inline constexpr std::u16string_view kSkinFolderOpen = u"skins\\foldr_open.png";
+inline constexpr std::u16string_view kSkinFolderClosed = u"skins\\foldr_close.png";
+inline constexpr std::u16string_view kSkinMacroFrame = u"skins\\Frame_Macro_Manager.bmp";
+
+// The four backgrounds of a menu popup's items: normal, over, and the pair
+// for entries that open a submenu.
+inline constexpr std::array<std::u16string_view, 4> kMenuItemSkins{kSkinMenuNormal, kSkinMenuOver, kSkinSubmenuNormal,
+                                                                   kSkinSubmenuOver};
+
+// Language strings every dialog uses.
+inline constexpr int kOkText = 4;
+inline constexpr int kCancelText = 5;
+
+// A push button on the common button skin, the close cross, a check box.
+constexpr DialogControl PushButtonControl(int id, DesignRect rect, int text) {
+  return ButtonControl(id, rect, text, kSkinButtonNormal, kSkinButtonOver);
+}
+constexpr DialogControl CloseCrossControl(DesignRect rect) {
+  return ImageControl(2004, ControlKind::kImageButton, rect, kSkinCloseNormal, kSkinCloseOver);
+}
+constexpr DialogControl CheckBoxControl(int id, DesignRect rect) {
+  return ImageControl(id, ControlKind::kCheckButton, rect, kSkinCheckNormal, kSkinCheckOver, kSkinCheckChecked);
+}
+
+}  // namespace zeltra

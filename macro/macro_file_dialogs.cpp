@@ -1,0 +1,38 @@
+#include "macro/macro_file_dialogs.h"
+
+#include "macro/macro_transfer.h"
+
+namespace zeltra {
+
+namespace {
+
+constexpr int kPathChars = 260;
+
+MacroFileDialog Dialog(bool save, bool library, std::u16string fileName, int title) {
+  MacroFileDialog dialog;
+  dialog.save = save;
+  dialog.filter = library ? kLibraryFileFilter : kMacroFileFilter;
+  dialog.defaultExtension = library ? kLibraryFileExtension : kMacroFileExtension;
+  dialog.fileName = std::move(fileName);
+  dialog.title = title;
+  dialog.flags = kMacroFileDialogFlags;
+  dialog.pathChars = kPathChars;
+  return dialog;
+}
+
+}  // namespace
+
+MacroFileDialog MacroFileDialogFor(ManagerOperation operation, const MacroLibrary& library) {
+  switch (operation) {
+    case ManagerOperation::kExportMacro: return Dialog(true, false, DefaultMacroExportName(library), kExportMacroTitle);
+    case ManagerOperation::kImportMacro:
+      return Dialog(false, false, std::u16string(kMacroImportInitialName), kImportMacroTitle);
+    case ManagerOperation::kImportLibrary:
+      return Dialog(false, true, std::u16string(kLibraryImportInitialName), kImportLibraryTitle);
+    case ManagerOperation::kExportLibrary:
+      return Dialog(true, true, DefaultLibraryExportName(library), kExportLibraryTitle);
+    default: return {};
+  }
+}
+
+}  // namespace zeltra

@@ -1,0 +1,63 @@
+// Where CMacroManagerDlg's controls are and what they show: one table, in
+// design units relative to the client area, for the dialog to build its
+// controls from and for tests and journeys to find them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "macro/dialog_layout.h"
+
+namespace zeltra {
+
+inline constexpr int kMacroManagerWidth = 528;  // design units
+inline constexpr int kMacroManagerHeight = 365;
+inline constexpr DialogKeys kMacroManagerKeys{DialogKeyRule::kSwallow, DialogKeyRule::kSwallow};
+
+// Controls with a part to play in the manager's rules.
+inline constexpr int kManagerNewMacroButton = 2012;
+inline constexpr int kManagerDeleteItemButton = 2013;
+inline constexpr int kManagerDelayBox = 2017;
+inline constexpr int kManagerRecordButton = 2018;
+inline constexpr int kManagerModifyButton = 2023;
+inline constexpr int kManagerDeleteActionButton = 2024;
+inline constexpr int kManagerCountBox = 2034;
+inline constexpr int kManagerInsertCombo = 2035;
+
+// Messages of the manager's popups and its insert combo.
+inline constexpr unsigned kInsertComboMessage = 0x48E;        // the combo was clicked
+inline constexpr unsigned kInsertPopupResultMessage = 0x48F;  // CComboActionInsertPopup
+inline constexpr unsigned kInsertPopupLostActivationMessage = 0x490;
+inline constexpr unsigned kContextPopupResultMessage = 0x491;  // CMacroListPopup
+inline constexpr unsigned kContextPopupLostActivationMessage = 0x492;
+
+// Every control of the manager, in creation order. Static texts are drawn in
+// kManagerTextColour. The record toggle shows string 198 while off and 199
+// while on. The two buttons 2010 and 2011 (strings 203 and 204) that the
+// manager could carry do nothing when clicked, so they are left out.
+extern const std::array<DialogControl, 23> kMacroManagerControls;
+
+// The controls a recording disables: all but the record toggle and the
+// insert combo (static texts are always disabled).
+extern const std::array<int, 14> kControlsDisabledWhileRecording;
+
+// Drawn after the frame kSkinMacroFrame: the grey surrounds of the tree and
+// the action list (design corners), filled with kManagerSurroundColour.
+inline constexpr std::array<std::array<int, 4>, 2> kManagerSurrounds{{{24, 53, 169, 324}, {189, 53, 334, 324}}};
+
+// Colours, red in the low byte.
+inline constexpr std::uint32_t kManagerTextColour = 0xB4B4B4;      // RGB(180, 180, 180)
+inline constexpr std::uint32_t kManagerSurroundColour = 0x949494;  // RGB(148, 148, 148)
+inline constexpr std::uint32_t kCountBoxTextColour = 0xB4B4B4;     // RGB(180, 180, 180)
+inline constexpr std::uint32_t kCountBoxBackColour = 0x141414;     // RGB(20, 20, 20)
+
+// The count box is hidden by moving it this far to the right.
+inline constexpr int kCountBoxHiddenShift = 1000;
+// The count box's rectangle in pixels, shown or hidden.
+PixelRect CountBoxRect(bool shown, float scale);
+
+// The skins of the insert popup's items (normal, over and the pair for
+// marked items), drawn from the source rectangle (30, 0)-(116, 22).
+inline constexpr std::array<std::u16string_view, 4> kInsertPopupSkins = kMenuItemSkins;
+
+}  // namespace zeltra
