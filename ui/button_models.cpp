@@ -14,12 +14,7 @@ int CheckButtonModel::look() const {
   return state_ == kStateOver ? kLookOver : kLookNormal;
 }
 
-bool ColorCheckModel::OnLButtonDblClk(int x, int y) {
-  if (disabled() || !Contains(x, y)) return false;
-  const bool changed = SetState(kStateOver);
-  Notify(0, kCodeDoubleClick);
-  return changed;
-}
+bool ColorCheckModel::OnLButtonDblClk(int x, int y) { return StandardDoubleClick(x, y); }
 
 // --- combo button ------------------------------------------------------------
 
@@ -49,12 +44,7 @@ bool ComboButtonModel::OnMouseMove(int x, int y) {
   return changed;
 }
 
-bool ComboButtonModel::OnLButtonDown(int x, int y) {
-  if (disabled() || !Contains(x, y)) return false;
-  const bool changed = SetState(kStatePressed);
-  Notify(0, kCodePressed);
-  return changed;
-}
+bool ComboButtonModel::OnLButtonDown(int x, int y) { return StandardPress(x, y); }
 
 bool ComboButtonModel::OnLButtonUp(int x, int y) {
   if (disabled()) return false;

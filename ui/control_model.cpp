@@ -27,20 +27,34 @@ bool PushButtonModel::OnMouseMove(int x, int y) {
   return SetState(Contains(x, y) ? kStateOver : kStateNormal);
 }
 
-bool PushButtonModel::OnLButtonDown(int x, int y) {
+bool ControlModel::StandardPress(int x, int y) {
   if (disabled() || !Contains(x, y)) return false;
   const bool changed = SetState(kStatePressed);
   Notify(0, kCodePressed);
   return changed;
 }
 
-bool PushButtonModel::OnLButtonUp(int x, int y) {
+bool ControlModel::StandardRelease(int x, int y, std::uintptr_t clickParam) {
   if (disabled()) return false;
   if (!Contains(x, y)) return SetState(kStateNormal);
   const bool changed = SetState(kStateOver);
-  OnClicked();
-  Notify(ClickParam(), kCodeClicked);
+  Notify(clickParam, kCodeClicked);
   return changed;
+}
+
+bool ControlModel::StandardDoubleClick(int x, int y) {
+  if (disabled() || !Contains(x, y)) return false;
+  const bool changed = SetState(kStateOver);
+  Notify(0, kCodeDoubleClick);
+  return changed;
+}
+
+bool PushButtonModel::OnLButtonDown(int x, int y) { return StandardPress(x, y); }
+
+bool PushButtonModel::OnLButtonUp(int x, int y) {
+  // The click's effect (a toggle, a selection) comes before code 2.
+  if (!disabled() && Contains(x, y)) OnClicked();
+  return StandardRelease(x, y, ClickParam());
 }
 
 bool ImageButtonModel::OnMouseMove(int x, int y) {

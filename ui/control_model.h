@@ -52,6 +52,13 @@ class ControlModel {
  protected:
   // Returns whether the state changed.
   bool SetState(int state);
+  // The standard press (inside: state 2 and code 1) and release (inside:
+  // state 1 and code 2 with `clickParam`; outside: state 0). Both return
+  // whether the state changed.
+  bool StandardPress(int x, int y);
+  bool StandardRelease(int x, int y, std::uintptr_t clickParam);
+  // A double click inside: state 1 and code 10.
+  bool StandardDoubleClick(int x, int y);
   // Message number = the control's id.
   void Notify(std::uintptr_t wParam, int code) const { NotifyAs(id_, wParam, code); }
   void NotifyAs(int message, std::uintptr_t wParam, int code) const;

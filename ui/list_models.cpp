@@ -7,13 +7,7 @@
 
 namespace zeltra {
 
-bool ListModel::OnLButtonUp(int x, int y) {
-  if (disabled()) return false;
-  if (!Contains(x, y)) return SetState(kStateNormal);
-  const bool changed = SetState(kStateOver);
-  Notify(0, kCodeClicked);
-  return changed;
-}
+bool ListModel::OnLButtonUp(int x, int y) { return StandardRelease(x, y, 0); }
 
 int ListModel::rowHeight() const { return std::max(Scaled(20, scale_), 1); }
 
@@ -136,12 +130,7 @@ bool ActionListModel::OnLButtonDown(int x, int y) {
   return true;
 }
 
-bool ActionListModel::OnLButtonDblClk(int x, int y) {
-  if (disabled() || !Contains(x, y)) return false;
-  const bool changed = SetState(kStateOver);
-  Notify(0, kCodeDoubleClick);
-  return changed;
-}
+bool ActionListModel::OnLButtonDblClk(int x, int y) { return StandardDoubleClick(x, y); }
 
 std::vector<ActionListModel::Row> ActionListModel::Rows() const {
   std::vector<Row> rows;
