@@ -15,12 +15,8 @@ using test::RecordingSink;
 using test::Sent;
 
 constexpr UiRect kBox{10, 10, 50, 30};
-enum Op { kMove, kDown, kUp, kDouble };
-struct Step {
-  Op op;
-  int x;
-  int y;
-};
+enum Op { kMove, kDown, kUp };
+struct Step { Op op; int x, y; };
 
 void Drive(ControlModel& model, std::initializer_list<Step> steps) {
   for (const Step& s : steps) {
@@ -28,15 +24,8 @@ void Drive(ControlModel& model, std::initializer_list<Step> steps) {
       case kMove: model.OnMouseMove(s.x, s.y); break;
       case kDown: model.OnLButtonDown(s.x, s.y); break;
       case kUp: model.OnLButtonUp(s.x, s.y); break;
-      case kDouble: model.OnLButtonDblClk(s.x, s.y); break;
     }
   }
-}
-
-std::vector<int> Codes(const RecordingSink& sink) {
-  std::vector<int> codes;
-  for (const auto& s : sink.sent) codes.push_back(s.code);
-  return codes;
 }
 
 class Selections : public testing::Test {
@@ -87,9 +76,7 @@ TEST_F(StandardButtons, ImageButtonPassesItsIdAndThePickerReportsMoves) {
   picker.SetSink(&sink);
   Drive(picker, {{kMove, 20, 20}, {kMove, 22, 20}, {kMove, 90, 20}, {kDown, 20, 20}, {kMove, 21, 20}, {kUp, 20, 20}});
   const int id = ImageButtonModel::kProfilePickerId;
-  EXPECT_EQ(sink.sent, (std::vector<Sent>{{id, 0, kCodePickerMove},
-                                          {id, 0, kCodePickerMove},
-                                          {id, 0, kCodePressed},
+  EXPECT_EQ(sink.sent, (std::vector<Sent>{{id, 0, kCodePickerMove}, {id, 0, kCodePickerMove}, {id, 0, kCodePressed},
                                           {id, static_cast<std::uintptr_t>(id), kCodeClicked}}));
 }
 
@@ -100,12 +87,10 @@ TEST_F(StandardButtons, CheckButtonTogglesOncePerCompleteClick) {
     bool checked;
     int clicks;
   };
-  const Case cases[] = {
-      {"one click", {{kDown, 20, 20}, {kUp, 20, 20}}, true, 1},
-      {"two clicks", {{kDown, 20, 20}, {kUp, 20, 20}, {kDown, 20, 20}, {kUp, 20, 20}}, false, 2},
-      {"released outside", {{kDown, 20, 20}, {kUp, 60, 20}}, false, 0},
-      {"pressed and released outside", {{kDown, 60, 20}, {kUp, 60, 20}}, false, 0},
-  };
+  const Case cases[] = {{"one click", {{kDown, 20, 20}, {kUp, 20, 20}}, true, 1},
+                        {"two clicks", {{kDown, 20, 20}, {kUp, 20, 20}, {kDown, 20, 20}, {kUp, 20, 20}}, false, 2},
+                        {"released outside", {{kDown, 20, 20}, {kUp, 60, 20}}, false, 0},
+                        {"all outside", {{kDown, 60, 20}, {kUp, 60, 20}}, false, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RecordingSink sink;
@@ -142,15 +127,14 @@ TEST_F(StandardButtons, ComboEntersFiveTimesAndLeavesOnceUnlessItsPopupIsOpen) {
   EXPECT_EQ(sink.sent.back(), (Sent{kMessage, kId, kCodeLeft}));
 
   // While the popup is open, leaving says nothing and the look stays lit.
-  sink.sent.clear();
   combo.OnMouseMove(20, 20);
   combo.SetPopupOpen(true);
   combo.OnMouseMove(90, 20);
-  EXPECT_EQ(Codes(sink), (std::vector<int>{kCodeEntered}));
+  EXPECT_EQ(sink.Count(kCodeLeft), 1);
   EXPECT_TRUE(combo.highlighted());
   combo.SetPopupOpen(false);
   combo.OnMouseMove(90, 20);
-  EXPECT_EQ(Codes(sink), (std::vector<int>{kCodeEntered, kCodeLeft}));
+  EXPECT_EQ(sink.Count(kCodeLeft), 2);
 
   // Press under its id, click under its message number.
   sink.sent.clear();
@@ -165,13 +149,11 @@ TEST_F(Selections, RadioClickChangesOnlyItsGroup) {
     std::uint32_t before;
     std::uint32_t after;
   };
-  const Case cases[] = {
-      {2032, 0x2000 | 0x40000 | 0x85, 0x4000 | 0x40000 | 0x85},
-      {3240, 0x1000 | 0x8000, 0x800 | 0x8000},
-      {3033, 0x10000 | 0x100000, 0x80000 | 0x100000},
-      {3511, 0x100000 | 0x7F, 0x200000 | 0x7F},
-      {2999, 0x12345, 0x12345},  // not in the table: only code 2
-  };
+  const Case cases[] = {{2032, 0x2000 | 0x40000 | 0x85, 0x4000 | 0x40000 | 0x85},
+                        {3240, 0x1000 | 0x8000, 0x800 | 0x8000},
+                        {3033, 0x10000 | 0x100000, 0x80000 | 0x100000},
+                        {3511, 0x100000 | 0x7F, 0x200000 | 0x7F},
+                        {2999, 0x12345, 0x12345}};  // not in the table: only code 2
   for (const auto& c : cases) {
     SCOPED_TRACE(c.id);
     RecordingSink sink;
@@ -230,14 +212,10 @@ TEST(PowerDial, ReleaseOnAWedgeChoosesItsMinutes) {
     int clicks;
   };
   const Case cases[] = {
-      {1.0f, 71, 6, 7, 1},    // just right of a4: wedge 6
-      {1.0f, 69, 7, 6, 1},    // just left of a4: wedge 5
-      {1.0f, 8, 68, 3, 1},    // beside a0: wedge 2
-      {1.0f, 131, 68, 10, 1}, // beside a8: wedge 9
-      {1.0f, 70, 74, 1, 0},   // below the baseline: nothing
-      {1.0f, 2, 2, 1, 0},     // the corner beside the arc: nothing
-      {2.0f, 142, 12, 7, 1},  // just right of a4 at scale 2
-      {2.0f, 140, 148, 1, 0},
+      {1.0f, 71, 6, 7, 1},     {1.0f, 69, 7, 6, 1},  // just right and left of a4: wedges 6 and 5
+      {1.0f, 8, 68, 3, 1},     {1.0f, 131, 68, 10, 1},  // beside a0 and a8
+      {1.0f, 70, 74, 1, 0},    {1.0f, 2, 2, 1, 0},  // below the baseline, beside the arc: nothing
+      {2.0f, 142, 12, 7, 1},   {2.0f, 140, 148, 1, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.scale << " " << c.dx << "," << c.dy);

@@ -56,13 +56,10 @@ TEST_F(TreeList, RowsFollowTheOpenFoldersAtEachStage) {
     L folder;
     const char16_t* names;
   };
-  const Step steps[] = {
-      {L::At(0, 1), u"F1 m11 F12 M2 F3"},
-      {L::At(2), u"F1 m11 F12 M2 F3 m31"},
-      {L::At(0), u"F1 M2 F3 m31"},
-      {L::At(0, 1), u"F1 M2 F3 m31"},  // opened inside a closed folder: still hidden
-      {L::At(0), u"F1 m11 F12 m121 M2 F3 m31"},
-  };
+  // Each step opens or closes one folder; F12 opened inside a closed F1 stays hidden.
+  const Step steps[] = {{L::At(0, 1), u"F1 m11 F12 M2 F3"}, {L::At(2), u"F1 m11 F12 M2 F3 m31"},
+                        {L::At(0), u"F1 M2 F3 m31"},        {L::At(0, 1), u"F1 M2 F3 m31"},
+                        {L::At(0), u"F1 m11 F12 m121 M2 F3 m31"}};
   for (const auto& step : steps) {
     MacroItem* item = library_.ItemAt(step.folder);
     item->MacroItemFolderIsOpen = item->IsOpen() ? 0 : 1;
@@ -116,8 +113,7 @@ TEST_F(TreeList, DoubleClickTogglesAndRightButtonReportsThePoint) {
   list_.OnRButtonUp(30, 25);
   EXPECT_EQ(list_.selectedRow(), 1);
   EXPECT_EQ(library_.selectedLocation, L::At(0, 0));
-  EXPECT_EQ(sink_.sent, (std::vector<Sent>{{2015, 0, kCodeDoubleClick},
-                                           {2015, 0, kCodeDoubleClick},
+  EXPECT_EQ(sink_.sent, (std::vector<Sent>{{2015, 0, kCodeDoubleClick}, {2015, 0, kCodeDoubleClick},
                                            {2015, 0, kCodeRightReleased, UiPoint{30, 25}}}));
 }
 
@@ -125,14 +121,9 @@ TEST(TreeListScroll, EnsureSelectionVisible) {
   struct Case {
     int items, first, selected, expected;
   };
-  const Case cases[] = {
-      {3, 2, -1, 0},    // no selection, everything fits
-      {20, 0, 7, 3},    // below the last row
-      {20, 10, 2, 10},  // above the first row: left alone
-      {20, 18, 19, 15}, // the list would end early
-      {20, 17, -1, 15},
-      {3, 2, 1, 0},     // never above the first item
-  };
+  // Nothing selected and all fit; below the last row; above the first: left
+  // alone; the list would end early; never above the first item.
+  const Case cases[] = {{3, 2, -1, 0}, {20, 0, 7, 3}, {20, 10, 2, 10}, {20, 18, 19, 15}, {20, 17, -1, 15}, {3, 2, 1, 0}};
   for (const auto& c : cases) {
     MacroLibrary library;
     for (int i = 0; i < c.items; ++i) {

@@ -44,10 +44,8 @@ TEST(Slider, DragReportsEveryMoveAndFollowsOutside) {
   EXPECT_EQ(slider.value(), 4);
   EXPECT_EQ(slider.ThumbDrawX(14), 196);  // drawn inside the rectangle
   slider.OnLButtonUp(150, 7);
-  EXPECT_EQ(sink.sent, (std::vector<Sent>{{3200, 0, kCodePressed},
-                                          {3200, 1, kCodeValueChanged},
-                                          {3200, 1, kCodeValueChanged},
-                                          {3200, 4, kCodeValueChanged},
+  EXPECT_EQ(sink.sent, (std::vector<Sent>{{3200, 0, kCodePressed}, {3200, 1, kCodeValueChanged},
+                                          {3200, 1, kCodeValueChanged}, {3200, 4, kCodeValueChanged},
                                           {3200, 0, kCodeClicked}}));
   EXPECT_FALSE(slider.dragging());
   EXPECT_EQ(slider.value(), 3);
@@ -71,14 +69,11 @@ struct ThumbCase {
 };
 
 TEST(ScrollBar, ThumbFromPositionPageAndRange) {
-  const ThumbCase cases[] = {
-      {1.0f, 0, 10, 20, 18, 108},  {1.0f, 5, 10, 20, 64, 154},   {1.0f, 10, 10, 20, 109, 199},
-      {1.0f, 0, 30, 20, 18, 199},  // everything fits
-      {1.0f, 3, 10, 0, 18, 199},   // range 0 fills the track
-      {1.0f, 50, 10, 20, 199, 199},  // beyond the range: stays on the track
-      {1.0f, 0, 0, 20, 18, 18},      // an empty page keeps one row
-      {2.0f, 5, 10, 20, 127, 308},
-  };
+  // Everything fits; range 0 fills the track; beyond the range it stays on
+  // the track; an empty page keeps one row.
+  const ThumbCase cases[] = {{1.0f, 0, 10, 20, 18, 108}, {1.0f, 5, 10, 20, 64, 154},   {1.0f, 10, 10, 20, 109, 199},
+                             {1.0f, 0, 30, 20, 18, 199}, {1.0f, 3, 10, 0, 18, 199},    {1.0f, 50, 10, 20, 199, 199},
+                             {1.0f, 0, 0, 20, 18, 18},   {2.0f, 5, 10, 20, 127, 308}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.scale << ": " << c.position << "/" << c.page << "/" << c.range);
     const int s = static_cast<int>(c.scale);
@@ -121,10 +116,8 @@ TEST(ScrollBar, PressReportsThePartAndDragClampsToTheTrack) {
   bar.FollowDrag(5, -900);
   EXPECT_EQ(bar.thumbTop(), 18);
   bar.OnLButtonUp(60, 300);  // outside after a drag: still a click
-  EXPECT_EQ(sink.sent, (std::vector<Sent>{{2021, 0, kCodePressed},
-                                          {2021, 0, kCodeValueChanged},
-                                          {2021, 0, kCodeValueChanged},
-                                          {2021, 0, kCodeValueChanged},
+  EXPECT_EQ(sink.sent, (std::vector<Sent>{{2021, 0, kCodePressed}, {2021, 0, kCodeValueChanged},
+                                          {2021, 0, kCodeValueChanged}, {2021, 0, kCodeValueChanged},
                                           {2021, 0, kCodeClicked}}));
   EXPECT_EQ(bar.position(), 0);
   EXPECT_FALSE(bar.dragging());

@@ -29,7 +29,8 @@ struct Received {
 
 class ControlsDialog : public CDlgBase {
  public:
-  explicit ControlsDialog(std::function<void(ControlsDialog&)> make) : CDlgBase(IDD_SMALL_DIALOG, nullptr), make_(std::move(make)) {
+  explicit ControlsDialog(std::function<void(ControlsDialog&)> make)
+      : CDlgBase(IDD_SMALL_DIALOG, nullptr), make_(std::move(make)) {
     width_ = 320;
     height_ = 220;
   }
@@ -107,14 +108,10 @@ TEST_F(ControlWiring, CheckRadioAndComboClicks) {
   EXPECT_EQ(RadioSelectionWord(), 0x20000u | 0x800u);
   dialog_->Click(150, 20);
   dialog_->Send(WM_MOUSEMOVE, 250, 100);
-  EXPECT_EQ(dialog_->received, (std::vector<Received>{{2005, 0, kCodePressed},
-                                                      {2005, 0, kCodeClicked},
-                                                      {3031, 0, kCodePressed},
-                                                      {3031, 0, kCodeClicked},
-                                                      {0x48E, 2013, kCodeEntered},
-                                                      {2013, 0, kCodePressed},
-                                                      {0x48E, 2013, kCodeClicked},
-                                                      {0x48E, 2013, kCodeLeft}}));
+  EXPECT_EQ(dialog_->received,
+            (std::vector<Received>{{2005, 0, kCodePressed}, {2005, 0, kCodeClicked}, {3031, 0, kCodePressed},
+                                   {3031, 0, kCodeClicked}, {0x48E, 2013, kCodeEntered}, {2013, 0, kCodePressed},
+                                   {0x48E, 2013, kCodeClicked}, {0x48E, 2013, kCodeLeft}}));
 }
 
 TEST_F(ControlWiring, SliderDragReportsPositionsThenTheClick) {
@@ -127,10 +124,8 @@ TEST_F(ControlWiring, SliderDragReportsPositionsThenTheClick) {
   dialog_->Send(WM_MOUSEMOVE, 120, 57, MK_LBUTTON);
   EXPECT_EQ(slider->FollowDrag(400), 1);  // the owner's moves, beyond the slider
   dialog_->Send(WM_LBUTTONUP, 160, 57);
-  EXPECT_EQ(dialog_->received, (std::vector<Received>{{3200, 0, kCodePressed},
-                                                      {3200, 2, kCodeValueChanged},
-                                                      {3200, 4, kCodeValueChanged},
-                                                      {3200, 0, kCodeClicked}}));
+  EXPECT_EQ(dialog_->received, (std::vector<Received>{{3200, 0, kCodePressed}, {3200, 2, kCodeValueChanged},
+                                                      {3200, 4, kCodeValueChanged}, {3200, 0, kCodeClicked}}));
   EXPECT_EQ(slider->value(), 3);
 }
 
@@ -158,8 +153,8 @@ TEST_F(ControlWiring, ScrollBarPartsAndListButtons) {
   EXPECT_TRUE(library.ItemAt(MacroLocation::At(0))->IsOpen());
   dialog_->Send(WM_MOUSEMOVE, 60, 35);
   dialog_->Send(WM_RBUTTONUP, 60, 35);
-  EXPECT_EQ(dialog_->received, (std::vector<Received>{{2015, 0, kCodeDoubleClick},
-                                                      {2015, 0, kCodeRightReleased, POINT{60, 35}}}));
+  EXPECT_EQ(dialog_->received,
+            (std::vector<Received>{{2015, 0, kCodeDoubleClick}, {2015, 0, kCodeRightReleased, POINT{60, 35}}}));
   EXPECT_EQ(library.selectedLocation, MacroLocation::At(1));
 }
 
