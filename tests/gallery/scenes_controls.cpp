@@ -269,7 +269,6 @@ class ControlsGalleryDlg : public CDlgBase {
     CEditShowList* treeList = Add(std::move(tree));
     treeList->model().SetSelectedRow(3);
     auto treeBar = std::make_unique<CVScrollBar>(hwnd_, 2021, At(196, 360, 18, 190), u"");
-    treeBar->LoadArrowImages();
     treeBar->SetScrollInfo(0, treeList->model().visibleRows(), treeList->model().ItemCount());
     CVScrollBar* bar = Add(std::move(treeBar));
     const RECT up = bar->GetRect();
@@ -284,7 +283,6 @@ class ControlsGalleryDlg : public CDlgBase {
     CImageShowList* list = Add(std::move(actions));
     list->model().SetSelectedRow(4);
     auto listBar = std::make_unique<CVScrollBar>(hwnd_, 2022, At(410, 360, 18, 190), u"");
-    listBar->LoadArrowImages();
     listBar->SetScrollInfo(2, list->model().visibleRows(), list->model().ItemCount());
     list->model().SetFirstRow(2);
     CVScrollBar* second = Add(std::move(listBar));
@@ -293,7 +291,6 @@ class ControlsGalleryDlg : public CDlgBase {
 
     Label(440, 360, 440, u"CVScrollBar with range 0 (the thumb fills the track)");
     auto empty = std::make_unique<CVScrollBar>(hwnd_, 2023, At(440, 380, 18, 170), u"", 0, 0, 0);
-    empty->LoadArrowImages();
     Add(std::move(empty));
   }
 

@@ -138,8 +138,8 @@ TEST_F(ControlWiring, ScrollBarPartsAndListButtons) {
     bar = d.Add(std::make_unique<CVScrollBar>(d.hwnd(), 2021, RECT{250, 10, 268, 190}, u""));
     d.Add(std::make_unique<CEditShowList>(d.hwnd(), RECT{10, 10, 200, 190}, u"", &library));
   });
-  ASSERT_TRUE(bar->LoadArrowImages());  // 18 high: track 28..171
-  bar->SetScrollInfo(5, 10, 20);        // thumb 64..135
+  ASSERT_EQ(bar->model().trackTop(), 28);  // arrows 18 high: track 28..171
+  bar->SetScrollInfo(5, 10, 20);           // thumb 64..135
   for (int y : {15, 185, 40, 100, 160}) dialog_->Click(255, y);
   std::vector<WPARAM> parts;
   for (const auto& r : dialog_->received) {

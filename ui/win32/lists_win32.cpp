@@ -27,6 +27,7 @@ CVScrollBar::CVScrollBar(HWND parent, int id, const RECT& rect, std::u16string t
                          int range, bool visible, bool shown, bool disabled)
     : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale, disabled) {
   model_.SetScrollInfo(position, page, range);
+  LoadArrowImages();
 }
 
 bool CVScrollBar::LoadArrowImages() {

@@ -15,7 +15,8 @@ class CVScrollBar : public CModelControl<ScrollBarModel> {
 
   void Draw(HDC dc, const RECT& clip) override;
   void ReleaseImages() override;
-  // The arrow strips (PNG resources 188 up, 187 down); lays the bar out.
+  // The arrow strips (PNG resources 188 up, 187 down), loaded at
+  // construction; lays the bar out again.
   bool LoadArrowImages();
   void SetScrollInfo(int position, int page, int range) { model_.SetScrollInfo(position, page, range); }
   int position() const { return model_.position(); }
