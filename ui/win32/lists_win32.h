@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ui/list_models.h"
-#include "ui/slider_model.h"
+#include "ui/scroll_bar_model.h"
 #include "ui/win32/control_base_win32.h"
 
 namespace zeltra::win32 {

@@ -2,6 +2,7 @@
 
 #include "recording_sink.h"
 #include "ui/control_codes.h"
+#include "ui/scroll_bar_model.h"
 #include "ui/slider_model.h"
 
 namespace zeltra {
