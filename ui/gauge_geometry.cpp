@@ -12,6 +12,15 @@ int BatteryFillTop(int top, int bottom, int level, float scale) {
   return y;
 }
 
+int GaugeFillTop(int top, int bottom, int value, int steps, float scale) {
+  const long long height = bottom - top;
+  if (steps <= 0 || height <= 0) return bottom;
+  const long long filled = std::clamp(height * (static_cast<long long>(value) + 1) / steps, 0LL, height);
+  int y = bottom - static_cast<int>(filled);
+  if (scale > 1.0f && filled % 2 != 0 && y > top) --y;
+  return y;
+}
+
 LowerImagePart LowerPartOf(int imageWidth, int imageHeight, int fillTop, int bottom, float scale) {
   LowerImagePart part;
   if (imageWidth <= 0 || imageHeight <= 0 || scale <= 0.0f) return part;

@@ -10,6 +10,11 @@ namespace zeltra {
 // pixel when the remaining height is odd, so it meets the image's pixel grid.
 int BatteryFillTop(int top, int bottom, int level, float scale);
 
+// Top edge of a DPI value gauge's fill for value v of m steps: (v + 1) / m
+// of the height, clamped into the control (no fill without steps). At
+// scales above 1 an odd fill height gains a pixel, as for the battery.
+int GaugeFillTop(int top, int bottom, int value, int steps, float scale);
+
 // Which rows of a fill image of imageWidth x imageHeight (image pixels) are
 // drawn so that its lower part fills a control from fillTop to bottom.
 struct LowerImagePart {

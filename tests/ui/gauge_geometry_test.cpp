@@ -33,6 +33,24 @@ INSTANTIATE_TEST_SUITE_P(
                     // Out-of-range levels behave as the nearest valid one.
                     FillCase{250, 1.0f, 0, 64, 7}, FillCase{-3, 1.0f, 0, 64, 56}));
 
+TEST(DpiGauge, FillTopForValueAndSteps) {
+  struct Case {
+    int value, steps;
+    float scale;
+    int top, bottom, expected;
+  };
+  const Case cases[] = {
+      {0, 10, 1.0f, 0, 100, 90}, {9, 10, 1.0f, 0, 100, 0},  {4, 10, 1.0f, 20, 120, 70},
+      {0, 8, 2.0f, 0, 200, 174},  // 25 rows: odd, one higher
+      {0, 0, 1.0f, 0, 100, 100},  // no steps: no fill
+      {30, 10, 1.0f, 0, 100, 0},  // beyond the steps: full
+      {-5, 10, 1.0f, 0, 100, 100},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GaugeFillTop(c.top, c.bottom, c.value, c.steps, c.scale), c.expected) << c.value << "/" << c.steps;
+  }
+}
+
 TEST(LowerPart, CoversTheFillAreaFromTheBottom) {
   LowerImagePart full = LowerPartOf(30, 64, 7, 64, 1.0f);
   EXPECT_EQ(full.sourceTop, 7);

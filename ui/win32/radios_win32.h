@@ -1,0 +1,79 @@
+// Radio buttons of the radio selection word, the DPI radios and the power
+// dial: controls that draw one of several images by a shared or own value.
+#pragma once
+
+#include <array>
+
+#include "ui/button_models.h"
+#include "ui/win32/control_base_win32.h"
+
+namespace zeltra::win32 {
+
+// Images of the normal, over and checked looks, drawn stretched.
+class LookImages {
+ public:
+  bool SetNormal(const std::filesystem::path& file) { return LoadSkinImage(file, images_[0]); }
+  bool SetOver(const std::filesystem::path& file) { return LoadSkinImage(file, images_[1]); }
+  bool SetChecked(const std::filesystem::path& file) { return LoadSkinImage(file, images_[2]); }
+  void Draw(HDC dc, int look, const RECT& rect) const;
+  void Reset();
+
+ private:
+  std::array<SkinImage, 3> images_;
+};
+
+// Drawn checked while its bit is set in the radio selection word; no text.
+class CRadioButton : public CModelControl<RadioButtonModel> {
+ public:
+  CRadioButton(HWND parent, int id, const RECT& rect, std::u16string text, bool visible = true, bool shown = true,
+               bool disabled = false);
+
+  void Draw(HDC dc, const RECT& clip) override;
+  void ReleaseImages() override { images_.Reset(); }
+  bool SetNormalImage(const std::filesystem::path& file) { return images_.SetNormal(file); }
+  bool SetOverImage(const std::filesystem::path& file) { return images_.SetOver(file); }
+  bool SetCheckedImage(const std::filesystem::path& file) { return images_.SetChecked(file); }
+
+ private:
+  LookImages images_;
+};
+
+// DPI radio 3290..3297 with its value (index x 50) in the top band.
+class CDPIRadioButton : public CModelControl<DpiRadioModel> {
+ public:
+  CDPIRadioButton(HWND parent, int id, const RECT& rect, std::u16string text, int valueIndex,
+                  COLORREF textColour = kTextNormal, bool visible = true, bool shown = true, bool disabled = false);
+
+  void Draw(HDC dc, const RECT& clip) override;
+  void ReleaseImages() override { images_.Reset(); }
+  bool SetNormalImage(const std::filesystem::path& file) { return images_.SetNormal(file); }
+  bool SetOverImage(const std::filesystem::path& file) { return images_.SetOver(file); }
+  bool SetCheckedImage(const std::filesystem::path& file) { return images_.SetChecked(file); }
+  void SetValueIndex(int valueIndex) { model_.SetValueIndex(valueIndex); }
+  void SetTextColour(COLORREF colour) { textColour_ = colour; }
+
+ private:
+  LookImages images_;
+  COLORREF textColour_;
+};
+
+// The power-saving half dial (3500): one image per value 1..10 minutes.
+class CPowerManageButton : public CModelControl<PowerDialModel> {
+ public:
+  CPowerManageButton(HWND parent, const RECT& rect, std::u16string text, int value = PowerDialModel::kDefaultValue,
+                     bool visible = true, bool shown = true, bool disabled = false);
+
+  void Draw(HDC dc, const RECT& clip) override;
+  void ReleaseImages() override;
+  // The image of one value (1..10); other values load nothing.
+  bool SetValueImage(int value, const std::filesystem::path& file);
+  // The skins "skins\power_manage_3min.png" .. "skins\power_manage_10min.png".
+  void LoadSkinImages();
+  void SetValue(int value) { model_.SetValue(value); }
+  int value() const { return model_.value(); }
+
+ private:
+  std::array<SkinImage, PowerDialModel::kMaxValue> images_;
+};
+
+}  // namespace zeltra::win32
