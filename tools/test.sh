@@ -29,4 +29,5 @@ echo "=== mingw32 (the 32-bit program)"
 cmake --preset mingw32 >/dev/null
 cmake --build --preset mingw32 -j "$jobs"
 tools/check-pe32.sh build/mingw32/dist/Zeltra.exe
+tools/check-pe32.sh build/mingw32/dist/zeltra-cli.exe
 echo "All tests passed."
