@@ -80,7 +80,6 @@ class Session final : public DeviceLinkHost {
   }
 
   SettingsStore& settings() { return *settings_; }
-  const std::filesystem::path& folder() const { return folder_; }
 
   void Save() {
     if (!settings_->SaveAll()) Fail(kExitFile, "cannot write the settings in " + Quoted(folder_));

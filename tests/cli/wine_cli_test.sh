@@ -12,16 +12,16 @@ fail() { echo "FAILED: $*"; exit 1; }
 
 out=$("$run" "$exe" --virtual-mouse --data "Z:$dir/data" --hid-log "Z:$dir/trace.log" apply "Z:$profile") ||
   fail "apply exited $?: $out"
-echo "$out"
+printf "%s\n" "$out"
 # A fresh data folder knows nothing of the mouse: every group goes out.
-echo "$out" | grep -q "14 reports sent" || fail "apply did not send the whole profile"
+printf "%s\n" "$out" | grep -q "14 reports sent" || fail "apply did not send the whole profile"
 [ "$(grep -c ' cable set-feature ok 0C 01 ' "$dir/trace.log")" = 15 ] || fail "trace: $(cat "$dir/trace.log")"
 [ -f "$dir/data/config/default0.psf" ] || fail "no profile file written"
 
 out=$("$run" "$exe" --virtual-mouse --data "Z:$dir/data" status) || fail "status exited $?: $out"
-echo "$out"
-echo "$out" | grep -q "^Online: yes" || fail "status does not say online"
-echo "$out" | grep -q "^Sensor: 0x3311 (number 17)" || fail "status does not name the sensor"
+printf "%s\n" "$out"
+printf "%s\n" "$out" | grep -q "^Online: yes" || fail "status does not say online"
+printf "%s\n" "$out" | grep -q "^Sensor: 0x3311 (number 17)" || fail "status does not name the sensor"
 
 "$run" "$exe" --data "Z:$dir/data" switch 9 >"$dir/usage.txt" 2>&1
 rc=$?
