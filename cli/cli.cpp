@@ -36,7 +36,13 @@ std::string PathText(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::string Quoted(const std::filesystem::path& path) { return "\"" + PathText(path) + "\""; }
+std::string Quoted(const std::filesystem::path& path) {
+  // Appended, not added up from a literal: GCC 12 warns wrongly (-Wrestrict) on the latter.
+  std::string quoted(1, '"');
+  quoted += PathText(path);
+  quoted += '"';
+  return quoted;
+}
 
 constexpr unsigned kEveryGroup = kPendingButtons | kPendingSettings | kPendingPower | kPendingWake;
 

@@ -1,6 +1,8 @@
 #include "cli/profile_view.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <string_view>
 #include <iomanip>
 #include <sstream>
 
@@ -20,6 +22,14 @@ constexpr std::array<int, 4> kRateHz{125, 250, 500, 1000};
 
 std::string Utf8(const std::u16string& text) { return ToUtf8(text); }
 
+// Text made of parts by appending: GCC 12 warns wrongly (-Wrestrict) on a
+// literal added to a string.
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (std::string_view part : parts) text += part;
+  return text;
+}
+
 std::string HexByte(unsigned value) {
   char cell[8];
   std::snprintf(cell, sizeof cell, "%02X", value & 0xFFu);
@@ -31,7 +41,7 @@ std::u16string KeyNameOfDeviceCode(std::uint8_t deviceKey) {
   if (deviceKey == 0) return {};
   for (unsigned vk = 1; vk <= 0xFF; ++vk)
     if (DeviceKeyCode(vk) == deviceKey) return KeyName(vk);
-  return Ascii("key 0x" + HexByte(deviceKey));
+  return Ascii(Join({"key 0x", HexByte(deviceKey)}));
 }
 
 std::u16string CatalogueName(const ButtonFunctionCode& code) {
@@ -114,11 +124,11 @@ std::string OnOff(bool on) { return on ? "on" : "off"; }
 }  // namespace
 
 std::string ColourText(Colour colour) {
-  return "#" + HexByte(RedOf(colour)) + HexByte(GreenOf(colour)) + HexByte(BlueOf(colour));
+  return Join({"#", HexByte(RedOf(colour)), HexByte(GreenOf(colour)), HexByte(BlueOf(colour))});
 }
 
 std::string CodeText(const std::array<std::uint8_t, 4>& value) {
-  return HexByte(value[0]) + " " + HexByte(value[1]) + " " + HexByte(value[2]);
+  return Join({HexByte(value[0]), " ", HexByte(value[1]), " ", HexByte(value[2])});
 }
 
 std::u16string ButtonFunctionName(const KeySlot& key) {
@@ -127,17 +137,17 @@ std::u16string ButtonFunctionName(const KeySlot& key) {
   switch (code.category()) {
     case kCategoryDisabled: return CatalogueName(kDisabledCode);
     case kCategoryFireKey:
-      return FireKeyName() + Ascii(" " + std::to_string(code.bytes[1]) + "/" + std::to_string(code.bytes[2]));
+      return FireKeyName() + Ascii(Join({" ", std::to_string(code.bytes[1]), "/", std::to_string(code.bytes[2])}));
     case kCategoryDpiLock:
       if (const ButtonAssignment lock = DpiLockAssignment(code.bytes[1]); !lock.name.empty()) return lock.name;
       break;
     case kCategoryKeyCombination: return KeyCombinationName(code.bytes[1], KeyNameOfDeviceCode(code.bytes[2]));
-    case kCategoryConsumer: return Ascii("consumer usage 0x" + HexByte(code.bytes[2]) + HexByte(code.bytes[1]));
+    case kCategoryConsumer: return Ascii(Join({"consumer usage 0x", HexByte(code.bytes[2]), HexByte(code.bytes[1])}));
     case kCategoryMacro: return MacroAssignmentName(key.macro.name);
-    case kCategoryMouseButton: return Ascii("mouse buttons 0x" + HexByte(code.bytes[1]));
+    case kCategoryMouseButton: return Ascii(Join({"mouse buttons 0x", HexByte(code.bytes[1])}));
     default: break;
   }
-  return Ascii("unknown function " + CodeText(key.Value));
+  return Ascii(Join({"unknown function ", CodeText(key.Value)}));
 }
 
 Json DescribeProfile(const SettingsStore& settings, int index) {
