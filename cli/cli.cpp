@@ -188,8 +188,13 @@ class Session final : public DeviceLinkHost {
   void TakeLock(bool writes) {
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(env_.lockWaitMs);
     LockAttempt attempt = env_.lockDataFolder(folder_, kLockHolderCli);
-    while (!attempt.lock && !attempt.failed && attempt.holder != kLockHolderWindow &&
-           std::chrono::steady_clock::now() < give_up) {
+    // A new holder writes its name just after taking the lock, so the name
+    // read in between can still be the last holder's: the window counts as
+    // the holder once it was named twice, 50 ms apart.
+    int windowNamed = 0;
+    while (!attempt.lock && !attempt.failed && std::chrono::steady_clock::now() < give_up) {
+      windowNamed = attempt.holder == kLockHolderWindow ? windowNamed + 1 : 0;
+      if (windowNamed == 2) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
       attempt = env_.lockDataFolder(folder_, kLockHolderCli);
     }
