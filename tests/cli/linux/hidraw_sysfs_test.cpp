@@ -3,11 +3,15 @@
 // each below its USB interface.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
+#include <thread>
 
 #include "cli_fixture.h"
 #include "device/linux/hidraw_backend.h"
 #include "device_fixture.h"
+#include "settings/text_format.h"
 
 namespace zeltra::test {
 namespace {
@@ -114,6 +118,39 @@ TEST(HidrawSysfs, TheCommandLineListsTheMouseAndExplainsWhatItCannotOpen) {
   const CliResult status = run({"status"});
   EXPECT_EQ(status.status, 3);
   EXPECT_NE(status.err.find("cannot be opened"), std::string::npos) << status.err;
+}
+
+TEST(HidrawHandle, BlockingReadDeliversAndCancelEndsIt) {
+  // A FIFO stands in for the node: reads block until bytes come, and the
+  // HID requests fail on it as on anything that is not a HID device.
+  TempDir dir;
+  const auto node = dir / "hidraw0";
+  ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
+  auto backend = hidraw::CreateHidrawBackend(dir / "sys", dir.path());
+  EXPECT_EQ(backend->Open(u"/no/such/hidraw9"), nullptr);
+  auto handle = backend->Open(FromUtf8(node.string()));
+  ASSERT_TRUE(handle);
+  EXPECT_EQ(handle->Identity(), HidIdentity{});
+  const Bytes frame = Frame("0C 01 20 00 01", 1);
+  EXPECT_FALSE(handle->SetFeature(frame));
+  Bytes reply(33, 0xFF);
+  EXPECT_EQ(handle->GetFeature(reply), -1);
+
+  {
+    std::ofstream writer(node, std::ios::binary);
+    writer << std::string("\x05\x06\x00\x08\x02", 5);
+  }
+  Bytes buffer(33, 0xFF);
+  ASSERT_EQ(handle->Read(buffer), 5);
+  EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 5), (Bytes{5, 6, 0, 8, 2}));
+
+  long result = 0;
+  std::thread reader([&] { result = handle->Read(buffer); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  handle->CancelRead();
+  reader.join();
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(handle->Read(buffer), -1);  // a cancel lasts
 }
 
 }  // namespace
