@@ -33,6 +33,7 @@ echo "=== mingw32 (the 32-bit program)"
 cmake --preset mingw32 >/dev/null
 cmake --build --preset mingw32 -j "$jobs"
 tools/check-pe32.sh build/mingw32/dist/Zeltra.exe
+tools/check-pe32.sh build/mingw32/dist/zeltra-cli.exe
 
 # The Wine tests stopped their prefix (test wine.prefix.stop); nothing of it
 # may be left running.

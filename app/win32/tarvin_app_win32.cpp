@@ -5,11 +5,31 @@
 #include <memory>
 
 #include "app/main_window_ids.h"
+#include "app/win32/paths_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
+#include "cli/data_folder_lock.h"
 #include "device/win32/hid_backend_win32.h"
 #include "ui/win32/draw_win32.h"
 
 namespace zeltra::win32 {
+
+namespace {
+
+// The window keeps the settings in memory for its whole life and rewrites
+// whole files from them, so it holds the data folder's lock all that time;
+// zeltra-cli then reads but does not write. A command of zeltra-cli holds it
+// only for a moment; one that hangs must not keep the window from starting.
+std::unique_ptr<DataFolderLock> TakeDataFolder(const std::filesystem::path& folder) {
+  if (folder.empty()) return nullptr;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    LockAttempt taken = TryLockDataFolder(folder, kLockHolderWindow);
+    if (taken.lock || taken.failed) return std::move(taken.lock);
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 bool CTarvinApp::RegisterMainWindowClass() {
   WNDCLASSEXW wc{};
@@ -45,13 +65,15 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
   InitCommonControlsEx(&controls);
   RegisterMainWindowClass();
 
+  const std::unique_ptr<DataFolderLock> dataFolderLock = TakeDataFolder(DataFolder());
   GdiplusSession gdiplus;
   {
     SystemClock clock;
     TarvinOptions options;
     options.clock = &clock;
-    options.backend = SelectHidBackend(commandLine.c_str(), clock);
-    options.virtualMouse = std::dynamic_pointer_cast<VirtualMouse>(options.backend);
+    const std::shared_ptr<HidBackend> backend = SelectHidBackend(commandLine.c_str(), clock);
+    options.virtualMouse = std::dynamic_pointer_cast<VirtualMouse>(backend);
+    options.backend = WithCommandLineTrace(backend, commandLine.c_str(), clock);
     // The dialog, with every decoded image its controls hold, goes before
     // GDI+ is shut down.
     CTarvinDlg dialog(std::move(options));

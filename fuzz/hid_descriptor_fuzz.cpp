@@ -1,0 +1,34 @@
+// Report-descriptor parser: any bytes are read within their bounds, give the
+// same lengths every time, and a complete part of a descriptor never counts
+// longer reports than the whole.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "device/hid_descriptor.h"
+
+using namespace zeltra;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::span<const std::uint8_t> bytes(data, size);
+  const HidReportLengths lengths = ParseReportDescriptor(bytes);
+  Check(ParseReportDescriptor(bytes) == lengths);
+  // A report that exists has its identifier byte and at least one more.
+  for (std::uint16_t length : {lengths.input, lengths.output, lengths.feature}) Check(length != 1);
+  // Cutting the descriptor short only ever loses reports or marks it truncated.
+  for (std::size_t cut = 0; cut < size && cut < 64; ++cut) {
+    const HidReportLengths part = ParseReportDescriptor(bytes.first(cut));
+    if (!part.truncated) {
+      Check(part.input <= lengths.input && part.output <= lengths.output && part.feature <= lengths.feature);
+    }
+  }
+  return 0;
+}
