@@ -6,7 +6,6 @@
 #include "macro/macro_library.h"
 #include "macro/macro_library_file.h"
 #include "macro/macro_manager_layout.h"
-#include "settings/language.h"
 #include "ui/control_codes.h"
 
 namespace zeltra {

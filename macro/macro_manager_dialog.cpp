@@ -3,7 +3,6 @@
 #include "macro/macro_library_file.h"
 #include "macro/macro_manager_layout.h"
 #include "macro/macro_transfer.h"
-#include "settings/language.h"
 #include "settings/text_format.h"
 #include "ui/control_codes.h"
 

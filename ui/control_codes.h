@@ -16,7 +16,13 @@ enum ControlCode : int {
 };
 
 // Parts of a scroll bar a press reports (wParam of code 1).
-enum ScrollPart : int { kPartThumb = 0, kPartUpArrow = 6, kPartDownArrow = 7, kPartTrackAbove = 8, kPartTrackBelow = 9 };
+enum ScrollPart : int {
+  kPartThumb = 0,
+  kPartUpArrow = 6,
+  kPartDownArrow = 7,
+  kPartTrackAbove = 8,
+  kPartTrackBelow = 9,
+};
 
 // Button combos 2013..2021 report their codes under this message (wParam
 // the combo's id, lParam the code).
