@@ -25,7 +25,7 @@ ColourPalette ColourPalette::ForDpiStage(const ProfileRecord& record, int stage)
 bool ColourPalette::OnClick(int x, int y, Colour pixel, float scale) {
   pixel &= 0xFFFFFFu;
   if (pixel == kBackground) return false;
-  if (!ToPixels(kField, scale).Contains(x, y) && !ToPixels(kSwatches, scale).Contains(x, y)) return false;
+  if (!ScaleEdges(kField, scale).Contains(x, y) && !ScaleEdges(kSwatches, scale).Contains(x, y)) return false;
   working_ = pixel;
   return true;
 }
@@ -34,7 +34,7 @@ std::array<std::u16string, 3> ColourPalette::ValueTexts() const {
   return {Dec(RedOf(working_)), Dec(GreenOf(working_)), Dec(BlueOf(working_))};
 }
 
-PixelRect ColourPalette::PreviewRect(float scale) { return ToPixels(kPreview, scale); }
+UiRect ColourPalette::PreviewRect(float scale) { return ScaleEdges(kPreview, scale); }
 
 void ColourPalette::Confirm(ProfileRecord& record) const {
   const auto at = static_cast<std::size_t>(modeOrStage_);

@@ -46,7 +46,7 @@ class ColourPalette {
   // Texts 2011, 2012, 2013: "%d" of red, green and blue.
   std::array<std::u16string, 3> ValueTexts() const;
   // The preview square in window pixels.
-  static PixelRect PreviewRect(float scale);
+  static UiRect PreviewRect(float scale);
   // OK or Enter: the working colour into the profile.
   void Confirm(ProfileRecord& record) const;
 

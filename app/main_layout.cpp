@@ -308,11 +308,6 @@ bool LightingControlShown(int id, const PageState& page) {
 
 }  // namespace
 
-PixelRect ToPixels(const DesignRect& rect, float scale) {
-  return {Scaled(rect.left, scale), Scaled(rect.top, scale), Scaled(rect.right(), scale),
-          Scaled(rect.bottom(), scale)};
-}
-
 std::span<const ControlSpec> MainWindowControls() {
   static const std::vector<ControlSpec> table = BuildTable();
   return table;
@@ -344,8 +339,8 @@ DesignRect DesignPlace(const ControlSpec& spec, const SectionState& sections) {
   return rect;
 }
 
-PixelRect ControlRect(const ControlSpec& spec, const SectionState& sections, float scale) {
-  return ToPixels(DesignPlace(spec, sections), scale);
+UiRect ControlRect(const ControlSpec& spec, const SectionState& sections, float scale) {
+  return ScaleEdges(DesignPlace(spec, sections), scale);
 }
 
 bool GroupVisible(ControlGroup group, const SectionState& sections) {
@@ -390,6 +385,6 @@ std::u16string HighlightImage(int n) {
   return u"skins\\mouse\\number" + Dec(n) + u".png";
 }
 
-PixelRect HighlightRect(float scale) { return ToPixels(kPicture, scale); }
+UiRect HighlightRect(float scale) { return ScaleEdges(kPicture, scale); }
 
 }  // namespace zeltra

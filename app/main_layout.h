@@ -12,6 +12,8 @@
 #include "app/page_state.h"
 #include "app/sections.h"
 #include "settings/profile.h"
+#include "ui/control_codes.h"
+#include "ui/ui_geometry.h"
 
 namespace zeltra {
 
@@ -40,39 +42,10 @@ constexpr ControlGroup GroupOf(Section s) { return static_cast<ControlGroup>(sta
 
 enum class TextAlign { Left, Centre, Right };
 
-// Design units (1127 x 740 for the whole window).
-struct DesignRect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  int right() const { return left + width; }
-  int bottom() const { return top + height; }
-  bool empty() const { return width <= 0 || height <= 0; }
-  friend bool operator==(const DesignRect&, const DesignRect&) = default;
-};
-
-// Window pixels, right and bottom exclusive.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool empty() const { return right <= left || bottom <= top; }
-  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
-// Every edge multiplied by the scale and truncated, as every design length is.
-PixelRect ToPixels(const DesignRect& rect, float scale);
-
 inline constexpr Colour kTextGrey = Rgb(180, 180, 180);
 inline constexpr Colour kVersionGrey = Rgb(138, 138, 138);
 inline constexpr Colour kActiveStageRed = Rgb(255, 0, 0);
 inline constexpr int kSliderThumbExtent = 7;  // left and right thumb extents of every slider
-inline constexpr int kButtonComboMessage = 1028;
 inline constexpr int kLightingComboMessage = 1144;
 
 struct ControlSpec {
@@ -111,7 +84,7 @@ std::u16string PowerDialImage(int minutes);
 // The control's design rectangle in window coordinates for the section states.
 DesignRect DesignPlace(const ControlSpec& spec, const SectionState& sections);
 // The same in window pixels.
-PixelRect ControlRect(const ControlSpec& spec, const SectionState& sections, float scale);
+UiRect ControlRect(const ControlSpec& spec, const SectionState& sections, float scale);
 
 // SetVisible of every control of a group: the fixed group always, a section's
 // group while its header is shown and open.
@@ -126,7 +99,7 @@ bool ControlShown(const ControlSpec& spec, const SectionState& sections, const P
 // the mouse) at all.
 struct ControlView {
   const ControlSpec* spec = nullptr;
-  PixelRect rect;
+  UiRect rect;
   bool visible = false;
   bool shown = false;
   bool drawn() const { return visible && shown; }
@@ -145,6 +118,6 @@ std::vector<DesignRect> SectionPanels(const SectionState& sections);
 // The mouse picture's highlight of button n (1..9; 0 = none): an image the
 // size of the picture, drawn over it at its natural size x scale.
 std::u16string HighlightImage(int n);
-PixelRect HighlightRect(float scale);
+UiRect HighlightRect(float scale);
 
 }  // namespace zeltra

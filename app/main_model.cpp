@@ -41,7 +41,7 @@ void MainWindowModel::CollectRefreshApply() {
   Apply(kPendingSettings);
 }
 
-PixelRect MainWindowModel::PickerRect() const {
+UiRect MainWindowModel::PickerRect() const {
   return ControlRect(*FindControlSpec(kPickerId), sections_, scale_);
 }
 
@@ -216,7 +216,7 @@ void MainWindowModel::OnPicker(int code) {
 }
 
 void MainWindowModel::OnPickerResult(int wParam, int item) {
-  if (wParam == kPickerRowRightClicked) {
+  if (wParam == kProfileRowRightClicked) {
     const auto spec =
         BuildProfileTabPopup(settings_, item, PickerRect(), scale_, port_.WindowScreenTop(), fullScreenHeight_);
     if (!spec) return;
@@ -225,7 +225,7 @@ void MainWindowModel::OnPickerResult(int wParam, int item) {
     tabOpen_ = true;
     return;
   }
-  if (wParam != kPickerRowChosen) return;
+  if (wParam != kProfileRowChosen) return;
   const PickerChoice choice = ChoosePickerRow(settings_, item);
   if (choice.kind == PickerChoice::Kind::Nothing) return;
   ClosePopups();
@@ -265,7 +265,7 @@ void MainWindowModel::ClosePopups() {
 }
 
 void MainWindowModel::OnLightingModeCombo() {
-  const PixelRect combo = ControlRect(*FindControlSpec(3120), sections_, scale_);
+  const UiRect combo = ControlRect(*FindControlSpec(3120), sections_, scale_);
   port_.OpenLightingModePopup({combo.left, combo.bottom});
 }
 

@@ -57,12 +57,12 @@ class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
   virtual void OpenProfileTabPopup(const ProfileTabPopupSpec& spec) = 0;
   virtual void CloseProfileTabPopup() = 0;
   // CComboLightingPopup under combo 3120, result message 1145.
-  virtual void OpenLightingModePopup(const PopupPoint& topLeft) = 0;
+  virtual void OpenLightingModePopup(const UiPoint& topLeft) = 0;
   virtual void CloseLightingModePopup() = 0;
 
   // The on-screen display: the desktop work area in screen pixels, and the
   // one display window (created when `create`, else updated in place).
-  virtual PixelRect WorkArea() = 0;
+  virtual UiRect WorkArea() = 0;
   virtual void ShowOsd(const OsdView& view, bool create) = 0;
   virtual void DestroyOsd() = 0;
 };
@@ -134,7 +134,7 @@ class MainWindowModel {
   ProfileRecord& Profile() { return settings_.CurrentProfile(); }
   void Apply(unsigned pendingFlags) { link_.RequestApply(pendingFlags); }
   void CollectRefreshApply();
-  PixelRect PickerRect() const;
+  UiRect PickerRect() const;
 
   void OnHeader(const ControlEvent& event);
   void OnReportRate(int rateIndex);

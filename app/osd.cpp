@@ -38,13 +38,13 @@ OsdPoint OsdRatePosition(std::size_t rateLength, float scale) {
   return {Scaled(rateLength == 6 ? 50 : 57, scale), Scaled(92, scale)};
 }
 
-PixelRect OsdWindowRect(const PixelRect& workArea, float scale) {
+UiRect OsdWindowRect(const UiRect& workArea, float scale) {
   const int width = Scaled(kOsdWidth, scale);
   const int height = Scaled(kOsdHeight, scale);
   return {workArea.right - width, workArea.bottom - height, workArea.right, workArea.bottom};
 }
 
-OsdView MakeOsdView(const OsdTexts& texts, std::u16string_view face, const PixelRect& workArea, float scale) {
+OsdView MakeOsdView(const OsdTexts& texts, std::u16string_view face, const UiRect& workArea, float scale) {
   OsdView view;
   view.texts = texts;
   view.window = OsdWindowRect(workArea, scale);

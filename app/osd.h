@@ -56,19 +56,19 @@ OsdPoint OsdValuePosition(std::u16string_view face, std::size_t valueLength, flo
 OsdPoint OsdRatePosition(std::size_t rateLength, float scale);
 
 // 180 x 140 x scale with its bottom-right corner on the work area's.
-PixelRect OsdWindowRect(const PixelRect& workArea, float scale);
+UiRect OsdWindowRect(const UiRect& workArea, float scale);
 
 // Everything the window needs to draw one state of the display.
 struct OsdView {
   OsdTexts texts;
-  PixelRect window;  // screen pixels
+  UiRect window;  // screen pixels
   OsdFont smallFont;
   OsdFont largeFont;
   OsdPoint stageAt;
   OsdPoint valueAt;
   OsdPoint rateAt;
 };
-OsdView MakeOsdView(const OsdTexts& texts, std::u16string_view face, const PixelRect& workArea, float scale);
+OsdView MakeOsdView(const OsdTexts& texts, std::u16string_view face, const UiRect& workArea, float scale);
 
 // One display window re-used while shown; it goes on the sixth tick after
 // the last change, 1.5 to 1.8 s later.

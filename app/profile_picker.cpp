@@ -25,7 +25,7 @@ int ShownProfileOfItem(const SettingsStore& settings, int item) {
 
 }  // namespace
 
-PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const PixelRect& picker, float scale,
+PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const UiRect& picker, float scale,
                                  const LanguageTable& language) {
   PickerPopupSpec spec;
   spec.rows[0] = {1, language.String(kStringPickerHeader), false};
@@ -58,13 +58,13 @@ PickerChoice ChoosePickerRow(const SettingsStore& settings, int item) {
 }
 
 std::optional<ProfileTabPopupSpec> BuildProfileTabPopup(const SettingsStore& settings, int item,
-                                                        const PixelRect& picker, float scale, int windowTop,
+                                                        const UiRect& picker, float scale, int windowTop,
                                                         int fullScreenHeight) {
   const int profile = ShownProfileOfItem(settings, item);
   if (profile < 0) return std::nullopt;
   ProfileTabPopupSpec spec;
   spec.profile = profile;
-  spec.ownerValue = kProfileTabOwnerBase + profile;
+  spec.ownerValue = kProfileRKeyOwnerBase + profile;
   spec.topLeft.x = picker.left + Scaled(kTabPopupRight, scale);
   spec.topLeft.y = picker.bottom - Scaled(kPopupRise, scale) + Scaled((item - 1) * kPickerRowHeight, scale);
   if (spec.topLeft.y + windowTop + Scaled(kTabPopupReach, scale) > fullScreenHeight)
@@ -73,8 +73,8 @@ std::optional<ProfileTabPopupSpec> BuildProfileTabPopup(const SettingsStore& set
 }
 
 std::optional<ProfileActionRequest> ChooseProfileTabEntry(int ownerValue, int entry) {
-  const int profile = ownerValue - kProfileTabOwnerBase;
-  if (profile < 0 || profile >= kProfileCount || entry < 1 || entry > 4) return std::nullopt;
+  const int profile = ProfileOfRKeyOwner(ownerValue);
+  if (profile < 0 || entry < 1 || entry > 4) return std::nullopt;
   return ProfileActionRequest{entry - 1, profile};
 }
 

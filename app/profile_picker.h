@@ -11,25 +11,15 @@
 #include "app/main_layout.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
+#include "ui/popup_classes.h"
 
 namespace zeltra {
 
 inline constexpr int kPickerId = 3502;
 inline constexpr unsigned kPickerResultMessage = 1125;
-inline constexpr unsigned kPickerDismissMessage = 1126;
 inline constexpr unsigned kProfileTabResultMessage = 1164;
-inline constexpr unsigned kProfileTabDismissMessage = 1165;
-inline constexpr int kPickerRowChosen = 2;   // wParam of 1125
-inline constexpr int kPickerRowRightClicked = 11;
-inline constexpr int kProfileTabOwnerBase = 2049;  // owner value = 2049 + profile
 inline constexpr int kStringPickerHeader = 10;
 inline constexpr int kStringPickerAdd = 200;
-
-struct PopupPoint {
-  int x = 0;  // client coordinates of the main window
-  int y = 0;
-  friend bool operator==(const PopupPoint&, const PopupPoint&) = default;
-};
 
 struct PickerRow {
   int item = 0;  // item value 1..7
@@ -40,7 +30,7 @@ struct PickerRow {
 struct PickerPopupSpec {
   std::array<PickerRow, 7> rows;
   int currentRow = 0;  // row index (0 = the header) of the current profile; 0 when it is not shown
-  PopupPoint topLeft;
+  UiPoint topLeft;  // client coordinates of the main window
   unsigned resultMessage = kPickerResultMessage;
   std::u16string_view headerImage = u"skins\\header2_nr.png";
 };
@@ -48,7 +38,7 @@ struct PickerPopupSpec {
 // Row 1 the header (string 10), rows 2..6 the names of the shown profiles in
 // list order and empty rows after them, row 7 string 200; the top-left
 // corner at the picker's left edge, 201 units above its bottom edge.
-PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const PixelRect& picker, float scale,
+PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const UiRect& picker, float scale,
                                  const LanguageTable& language = Language());
 
 // Code 12 remembers whether the popup was open then; code 2 opens it unless
@@ -75,19 +65,18 @@ PickerChoice ChoosePickerRow(const SettingsStore& settings, int item);
 // The right-click popup of a profile row (1125 with wParam 11).
 struct ProfileTabPopupSpec {
   int profile = 0;
-  int ownerValue = 0;  // 2049 + profile
+  int ownerValue = 0;  // kProfileRKeyOwnerBase (2049) + profile
   unsigned resultMessage = kProfileTabResultMessage;
-  PopupPoint topLeft;
+  UiPoint topLeft;  // client coordinates of the main window
   std::array<int, 4> entryStrings{90, 91, 92, 93};  // import, export, edit, delete
-  std::array<std::u16string_view, 4> images{u"skins\\menu_nr.png", u"skins\\menu_ov.png", u"skins\\menusub_nr.png",
-                                            u"skins\\menusub_ov.png"};
+  std::array<std::u16string_view, 4> images = kMenuItemSkins;
 };
 // Nothing for the header, the last row and empty rows. 225 units right of the
 // picker's left edge, at the row's top; moved up to H - window top - 74 units
 // when its top + window top + 94 units would pass H (H = the full-screen
 // client height kept at start-up).
 std::optional<ProfileTabPopupSpec> BuildProfileTabPopup(const SettingsStore& settings, int item,
-                                                        const PixelRect& picker, float scale, int windowTop,
+                                                        const UiRect& picker, float scale, int windowTop,
                                                         int fullScreenHeight);
 
 // Entry k (1..4) of the popup with this owner value: action k - 1 (0 import,

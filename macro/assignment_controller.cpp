@@ -1,6 +1,7 @@
 #include "macro/assignment_controller.h"
 
 #include <array>
+#include <span>
 
 #include "macro/macro_library.h"
 #include "ui/control_codes.h"
@@ -11,14 +12,16 @@ namespace {
 
 constexpr std::array<MenuChoice, 3> kDialogs{MenuChoice::kFireKeyDialog, MenuChoice::kMacroChooser,
                                              MenuChoice::kKeyCombinationDialog};
-constexpr std::array<AssignmentPopup, 5> kSubmenuPopups{AssignmentPopup::kDpiFunctions, AssignmentPopup::kMultimedia,
-                                                        AssignmentPopup::kOffice, AssignmentPopup::kWindows,
-                                                        AssignmentPopup::kDpiLock};
 // The mouse picture numbers its buttons from combo 2013 as 1.
 constexpr int kFirstPictureCombo = 2012;
 constexpr int kLastButtonCombo = 2021;
 
 bool IsButtonCombo(std::intptr_t id) { return id >= kFirstButtonCombo && id <= kLastButtonCombo; }
+
+// The assignment popups but the main menu.
+std::span<const PopupClass> Submenus() { return std::span(kAssignmentPopups).subspan(1); }
+
+std::size_t SlotOf(PopupClass popup) { return static_cast<std::size_t>(PopupSlotOf(popup)); }
 
 }  // namespace
 
@@ -26,7 +29,6 @@ std::optional<MenuMessage> FindMenuMessage(unsigned message) {
   using K = MenuMessageKind;
   switch (message) {
     case kMainMenuResultMessage: return MenuMessage{message, K::kMainResult};
-    case kMainMenuLostActivationMessage: return MenuMessage{message, K::kMainLostActivation};
     case kCloseSubmenusMessage: return MenuMessage{message, K::kCloseSubmenus};
     case kFireKeyResultMessage: return MenuMessage{message, K::kDialogResult, {}, MenuChoice::kFireKeyDialog};
     case kKeyCombinationResultMessage:
@@ -34,11 +36,13 @@ std::optional<MenuMessage> FindMenuMessage(unsigned message) {
     case kMacroChosenMessage: return MenuMessage{message, K::kMacroChosen, {}, MenuChoice::kMacroChooser};
     default: break;
   }
-  for (AssignmentPopup popup : kSubmenuPopups) {
-    const AssignmentPopupInfo& info = AssignmentPopupInfoOf(popup);
-    if (message == info.openMessage) return MenuMessage{message, K::kOpenSubmenu, popup};
-    if (message == info.resultMessage) return MenuMessage{message, K::kSubmenuResult, popup};
-    if (message == info.lostActivationMessage) return MenuMessage{message, K::kSubmenuLostActivation, popup};
+  if (message == AssignmentMessagesOf(PopupClass::kCombo).lostActivation)
+    return MenuMessage{message, K::kMainLostActivation};
+  for (PopupClass popup : Submenus()) {
+    const AssignmentPopupMessages messages = AssignmentMessagesOf(popup);
+    if (message == messages.open) return MenuMessage{message, K::kOpenSubmenu, popup};
+    if (message == messages.result) return MenuMessage{message, K::kSubmenuResult, popup};
+    if (message == messages.lostActivation) return MenuMessage{message, K::kSubmenuLostActivation, popup};
   }
   for (MenuChoice dialog : kDialogs) {
     const DialogMessages messages = MenuDialogMessages(dialog);
@@ -85,11 +89,11 @@ bool AssignmentMenus::HandleMessage(unsigned message, std::intptr_t wParam, cons
       break;
     case MenuMessageKind::kMainLostActivation:
       // While a submenu is open the activation went to it.
-      if (IsOpen(AssignmentPopup::kMain) && !AnySubmenuOpen()) CloseMenus();
+      if (IsOpen(PopupClass::kCombo) && !AnySubmenuOpen()) CloseMenus();
       break;
     case MenuMessageKind::kCloseSubmenus: CloseSubmenus(); break;
     case MenuMessageKind::kOpenSubmenu:
-      if (combo && IsOpen(AssignmentPopup::kMain)) OpenSubmenu(m->popup, combo);
+      if (combo && IsOpen(PopupClass::kCombo)) OpenSubmenu(m->popup, combo);
       break;
     case MenuMessageKind::kSubmenuLostActivation:
       // A submenu already closed (one replaced by another) reports its loss
@@ -141,43 +145,45 @@ void AssignmentMenus::OnWarningTimer() {
 
 void AssignmentMenus::CloseAll() { CloseMenus(); }
 
+bool AssignmentMenus::IsOpen(PopupClass popup) const { return IsAssignmentPopup(popup) && open_[SlotOf(popup)]; }
+
 void AssignmentMenus::OpenMainMenu(int comboId) {
   CloseMenus();
   menuCombo_ = comboId;
   host_.SetComboPressed(comboId, true);
   const MenuPlacement placement = MainMenuPlacement(host_.ComboRect(comboId), host_.Screen());
-  host_.OpenPopup(AssignmentPopup::kMain, placement.topLeft, comboId);
-  open_[Index(AssignmentPopup::kMain)] = true;
+  host_.OpenPopup(PopupClass::kCombo, placement.topLeft, comboId);
+  open_[SlotOf(PopupClass::kCombo)] = true;
 }
 
-void AssignmentMenus::OpenSubmenu(AssignmentPopup submenu, int comboId) {
+void AssignmentMenus::OpenSubmenu(PopupClass submenu, int comboId) {
   // Moving from one submenu entry straight to another replaces the submenu;
   // coming back to the entry whose submenu is open keeps it.
   if (IsOpen(submenu)) return;
   CloseSubmenus();
   host_.OpenPopup(submenu, SubmenuPlacement(submenu, host_.ComboRect(comboId), host_.Screen()), comboId);
-  open_[Index(submenu)] = true;
+  open_[SlotOf(submenu)] = true;
 }
 
-void AssignmentMenus::Close(AssignmentPopup popup) {
+void AssignmentMenus::Close(PopupClass popup) {
   if (!IsOpen(popup)) return;
-  open_[Index(popup)] = false;
+  open_[SlotOf(popup)] = false;
   host_.ClosePopup(popup);
 }
 
 void AssignmentMenus::CloseSubmenus() {
-  for (AssignmentPopup popup : kSubmenuPopups) Close(popup);
+  for (PopupClass popup : Submenus()) Close(popup);
 }
 
 void AssignmentMenus::CloseMenus() {
   CloseSubmenus();
-  Close(AssignmentPopup::kMain);
+  Close(PopupClass::kCombo);
   if (menuCombo_) host_.SetComboPressed(menuCombo_, false);
   menuCombo_ = 0;
 }
 
 bool AssignmentMenus::AnySubmenuOpen() const {
-  for (AssignmentPopup popup : kSubmenuPopups)
+  for (PopupClass popup : Submenus())
     if (IsOpen(popup)) return true;
   return false;
 }

@@ -5,21 +5,18 @@
 // what the host interface asks for.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "macro/assignment_menu.h"
 #include "macro/button_function.h"
-#include "macro/dialog_layout.h"
 
 namespace zeltra {
 
 class MacroLibrary;
 
-// Combo notifications arrive under this message (wParam the combo id,
-// lParam the code: 2 click, 4 pointer entered, 5 pointer left).
-inline constexpr unsigned kButtonComboMessage = 0x404;
 inline constexpr unsigned kFireKeyResultMessage = 0x427;
 inline constexpr unsigned kKeyCombinationResultMessage = 0x40C;
 inline constexpr unsigned kMacroChosenMessage = 0x42A;
@@ -32,15 +29,14 @@ class AssignmentHost {
   virtual ProfileRecord& CurrentProfile() = 0;
   virtual const MacroLibrary& Library() = 0;
   // The combo's rectangle in client coordinates, and the screen it is on.
-  virtual PixelRect ComboRect(int comboId) = 0;
+  virtual UiRect ComboRect(int comboId) = 0;
   virtual MenuScreen Screen() = 0;
 
-  // Creates the popup with its top-left corner at `topLeft` (client
-  // coordinates, shown at their screen point), owner value `comboId`, the
-  // items of AssignmentPopupItems, the skins kMenuItemSkins and the messages
-  // of AssignmentPopupInfoOf.
-  virtual void OpenPopup(AssignmentPopup popup, PixelPoint topLeft, int comboId) = 0;
-  virtual void ClosePopup(AssignmentPopup popup) = 0;
+  // Creates the popup of class `popup` with its top-left corner at `topLeft`
+  // (client coordinates, shown at their screen point), owner value `comboId`
+  // and the result message of AssignmentMessagesOf.
+  virtual void OpenPopup(PopupClass popup, UiPoint topLeft, int comboId) = 0;
+  virtual void ClosePopup(PopupClass popup) = 0;
   virtual bool PointerOverMainMenu() = 0;
   virtual void BringPopupsToFront() = 0;
 
@@ -80,20 +76,22 @@ enum class MenuMessageKind {
 struct MenuMessage {
   unsigned message = 0;
   MenuMessageKind kind = MenuMessageKind::kMainResult;
-  AssignmentPopup popup = AssignmentPopup::kMain;  // for the submenu kinds
+  PopupClass popup = PopupClass::kCombo;    // for the submenu kinds
   MenuChoice dialog = MenuChoice::kAssign;         // for the dialog kinds
 };
 // Nothing for a message that is not one of the assignment's.
 std::optional<MenuMessage> FindMenuMessage(unsigned message);
-// Whether lParam of `message` is a result record the window must decode
-// into a ButtonAssignment before calling HandleMessage.
+// Whether lParam of `message` is a result record (a popup's PopupResult, or
+// a dialog's ButtonAssignment) the window must hand HandleMessage as a
+// ButtonAssignment (AssignmentOfResult for a popup's).
 bool MenuMessageCarriesRecord(unsigned message, std::intptr_t wParam);
 
 class AssignmentMenus {
  public:
   explicit AssignmentMenus(AssignmentHost& host) : host_(host) {}
 
-  // Message 0x404 from button combo `comboId`.
+  // kButtonComboMessage from button combo `comboId`: code 2 click, 4 pointer
+  // entered, 5 pointer left.
   void OnComboNotify(int comboId, int code);
   // Any message of FindMenuMessage; `record` is the decoded result record
   // where MenuMessageCarriesRecord says so. False for other messages.
@@ -107,21 +105,20 @@ class AssignmentMenus {
   // menus closed, then the left-click rule with its timer.
   void Assign(int comboId, const ButtonAssignment& assignment);
 
-  bool IsOpen(AssignmentPopup popup) const { return open_[Index(popup)]; }
+  bool IsOpen(PopupClass popup) const;
   int menuCombo() const { return menuCombo_; }
   int dialogCombo() const { return dialogCombo_; }
 
  private:
-  static std::size_t Index(AssignmentPopup popup) { return static_cast<std::size_t>(popup); }
   void OpenMainMenu(int comboId);
-  void OpenSubmenu(AssignmentPopup submenu, int comboId);
-  void Close(AssignmentPopup popup);
+  void OpenSubmenu(PopupClass submenu, int comboId);
+  void Close(PopupClass popup);
   void CloseSubmenus();
   void CloseMenus();
   bool AnySubmenuOpen() const;
 
   AssignmentHost& host_;
-  bool open_[kAssignmentPopupCount] = {};
+  std::array<bool, kPopupClassCount> open_{};  // by PopupSlotOf
   int menuCombo_ = 0;    // the combo whose menu is open (pressed look)
   int dialogCombo_ = 0;  // the combo a dialog was requested for
 };

@@ -139,22 +139,22 @@ inline constexpr std::array<SubmenuEntry, 6> kWindowsManagementMenu{{
 inline constexpr int kDpiLockLevels = 11;
 
 // The submenus of the main menu: the message the main menu sends to open one,
-// the one its choice comes back with, the one for losing activation, and the
-// offsets (design units) below the combo, or below a moved-up main menu.
+// the one its choice comes back with, and the offsets (design units) below
+// the combo, or below a moved-up main menu. What a submenu sends on losing
+// activation follows from its popup kind (DismissalMessage).
 struct SubmenuInfo {
   MenuChoice menu;
   int openMessage;
   int resultMessage;
-  int lostActivationMessage;
   int offsetBelowCombo;
   int offsetInMovedMenu;
 };
 inline constexpr std::array<SubmenuInfo, 5> kSubmenus{{
-    {MenuChoice::kDpiFunctionMenu, 0x410, 0x411, 0x412, 102, 118},
-    {MenuChoice::kMultimediaMenu, 0x413, 0x414, 0x415, 213, 89},
-    {MenuChoice::kOfficeMenu, 0x488, 0x489, 0x48A, 235, 110},
-    {MenuChoice::kWindowsMenu, 0x485, 0x486, 0x487, 257, 176},
-    {MenuChoice::kDpiLockMenu, 0x482, 0x483, 0x484, 296, 118},
+    {MenuChoice::kDpiFunctionMenu, 0x410, 0x411, 102, 118},
+    {MenuChoice::kMultimediaMenu, 0x413, 0x414, 213, 89},
+    {MenuChoice::kOfficeMenu, 0x488, 0x489, 235, 110},
+    {MenuChoice::kWindowsMenu, 0x485, 0x486, 257, 176},
+    {MenuChoice::kDpiLockMenu, 0x482, 0x483, 296, 118},
 }};
 const SubmenuInfo* FindSubmenu(MenuChoice menu);
 // The entries a submenu lists (the DPI-lock submenu has none here: its

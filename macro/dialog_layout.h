@@ -1,46 +1,17 @@
-// Geometry and keyboard rules shared by the assignment and macro dialogs:
-// design rectangles and their pixels, the table form in which each dialog
-// lists its controls, and what Enter and Esc do in each dialog.
+// What the assignment and macro dialogs share: the table form in which each
+// dialog lists its controls (design rectangles, scaled by
+// ScaleOriginAndSize), and what Enter and Esc do in each dialog.
 #pragma once
 
 #include <array>
 #include <span>
 #include <string_view>
 
+#include "ui/list_rows.h"
+#include "ui/ui_context.h"
+#include "ui/ui_geometry.h"
+
 namespace zeltra {
-
-struct PixelPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
-};
-
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  // Right and bottom edges are outside, as for a window rectangle.
-  bool Contains(PixelPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
-// x, y, width and height in design units (the 1.0 layout).
-struct DesignRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const DesignRect&, const DesignRect&) = default;
-};
-
-// Each of the four numbers multiplied by the scale and truncated.
-PixelRect ScaleRect(const DesignRect& rect, float scale);
-// A rectangle given by its corners (left, top)-(right, bottom) in design units.
-PixelRect ScaleEdges(int left, int top, int right, int bottom, float scale);
 
 enum class ControlKind {
   kStaticText,
@@ -88,15 +59,6 @@ constexpr DialogControl ButtonControl(int id, DesignRect rect, int text, std::u1
 // The first control of a table with this id (the manager has two 2026 texts).
 const DialogControl* FindDialogControl(std::span<const DialogControl> controls, int id);
 
-// Rows of a tree or action list of `height` pixels: rows are 20 design units
-// high and a row that is at least half visible counts.
-int ListRowsThatFit(int height, float scale);
-
-// Size, in tenths of a point, of the "Tahoma" font of the dialogs' native
-// edit boxes: 10 points at scale 1.0, corrected by the screen's text scale.
-int EditBoxFontTenths(float scale, float textScale);
-inline constexpr std::u16string_view kEditBoxFontFace = u"Tahoma";
-
 // A character typed into one of the number boxes (fire key, delay, repeat
 // count): the attention message for anything but a digit or backspace (0
 // for none). The character is not suppressed.
@@ -121,18 +83,9 @@ inline constexpr std::u16string_view kSkinButtonOver = u"skins\\button2_ov.png";
 inline constexpr std::u16string_view kSkinCheckNormal = u"skins\\check_nr.png";
 inline constexpr std::u16string_view kSkinCheckOver = u"skins\\check_ov.png";
 inline constexpr std::u16string_view kSkinCheckChecked = u"skins\\check_dn.png";
-inline constexpr std::u16string_view kSkinMenuNormal = u"skins\\menu_nr.png";
-inline constexpr std::u16string_view kSkinMenuOver = u"skins\\menu_ov.png";
-inline constexpr std::u16string_view kSkinSubmenuNormal = u"skins\\menusub_nr.png";
-inline constexpr std::u16string_view kSkinSubmenuOver = u"skins\\menusub_ov.png";
 inline constexpr std::u16string_view kSkinFolderOpen = u"skins\\foldr_open.png";
 inline constexpr std::u16string_view kSkinFolderClosed = u"skins\\foldr_close.png";
 inline constexpr std::u16string_view kSkinMacroFrame = u"skins\\Frame_Macro_Manager.bmp";
-
-// The four backgrounds of a menu popup's items: normal, over, and the pair
-// for entries that open a submenu.
-inline constexpr std::array<std::u16string_view, 4> kMenuItemSkins{kSkinMenuNormal, kSkinMenuOver, kSkinSubmenuNormal,
-                                                                   kSkinSubmenuOver};
 
 // Language strings every dialog uses.
 inline constexpr int kOkText = 4;

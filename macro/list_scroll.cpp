@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/control_codes.h"
+#include "ui/list_rows.h"
 
 namespace zeltra {
 
@@ -16,10 +17,10 @@ bool ListScroll::MoveTo(int row) {
 bool ListScroll::OnPart(int part, int items) {
   const int last = LastFirstRow(items);
   switch (part) {
-    case kScrollUpArrow: return first_ >= 1 && MoveTo(first_ - 1);
-    case kScrollDownArrow: return first_ < last && MoveTo(first_ + 1);
-    case kScrollPageUp: return first_ >= 1 && MoveTo(first_ - rows_ + 1);
-    case kScrollPageDown: return first_ < last && MoveTo(std::min(first_ + rows_ - 1, last));
+    case kPartUpArrow: return first_ >= 1 && MoveTo(first_ - 1);
+    case kPartDownArrow: return first_ < last && MoveTo(first_ + 1);
+    case kPartTrackAbove: return first_ >= 1 && MoveTo(first_ - rows_ + 1);
+    case kPartTrackBelow: return first_ < last && MoveTo(std::min(first_ + rows_ - 1, last));
     default: return false;
   }
 }
@@ -29,10 +30,7 @@ bool ListScroll::SetFirstRow(int position, int items) { return MoveTo(std::clamp
 bool ListScroll::Wheel(int notches, int items) { return MoveTo(std::clamp(first_ - notches, 0, LastFirstRow(items))); }
 
 bool ListScroll::EnsureVisible(int selectedRow, int items) {
-  if (selectedRow < 0 && items <= rows_) return MoveTo(0);
-  if (selectedRow >= first_ + rows_) return MoveTo(selectedRow - rows_ + 1);
-  if (first_ + rows_ > items) return MoveTo(items - rows_);
-  return false;
+  return MoveTo(FirstRowShowing(selectedRow, first_, rows_, items));
 }
 
 bool ListScroll::PullBack(int items) { return MoveTo(std::min(first_, LastFirstRow(items))); }
@@ -43,7 +41,7 @@ ScrollBarReaction OnScrollBarNotify(ListScroll& scroll, int items, int code, int
   switch (code) {
     case kCodePressed:
       // A press on the thumb only starts a drag.
-      if (part == kScrollThumb) return ScrollBarReaction::kNone;
+      if (part == kPartThumb) return ScrollBarReaction::kNone;
       scroll.OnPart(part, items);
       return ScrollBarReaction::kListAndBar;
     case kCodeValueChanged: scroll.SetFirstRow(thumbPosition, items); return ScrollBarReaction::kListOnly;

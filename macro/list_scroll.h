@@ -14,15 +14,6 @@ struct ScrollInfo {
   friend bool operator==(const ScrollInfo&, const ScrollInfo&) = default;
 };
 
-// Parts of a scroll bar a press reports (wParam of code 1).
-enum ScrollBarPart : int {
-  kScrollThumb = 0,
-  kScrollUpArrow = 6,
-  kScrollDownArrow = 7,
-  kScrollPageUp = 8,    // the track above the thumb
-  kScrollPageDown = 9,  // the track below it
-};
-
 class ListScroll {
  public:
   explicit ListScroll(int visibleRows = 1) : rows_(visibleRows > 0 ? visibleRows : 1) {}
@@ -31,14 +22,13 @@ class ListScroll {
   int visibleRows() const { return rows_; }
   ScrollInfo Info(int items) const { return {first_, rows_, items > 0 ? items : 0}; }
 
-  // A press on part `part` (code 1); true when the first row moved.
+  // A press on part `part` (code 1, a ScrollPart); true when the first row moved.
   bool OnPart(int part, int items);
   // The thumb was dragged to `position` (code 3).
   bool SetFirstRow(int position, int items);
   // `notches` wheel notches, positive away from the user (scrolling up).
   bool Wheel(int notches, int items);
-  // The selected row (-1 for none) scrolled into view; a selection above the
-  // first visible row leaves the list where it is.
+  // The selected row (-1 for none) scrolled into view (FirstRowShowing).
   bool EnsureVisible(int selectedRow, int items);
   // No empty rows below the last item (after items went away).
   bool PullBack(int items);

@@ -6,23 +6,15 @@
 #include "macro/macro_library.h"
 #include "macro/macro_library_file.h"
 #include "macro/macro_manager_layout.h"
-#include "settings/language.h"
 #include "ui/control_codes.h"
 
 namespace zeltra {
 
 namespace {
 
-constexpr std::array<int, 5> kInsertPopupLabels{20, 21, 22, 205, 206};
+constexpr int kInsertOperations = static_cast<int>(InsertOperation::kKey) + 1;
 
 }  // namespace
-
-std::vector<PopupItem> InsertPopupItems() {
-  std::vector<PopupItem> items;
-  int value = 1;
-  for (int label : kInsertPopupLabels) items.push_back({value++, LanguageString(label), false});
-  return items;
-}
 
 int SaveManagedLibrary(const MacroLibrary& library, const std::filesystem::path& path) {
   return SaveMacroLibrary(library, path, MacroLocation::None());
@@ -113,13 +105,13 @@ void MacroActionPanel::StopRecording() {
 
 void MacroActionPanel::OnInsertCombo(float scale) {
   const DialogControl* combo = FindDialogControl(kMacroManagerControls, kManagerInsertCombo);
-  const PixelRect rect = ScaleRect(combo->rect, scale);
-  host_.OpenPopup(ManagerPopup::kInsert, InsertPopupItems(), {rect.left, rect.bottom});
+  const UiRect rect = ScaleOriginAndSize(combo->rect, scale);
+  host_.OpenPopup(PopupClass::kActionInsert, {}, {rect.left, rect.bottom});
 }
 
 void MacroActionPanel::OnInsertChosen(int operation) {
-  host_.ClosePopup(ManagerPopup::kInsert);
-  if (operation < 0 || operation >= static_cast<int>(kInsertPopupLabels.size())) return;
+  host_.ClosePopup(PopupClass::kActionInsert);
+  if (operation < 0 || operation >= kInsertOperations) return;
   pendingInsert_ = static_cast<InsertOperation>(operation);
   // The operation waits until the popup has gone and the dialog has repainted.
   host_.RepaintAll();

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <vector>
 
 #include "macro/macro_editor.h"
 #include "macro/macro_manager_host.h"
@@ -15,9 +14,6 @@
 namespace zeltra {
 
 class MacroLibrary;
-
-// The insert popup's five entries (strings 20, 21, 22, 205, 206).
-std::vector<PopupItem> InsertPopupItems();
 
 // Writes the library to its file with no selected location, as the manager
 // does when it closes and when a recording ends.

@@ -41,15 +41,6 @@ int ContextPopupKind(const MacroLibrary& library) {
   return item->IsFolder() ? 2 : 1;
 }
 
-bool ContextPopupEntryShown(int kind, int entry) {
-  switch (entry) {
-    case 3: return kind == 1;
-    case 5:
-    case 6: return kind == 1 || kind == 2;
-    default: return entry >= 1 && entry <= 8;
-  }
-}
-
 ManagerOutcome NewMacro(MacroLibrary& library, std::u16string_view name) { return AddNamed(library, name, false); }
 
 ManagerOutcome NewFolder(MacroLibrary& library, std::u16string_view name) { return AddNamed(library, name, true); }

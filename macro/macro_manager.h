@@ -34,8 +34,9 @@ struct ManagerOutcome {
 // The current macro: the selected item's macro, none for a folder or nothing.
 Macro* CurrentMacro(MacroLibrary& library);
 
-// Context popup: kind 1 for a selected macro, 2 for a folder, 0 otherwise;
-// entries 1..8 (operation = entry - 1) and which kinds show them.
+// Context popup (CMacroListPopup): kind 1 for a selected macro, 2 for a
+// folder, 0 otherwise, which picks the entries it lists
+// (PopupOptions::macroListContext); entry k is operation k - 1.
 enum class ManagerOperation {
   kNewMacro = 0,
   kNewFolder = 1,
@@ -47,9 +48,6 @@ enum class ManagerOperation {
   kExportLibrary = 7,
 };
 int ContextPopupKind(const MacroLibrary& library);
-bool ContextPopupEntryShown(int kind, int entry);
-// Label of entry 1..8: language string 244 + entry.
-constexpr int ContextPopupEntryLabel(int entry) { return 244 + entry; }
 
 // New macro / new folder with the name dialog's text, at the selected location
 // (inside a selected folder, which opens; else at the top level). The new

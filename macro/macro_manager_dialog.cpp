@@ -3,7 +3,6 @@
 #include "macro/macro_library_file.h"
 #include "macro/macro_manager_layout.h"
 #include "macro/macro_transfer.h"
-#include "settings/language.h"
 #include "settings/text_format.h"
 #include "ui/control_codes.h"
 
@@ -11,24 +10,16 @@ namespace zeltra {
 
 namespace {
 
-constexpr int kContextPopupEntries = 8;
+constexpr int kContextPopupEntries = 8;  // the operations of ManagerOperation
 
-PixelRect ControlRect(int id, float scale) {
+UiRect ControlRect(int id, float scale) {
   const DialogControl* control = FindDialogControl(kMacroManagerControls, id);
-  return control ? ScaleRect(control->rect, scale) : PixelRect{};
+  return control ? ScaleOriginAndSize(control->rect, scale) : UiRect{};
 }
 
-int RowsOf(int listId, float scale) { return ListRowsThatFit(ControlRect(listId, scale).Height(), scale); }
+int RowsOf(int listId, float scale) { return ListRowsThatFit(ControlRect(listId, scale).height(), scale); }
 
 }  // namespace
-
-std::vector<PopupItem> ContextPopupItems(int kind) {
-  std::vector<PopupItem> items;
-  for (int entry = 1; entry <= kContextPopupEntries; ++entry)
-    if (ContextPopupEntryShown(kind, entry))
-      items.push_back({entry, LanguageString(ContextPopupEntryLabel(entry)), false});
-  return items;
-}
 
 bool ProfileHasMacroButton(const ProfileRecord& profile) {
   for (const KeySlot& slot : profile.Key)
@@ -79,7 +70,7 @@ void MacroManagerDialog::OnPainted() {
   }
 }
 
-void MacroManagerDialog::OnTreeNotify(int code, PixelPoint point) {
+void MacroManagerDialog::OnTreeNotify(int code, UiPoint point) {
   if (code != kCodeClicked && code != kCodeDoubleClick && code != kCodeRightReleased) return;
   tree_.EnsureSelectionVisible();
   if (code == kCodeDoubleClick) {
@@ -88,7 +79,7 @@ void MacroManagerDialog::OnTreeNotify(int code, PixelPoint point) {
   }
   RefreshSelection();
   if (code == kCodeRightReleased)
-    host_.OpenPopup(ManagerPopup::kContext, ContextPopupItems(ContextPopupKind(library_)), point);
+    host_.OpenPopup(PopupClass::kMacroList, PopupOptions{ContextPopupKind(library_), {}}, point);
 }
 
 void MacroManagerDialog::OnScrollBarNotify(int barId, int code, int part, int thumbPosition) {
@@ -96,7 +87,7 @@ void MacroManagerDialog::OnScrollBarNotify(int barId, int code, int part, int th
   if (barId == kActionScrollBarId) actions_.OnScrollBarNotify(code, part, thumbPosition);
 }
 
-void MacroManagerDialog::OnWheel(int notches, PixelPoint pointer) {
+void MacroManagerDialog::OnWheel(int notches, UiPoint pointer) {
   if (ControlRect(kTreeListId, scale_).Contains(pointer))
     tree_.OnWheel(notches);
   else if (ControlRect(kActionListId, scale_).Contains(pointer))
@@ -104,7 +95,7 @@ void MacroManagerDialog::OnWheel(int notches, PixelPoint pointer) {
 }
 
 void MacroManagerDialog::OnContextPopupChosen(int operation) {
-  host_.ClosePopup(ManagerPopup::kContext);
+  host_.ClosePopup(PopupClass::kMacroList);
   if (operation < 0 || operation >= kContextPopupEntries) return;
   pendingOperation_ = static_cast<ManagerOperation>(operation);
   // The operation waits until the popup has gone and the dialog has repainted.

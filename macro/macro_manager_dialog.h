@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <vector>
 
 #include "macro/macro_action_panel.h"
 #include "macro/macro_manager.h"
@@ -15,10 +14,6 @@
 #include "macro/macro_tree_view.h"
 
 namespace zeltra {
-
-// The context popup's entries for popup kind 0 (nothing selected), 1 (a
-// macro) or 2 (a folder): value k = entry k, string 244 + k.
-std::vector<PopupItem> ContextPopupItems(int kind);
 
 // After the manager closed, the main window reads the library again from its
 // file and, when a button of the current profile holds a macro (true),
@@ -45,11 +40,11 @@ class MacroManagerDialog {
 
   // Tree notifications: 2 released, 10 double click, 11 right button
   // released at `point` (the tree has selected the row under it).
-  void OnTreeNotify(int code, PixelPoint point = {});
+  void OnTreeNotify(int code, UiPoint point = {});
   // Scroll bars 2021 and 2022.
   void OnScrollBarNotify(int barId, int code, int part, int thumbPosition);
   // The wheel with the pointer at `pointer` (client coordinates).
-  void OnWheel(int notches, PixelPoint pointer);
+  void OnWheel(int notches, UiPoint pointer);
 
   // The context popup reported operation 0..7 (0x491).
   void OnContextPopupChosen(int operation);

@@ -8,21 +8,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "macro/assignment_menu.h"
 #include "macro/macro_edit_dialogs.h"
 #include "macro/macro_file_dialogs.h"
 #include "macro/macro_tree_view.h"
+#include "ui/popup_classes.h"
+#include "ui/ui_geometry.h"
 
 namespace zeltra {
 
 class Macro;
-
-enum class ManagerPopup {
-  kContext,  // CMacroListPopup: result 0x491, dismissal 0x492
-  kInsert,   // CComboActionInsertPopup: result 0x48F, dismissal 0x490
-};
 
 struct KeyDialogResult {
   bool ok = false;
@@ -48,10 +43,13 @@ class MacroManagerHost : public MacroListHost {
   // The platform's open or save dialog: the confirmed path, nothing when cancelled.
   virtual std::optional<std::filesystem::path> RunFileDialog(const MacroFileDialog& dialog) = 0;
 
-  // Opens the popup with its top-left corner at `at` (client coordinates),
-  // the menu skins and these items; choosing item k reports operation k - 1.
-  virtual void OpenPopup(ManagerPopup popup, const std::vector<PopupItem>& items, PixelPoint at) = 0;
-  virtual void ClosePopup(ManagerPopup popup) = 0;
+  // Opens the popup of class `popup` (kMacroList, the context popup, or
+  // kActionInsert) with its top-left corner at `at` (client coordinates),
+  // its items built with `options`, and the result message
+  // kContextPopupResultMessage or kInsertPopupResultMessage; choosing item k
+  // reports operation k - 1.
+  virtual void OpenPopup(PopupClass popup, const PopupOptions& options, UiPoint at) = 0;
+  virtual void ClosePopup(PopupClass popup) = 0;
 
   virtual void StartHook() = 0;
   virtual void StopHook() = 0;

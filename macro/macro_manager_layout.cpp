@@ -70,10 +70,10 @@ const std::array<int, 14> kControlsDisabledWhileRecording{
     kManagerDeleteActionButton,
 };
 
-PixelRect CountBoxRect(bool shown, float scale) {
+UiRect CountBoxRect(bool shown, float scale) {
   DesignRect rect = kCountBox;
-  if (!shown) rect.x += kCountBoxHiddenShift;
-  return ScaleRect(rect, scale);
+  if (!shown) rect.left += kCountBoxHiddenShift;
+  return ScaleOriginAndSize(rect, scale);
 }
 
 }  // namespace zeltra

@@ -24,12 +24,11 @@ inline constexpr int kManagerDeleteActionButton = 2024;
 inline constexpr int kManagerCountBox = 2034;
 inline constexpr int kManagerInsertCombo = 2035;
 
-// Messages of the manager's popups and its insert combo.
-inline constexpr unsigned kInsertComboMessage = 0x48E;        // the combo was clicked
-inline constexpr unsigned kInsertPopupResultMessage = 0x48F;  // CComboActionInsertPopup
-inline constexpr unsigned kInsertPopupLostActivationMessage = 0x490;
+// Messages of the manager's popups and its insert combo (what the popups
+// send on losing activation follows from their kinds: DismissalMessage).
+inline constexpr unsigned kInsertComboMessage = 0x48E;         // the combo was clicked
+inline constexpr unsigned kInsertPopupResultMessage = 0x48F;   // CComboActionInsertPopup
 inline constexpr unsigned kContextPopupResultMessage = 0x491;  // CMacroListPopup
-inline constexpr unsigned kContextPopupLostActivationMessage = 0x492;
 
 // Every control of the manager, in creation order. Static texts are drawn in
 // kManagerTextColour. The record toggle shows string 198 while off and 199
@@ -54,10 +53,6 @@ inline constexpr std::uint32_t kCountBoxBackColour = 0x141414;     // RGB(20, 20
 // The count box is hidden by moving it this far to the right.
 inline constexpr int kCountBoxHiddenShift = 1000;
 // The count box's rectangle in pixels, shown or hidden.
-PixelRect CountBoxRect(bool shown, float scale);
-
-// The skins of the insert popup's items (normal, over and the pair for
-// marked items), drawn from the source rectangle (30, 0)-(116, 22).
-inline constexpr std::array<std::u16string_view, 4> kInsertPopupSkins = kMenuItemSkins;
+UiRect CountBoxRect(bool shown, float scale);
 
 }  // namespace zeltra

@@ -15,6 +15,19 @@ enum ControlCode : int {
   kCodePickerMove = 12,
 };
 
+// Parts of a scroll bar a press reports (wParam of code 1).
+enum ScrollPart : int {
+  kPartThumb = 0,
+  kPartUpArrow = 6,
+  kPartDownArrow = 7,
+  kPartTrackAbove = 8,
+  kPartTrackBelow = 9,
+};
+
+// Button combos 2013..2021 report their codes under this message (wParam
+// the combo's id, lParam the code).
+inline constexpr int kButtonComboMessage = 0x404;  // 1028
+
 inline constexpr int kIdClose = 2004;
 inline constexpr int kIdOk = 2010;
 inline constexpr int kIdCancel = 2011;

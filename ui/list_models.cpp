@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/control_codes.h"
+#include "ui/list_rows.h"
 #include "ui/ui_context.h"
 
 namespace zeltra {
@@ -11,9 +12,7 @@ bool ListModel::OnLButtonUp(int x, int y) { return StandardRelease(x, y, 0); }
 
 int ListModel::rowHeight() const { return std::max(Scaled(20, scale_), 1); }
 
-int ListModel::visibleRows() const {
-  return std::max((rect().height() + Scaled(10, scale_)) / rowHeight(), 0);
-}
+int ListModel::visibleRows() const { return ListRowsThatFit(rect().height(), scale_); }
 
 int ListModel::ItemRowAt(int y) const {
   const int row = firstRow_ + (y - rect().top) / rowHeight();
@@ -78,16 +77,7 @@ bool TreeListModel::OnRButtonUp(int x, int y) {
 }
 
 void TreeListModel::EnsureSelectionVisible() {
-  const int items = ItemCount();
-  const int rows = visibleRows();
-  if (selectedRow_ < 0 && items <= rows) {
-    firstRow_ = 0;
-  } else if (selectedRow_ > firstRow_ + rows - 1) {
-    firstRow_ = selectedRow_ - rows + 1;
-  } else if (firstRow_ + rows > items) {
-    firstRow_ = items - rows;
-  }
-  firstRow_ = std::max(firstRow_, 0);
+  firstRow_ = FirstRowShowing(selectedRow_, firstRow_, visibleRows(), ItemCount());
 }
 
 std::vector<TreeListModel::Row> TreeListModel::Rows() const {

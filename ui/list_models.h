@@ -20,7 +20,7 @@ class ListModel : public ControlModel {
   bool OnLButtonUp(int x, int y) override;
 
   int rowHeight() const;
-  // Rows that fit, a half-visible last row included: (height + 10 s) / 20 s.
+  // Rows that fit, a half-visible last row included (ListRowsThatFit).
   int visibleRows() const;
   virtual int ItemCount() const = 0;
   int firstRow() const { return firstRow_; }
@@ -69,7 +69,7 @@ class TreeListModel : public ListModel {
   bool OnLButtonDown(int x, int y) override;
   bool OnLButtonDblClk(int x, int y) override;
   bool OnRButtonUp(int x, int y) override;
-  // Scrolls so that the selected row is shown (never above the selection).
+  // Scrolls so that the selected row is shown (FirstRowShowing).
   void EnsureSelectionVisible();
   // The rows to draw, from the first visible one.
   std::vector<Row> Rows() const;

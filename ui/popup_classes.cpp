@@ -70,24 +70,6 @@ constexpr int kProfileAddLabel = 200;
 constexpr int kProfileHeaderValue = 1;
 constexpr int kProfileLastValue = 7;
 
-// The submenu table a class lists; none for the classes with tables of their own.
-std::optional<MenuChoice> SubmenuOf(PopupClass popupClass) {
-  switch (popupClass) {
-    case PopupClass::kDpi:
-      return MenuChoice::kDpiFunctionMenu;
-    case PopupClass::kMultimedia:
-      return MenuChoice::kMultimediaMenu;
-    case PopupClass::kOffice:
-      return MenuChoice::kOfficeMenu;
-    case PopupClass::kWindowsManage:
-      return MenuChoice::kWindowsMenu;
-    case PopupClass::kDpiLock:
-      return MenuChoice::kDpiLockMenu;
-    default:
-      return std::nullopt;
-  }
-}
-
 const MainMenuEntry* MainEntry(int value) {
   if (value < 1 || value > static_cast<int>(kMainAssignmentMenu.size())) return nullptr;
   return &kMainAssignmentMenu[static_cast<std::size_t>(value - 1)];
@@ -120,10 +102,27 @@ std::uint32_t DismissalMessage(int kind) {
   return 0;
 }
 
+std::optional<MenuChoice> SubmenuChoice(PopupClass popupClass) {
+  switch (popupClass) {
+    case PopupClass::kDpi:
+      return MenuChoice::kDpiFunctionMenu;
+    case PopupClass::kMultimedia:
+      return MenuChoice::kMultimediaMenu;
+    case PopupClass::kOffice:
+      return MenuChoice::kOfficeMenu;
+    case PopupClass::kWindowsManage:
+      return MenuChoice::kWindowsMenu;
+    case PopupClass::kDpiLock:
+      return MenuChoice::kDpiLockMenu;
+    default:
+      return std::nullopt;
+  }
+}
+
 std::optional<PopupClass> SubmenuPopupClass(MenuChoice menu) {
   for (PopupClass c : {PopupClass::kDpi, PopupClass::kMultimedia, PopupClass::kOffice, PopupClass::kWindowsManage,
                        PopupClass::kDpiLock}) {
-    if (SubmenuOf(c) == menu) return c;
+    if (SubmenuChoice(c) == menu) return c;
   }
   return std::nullopt;
 }
@@ -172,7 +171,7 @@ void PopupLogic::BuildItems(const PopupOptions& options) {
     case PopupClass::kMultimedia:
     case PopupClass::kOffice:
     case PopupClass::kWindowsManage: {
-      const std::span<const SubmenuEntry> entries = SubmenuEntries(*SubmenuOf(class_));
+      const std::span<const SubmenuEntry> entries = SubmenuEntries(*SubmenuChoice(class_));
       for (std::size_t i = 0; i < entries.size(); ++i)
         model_.AddItem(static_cast<int>(i) + 1, LanguageString(entries[i].label));
       break;
@@ -273,8 +272,8 @@ std::optional<PopupSend> PopupLogic::Entered(const PopupItem& item) const {
   if (class_ != PopupClass::kCombo) return std::nullopt;
   const MainMenuEntry* entry = MainEntry(item.value);
   const SubmenuInfo* submenu = entry != nullptr ? FindSubmenu(entry->choice) : nullptr;
-  constexpr std::uint32_t kCloseSubmenus = 0x409;
-  return PopupSend{submenu != nullptr ? static_cast<std::uint32_t>(submenu->openMessage) : kCloseSubmenus, ownerValue_,
+  return PopupSend{submenu != nullptr ? static_cast<std::uint32_t>(submenu->openMessage) : kCloseSubmenusMessage,
+                   ownerValue_,
                    item.value, false};
 }
 
@@ -310,7 +309,7 @@ std::optional<PopupSend> PopupLogic::Chosen(const PopupItem& item) {
     case PopupClass::kMultimedia:
     case PopupClass::kOffice:
     case PopupClass::kWindowsManage: {
-      const SubmenuEntry* entry = EntryOf(SubmenuEntries(*SubmenuOf(class_)), value);
+      const SubmenuEntry* entry = EntryOf(SubmenuEntries(*SubmenuChoice(class_)), value);
       if (entry == nullptr) return std::nullopt;
       ButtonFunctionCode code = entry->code;
       if (class_ == PopupClass::kDpi) code.bytes[2] = 0;  // the DPI functions carry two bytes only

@@ -41,6 +41,12 @@ inline constexpr std::uint32_t kPopupClosedMessage = 1025;
 inline constexpr int PopupSlotOf(PopupClass popupClass) { return static_cast<int>(popupClass); }
 // The submenu popup a main-menu entry opens.
 std::optional<PopupClass> SubmenuPopupClass(MenuChoice menu);
+// The main-menu entry whose submenu a class is (the table it lists); none for
+// the classes with tables of their own.
+std::optional<MenuChoice> SubmenuChoice(PopupClass popupClass);
+// The main menu's request to close the open submenus, sent on entering an
+// entry without one.
+inline constexpr std::uint32_t kCloseSubmenusMessage = 0x409;
 
 // The record a chosen item hands its owner: the item's label and three
 // bytes: a button-function code, or (mode, 0, 0) for a lighting mode, or

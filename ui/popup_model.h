@@ -3,9 +3,13 @@
 // press and release.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "ui/ui_geometry.h"
 
 namespace zeltra {
 
@@ -13,21 +17,6 @@ namespace zeltra {
 // lighting popup 188, the macro action-insert popup 117, and the profile
 // combo popup has rows of 230 x 25 from the window's left edge.
 enum class PopupLayout { kStandard, kLighting, kActionInsert, kProfileCombo };
-
-struct PopupRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-  friend bool operator==(const PopupRect&, const PopupRect&) = default;
-};
-
-struct PopupSize {
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const PopupSize&, const PopupSize&) = default;
-};
 
 // Window pixels of one layout at one UI scale factor.
 struct PopupMetrics {
@@ -43,11 +32,16 @@ struct PopupMetrics {
 };
 PopupMetrics MetricsOf(PopupLayout layout, float scale);
 
+// The four backgrounds of a menu popup's items (every owner gives these):
+// normal, mouse over, and the pair for marked entries.
+inline constexpr std::array<std::u16string_view, 4> kMenuItemSkins{u"skins\\menu_nr.png", u"skins\\menu_ov.png",
+                                                                   u"skins\\menusub_nr.png", u"skins\\menusub_ov.png"};
+
 struct PopupItem {
   bool separator = false;
   int value = 0;  // the number the item was added with
   std::u16string text;
-  PopupRect rect;       // client coordinates
+  UiRect rect;       // client coordinates
   bool marked = false;  // drawn with the marked look (an entry that opens a submenu)
 };
 
@@ -63,7 +57,7 @@ class PopupModel {
   // Null for an index outside the list.
   const PopupItem* item(int index) const;
   // The window size the items need (it follows every added item).
-  PopupSize size() const { return size_; }
+  UiSize size() const { return size_; }
   PopupLayout layout() const { return layout_; }
 
   int hovered() const { return hovered_; }
@@ -90,7 +84,7 @@ class PopupModel {
   PopupMetrics metrics_;
   std::vector<PopupItem> items_;
   int nextTop_;
-  PopupSize size_;
+  UiSize size_;
   int hovered_ = -1;
 };
 

@@ -2,12 +2,10 @@
 // hits and the drag arithmetic.
 #pragma once
 
+#include "ui/control_codes.h"
 #include "ui/control_model.h"
 
 namespace zeltra {
-
-// Parts of the scroll bar a press reports (wParam of code 1).
-enum ScrollPart : int { kPartThumb = 0, kPartUpArrow = 6, kPartDownArrow = 7, kPartTrackAbove = 8, kPartTrackBelow = 9 };
 
 // Arrows at both ends (their images' heights x scale), the track between
 // them and a thumb laid out from position, page and range. Thumb and track

@@ -3,19 +3,8 @@
 #include <cstdlib>
 
 #include "settings/settings_store.h"
-#include "ui/ui_context.h"
 
 namespace zeltra {
-
-DesignRect ScaledRect(const DesignRect& design, float scale) {
-  return {Scaled(design.left, scale), Scaled(design.top, scale), Scaled(design.right, scale),
-          Scaled(design.bottom, scale)};
-}
-
-int ProfileNameFontTenths(float scale, float textScale) {
-  if (!(textScale > 0.0f)) textScale = 1.0f;  // a device that reports no resolution
-  return static_cast<int>(100.0f * scale / textScale);
-}
 
 int PointFontHeight(int tenths, int dpiY) {
   // Rounded to the nearest pixel, as the system's multiply-divide does.

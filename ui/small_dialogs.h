@@ -5,42 +5,32 @@
 #include <string>
 
 #include "settings/profile.h"
+#include "ui/ui_geometry.h"
 
 namespace zeltra {
 
 class SettingsStore;
 
-// A rectangle in design units (multiplied by the UI scale factor and
-// truncated before use).
-struct DesignRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  friend bool operator==(const DesignRect&, const DesignRect&) = default;
-};
-// Each coordinate multiplied by `scale` and truncated.
-DesignRect ScaledRect(const DesignRect& design, float scale);
-
-// The 429 x 140 dialogs on "skins\Frame_common.bmp".
+// The 429 x 140 dialogs on "skins\Frame_common.bmp". Their places are given
+// by their corners, and every edge is scaled (ScaleEdges).
 inline constexpr int kCommonDialogWidth = 429;
 inline constexpr int kCommonDialogHeight = 140;
-inline constexpr DesignRect kCommonCloseButton{405, 4, 420, 19};
-inline constexpr DesignRect kCommonOkButton{270, 108, 335, 131};
-inline constexpr DesignRect kCommonCancelButton{350, 108, 415, 131};
-inline constexpr DesignRect kCommonTitle{20, 2, 380, 26};
+inline constexpr DesignRect kCommonCloseButton = DesignRect::FromEdges(405, 4, 420, 19);
+inline constexpr DesignRect kCommonOkButton = DesignRect::FromEdges(270, 108, 335, 131);
+inline constexpr DesignRect kCommonCancelButton = DesignRect::FromEdges(350, 108, 415, 131);
+inline constexpr DesignRect kCommonTitle = DesignRect::FromEdges(20, 2, 380, 26);
 
 // The profile dialogs' name box (a native edit control, id 2017).
 inline constexpr int kProfileNameEditId = 2017;
 inline constexpr int kProfileTitleId = 2012;
-inline constexpr DesignRect kAddProfileEdit{15, 65, 415, 87};
-inline constexpr DesignRect kEditProfileEdit{11, 40, 306, 62};
+inline constexpr DesignRect kAddProfileEdit = DesignRect::FromEdges(15, 65, 415, 87);
+inline constexpr DesignRect kEditProfileEdit = DesignRect::FromEdges(11, 40, 306, 62);
 inline constexpr int kAddProfileTitle = 141;
 inline constexpr int kEditProfileTitle = 144;
 
 // The reset question across the middle band.
 inline constexpr int kResetQuestionId = 3001;
-inline constexpr DesignRect kResetQuestion{0, 60, 429, 108};
+inline constexpr DesignRect kResetQuestion = DesignRect::FromEdges(0, 60, 429, 108);
 inline constexpr int kResetQuestionText = 140;
 
 // The warning the profile dialogs show, with this title.
@@ -48,8 +38,7 @@ inline constexpr char16_t kProfileWarningTitle[] = u"\u8B66\u544A!";  // 警告!
 inline constexpr int kEmptyProfileNameWarning = 147;
 inline constexpr int kAllProfilesShownWarning = 145;
 
-// The name box's font: "Tahoma" at 100 x scale / text scale tenths of a point.
-int ProfileNameFontTenths(float scale, float textScale);
+// The name box's font: kEditBoxFontFace at EditBoxFontTenths.
 // Cell height (negative, as fonts are asked for by character height) of a
 // font of that many tenths of a point on a device of `dpiY` pixels per inch.
 int PointFontHeight(int tenths, int dpiY);

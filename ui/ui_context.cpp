@@ -11,4 +11,9 @@ int Scaled(int design, float scale) { return static_cast<int>(static_cast<float>
 
 int Scaled(int design) { return Scaled(design, Ui().scale); }
 
+int EditBoxFontTenths(float scale, float textScale) {
+  if (!(textScale > 0.0f)) textScale = 1.0f;
+  return static_cast<int>(100.0f * scale / textScale);
+}
+
 }  // namespace zeltra

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 namespace zeltra {
 
@@ -20,5 +21,11 @@ UiContext& Ui();
 // A design length multiplied by the UI scale factor, truncated.
 int Scaled(int design);
 int Scaled(int design, float scale);
+
+// Size, in tenths of a point, of the font of the dialogs' native edit boxes:
+// 10 points at scale 1.0, corrected by the screen's text scale (taken as 1.0
+// when the device reports no resolution).
+int EditBoxFontTenths(float scale, float textScale);
+inline constexpr std::u16string_view kEditBoxFontFace = u"Tahoma";
 
 }  // namespace zeltra

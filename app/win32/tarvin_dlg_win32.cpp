@@ -23,7 +23,8 @@ namespace zeltra::win32 {
 
 namespace {
 
-RECT DesignRect(int left, int top, int right, int bottom) {
+// A rectangle given by its design corners, every edge at the UI scale factor.
+RECT ScaledCorners(int left, int top, int right, int bottom) {
   return RECT{Scaled(left), Scaled(top), Scaled(right), Scaled(bottom)};
 }
 
@@ -131,29 +132,29 @@ BOOL CTarvinDlg::Initialise() {
 }
 
 void CTarvinDlg::CreateControls(const RECT&) {
-  auto exit = std::make_unique<CImageButton>(hwnd_, kIdExitButton, DesignRect(1096, 14, 1111, 29), u"");
+  auto exit = std::make_unique<CImageButton>(hwnd_, kIdExitButton, ScaledCorners(1096, 14, 1111, 29), u"");
   exit->SetNormalImage(SkinPath(L"skins\\exit_nr.png"));
   exit->SetOverImage(SkinPath(L"skins\\exit_ov.png"));
   AddControl(0, std::move(exit));
 
-  auto minimise = std::make_unique<CImageButton>(hwnd_, kIdMinimiseButton, DesignRect(1072, 14, 1087, 29), u"");
+  auto minimise = std::make_unique<CImageButton>(hwnd_, kIdMinimiseButton, ScaledCorners(1072, 14, 1087, 29), u"");
   minimise->SetNormalImage(SkinPath(L"skins\\min_nr.png"));
   minimise->SetOverImage(SkinPath(L"skins\\min_ov.png"));
   AddControl(0, std::move(minimise));
 
-  auto version = std::make_unique<CStaticText>(hwnd_, kIdVersionLabel, DesignRect(840, 13, 1058, 30), u"",
+  auto version = std::make_unique<CStaticText>(hwnd_, kIdVersionLabel, ScaledCorners(840, 13, 1058, 30), u"",
                                                RGB(138, 138, 138), DT_RIGHT | DT_SINGLELINE);
   version->SetCaption(LanguageString(kStringVersion) + kVersionSuffix);
   AddControl(0, std::move(version));
 
-  auto battery = std::make_unique<CBattery>(hwnd_, DesignRect(330, 520, 356, 581));
+  auto battery = std::make_unique<CBattery>(hwnd_, ScaledCorners(330, 520, 356, 581));
   battery->SetOutlineImage(SkinPath(L"skins\\battery_empty.png"));
   battery->SetLevelImage(SkinPath(L"skins\\battery_full.png"));
   battery->SetChargingImage(SkinPath(L"skins\\battery_charging.png"));
   battery->SetSymbolImage(SkinPath(L"skins\\battery_lighting.png"));
   battery_ = AddControl(0, std::move(battery));
 
-  auto text = std::make_unique<CStaticText>(hwnd_, kIdBatteryText, DesignRect(364, 539, 440, 562), u"100%",
+  auto text = std::make_unique<CStaticText>(hwnd_, kIdBatteryText, ScaledCorners(364, 539, 440, 562), u"100%",
                                             kTextNormal, DT_LEFT | DT_SINGLELINE);
   text->SetCaption(u"100%");
   batteryText_ = AddControl(0, std::move(text));

@@ -36,9 +36,9 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   void CloseProfilePicker() override { picker.reset(); }
   void OpenProfileTabPopup(const ProfileTabPopupSpec& spec) override { tab = spec; }
   void CloseProfileTabPopup() override { tab.reset(); }
-  void OpenLightingModePopup(const PopupPoint& at) override { modePopup = at; }
+  void OpenLightingModePopup(const UiPoint& at) override { modePopup = at; }
   void CloseLightingModePopup() override { modePopup.reset(); }
-  PixelRect WorkArea() override { return {0, 0, 1920, 1040}; }
+  UiRect WorkArea() override { return {0, 0, 1920, 1040}; }
   void ShowOsd(const OsdView& view, bool create) override {
     osdShown = view;
     osdCreates += create ? 1 : 0;
@@ -87,7 +87,7 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   std::vector<ProfileFileRequest> fileRequests;
   std::optional<PickerPopupSpec> picker;
   std::optional<ProfileTabPopupSpec> tab;
-  std::optional<PopupPoint> modePopup;
+  std::optional<UiPoint> modePopup;
   std::optional<OsdView> osdShown;
 
   // Scripted answers.

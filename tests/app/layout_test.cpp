@@ -46,7 +46,7 @@ std::vector<const ControlSpec*> Drawn(const SectionState& sections, const PageSt
   return drawn;
 }
 
-bool Overlap(const PixelRect& a, const PixelRect& b) {
+bool Overlap(const UiRect& a, const UiRect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
@@ -60,14 +60,14 @@ TEST(Layout, EveryReachableStateFitsTheWindowWithoutOverlaps) {
   const auto states = ReachableStates();
   ASSERT_GE(states.size(), 10u);
   for (float scale : {1.0f, 1.5f, 2.0f}) {
-    const PixelRect window = ToPixels({0, 0, kMainDesignWidth, kMainDesignHeight}, scale);
+    const UiRect window = ScaleEdges({0, 0, kMainDesignWidth, kMainDesignHeight}, scale);
     for (const SectionState& sections : states) {
       for (int mode = 0; mode < kLightingModeCount; ++mode) {
         const auto drawn = Drawn(sections, PageWithMode(mode));
-        std::vector<PixelRect> rects;
+        std::vector<UiRect> rects;
         for (const ControlSpec* spec : drawn) rects.push_back(ControlRect(*spec, sections, scale));
         for (std::size_t i = 0; i < drawn.size(); ++i) {
-          const PixelRect& a = rects[i];
+          const UiRect& a = rects[i];
           ASSERT_FALSE(a.empty()) << Name(*drawn[i]);
           ASSERT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= window.right && a.bottom <= window.bottom)
               << Name(*drawn[i]) << " at scale " << scale;

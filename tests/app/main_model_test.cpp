@@ -29,21 +29,21 @@ TEST_F(MainWindowTest, FiveHundredHertzReachesTheMouseAndShowsItsText) {
 TEST_F(MainWindowTest, ADebounceNoControlOffersStillReachesTheMouse) {
   settings->Profile(1).SetSetting(kKeyDebounce, u"20");
   model->OnControl({kPickerId, 2});
-  model->OnPickerResult(kPickerRowChosen, 3);  // profile 1
+  model->OnPickerResult(kProfileRowChosen, 3);  // profile 1
   EXPECT_EQ(Commands(ApplyNow()), std::vector<int>{0x0A});
   EXPECT_EQ(mouse->State().debounce, 20);
 }
 
 TEST_F(MainWindowTest, ASwitchSendsOnlyTheDifferencesPowerSavingIncluded) {
   model->OnControl({kPickerId, 2});
-  model->OnPickerResult(kPickerRowChosen, 2);  // the current profile: a refresh, nothing to send
+  model->OnPickerResult(kProfileRowChosen, 2);  // the current profile: a refresh, nothing to send
   EXPECT_TRUE(ApplyNow().empty());
   EXPECT_EQ(window.progressDialogs, 0);
   settings->Profile(2).PollingRateValue = {0, 0, 0};
   settings->Profile(2).SetSetting(kPowerDownTime, u"9");
   settings->Profile(2).SetSetting(kMotionWakeup, u"0");
   model->OnControl({kPickerId, 2});
-  model->OnPickerResult(kPickerRowChosen, 4);  // show-list position 2: profile 2
+  model->OnPickerResult(kProfileRowChosen, 4);  // show-list position 2: profile 2
   EXPECT_EQ(settings->CurrentProfileIndex(), 2);
   EXPECT_EQ(Commands(ApplyNow()), (std::vector<int>{0x07, 0x0B, 0x0C}));
   EXPECT_EQ(mouse->State().powerDownTime, 9);

@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Faces, ValuePlace,
 
 TEST(Osd, WindowFontsAndTheOtherTwoTexts) {
   const OsdView view = MakeOsdView({u"DPI-2", u"800", u"1000Hz"}, u"Tahoma", {0, 0, 2560, 1400}, 1.5f);
-  EXPECT_EQ(view.window, (PixelRect{2560 - 270, 1400 - 210, 2560, 1400}));
+  EXPECT_EQ(view.window, (UiRect{2560 - 270, 1400 - 210, 2560, 1400}));
   EXPECT_EQ(view.smallFont, (OsdFont{36, 18, 700, 32}));
   EXPECT_EQ(view.largeFont, (OsdFont{72, 36, 400, 32}));
   EXPECT_EQ(view.stageAt, (OsdPoint{87, 30}));
@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, TwoMouseReportsKeepOneDisplayThatThenGoes) {
   model->OnMouseStateReported(3);
   EXPECT_EQ(window.osdCreates, 1);
   EXPECT_EQ(window.osdShown->texts, (OsdTexts{u"DPI-4", u"2400", u"1000Hz"}));
-  EXPECT_EQ(window.osdShown->window, (PixelRect{1920 - 180, 1040 - 140, 1920, 1040}));
+  EXPECT_EQ(window.osdShown->window, (UiRect{1920 - 180, 1040 - 140, 1920, 1040}));
   for (int tick = 0; tick < 5; ++tick) model->OnTimer(kOsdTimer);
   EXPECT_TRUE(window.osdShown);
   model->OnTimer(kOsdTimer);

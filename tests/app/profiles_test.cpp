@@ -14,7 +14,7 @@ class ProfilesTest : public MainWindowTest {
   // Right-click a picker row, choose entry `entry` of the popup, run timer 60.
   void Act(int item, int entry) {
     OpenPicker();
-    model->OnPickerResult(kPickerRowRightClicked, item);
+    model->OnPickerResult(kProfileRowRightClicked, item);
     ASSERT_TRUE(window.tab);
     model->OnProfileTabChosen(window.tab->ownerValue, entry);
     RunTimer60();
@@ -45,13 +45,13 @@ TEST_F(ProfilesTest, RowsFollowTheShownListAndEmptyRowsCannotBeChosen) {
   }
   EXPECT_EQ(spec.rows[6].text, u"New");
   EXPECT_EQ(spec.currentRow, 2);  // profile 0 stands in row 3
-  EXPECT_EQ(spec.topLeft, (PopupPoint{306, 672 - 201}));
-  model->OnPickerResult(kPickerRowChosen, 4);  // empty
+  EXPECT_EQ(spec.topLeft, (UiPoint{306, 672 - 201}));
+  model->OnPickerResult(kProfileRowChosen, 4);  // empty
   EXPECT_TRUE(window.picker);
   EXPECT_EQ(settings->CurrentProfileIndex(), 0);
   // The last row adds the first hidden profile, here profile 1.
   window.dialogName = u"Added";
-  model->OnPickerResult(kPickerRowChosen, 7);
+  model->OnPickerResult(kProfileRowChosen, 7);
   EXPECT_FALSE(window.picker);
   RunTimer60();
   EXPECT_EQ(settings->ProfileShowCount(), 3);
@@ -62,7 +62,7 @@ TEST_F(ProfilesTest, TheLastRowWithFiveShownOnlyWarns) {
   ShowList(5, {0, 1, 2, 3, 4});
   window.dialogName = u"Never";
   OpenPicker();
-  model->OnPickerResult(kPickerRowChosen, 7);
+  model->OnPickerResult(kProfileRowChosen, 7);
   RunTimer60();
   EXPECT_EQ(window.attentions, std::vector<int>{145});
   EXPECT_EQ(settings->ProfileShowCount(), 5);
@@ -81,7 +81,7 @@ TEST_F(ProfilesTest, AClickOnThePickerWhileItsPopupIsOpenOnlyClosesIt) {
 
 TEST_F(ProfilesTest, TheTabPopupStandsBesideItsRowAndKeepsThePickerOpen) {
   OpenPicker();
-  model->OnPickerResult(kPickerRowRightClicked, 3);  // profile 1
+  model->OnPickerResult(kProfileRowRightClicked, 3);  // profile 1
   ASSERT_TRUE(window.tab);
   EXPECT_EQ(window.tab->ownerValue, 2050);
   model->OnPickerDismissed();
@@ -90,7 +90,7 @@ TEST_F(ProfilesTest, TheTabPopupStandsBesideItsRowAndKeepsThePickerOpen) {
   EXPECT_FALSE(window.tab);
   EXPECT_FALSE(window.picker);
   OpenPicker();
-  model->OnPickerResult(kPickerRowRightClicked, 5);  // an empty row
+  model->OnPickerResult(kProfileRowRightClicked, 5);  // an empty row
   EXPECT_FALSE(window.tab);
 }
 
@@ -108,7 +108,7 @@ TEST_P(TabPopupPlace, MovesUpNearTheScreenBottom) {
   LanguageTable language;
   SettingsStore store("unused", language);
   SetDefaultGlobals(store.Globals(), u"");
-  const PixelRect picker = ToPixels({306, 646, 100, 26}, c.scale);
+  const UiRect picker = ScaleEdges({306, 646, 100, 26}, c.scale);
   const auto spec = BuildProfileTabPopup(store, 2, picker, c.scale, c.windowTop, static_cast<int>(1040 * c.scale));
   ASSERT_TRUE(spec);
   EXPECT_EQ(spec->topLeft.x, picker.left + static_cast<int>(225 * c.scale));

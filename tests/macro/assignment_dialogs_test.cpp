@@ -133,16 +133,17 @@ TEST(DialogLayouts, ControlsAreUniqueAndInsideTheirDialogs) {
     for (const DialogControl& c : t.controls) {
       ids.insert(c.id);
       if (t.outside.count(c.id)) continue;
-      EXPECT_GE(c.rect.x, 0) << t.name << " " << c.id;
-      EXPECT_LE(c.rect.x + c.rect.width, t.width) << t.name << " " << c.id;
-      EXPECT_LE(c.rect.y + c.rect.height, t.height) << t.name << " " << c.id;
+      EXPECT_GE(c.rect.left, 0) << t.name << " " << c.id;
+      EXPECT_LE(c.rect.left + c.rect.width, t.width) << t.name << " " << c.id;
+      EXPECT_LE(c.rect.top + c.rect.height, t.height) << t.name << " " << c.id;
     }
     for (int id : ids) EXPECT_EQ(ids.count(id), id == 2026 && t.name == std::string("manager") ? 2u : 1u) << id;
   }
   // The count box hides 1000 units to the right; the lists show 13 rows at every scale.
-  EXPECT_EQ(CountBoxRect(true, 1.5f), (PixelRect{588, 285, 705, 315}));
+  EXPECT_EQ(CountBoxRect(true, 1.5f), (UiRect{588, 285, 705, 315}));
   EXPECT_EQ(CountBoxRect(false, 1.0f).left, 1392);
-  for (float s : {1.0f, 1.5f, 2.0f}) EXPECT_EQ(ListRowsThatFit(ScaleRect({25, 54, 143, 269}, s).Height(), s), 13) << s;
+  for (float s : {1.0f, 1.5f, 2.0f})
+    EXPECT_EQ(ListRowsThatFit(ScaleOriginAndSize({25, 54, 143, 269}, s).height(), s), 13) << s;
   EXPECT_EQ(EditBoxFontTenths(1.5f, 1.25f), 120);
 }
 

@@ -24,76 +24,51 @@ struct Languages : testing::Test {
   void TearDown() override { Language() = saved; }
 };
 
-TEST_F(Languages, TheMainMenuListsSixteenEntriesWithFiveSubmenuLooks) {
-  const std::vector<PopupItem> items = AssignmentPopupItems(AssignmentPopup::kMain);
-  ASSERT_EQ(items.size(), 16u);
-  std::string marked;
-  for (const PopupItem& item : items) marked += item.marked ? 'm' : '.';
-  EXPECT_EQ(marked, ".....m....mmm.m.");
-  EXPECT_EQ(items[14].label, u"S36");
-
-  const std::vector<PopupItem> lock = AssignmentPopupItems(AssignmentPopup::kDpiLock);
-  ASSERT_EQ(lock.size(), 11u);
-  EXPECT_EQ(lock[0].label, u"200");
-  EXPECT_EQ(AssignmentPopupChoice(AssignmentPopup::kDpiLock, 11).name, u"S36-1200");
-  EXPECT_EQ(AssignmentPopupChoice(AssignmentPopup::kDpiLock, 11).code, Code(0x50, 11, 0));
-  EXPECT_EQ(AssignmentPopupItems(AssignmentPopup::kWindows).size(), 6u);
-  EXPECT_EQ(AssignmentPopupChoice(AssignmentPopup::kOffice, 8).code, Code(0x70, 0x08, 0x08));
-}
-
-TEST(AssignmentMenu, HoverPressAndReleaseOfTheMainMenu) {
+// The messages each popup is given and known by; what it lists and sends is
+// its class's (popup_classes_test).
+TEST(AssignmentMenu, EachPopupHasItsMessages) {
   struct Case {
-    int value;
-    unsigned hover, press, release;
-    bool record;
+    PopupClass popup;
+    unsigned result, lostActivation, open;
   };
   const Case cases[] = {
-      {1, 0x409, 0x403, 0x403, true}, {4, 0x409, 0x403, 0x403, true}, {5, 0x409, 0, 0x403, true},
-      {6, 0x410, 0, 0, false},        {7, 0x409, 0, 0x426, false},    {8, 0x409, 0, 0x403, true},
-      {9, 0x409, 0, 0x429, false},    {10, 0x409, 0, 0x40B, false},   {11, 0x413, 0, 0, false},
-      {12, 0x488, 0, 0, false},       {13, 0x485, 0, 0, false},       {14, 0x409, 0, 0x403, true},
-      {15, 0x482, 0, 0, false},       {16, 0x409, 0, 0x403, true},
+      {PopupClass::kCombo, 0x403, 0x405, 0},         {PopupClass::kDpi, 0x411, 0x412, 0x410},
+      {PopupClass::kMultimedia, 0x414, 0x415, 0x413}, {PopupClass::kOffice, 0x489, 0x48A, 0x488},
+      {PopupClass::kWindowsManage, 0x486, 0x487, 0x485}, {PopupClass::kDpiLock, 0x483, 0x484, 0x482},
+      {PopupClass::kMacroList, 0, 0, 0},
   };
   for (const Case& c : cases) {
-    const PopupSignal hover = MainMenuHover(c.value - 1, c.value);
-    EXPECT_EQ(hover.message, c.hover) << c.value;
-    EXPECT_TRUE(hover.ownerAsWParam);
-    EXPECT_EQ(hover.lParam, c.value);
-    const PopupSignal press = MainMenuPress(c.value);
-    EXPECT_EQ(press.message, c.press) << c.value;
-    EXPECT_FALSE(press.ownerAsWParam);  // the foreground cue has wParam 0
-    const PopupSignal release = MainMenuRelease(c.value);
-    EXPECT_EQ(release.message, c.release) << c.value;
-    EXPECT_EQ(release.withRecord, c.record) << c.value;
-    EXPECT_EQ(release.ownerAsWParam, c.release != 0) << c.value;
+    const AssignmentPopupMessages m = AssignmentMessagesOf(c.popup);
+    EXPECT_EQ(m.result, c.result) << static_cast<int>(c.popup);
+    EXPECT_EQ(m.lostActivation, c.lostActivation) << static_cast<int>(c.popup);
+    EXPECT_EQ(m.open, c.open) << static_cast<int>(c.popup);
   }
-  EXPECT_EQ(MainMenuRelease(17).message, 0u);
 }
 
 TEST(AssignmentMenu, PlacementsWithAndWithoutTheMoveUp) {
   struct Case {
     float scale;
-    PixelRect combo;
+    UiRect combo;
     int H, T;
-    PixelPoint main;
+    UiPoint main;
     bool moved;
-    AssignmentPopup submenu;
-    PixelPoint sub;
+    PopupClass submenu;
+    UiPoint sub;
   };
-  const PixelRect c1{100, 200, 261, 222};
-  const PixelRect c15{150, 300, 391, 333};
+  const UiRect c1{100, 200, 261, 222};
+  const UiRect c15{150, 300, 391, 333};
   const Case cases[] = {
-      {1.0f, c1, 1050, 170, {261, 202}, false, AssignmentPopup::kDpiFunctions, {422, 324}},
-      {1.0f, c1, 1050, 170, {261, 202}, false, AssignmentPopup::kMultimedia, {422, 435}},
-      {1.0f, c1, 1050, 534, {261, 202}, false, AssignmentPopup::kDpiLock, {422, 518}},  // reaches the bottom exactly
-      {1.0f, c1, 1050, 535, {261, 221}, true, AssignmentPopup::kDpiLock, {422, 339}},
-      {1.0f, c1, 1050, 600, {261, 156}, true, AssignmentPopup::kMultimedia, {422, 245}},
-      {1.0f, c1, 1050, 600, {261, 156}, true, AssignmentPopup::kOffice, {422, 266}},
-      {1.0f, c1, 1050, 600, {261, 156}, true, AssignmentPopup::kWindows, {422, 332}},
-      {1.5f, c15, 1000, 100, {391, 303}, false, AssignmentPopup::kOffice, {632, 685}},
-      {1.5f, c15, 1000, 100, {391, 303}, false, AssignmentPopup::kWindows, {632, 718}},
-      {1.5f, c15, 1000, 300, {391, 259}, true, AssignmentPopup::kWindows, {632, 523}},
-      {1.5f, c15, 1000, 300, {391, 259}, true, AssignmentPopup::kDpiLock, {632, 436}},
+      {1.0f, c1, 1050, 170, {261, 202}, false, PopupClass::kDpi, {422, 324}},
+      {1.0f, c1, 1050, 170, {261, 202}, false, PopupClass::kMultimedia, {422, 435}},
+      {1.0f, c1, 1050, 534, {261, 202}, false, PopupClass::kDpiLock, {422, 518}},  // reaches the bottom exactly
+      {1.0f, c1, 1050, 535, {261, 221}, true, PopupClass::kDpiLock, {422, 339}},
+      {1.0f, c1, 1050, 600, {261, 156}, true, PopupClass::kMultimedia, {422, 245}},
+      {1.0f, c1, 1050, 600, {261, 156}, true, PopupClass::kOffice, {422, 266}},
+      {1.0f, c1, 1050, 600, {261, 156}, true, PopupClass::kWindowsManage, {422, 332}},
+      {1.5f, c15, 1000, 100, {391, 303}, false, PopupClass::kOffice, {632, 685}},
+      {1.5f, c15, 1000, 100, {391, 303}, false, PopupClass::kWindowsManage, {632, 718}},
+      {1.5f, c15, 1000, 300, {391, 259}, true, PopupClass::kWindowsManage, {632, 523}},
+      {1.5f, c15, 1000, 300, {391, 259}, true, PopupClass::kDpiLock, {632, 436}},
   };
   for (const Case& c : cases) {
     const MenuScreen screen{c.scale, c.H, c.T};
@@ -123,12 +98,12 @@ struct FakeWindow : AssignmentHost {
   }
   ProfileRecord& CurrentProfile() override { return profile; }
   const MacroLibrary& Library() override { return library; }
-  PixelRect ComboRect(int id) override { return {100, 100 + (id - 2013) * 30, 261, 122 + (id - 2013) * 30}; }
+  UiRect ComboRect(int id) override { return {100, 100 + (id - 2013) * 30, 261, 122 + (id - 2013) * 30}; }
   MenuScreen Screen() override { return {1.0f, 1050, 100}; }
-  void OpenPopup(AssignmentPopup p, PixelPoint at, int combo) override {
+  void OpenPopup(PopupClass p, UiPoint at, int combo) override {
     Say("open ", static_cast<int>(p), " ", at.x, ",", at.y, " ", combo);
   }
-  void ClosePopup(AssignmentPopup p) override { Say("close ", static_cast<int>(p)); }
+  void ClosePopup(PopupClass p) override { Say("close ", static_cast<int>(p)); }
   bool PointerOverMainMenu() override { return pointerOverMain; }
   void BringPopupsToFront() override { Say("front"); }
   void SetComboPressed(int id, bool on) override { Say("pressed ", id, on ? " on" : " off"); }
@@ -165,20 +140,20 @@ using Log = std::vector<std::string>;
 TEST_F(Menus, HoveringEntry11ThenEntry1OpensAndClosesTheMultimediaSubmenu) {
   menus.OnComboNotify(2014, 2);
   EXPECT_EQ(Take(), (Log{"pressed 2014 on", "open 0 261,132 2014"}));
-  menus.HandleMessage(MainMenuHover(10, 11).message, 2014, nullptr);
+  menus.HandleMessage(0x413, 2014, nullptr);  // entry 11 entered
   EXPECT_EQ(Take(), (Log{"open 2 422,365 2014"}));
-  EXPECT_TRUE(menus.IsOpen(AssignmentPopup::kMultimedia));
+  EXPECT_TRUE(menus.IsOpen(PopupClass::kMultimedia));
   // Straight from entry 11 to entry 12: the office submenu replaces it.
-  menus.HandleMessage(MainMenuHover(11, 12).message, 2014, nullptr);
-  EXPECT_EQ(Take(), (Log{"close 2", "open 3 422,387 2014"}));
+  menus.HandleMessage(0x488, 2014, nullptr);
+  EXPECT_EQ(Take(), (Log{"close 2", "open 7 422,387 2014"}));
   // The replaced submenu reports its loss of activation late: nothing closes.
   menus.HandleMessage(0x415, 2014, nullptr);
   EXPECT_EQ(Take(), Log{});
-  menus.HandleMessage(MainMenuHover(0, 1).message, 2014, nullptr);
-  EXPECT_EQ(Take(), (Log{"close 3"}));
+  menus.HandleMessage(0x409, 2014, nullptr);  // entry 1 entered
+  EXPECT_EQ(Take(), (Log{"close 7"}));
   menus.HandleMessage(0x48A, 2014, nullptr);  // its late report, the pointer elsewhere
   EXPECT_EQ(Take(), Log{});
-  EXPECT_TRUE(menus.IsOpen(AssignmentPopup::kMain));
+  EXPECT_TRUE(menus.IsOpen(PopupClass::kCombo));
 }
 
 TEST_F(Menus, ActivationLossClosesTheMenusUnlessThePointerIsOverTheMainMenu) {
@@ -206,14 +181,14 @@ TEST_F(Menus, AChosenEntryRunsTheAssignmentSequence) {
   menus.OnComboNotify(2014, 2);
   menus.HandleMessage(0x413, 2014, nullptr);
   Take();
-  const ButtonAssignment mute = AssignmentPopupChoice(AssignmentPopup::kMultimedia, 6);
+  const ButtonAssignment mute = AssignmentOfResult({u"S50", Code(0x80, 0xE2, 0x00)});
   EXPECT_TRUE(MenuMessageCarriesRecord(0x414, 2014));
   menus.HandleMessage(0x414, 2014, &mute);
   EXPECT_EQ(Take(), (Log{"text 2014 S50", "close 2", "close 0", "pressed 2014 off", "apply"}));
   EXPECT_EQ(CodeOf(1), Code(0x80, 0xE2, 0x00));
 
   // The only left click changed: it comes back with the warning 100 ms later.
-  const ButtonAssignment right = AssignmentPopupChoice(AssignmentPopup::kMain, 2);
+  const ButtonAssignment right = AssignmentOfResult({u"S21", Code(0x10, 0x02, 0x00)});
   menus.HandleMessage(0x403, 2013, &right);
   EXPECT_EQ(Take(), (Log{"text 2013 S21", "text 2013 Left", "timer 20 100"}));
   EXPECT_EQ(CodeOf(0), kLeftClickCode);

@@ -58,12 +58,16 @@ struct FakeManager : MacroManagerHost {
   std::optional<std::filesystem::path> RunFileDialog(const MacroFileDialog& d) override {
     return Say(d.save ? "save " : "open ", ToUtf8(d.fileName), " ", d.title), Next(files);
   }
-  void OpenPopup(ManagerPopup p, const std::vector<PopupItem>& items, PixelPoint at) override {
+  // Logs the items the popup lists with these options.
+  void OpenPopup(PopupClass p, const PopupOptions& options, UiPoint at) override {
+    PopupLogic popup(p, 1.0f, 0, 0);
+    popup.BuildItems(options);
     std::string values;
-    for (const PopupItem& item : items) values += std::to_string(item.value);
-    Say(p == ManagerPopup::kContext ? "context " : "insert ", values, " at ", at.x, ",", at.y);
+    for (const PopupItem& item : popup.model().items()) values += std::to_string(item.value);
+    Say(p == PopupClass::kMacroList ? "context " : p == PopupClass::kActionInsert ? "insert " : "other ", values,
+        " at ", at.x, ",", at.y);
   }
-  void ClosePopup(ManagerPopup) override { Say("close popup"); }
+  void ClosePopup(PopupClass) override { Say("close popup"); }
   void StartHook() override { Say("hook on"); }
   void StopHook() override { Say("hook off"); }
   void EnableControls(bool on) override { Say(on ? "enable" : "disable"); }

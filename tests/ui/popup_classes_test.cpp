@@ -35,7 +35,7 @@ struct PopupClasses : testing::Test {
     return -1;
   }
   static PopupReaction Click(PopupLogic& logic, int index) {
-    const PopupRect r = logic.model().items()[static_cast<std::size_t>(index)].rect;
+    const UiRect r = logic.model().items()[static_cast<std::size_t>(index)].rect;
     logic.MouseMove(r.left + 3, r.top + 3);
     logic.ButtonDown(r.left + 3, r.top + 3);
     return logic.ButtonUp(r.left + 3, r.top + 3);
@@ -81,6 +81,8 @@ TEST_F(PopupClasses, ChosenItemsHandTheirLabelAndBytes) {
 
 TEST_F(PopupClasses, ItemListsComeFromTheCoreTables) {
   const std::tuple<PopupClass, int, std::vector<int>> cases[] = {
+      {PopupClass::kCombo, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+      {PopupClass::kWindowsManage, 0, {1, 2, 3, 4, 5, 6}},
       {PopupClass::kComboLighting, 0, {1, 2, 3, 4, 5, 6, 9, 10}},
       {PopupClass::kDpiLock, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
       {PopupClass::kMacroList, 0, {1, 2, 4, 7, 8}},           // nothing selected
@@ -98,42 +100,38 @@ TEST_F(PopupClasses, ItemListsComeFromTheCoreTables) {
   EXPECT_EQ(Built(PopupClass::kDpiLock).model().items()[10].text, u"1200");
   std::vector<int> marked;  // the main menu's entries that open submenus
   const PopupLogic menu = Built(PopupClass::kCombo);
+  EXPECT_EQ(menu.model().items()[14].text, u"S36");
   for (const PopupItem& item : menu.model().items())
     if (item.marked) marked.push_back(item.value);
   EXPECT_EQ(marked, (std::vector<int>{6, 11, 12, 13, 15}));
 }
 
+// Every entry of the main menu: entering it opens its submenu or closes the
+// open ones, pressing one of the first four asks for the popups' front,
+// releasing assigns, asks for a dialog or (a submenu entry) does nothing.
 TEST_F(PopupClasses, TheMainMenuAsksForSubmenusDialogsAndTheFront) {
-  PopupLogic menu = Built(PopupClass::kCombo);
-  // Entering an entry: its submenu, or close the open ones.
-  const std::pair<int, std::uint32_t> entered[] = {{5, 0x410},  {10, 0x413}, {11, 0x488}, {12, 0x485},
-                                                   {14, 0x482}, {0, 0x409},  {6, 0x409}};
-  for (const auto& [index, message] : entered) {
-    const PopupRect r = menu.model().items()[static_cast<std::size_t>(index)].rect;
-    const PopupReaction move = menu.MouseMove(r.left + 1, r.top + 1);
-    ASSERT_TRUE(move.send) << index;
-    EXPECT_EQ(*move.send, (PopupSend{message, kOwner, index + 1, false})) << index;
-  }
-  // Releasing: the submenu entries do nothing, three entries ask for dialogs.
-  const std::pair<int, std::uint32_t> released[] = {{6, 0},  {11, 0},    {12, 0},    {13, 0},
-                                                    {15, 0}, {7, 0x426}, {9, 0x429}, {10, 0x40B}};
-  for (const auto& [value, message] : released) {
-    const PopupReaction up = Click(menu, value - 1);
-    EXPECT_EQ(up.send.has_value(), message != 0) << value;
-    if (up.send) {
-      EXPECT_EQ(*up.send, (PopupSend{message, kOwner, 0, false})) << value;
-    }
-  }
-  // Pressing one of the first four entries asks for the popups' front.
-  for (int value = 1; value <= 6; ++value) {
-    const PopupRect r = menu.model().items()[static_cast<std::size_t>(value - 1)].rect;
-    menu.MouseMove(r.left + 1, r.top + 1);
-    const PopupReaction down = menu.ButtonDown(r.left + 1, r.top + 1);
-    EXPECT_EQ(down.send.has_value(), value <= 4) << value;
-    if (down.send) {
-      EXPECT_EQ(*down.send, (PopupSend{kResult, 0, 0, false}));
-    }
-    menu.ButtonUp(-1, -1);
+  struct Case {
+    int value;
+    std::uint32_t enter, press, release;  // 0: nothing is sent
+    bool record;
+  };
+  const Case cases[] = {
+      {1, 0x409, 0x403, 0x403, true},  {2, 0x409, 0x403, 0x403, true}, {3, 0x409, 0x403, 0x403, true},
+      {4, 0x409, 0x403, 0x403, true},  {5, 0x409, 0, 0x403, true},     {6, 0x410, 0, 0, false},
+      {7, 0x409, 0, 0x426, false},     {8, 0x409, 0, 0x403, true},     {9, 0x409, 0, 0x429, false},
+      {10, 0x409, 0, 0x40B, false},    {11, 0x413, 0, 0, false},       {12, 0x488, 0, 0, false},
+      {13, 0x485, 0, 0, false},        {14, 0x409, 0, 0x403, true},    {15, 0x482, 0, 0, false},
+      {16, 0x409, 0, 0x403, true},
+  };
+  for (const Case& c : cases) {
+    PopupLogic menu = Built(PopupClass::kCombo);
+    const UiRect r = menu.model().items()[static_cast<std::size_t>(c.value - 1)].rect;
+    EXPECT_EQ(menu.MouseMove(r.left + 1, r.top + 1).send, (PopupSend{c.enter, kOwner, c.value, false})) << c.value;
+    const std::optional<PopupSend> press = menu.ButtonDown(r.left + 1, r.top + 1).send;
+    EXPECT_EQ(press, c.press ? std::optional(PopupSend{c.press, 0, 0, false}) : std::nullopt) << c.value;
+    const std::optional<PopupSend> release = menu.ButtonUp(r.left + 1, r.top + 1).send;
+    EXPECT_EQ(release, c.release ? std::optional(PopupSend{c.release, kOwner, 0, c.record}) : std::nullopt)
+        << c.value;
   }
 }
 
@@ -156,7 +154,7 @@ TEST_F(PopupClasses, TheProfilePickerSendsRowsAndRightClicks) {
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Click(picker, row.index).send, row.left) << row.index;
-    const PopupRect r = picker.model().items()[static_cast<std::size_t>(row.index)].rect;
+    const UiRect r = picker.model().items()[static_cast<std::size_t>(row.index)].rect;
     EXPECT_EQ(picker.RightButtonUp(r.left + 5, r.top + 5).send, row.right) << row.index;
   }
   // Only named profile rows carry the mark; a current row beyond them is none.
@@ -189,6 +187,8 @@ TEST_F(PopupClasses, OwnersFindTheirProfilesAndSubmenus) {
   EXPECT_EQ(ProfileOfRKeyOwner(0x800), -1);
   EXPECT_EQ(SubmenuPopupClass(MenuChoice::kOfficeMenu), PopupClass::kOffice);
   EXPECT_EQ(SubmenuPopupClass(MenuChoice::kAssign), std::nullopt);
+  EXPECT_EQ(SubmenuChoice(PopupClass::kDpiLock), MenuChoice::kDpiLockMenu);
+  EXPECT_EQ(SubmenuChoice(PopupClass::kCombo), std::nullopt);
 
   // Two shown profiles, show list 3, 0, 1, 2, 4, profile 0 current.
   test::TempDir dir;

@@ -12,7 +12,7 @@ struct SizeCase {
   float scale;
   int items;
   int separatorAfter;  // index of the item a separator follows, -1 for none
-  PopupSize size;
+  UiSize size;
 };
 
 TEST(PopupLayout, WindowSizeFollowsTheItemsForEveryLayoutAndScale) {
@@ -44,18 +44,18 @@ TEST(PopupLayout, ItemsAndSeparatorsStackFromTheTop) {
   standard.AddItem(1, u"a");
   standard.AddSeparator();
   standard.AddItem(2, u"b");
-  EXPECT_EQ(standard.items()[0].rect, (PopupRect{1, 1, 161, 23}));
-  EXPECT_EQ(standard.items()[1].rect, (PopupRect{1, 25, 161, 26}));
-  EXPECT_EQ(standard.items()[2].rect, (PopupRect{1, 27, 161, 49}));
+  EXPECT_EQ(standard.items()[0].rect, (UiRect{1, 1, 161, 23}));
+  EXPECT_EQ(standard.items()[1].rect, (UiRect{1, 25, 161, 26}));
+  EXPECT_EQ(standard.items()[2].rect, (UiRect{1, 27, 161, 49}));
 
   PopupModel wide(PopupLayout::kStandard, 2.0f);
   wide.AddSeparator();
-  EXPECT_EQ(wide.items()[0].rect, (PopupRect{2, 6, 322, 8}));
+  EXPECT_EQ(wide.items()[0].rect, (UiRect{2, 6, 322, 8}));
 
   PopupModel profile(PopupLayout::kProfileCombo, 1.5f);
   profile.AddItem(1, u"h");
   profile.AddItem(2, u"p");
-  EXPECT_EQ(profile.items()[1].rect, (PopupRect{0, 38, 345, 75}));
+  EXPECT_EQ(profile.items()[1].rect, (UiRect{0, 38, 345, 75}));
 }
 
 // The multimedia popup, a standard one.
@@ -68,7 +68,7 @@ struct MouseRules : testing::Test {
   // Centre of item `index`.
   int X() const { return 80; }
   int Y(int index) const {
-    const PopupRect& r = logic.model().items()[static_cast<std::size_t>(index)].rect;
+    const UiRect& r = logic.model().items()[static_cast<std::size_t>(index)].rect;
     return (r.top + r.bottom) / 2;
   }
 };

@@ -5,6 +5,7 @@
 #include "settings/settings_store.h"
 #include "support/test_support.h"
 #include "ui/progress_animation.h"
+#include "ui/ui_context.h"
 
 namespace zeltra {
 namespace {
@@ -52,11 +53,11 @@ TEST_F(ProfileDialogs, EditRenamesUnlessTheNameIsEmpty) {
 }
 
 TEST(ProfileDialogFont, FollowsTheUiAndTextScales) {
-  EXPECT_EQ(ProfileNameFontTenths(1.0f, 1.0f), 100);
-  EXPECT_EQ(ProfileNameFontTenths(2.0f, 1.0f), 200);
-  EXPECT_EQ(ProfileNameFontTenths(1.5f, 1.5f), 100);
-  EXPECT_EQ(ProfileNameFontTenths(2.0f, 1.25f), 160);
-  EXPECT_EQ(ProfileNameFontTenths(1.0f, 0.0f), 100);
+  EXPECT_EQ(EditBoxFontTenths(1.0f, 1.0f), 100);
+  EXPECT_EQ(EditBoxFontTenths(2.0f, 1.0f), 200);
+  EXPECT_EQ(EditBoxFontTenths(1.5f, 1.5f), 100);
+  EXPECT_EQ(EditBoxFontTenths(2.0f, 1.25f), 160);
+  EXPECT_EQ(EditBoxFontTenths(1.0f, 0.0f), 100);
   EXPECT_EQ(PointFontHeight(100, 96), -13);
   EXPECT_EQ(PointFontHeight(200, 96), -27);
   EXPECT_EQ(PointFontHeight(100, 144), -20);

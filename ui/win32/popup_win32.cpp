@@ -23,8 +23,6 @@ Area ItemSource(PopupLayout layout) {
   return layout == PopupLayout::kActionInsert ? Area{30, 0, 116, 22} : Area{0, 0, 190, 22};
 }
 
-RECT ToRect(const PopupRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 bool RegisterPopupClass() {
   static const bool registered = [] {
     WNDCLASSEXW wc{};
@@ -93,7 +91,7 @@ MessageResult CWndPopup::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CWndPopup::OnCreate() {
   BuildItems();
-  const PopupSize size = logic_->model().size();
+  const UiSize size = logic_->model().size();
   SetWindowPos(hwnd_, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Paint();
   SetWindowPos(hwnd_, HWND_TOPMOST, position_.x, position_.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);

@@ -42,7 +42,7 @@ void CProfileNameDlg::CreateEdit() {
   HDC dc = GetDC(edit_);
   const int dpiY = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
   if (dc != nullptr) ReleaseDC(edit_, dc);
-  const int height = PointFontHeight(ProfileNameFontTenths(Ui().scale, Ui().textScale), dpiY);
+  const int height = PointFontHeight(EditBoxFontTenths(Ui().scale, Ui().textScale), dpiY);
   if (editFont_ != nullptr) DeleteObject(editFont_);
   editFont_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");

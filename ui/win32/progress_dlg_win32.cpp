@@ -7,7 +7,7 @@
 namespace zeltra::win32 {
 
 namespace {
-constexpr DesignRect kTextPlace{10, 3, 164, 23};
+constexpr DesignRect kTextPlace = DesignRect::FromEdges(10, 3, 164, 23);
 constexpr COLORREF kTextColour = RGB(190, 190, 190);
 }  // namespace
 

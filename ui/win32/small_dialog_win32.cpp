@@ -8,7 +8,7 @@
 namespace zeltra::win32 {
 
 RECT ScaledWindowRect(const DesignRect& design) {
-  const DesignRect r = ScaledRect(design, Ui().scale);
+  const UiRect r = ScaleEdges(design, Ui().scale);
   return RECT{r.left, r.top, r.right, r.bottom};
 }
 
