@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "settings/text_file.h"
 #include "settings/text_format.h"
@@ -340,6 +341,60 @@ TEST(MacroLibraryFile, TheNextIndexNeverEqualsOneInUse) {
       used.push_back(index);
     }
   }
+}
+
+// A library file that is there but cannot be read is never written over by
+// what the program holds instead, and nothing is added to that; once the file
+// can be read, the next load (the manager closing) takes it.
+TEST(MacroLibraryFile, AFileThatCannotBeReadIsNeverWrittenOver) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> block;
+    std::size_t itemsRead;
+  };
+  const Case cases[] = {
+      {"held by another program", [](const std::filesystem::path& p) { InjectFileBusy(p, -1); }, 0},
+      {"a read error at once", [](const std::filesystem::path&) { InjectTextFileReadFault(0); }, 0},
+      {"a read error half-way", [](const std::filesystem::path&) { InjectTextFileReadFault(5000); }, 1},
+  };
+  SetFileRetryPause([](int) {});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const auto path = dir / "lib.mlf";
+    std::filesystem::copy_file(TestData("macro/library.mlf"), path);
+    const Bytes before = ReadBytes(path);
+    MacroLibrary lib;
+    c.block(path);
+    EXPECT_EQ(LoadMacroLibrary(lib, path), 0);
+    ClearInjectedFileBusy();
+    InjectTextFileReadFault(-1);
+    EXPECT_TRUE(lib.Unavailable());
+    EXPECT_EQ(static_cast<std::size_t>(lib.ItemCount()), c.itemsRead);
+    L at = L::None();
+    EXPECT_EQ(lib.AddMacro(u"New", at), AddItemResult::kNotAllowed);
+    EXPECT_EQ(SaveMacroLibrary(lib, path, L::None()), 0);
+    EXPECT_EQ(ReadBytes(path), before);
+    EXPECT_EQ(SaveMacroLibrary(lib, dir / "export.mbf", L::None()), 1);  // a file of the user's choice
+
+    ASSERT_EQ(LoadMacroLibrary(lib, path), 1);
+    EXPECT_FALSE(lib.Unavailable());
+    EXPECT_EQ(Names(lib), kAllNames);
+  }
+  // A library read before keeps its items, and may save them, when a later
+  // load finds the file held; a missing file is an empty library as before.
+  TempDir dir;
+  MacroLibrary lib;
+  ASSERT_EQ(LoadMacroLibrary(lib, TestData("macro/library.mlf")), 1);
+  InjectFileBusy(dir / "lib.mlf", -1);
+  EXPECT_EQ(LoadMacroLibrary(lib, dir / "lib.mlf"), 0);
+  ClearInjectedFileBusy();
+  EXPECT_FALSE(lib.Unavailable());
+  EXPECT_EQ(SaveMacroLibrary(lib, dir / "lib.mlf", L::None()), 1);
+  MacroLibrary fresh;
+  EXPECT_EQ(LoadMacroLibrary(fresh, dir / "none.mlf"), 0);
+  EXPECT_FALSE(fresh.Unavailable());
+  SetFileRetryPause(nullptr);
 }
 
 TEST(MacroLibraryFile, CountsBeyondTheModelAreNeverWritten) {
