@@ -148,27 +148,18 @@ TEST_F(Store, FailedImportChangesNothing) {
 
 // An import whose saves fail says so; the profile holds the file all the same.
 TEST_F(Store, AnImportReportsWhetherItsSavesSucceeded) {
-  struct Case {
-    const char* name;
-    std::function<void()> fault;
-    bool saved;
-  };
-  const Case cases[] = {
-      {"every file written", [] {}, true},
-      {"the configuration cannot be written", [] { InjectTextFileWriteFault(0); }, false},
-      {"the profile's working file is held", [] { InjectFileBusy(WorkingFile(2), -1); }, false},
-  };
+  const std::pair<std::function<void()>, bool> cases[] = {
+      {[] {}, true}, {[] { InjectTextFileWriteFault(0); }, false}, {[] { InjectFileBusy(WorkingFile(2), -1); }, false}};
   store_.Profile(0).SetSetting(kProfileName, u"Mine");
   ASSERT_EQ(store_.ExportProfile(0, "mine.psf"), 1);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [fault, saved] : cases) {
     test::RecordedPauses pauses;
     store_.Profile(2).SetSetting(kProfileName, u"Before");
-    c.fault();
+    fault();
     const ImportResult result = store_.ImportProfile(2, "mine.psf");
     InjectTextFileWriteFault(-1);
     EXPECT_TRUE(result.Loaded());
-    EXPECT_EQ(result.saved, c.saved);
+    EXPECT_EQ(result.saved, saved);
     EXPECT_EQ(store_.Profile(2).Setting(kProfileName), u"Mine");
   }
 }
