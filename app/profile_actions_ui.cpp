@@ -26,7 +26,7 @@ bool RunProfileAction(int action, int profile, SettingsStore& settings, ProfileA
       const auto file = dialogs.RunProfileFileDialog(ImportFileRequest());
       // A file that does not load changes nothing (the store keeps the
       // profile and every file as they were).
-      return file && settings.ImportProfile(decision.profile, *file) != 0;
+      return file && settings.ImportProfile(decision.profile, *file).Loaded();
     }
     case Kind::ExportDialog:
       if (const auto file = dialogs.RunProfileFileDialog(ExportFileRequest()))

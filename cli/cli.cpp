@@ -88,8 +88,9 @@ class Session final : public DeviceLinkHost {
   SettingsStore& settings() { return *settings_; }
 
   void Save() {
-    if (!settings_->SaveAll()) Fail(kExitFile, "cannot write the settings in " + Quoted(folder_));
+    if (!settings_->SaveAll()) FailUnsaved();
   }
+  [[noreturn]] void FailUnsaved() const { Fail(kExitFile, "cannot write the settings in " + Quoted(folder_)); }
 
   // ---- The mouse ----
 
@@ -111,8 +112,12 @@ class Session final : public DeviceLinkHost {
   void Connect(int standby) {
     link_ = std::make_unique<DeviceLink>(Backend(), *env_.clock, *this);
     link_->InitStandby(standby);
-    // The stored current profile is what the mouse was last sent.
-    if (knowsMouse_) link_->ReloadDeviceCaches();
+    // The stored current profile is what the mouse was last sent; freshly
+    // made defaults say nothing, so every group goes out, zeros included.
+    if (knowsMouse_)
+      link_->ReloadDeviceCaches();
+    else
+      link_->MarkCachesUnknown();
     link_->ScanDevices();
     if (link_->AnyHandleOpen()) return;
     for (const HidInterfaceInfo& member : backend_->Enumerate()) {
@@ -165,6 +170,7 @@ class Session final : public DeviceLinkHost {
   ProfileRecord& CurrentProfile() override { return settings_->CurrentProfile(); }
   const DpiTable& CurrentDpiTable() override { return settings_->Dpi(); }
   const Macro* FindLibraryMacro(std::uint32_t index) override { return library_.FindMacroByKeyIndex(index); }
+  bool MacroLibraryUnavailable() override { return library_.Unavailable(); }
   // The command applies itself right after the scan or edit that asks for it.
   bool StartApplyTimer() override { return true; }
   void StartWatchdogTimer() override {}
@@ -246,13 +252,24 @@ std::string ProfileLabel(const SettingsStore& settings, int index) {
   return "profile " + std::to_string(index + 1) + " (" + ToUtf8(settings.Profile(index).Setting(kProfileName)) + ")";
 }
 
+// Only a regular file is read: a pipe or a device could block the command.
+void RequireRegularFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) Fail(kExitFile, "cannot read " + Quoted(file));
+}
+
+[[noreturn]] void FailUnloaded(const std::filesystem::path& file, FileRead read) {
+  if (read == FileRead::kInvalid) Fail(kExitFile, Quoted(file) + " is not a profile file; nothing was changed");
+  Fail(kExitFile, "cannot read " + Quoted(file));
+}
+
 // A copy of the profile with `file` read into it, or the error of a file
 // that cannot be one.
 ProfileRecord ReadProfileFileOrFail(const std::filesystem::path& file, const ProfileRecord& base) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) Fail(kExitFile, "cannot read " + Quoted(file));
+  RequireRegularFile(file);
   ProfileRecord record = base;
-  if (!ReadProfileRecord(file, record)) Fail(kExitFile, Quoted(file) + " is not a profile file; nothing was changed");
+  FileRead read = FileRead::kRead;
+  if (!ReadProfileRecord(file, record, &read)) FailUnloaded(file, read);
   return record;
 }
 
@@ -379,8 +396,10 @@ Output Import(Session& session, const CliRequest& request) {
   SettingsStore& settings = session.settings();
   // The file goes into the profile and the working files, not to the mouse:
   // "apply" sends a file.
-  settings.Profile(index) = ReadProfileFileOrFail(file, settings.Profile(index));
-  session.Save();
+  RequireRegularFile(file);
+  const ImportResult result = settings.ImportProfile(index, file);
+  if (!result.Loaded()) FailUnloaded(file, result.read);
+  if (!result.saved) session.FailUnsaved();
   return {{{"profile", request.profile}, {"name", ToUtf8(settings.Profile(index).Setting(kProfileName))},
            {"file", PathText(file)}},
           "Read " + PathText(file) + " into " + ProfileLabel(settings, index) + "\n"};

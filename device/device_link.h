@@ -48,6 +48,10 @@ class DeviceLinkHost {
   // The macro library's macro with this index (first level, then second,
   // then third; folders skipped), or nothing.
   virtual const Macro* FindLibraryMacro(std::uint32_t macroKeyIndex) = 0;
+  // The library's file exists but could not be read in this run
+  // (MacroLibrary::Unavailable): a macro it does not hold is then unknown,
+  // not deleted.
+  virtual bool MacroLibraryUnavailable() { return false; }
 
   // Timers: 30 (apply, 20 ms, one-shot; returns the result of starting it)
   // and 110 (watchdog, 1000 ms, repeating).
@@ -203,7 +207,9 @@ class DeviceLink {
   void ApplyPendingChanges();
   // Binds the macro buttons of the current profile to device slots. The
   // library is the source of truth: every button whose macro it holds gets
-  // a fresh copy of it. True when a macro button's code bytes changed (a
+  // a fresh copy of it. A button whose macro it does not hold is disabled,
+  // unless the library is unavailable: the button then keeps its own copy
+  // and its repeat bytes. True when a macro button's code bytes changed (a
   // new slot or repeat rule, or a button disabled), which the mouse must be
   // sent.
   bool ResolveMacroSlots();
@@ -216,7 +222,12 @@ class DeviceLink {
   // mouse is taken to hold. The macro images come from the buttons' own
   // copies and slots, which are what the last apply gave the mouse; library
   // edits not applied yet (the manager still open) are not taken for sent.
+  // Nor are edits whose pending flag is set: their groups (with the macro
+  // slots for the buttons) keep their caches.
   void ReloadDeviceCaches();
+  // What the mouse holds is not known (it was never sent anything from these
+  // settings): the next apply of each group sends it, whatever its cache says.
+  void MarkCachesUnknown();
 
   // ---- Status ----
   void QueryStatus();

@@ -114,6 +114,13 @@ void DeviceLink::DeliverMouseReports() {
     ReloadDeviceCaches();
     caches_.power = power;
     caches_.wake = wake;
+    if (pending_.settingsPending) {
+      // The reload kept the settings' caches for the edit still to be sent,
+      // but the stage and the rate the mouse reported are in it already.
+      caches_.rate = EncodeRateCode(profile);
+      const std::uint8_t stageByte = EncodeDpi(profile, host_.CurrentDpiTable())[0];
+      caches_.dpi[0] = static_cast<std::uint8_t>((stageByte & 0xF0) | (caches_.dpi[0] & 0x0F));
+    }
   }
 }
 

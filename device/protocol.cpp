@@ -94,26 +94,34 @@ void DeviceLink::ApplyPendingChanges() {
 
 bool DeviceLink::ResolveMacroSlots() {
   ProfileRecord& profile = host_.CurrentProfile();
-  std::vector<const Macro*> slots;  // device macro slot n holds slots[n - 1]
+  const bool libraryUnavailable = host_.MacroLibraryUnavailable();
+  std::vector<std::uint32_t> slots;  // device macro slot n holds the macro with index slots[n - 1]
   bool changed = false;
   for (KeySlot& key : profile.Key) {
     if (key.Value[0] != kMacroCategory) continue;
     const auto before = key.Value;
     const Macro* macro = key.MacroKeyIndex ? host_.FindLibraryMacro(key.MacroKeyIndex) : nullptr;
-    if (!macro) {
+    if (!macro && !(key.MacroKeyIndex && libraryUnavailable)) {
       key.Name = LanguageString(kDisabledButtonString);
       key.Value[0] = key.Value[1] = key.Value[2] = 0;
       changed = true;
       continue;
     }
-    auto found = std::find(slots.begin(), slots.end(), macro);
-    if (found == slots.end()) found = slots.insert(slots.end(), macro);
+    auto found = std::find(slots.begin(), slots.end(), key.MacroKeyIndex);
+    if (found == slots.end()) found = slots.insert(slots.end(), key.MacroKeyIndex);
     const int slot = static_cast<int>(found - slots.begin()) + 1;
-    // Whichever profile is applied, and whatever happened since the manager
-    // ran, the button carries the library's macro.
-    key.macro.CopyFrom(*macro);
-    key.Value[1] = static_cast<std::uint8_t>((slot & 0x0F) | (macro->MacroKeyLoopType << 4));
-    key.Value[2] = macro->MacroKeyLoopType == 2 ? macro->MacroKeyLoopNum : 0;
+    if (macro) {
+      // Whichever profile is applied, and whatever happened since the manager
+      // ran, the button carries the library's macro.
+      key.macro.CopyFrom(*macro);
+      key.Value[1] = static_cast<std::uint8_t>((slot & 0x0F) | (macro->MacroKeyLoopType << 4));
+      key.Value[2] = macro->MacroKeyLoopType == 2 ? macro->MacroKeyLoopNum : 0;
+    } else {
+      // The library could not be read: the button's copy is the best there
+      // is. Its repeat rule is not in the profile file, but the code bytes
+      // the last apply gave the button still carry it.
+      key.Value[1] = static_cast<std::uint8_t>((slot & 0x0F) | (key.Value[1] & 0xF0));
+    }
     changed = changed || key.Value != before;
   }
   pending_.macroLibraryChanged = 0;
@@ -211,17 +219,27 @@ void DeviceLink::SendMacroChanges(bool send) {
 }
 
 void DeviceLink::ReloadDeviceCaches() {
+  // A group whose edit is still pending has not been sent: it keeps what the
+  // mouse was last sent, so that the apply still finds the edit. While the
+  // buttons are pending, so are their macro slots.
   const ProfileRecord& profile = host_.CurrentProfile();
-  caches_.buttons = EncodeButtons(profile);
-  caches_.rate = EncodeRateCode(profile);
-  caches_.liftOff = EncodeLiftOff(profile);
-  caches_.debounce = EncodeDebounce(profile);
-  caches_.dpi = EncodeDpi(profile, host_.CurrentDpiTable());
-  caches_.dpiColours = EncodeDpiColours(profile);
-  caches_.lighting = EncodeLighting(profile);
-  caches_.power = EncodePowerSaving(profile);
-  caches_.wake = EncodeMotionWakeup(profile);
-  SendMacroChanges(false);
+  if (!pending_.buttonsPending) caches_.buttons = EncodeButtons(profile);
+  if (!pending_.settingsPending) {
+    caches_.rate = EncodeRateCode(profile);
+    caches_.liftOff = EncodeLiftOff(profile);
+    caches_.debounce = EncodeDebounce(profile);
+    caches_.dpi = EncodeDpi(profile, host_.CurrentDpiTable());
+    caches_.dpiColours = EncodeDpiColours(profile);
+    caches_.lighting = EncodeLighting(profile);
+  }
+  if (!pending_.powerPending) caches_.power = EncodePowerSaving(profile);
+  if (!pending_.wakePending) caches_.wake = EncodeMotionWakeup(profile);
+  if (!pending_.buttonsPending) SendMacroChanges(false);
+}
+
+void DeviceLink::MarkCachesUnknown() {
+  constexpr std::uint32_t kMacroBits = ((1u << kMacroSlotCount) - 1) << kCacheMacro1;
+  caches_.unknown = kButtonBits | kSettingBits | Bit(kCachePower) | Bit(kCacheWake) | kMacroBits;
 }
 
 void DeviceLink::QueryStatus() {

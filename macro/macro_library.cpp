@@ -119,7 +119,7 @@ bool MacroLibrary::IsFolderAt(const MacroLocation& location) const {
 }
 
 AddItemResult MacroLibrary::AddItem(std::u16string_view name, MacroLocation& location, bool folder) {
-  if (name.empty()) return AddItemResult::kNotAllowed;
+  if (name.empty() || Unavailable()) return AddItemResult::kNotAllowed;
   MacroLocation parent = MacroLocation::None();
   if (IsFolderAt(location)) {
     if (folder && location.stage == 1) return AddItemResult::kNotAllowed;

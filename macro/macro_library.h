@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -59,7 +60,7 @@ enum class AddItemResult {
   kAdded,       // the location now names the new item
   kNameExists,  // a sibling has exactly this name; nothing added
   kLevelFull,   // 60 items at the target level; nothing added
-  kNotAllowed,  // no folder inside a stage 1 folder, no empty name
+  kNotAllowed,  // no folder inside a stage 1 folder, no empty name, an unavailable library
 };
 
 class MacroLibrary {
@@ -81,6 +82,7 @@ class MacroLibrary {
   // Adds a new macro (next MacroKeyIndex) at the first free position: inside
   // the folder at `location` (stage 0 or 1), else at the top level. On
   // kAdded `location` names the new item; otherwise it is left as it was.
+  // Nothing is added while the library is unavailable (kNotAllowed).
   AddItemResult AddMacro(std::u16string_view name, MacroLocation& location);
   // The same for a closed folder: inside a stage 0 folder, else at the top
   // level; a stage 1 folder cannot hold folders (kNotAllowed).
@@ -134,6 +136,18 @@ class MacroLibrary {
   // damaged or hand-edited counter can never hand out an index in use.
   void KeepNextIndexAboveItems();
 
+  // Unavailable: the library's file exists but could not be read in this
+  // run (held by another program, no permission, a read error), so what is
+  // in memory is not what the file holds, and neither is the next index.
+  // Its file is then never written over, nothing can be added (a new macro's
+  // index could be one the file already gives a macro), and an apply keeps
+  // each macro button's own copy of its macro. A later load that reads the
+  // file, or finds it gone, makes the library available again.
+  bool Unavailable() const { return !unavailableFile_.empty(); }
+  const std::filesystem::path& UnavailableFile() const { return unavailableFile_; }
+  // The file that could not be read; an empty path: available.
+  void SetUnavailableFile(std::filesystem::path file) { unavailableFile_ = std::move(file); }
+
   // The index the next new macro receives; 1 until a library file sets it.
   std::uint32_t nextMacroKeyIndex = 1;
   // The item last selected in the manager or the macro chooser.
@@ -162,6 +176,7 @@ class MacroLibrary {
   void WalkRows(Visit&& visit) const;
 
   Level top_;
+  std::filesystem::path unavailableFile_;
 };
 
 // The program's library, loaded at start-up and edited by the manager.

@@ -186,15 +186,7 @@ std::u16string ItemBlock(const MacroLocation& location, const MacroItem& item) {
   return block;
 }
 
-}  // namespace
-
-std::filesystem::path MacroLibraryPath(const std::filesystem::path& dataFolder) {
-  return dataFolder / "config" / "MacroLibraryFile.mlf";
-}
-
-int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, MacroLocation* selected) {
-  CStdioFileEx file;
-  if (!file.Open(path, CStdioFileEx::kReadFlags)) return 0;
+int ReadLibrary(CStdioFileEx& file, MacroLibrary& library, MacroLocation* selected) {
   library.Clear();
   LineReader reader(file);
 
@@ -212,7 +204,36 @@ int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, M
   return complete ? 1 : 0;
 }
 
+}  // namespace
+
+std::filesystem::path MacroLibraryPath(const std::filesystem::path& dataFolder) {
+  return dataFolder / "config" / "MacroLibraryFile.mlf";
+}
+
+int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, MacroLocation* selected) {
+  CStdioFileEx file;
+  FileRead read = FileRead::kRead;
+  if (!OpenForReading(file, path, read)) {
+    // A missing file is an empty library that the next save creates. A file
+    // that is there but cannot be read must not be replaced by the empty
+    // library start-up has instead; a library that holds items already keeps
+    // them, as the program last read or saved them.
+    if (read == FileRead::kMissing)
+      library.SetUnavailableFile({});
+    else if (library.ItemCount() == 0)
+      library.SetUnavailableFile(path);
+    return 0;
+  }
+  library.SetUnavailableFile({});
+  const int result = ReadLibrary(file, library, selected);
+  // After a read error the rest of the file was never seen: the items read
+  // stay, but they must not replace it.
+  if (file.Failed()) library.SetUnavailableFile(path);
+  return result;
+}
+
 int SaveMacroLibrary(const MacroLibrary& library, const std::filesystem::path& path, const MacroLocation& selected) {
+  if (library.Unavailable() && library.UnavailableFile().lexically_normal() == path.lexically_normal()) return 0;
   const bool saved = SaveTextFileAtomically(path, [&](CStdioFileEx& file) {
     std::u16string head = std::u16string(kHeader) + u"\n";
     head += u"MacroKeyIndex=" + Dec(static_cast<std::int32_t>(library.nextMacroKeyIndex)) + u"\n";

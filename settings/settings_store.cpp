@@ -139,12 +139,12 @@ int SettingsStore::SaveAll() {
 
 int SettingsStore::ExportProfile(int index, const std::filesystem::path& path) { return WriteProfileFile(index, path); }
 
-int SettingsStore::ImportProfile(int index, const std::filesystem::path& path) {
-  if (!ReadProfileRecord(path, Profile(index))) return 0;
+ImportResult SettingsStore::ImportProfile(int index, const std::filesystem::path& path) {
+  ImportResult result;
+  if (!ReadProfileRecord(path, Profile(index), &result.read)) return result;
   Release(ProfilePath(index));  // the user's own choice replaces what could not be read
-  SaveConfiguration();
-  SaveAllProfiles();
-  return 1;
+  result.saved = SaveAll() == 1;
+  return result;
 }
 
 int SettingsStore::CurrentProfileIndex() const {

@@ -11,6 +11,7 @@
 #include "settings/dpi_table.h"
 #include "settings/language.h"
 #include "settings/profile.h"
+#include "settings/text_file.h"
 
 namespace zeltra {
 
@@ -18,6 +19,16 @@ namespace zeltra {
 struct SensorChange {
   bool changed = false;   // the sensor code, the profiles' DPI stages and the files changed
   bool pageFlag = false;  // the lift-off section is offered for the (new) sensor
+};
+
+// What ImportProfile came to.
+struct ImportResult {
+  // kRead: the profile now holds the file. Otherwise why the file did not
+  // load (missing, unreadable, not a profile file); nothing was changed then.
+  FileRead read = FileRead::kRead;
+  // The configuration and all five working files were written.
+  bool saved = false;
+  bool Loaded() const { return read == FileRead::kRead; }
 };
 
 enum class RemoveProfileResult {
@@ -94,8 +105,9 @@ class SettingsStore {
   int ExportProfile(int index, const std::filesystem::path& path);
   // Reads a file of the user's choice into a profile, then saves the
   // configuration and all profiles. A file that does not load leaves the
-  // profile and every file unchanged; returns 0.
-  int ImportProfile(int index, const std::filesystem::path& path);
+  // profile and every file unchanged. A loaded profile stays in memory when
+  // a save fails: `saved` tells the caller to save again later.
+  ImportResult ImportProfile(int index, const std::filesystem::path& path);
 
   // --- Current and shown profiles ---------------------------------------
   // CurrentProfile as a number, clamped to 0..4.

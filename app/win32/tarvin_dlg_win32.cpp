@@ -274,6 +274,8 @@ const Macro* CTarvinDlg::FindLibraryMacro(std::uint32_t macroKeyIndex) {
   return macroLibrary_.FindMacroByKeyIndex(macroKeyIndex);
 }
 
+bool CTarvinDlg::MacroLibraryUnavailable() { return macroLibrary_.Unavailable(); }
+
 bool CTarvinDlg::StartApplyTimer() { return SetTimer(hwnd_, kApplyTimer, kApplyMs, nullptr) != 0; }
 
 void CTarvinDlg::StartWatchdogTimer() { SetTimer(hwnd_, kWatchdogTimer, kWatchdogMs, nullptr); }

@@ -61,6 +61,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
   ProfileRecord& CurrentProfile() override;
   const DpiTable& CurrentDpiTable() override;
   const Macro* FindLibraryMacro(std::uint32_t macroKeyIndex) override;
+  bool MacroLibraryUnavailable() override;
   bool StartApplyTimer() override;
   void StartWatchdogTimer() override;
   void ArmDelayedSave() override;

@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
+
 #include "cli_fixture.h"
 #include "device_fixture.h"
 #include "settings/profile_file.h"
@@ -70,6 +72,27 @@ TEST(Cli, ApplyOfEachGoldenDefaultProfileFromEmptyCaches) {
     ASSERT_TRUE(ReadProfileRecord(golden, expected));
     EXPECT_EQ(ProfileFileLines(stored), ProfileFileLines(expected));
   }
+}
+
+// A fresh data folder says nothing about what the mouse holds: the first
+// apply sends every group, also those whose bytes are all zero.
+TEST(Cli, TheFirstApplyFromAFreshFolderSendsZerosToo) {
+  using State = const VirtualMouseState&;
+  const std::pair<std::function<void(ProfileRecord&)>, std::function<bool(State)>> zeros[] = {
+      {[](ProfileRecord& p) { p.Key[2].Value = {0, 0, 0, 0}; },
+       [](State s) { return s.buttons[2] == std::array<std::uint8_t, 3>{}; }},
+      {[](ProfileRecord& p) { p.SetSetting(kKeyDebounce, u"0"); }, [](State s) { return s.debounce == 0; }},
+      {[](ProfileRecord& p) { p.SetSetting(kMotionWakeup, u"0"); }, [](State s) { return s.motionWakeup == 0; }},
+  };
+  CliRig rig;
+  VirtualMouseState held;  // what the mouse holds from elsewhere: debounce 12, wake-up 1
+  held.buttons[2] = {0x10, 0x04, 0};
+  rig.mouse->SetState(held);
+  ProfileRecord edited = DefaultProfile();
+  for (const auto& zero : zeros) zero.first(edited);
+  ASSERT_TRUE(WriteProfileRecord(rig.dir / "e.psf", edited));
+  ASSERT_EQ(rig.Run({"apply", rig.File("e.psf")}).status, 0);
+  for (const auto& zero : zeros) EXPECT_TRUE(zero.second(rig.mouse->State()));
 }
 
 TEST(Cli, SwitchSendsOnlyTheDifferences) {

@@ -269,6 +269,33 @@ TEST(ApplyMacros, AMissingMacroDisablesItsButton) {
   Language().Set(34, u"");
 }
 
+// While the library cannot be read its macros are unknown, not deleted: a
+// button keeps its own copy and repeat rule, as its profile file has them.
+TEST(ApplyMacros, AnUnavailableLibraryKeepsEveryButtonsOwnMacro) {
+  struct Case {
+    bool unavailable;
+    std::uint32_t index;
+    std::array<std::uint8_t, 3> code;
+    std::size_t macroBytes;
+  };
+  for (const Case& c : {Case{true, 7, {0x90, 0x41, 0x00}, 12}, Case{false, 7, {}, 0}, Case{true, 0, {}, 0}}) {
+    Rig rig;
+    rig.Connect();
+    rig.host.AddLibraryMacro(7, 4);
+    rig.host.AssignMacro(3, 7);
+    rig.host.library.clear();
+    rig.host.libraryUnavailable = c.unavailable;
+    KeySlot& key = rig.host.CurrentProfile().Key[3];
+    key.Value = {0x90, 0x42, 0x00, 0};  // slot 2 and repeat rule 4, as a former apply left them
+    key.MacroKeyIndex = c.index;
+    rig.link->RequestApply(kPendingButtons);
+    rig.link->ApplyPendingChanges();
+    EXPECT_EQ(rig.mouse->State().buttons[4], c.code) << c.unavailable << c.index;
+    EXPECT_EQ(rig.mouse->State().macros[1].size(), c.macroBytes);
+    EXPECT_EQ(key.macro.MacroActionNum, 4u);
+  }
+}
+
 // The library is the source of truth whenever a profile is applied: a button
 // never uploads its own stale copy of a macro, whatever ran in between.
 TEST(ApplyMacros, ButtonsAlwaysUploadTheLibrarysMacro) {

@@ -50,6 +50,7 @@ class TestHost : public DeviceLinkHost {
   ProfileRecord& CurrentProfile() override { return profiles[static_cast<std::size_t>(current)]; }
   const DpiTable& CurrentDpiTable() override { return table; }
   const Macro* FindLibraryMacro(std::uint32_t index) override;
+  bool MacroLibraryUnavailable() override { return libraryUnavailable; }
   bool StartApplyTimer() override;
   void StartWatchdogTimer() override { ++watchdogTimerStarts; }
   void ArmDelayedSave() override { ++delayedSaves; }
@@ -76,6 +77,7 @@ class TestHost : public DeviceLinkHost {
   int current = 0;
   DpiTable table;
   std::vector<std::unique_ptr<Macro>> library;
+  bool libraryUnavailable = false;
 
   int applyTimerStarts = 0;
   int watchdogTimerStarts = 0;

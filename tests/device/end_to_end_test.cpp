@@ -141,6 +141,7 @@ class Session {
         expectation_.moveLighting = now.moveLighting;
       }
       if (flags & kPendingWake) expectation_.motionWakeup = now.motionWakeup;
+      if (Pick(0, 7) == 0) MouseReport(step);  // before the apply timer fires
       rig_.link->ApplyPendingChanges();
       Check("step " + std::to_string(step));
       if (Pick(0, 5) == 0) FromTheMouse(step);

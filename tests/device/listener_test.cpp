@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "device_fixture.h"
@@ -44,6 +45,34 @@ TEST(Listener, AMouseReportLeavesThePowerSettingsOfAProfileSwitchPending) {
   rig.link->ScanDevices();  // the next scan brings the new profile's power saving
   rig.link->ApplyPendingChanges();
   EXPECT_EQ(rig.mouse->State().powerDownTime, 9);
+}
+
+// An edit starts the 20 ms apply timer; a mouse report that comes in before
+// it fires must not make the edit look sent already.
+TEST(Listener, AnEditOvertakenByAMouseReportIsStillSent) {
+  using State = const VirtualMouseState&;
+  const std::pair<std::function<unsigned(TestHost&)>, std::function<bool(State)>> cases[] = {
+      {[](TestHost& h) { return h.CurrentProfile().SetSetting(kKeyDebounce, u"8"), kPendingSettings; },
+       [](State s) { return s.debounce == 8; }},
+      {[](TestHost& h) { return h.CurrentProfile().Key[2].Value = {0x10, 0x08, 0x00, 0}, kPendingButtons; },
+       [](State s) { return s.buttons[2] == std::array<std::uint8_t, 3>{0x10, 0x08, 0}; }},
+      {[](TestHost& h) {  // a switch to a profile with another debounce
+         return h.profiles[1].SetSetting(kKeyDebounce, u"4"), h.current = 1, kPendingButtons | kPendingSettings;
+       },
+       [](State s) { return s.debounce == 4; }},
+  };
+  for (const auto& [edit, arrived] : cases) {
+    Rig rig;
+    rig.Connect();
+    ASSERT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+    rig.link->RequestApply(edit(rig.host));
+    rig.clock.Advance(5);
+    rig.mouse->PressDpiButton();
+    ASSERT_EQ(rig.host.PumpPosted(*rig.link, 1), 1);
+    rig.clock.Advance(15);
+    rig.link->ApplyPendingChanges();  // timer 30
+    EXPECT_TRUE(arrived(rig.mouse->State()));
+  }
 }
 
 TEST(Listener, PositionsCountAmongTheEnabledStages) {

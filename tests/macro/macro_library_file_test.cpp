@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "settings/text_file.h"
 #include "settings/text_format.h"
@@ -135,6 +136,7 @@ TEST(MacroLibraryFile, AMissingFileLeavesTheLibraryAlone) {
   L selected = L::At(4);
   EXPECT_EQ(LoadMacroLibrary(lib, dir / "none.mlf", &selected), 0);
   EXPECT_EQ(Names(lib), std::vector<std::u16string>{u"kept"});
+  EXPECT_FALSE(lib.Unavailable());
   EXPECT_EQ(lib.nextMacroKeyIndex, 12u);
   EXPECT_EQ(selected, L::At(4));
 }
@@ -340,6 +342,33 @@ TEST(MacroLibraryFile, TheNextIndexNeverEqualsOneInUse) {
       used.push_back(index);
     }
   }
+}
+
+// A library file that is there but cannot be read is never written over, and
+// nothing is added to what the program holds instead; once it can be read,
+// the next load (the manager closing) takes it.
+TEST(MacroLibraryFile, AFileThatCannotBeReadIsNeverWrittenOver) {
+  const std::function<void(const std::filesystem::path&)> blocks[] = {
+      [](const std::filesystem::path& p) { InjectFileBusy(p, -1); },        // held by another program
+      [](const std::filesystem::path&) { InjectTextFileReadFault(5000); },  // a read error half-way
+  };
+  SetFileRetryPause([](int) {});
+  for (const auto& block : blocks) {
+    TempDir dir;
+    std::filesystem::copy_file(TestData("macro/library.mlf"), dir / "lib.mlf");
+    MacroLibrary lib;
+    block(dir / "lib.mlf");
+    EXPECT_EQ(LoadMacroLibrary(lib, dir / "lib.mlf"), 0);
+    ClearInjectedFileBusy();
+    InjectTextFileReadFault(-1);
+    L at = L::None();
+    EXPECT_EQ(lib.AddMacro(u"New", at), AddItemResult::kNotAllowed);
+    EXPECT_EQ(SaveMacroLibrary(lib, dir / "lib.mlf", L::None()), 0);
+    EXPECT_EQ(ReadBytes(dir / "lib.mlf"), ReadBytes(TestData("macro/library.mlf")));
+    ASSERT_EQ(LoadMacroLibrary(lib, dir / "lib.mlf"), 1);
+    EXPECT_FALSE(lib.Unavailable());
+  }
+  SetFileRetryPause(nullptr);
 }
 
 TEST(MacroLibraryFile, CountsBeyondTheModelAreNeverWritten) {

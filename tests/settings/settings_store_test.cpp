@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "settings/delayed_save.h"
 #include "settings/profile_file.h"
 #include "settings/text_file.h"
@@ -115,7 +117,7 @@ TEST_F(Store, ExportThenImportIntoAnotherProfileTakesNamesAndButtons) {
   EXPECT_EQ(ReadBytes(WorkingFile(0)), ReadBytes(TestData("settings/fresh_default0.psf")));  // only the chosen file
 
   store_.SetCurrentProfileIndex(3);
-  ASSERT_EQ(store_.ImportProfile(2, "exported.psf"), 1);
+  ASSERT_TRUE(store_.ImportProfile(2, "exported.psf").saved);
   EXPECT_EQ(ProfileFileLines(store_.Profile(2)), sourceLines);
   // The working files and the configuration were saved.
   ProfileRecord onDisk;
@@ -134,11 +136,31 @@ TEST_F(Store, FailedImportChangesNothing) {
   auto lines = FileLines(TestData("settings/fresh_default1.psf"));
   lines.back().pop_back();  // 2687 digits
   test::WriteLines("bad.psf", lines);
-  for (const char* path : {"bad.psf", "absent.psf"}) {
-    EXPECT_EQ(store_.ImportProfile(2, path), 0);
+  for (auto [path, read] : {std::pair{"bad.psf", FileRead::kInvalid}, std::pair{"absent.psf", FileRead::kMissing}}) {
+    const ImportResult result = store_.ImportProfile(2, path);
+    EXPECT_EQ(result.read, read) << path;
+    EXPECT_FALSE(result.saved);
     EXPECT_EQ(ProfileFileLines(store_.Profile(2)), profile);
     EXPECT_EQ(ReadBytes(WorkingFile(2)), file);
     EXPECT_EQ(ReadBytes(ConfigFile()), config);
+  }
+}
+
+// An import whose saves fail says so; the profile holds the file all the same.
+TEST_F(Store, AnImportReportsWhetherItsSavesSucceeded) {
+  const std::pair<std::function<void()>, bool> cases[] = {
+      {[] {}, true}, {[] { InjectTextFileWriteFault(0); }, false}, {[] { InjectFileBusy(WorkingFile(2), -1); }, false}};
+  store_.Profile(0).SetSetting(kProfileName, u"Mine");
+  ASSERT_EQ(store_.ExportProfile(0, "mine.psf"), 1);
+  for (const auto& [fault, saved] : cases) {
+    test::RecordedPauses pauses;
+    store_.Profile(2).SetSetting(kProfileName, u"Before");
+    fault();
+    const ImportResult result = store_.ImportProfile(2, "mine.psf");
+    InjectTextFileWriteFault(-1);
+    EXPECT_TRUE(result.Loaded());
+    EXPECT_EQ(result.saved, saved);
+    EXPECT_EQ(store_.Profile(2).Setting(kProfileName), u"Mine");
   }
 }
 
@@ -177,7 +199,7 @@ TEST_F(Store, AHeldProfileFileIsNeverReplacedByItsDefaults) {
   EXPECT_EQ(next.SaveAll(), 0);
   EXPECT_EQ(ReadBytes(WorkingFile(1)), file);
 
-  ASSERT_EQ(next.ImportProfile(1, "mine.psf"), 1);
+  ASSERT_TRUE(next.ImportProfile(1, "mine.psf").saved);
   next.Profile(1).SetSetting(kProfileName, u"Imported");
   EXPECT_EQ(next.SaveAll(), 1);
   EXPECT_NE(ReadBytes(WorkingFile(1)), file);
