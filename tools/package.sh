@@ -64,7 +64,7 @@ done
 sed -e "s/@VERSION@/$version/g" -e "s/@ARCH@/$bits/g" -e 's/$/\r/' tools/package/README.txt \
   >"$stage/$name/README.txt"
 
-# The same sources give the same zip: sorted entries, all dated by the last commit.
+# Sorted entries, each dated by the last commit rather than by this run.
 stamp=$(git log -1 --format=%cd --date=format:'%Y-%m-%d %H:%M:%S' 2>/dev/null || true)
 (
   cd "$stage"

@@ -56,8 +56,9 @@ echo "main window: X window $window"
 
 data=$(data_folders)
 [ "$(echo "$data" | grep -c .)" -eq 1 ] || fail "expected one data folder, found: ${data:-none}"
-for lang in "$pkg"/lang/*; do
-  cmp -s "$lang" "$data/config/${lang##*/}" || fail "config/${lang##*/} is not the package's lang/${lang##*/}"
+for lang in "$root"/res/lang/*; do
+  name=${lang##*/}
+  cmp -s "$pkg/lang/$name" "$data/config/$name" || fail "config/$name is not the package's lang/$name"
 done
 echo "language files installed from the package into ${data#"$prefix"/}/config"
 
