@@ -41,9 +41,10 @@ data_folders | xargs -r rm -rf
   exec "$ZELTRA_WINE" Zeltra.exe --virtual-mouse) >"$work/program.txt" 2>"$work/files.txt" </dev/null &
 app=$!
 
+# Its own windows only: a copy in another prefix may show one of that name.
 window=""
 for _ in $(seq 150); do
-  for id in $(xdotool search --onlyvisible --name '^Zeltra$' 2>/dev/null); do
+  for id in $(xdotool search --onlyvisible --pid "$app" --name '^Zeltra$' 2>/dev/null); do
     w=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
     [ "${w:-0}" -ge 1000 ] && window="$id ${w}px wide"
   done
