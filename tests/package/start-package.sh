@@ -18,7 +18,8 @@ source "$root/tools/xvfb.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zeltra-start.XXXXXX")
 app=""
 cleanup() {
-  zeltra_stop_prefix "$prefix" >/dev/null 2>&1 || true
+  set +e  # every step, whatever the one before did
+  zeltra_stop_prefix "$prefix" >/dev/null 2>&1
   [ -n "$app" ] && wait "$app" 2>/dev/null
   zeltra_stop_display
   rm -rf "$work"
