@@ -2,7 +2,8 @@
 # Runs every test of the project on a fresh Debian 12 machine: the portable
 # core natively, under AddressSanitizer + UBSan and under ThreadSanitizer; the
 # same core and the Windows front end built with MinGW and run under Wine on a
-# virtual display; and the 32-bit program, built and checked to be PE32.
+# virtual display; the 32-bit program, built and checked to be PE32; and the
+# packages: the 32-bit one users get checked, the 64-bit one started under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -13,7 +14,7 @@ source tools/wine-env.sh
 # Stops what this run started, also on failure: the Wine prefix's server and
 # its processes, and the private display.
 cleanup() {
-  for prefix in build/mingw64/wineprefix; do
+  for prefix in build/mingw64/wineprefix build/package/wineprefix; do
     [ -d "$prefix" ] && zeltra_stop_prefix "$PWD/$prefix" >/dev/null 2>&1 || true
   done
   zeltra_stop_display
@@ -34,6 +35,17 @@ cmake --preset mingw32 >/dev/null
 cmake --build --preset mingw32 -j "$jobs"
 tools/check-pe32.sh build/mingw32/dist/Zeltra.exe
 tools/check-pe32.sh build/mingw32/dist/zeltra-cli.exe
+
+# Made from the two build trees above: only the strip and the zip are new work.
+echo "=== the packages"
+declare -A zip
+for arch in win32 win64; do
+  made=$(tools/package.sh --arch "$arch")
+  echo "$made"
+  zip[$arch]=${made##*$'\n'}  # its last line
+  tests/package/check-package.sh "${zip[$arch]}"
+done
+tests/package/start-package.sh "${zip[win64]}" build/package/wineprefix
 
 # The Wine tests stopped their prefix (test wine.prefix.stop); nothing of it
 # may be left running.
