@@ -25,15 +25,21 @@ class Script {
   Script(const Script&) = delete;
   Script& operator=(const Script&) = delete;
   static bool Done() { return steps_.empty(); }
+  // Called by a step whose moment has not come yet: it runs again next time.
+  static void Again() { again_ = true; }
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (steps_.empty()) return;
     auto step = std::move(steps_.front());
     steps_.pop_front();
+    again_ = false;
     step();
+    if (again_) steps_.push_front(std::move(step));
+    again_ = false;
   }
   static inline std::deque<std::function<void()>> steps_;
+  static inline bool again_ = false;
   UINT_PTR timer_ = 0;
 };
 
