@@ -54,6 +54,18 @@ void CDPIValueSettingDlg::CreateControls(const RECT&) {
   ShowIndex();
 }
 
+BOOL CDPIValueSettingDlg::OnInitDialog() {
+  CSmallDialog::OnInitDialog();
+  // Set here rather than by the dialog manager, which would select the
+  // whole text instead of leaving the caret at its end.
+  if (edit_ != nullptr) {
+    SetFocus(edit_);
+    const int length = GetWindowTextLengthW(edit_);
+    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+  }
+  return FALSE;
+}
+
 void CDPIValueSettingDlg::CreateEdit() {
   const RECT r = ScaledWindowRect(kEditPlace);
   edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, r.left,
@@ -69,7 +81,6 @@ void CDPIValueSettingDlg::CreateEdit() {
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                           Wide(std::u16string(DpiValueDialog::kEditFont)));
   if (editFont_ != nullptr) SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), FALSE);
-  SetFocus(edit_);
 }
 
 std::u16string CDPIValueSettingDlg::EditText() const {

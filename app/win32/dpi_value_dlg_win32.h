@@ -43,6 +43,7 @@ class CDPIValueSettingDlg : public CSmallDialog {
   CStaticText* valueText() const { return value_; }
 
  protected:
+  BOOL OnInitDialog() override;
   void CreateControls(const RECT& client) override;
   void DrawBackground(HDC dc, const RECT& client) override;
   MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
