@@ -75,7 +75,9 @@ TEST_F(MainDialogs, DpiEnterRoundsTheTypedValueUpAndKeepsTheDialogOpen) {
 
   Key(dialog.edit(), VK_LEFT);
   Key(dialog.edit(), VK_LEFT);
+  Key(dialog.edit(), VK_RIGHT);
   EXPECT_EQ(dialog.valueText()->caption(), u"800");
+  EXPECT_EQ(TextOf(dialog.edit()), u"800");
   SetWindowTextW(dialog.edit(), L"fast");
   Key(dialog.edit(), VK_RETURN);
   EXPECT_EQ(model.index(), 0) << "no number reads as 0";
