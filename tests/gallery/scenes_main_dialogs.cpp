@@ -24,7 +24,7 @@ UiRect WorkArea() {
 
 }  // namespace
 
-// Stage 2 at 1600 DPI of the default sensor.
+// Stage 2 at 3200 DPI of the default sensor.
 ZELTRA_GALLERY_SCENE(dpi_value) {
   auto& model = Kept<DpiValueDialog>(DpiTableFor(kDefaultSensorCode), 2, 31);
   context.windows.push_back(OpenModeless(std::make_unique<win32::CDPIValueSettingDlg>(model)));
