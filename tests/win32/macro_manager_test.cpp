@@ -172,6 +172,9 @@ TEST_F(MacroManagerWindow, InsertsARightClickAfterActionThreeThroughTheInsertPop
   const RECT item = popup->ItemRect(1);
   const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
   HWND popupWindow = popup->GetSafeHwnd();
+  POINT cursor{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(popupWindow, &cursor);
+  SetCursorPos(cursor.x, cursor.y);
   SendMessageW(popupWindow, WM_MOUSEMOVE, 0, at);
   SendMessageW(popupWindow, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(popupWindow, WM_LBUTTONUP, 0, at);

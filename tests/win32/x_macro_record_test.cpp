@@ -82,7 +82,9 @@ TEST(DISABLED_XMacroRecord, RecordsAAndBWithAndWithoutDelays) {
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(plain.AllAction[i], MacroAction::Event(keys[i], i % 2 == 1)) << i;
     EXPECT_EQ(timed.AllAction[2 * i], MacroAction::Event(keys[i], i % 2 == 1)) << i;
-    if (i > 0) EXPECT_TRUE(timed.AllAction[2 * i - 1].IsDelay()) << i;
+    if (i > 0) {
+      EXPECT_TRUE(timed.AllAction[2 * i - 1].IsDelay()) << i;
+    }
   }
   // xdotool waits 200 ms between the keys.
   EXPECT_GE(timed.AllAction[3].DelayMs(), 100u);
