@@ -291,7 +291,11 @@ void CMacroManagerDlg::OpenPopup(PopupClass popup, const PopupOptions& options, 
 
 void CMacroManagerDlg::ClosePopup(PopupClass popup) { CDlgBase::ClosePopup(PopupSlotOf(popup)); }
 
-void CMacroManagerDlg::StartHook() { hook_.StartHook(hwnd_); }
+void CMacroManagerDlg::StartHook() {
+  // An insert that ran while the application closed the manager does not
+  // bring the hook back.
+  if (!ended_) hook_.StartHook(hwnd_);
+}
 
 void CMacroManagerDlg::StopHook() { hook_.StopHook(); }
 
