@@ -3,13 +3,14 @@
 #include <memory>
 
 #include "macro/macro_library.h"
-#include "macro/win32/dialog_controls_win32.h"
 #include "macro/win32/fire_key_dlg_win32.h"
 #include "macro/win32/macro_select_dlg_win32.h"
 #include "macro/win32/shortcut_dlg_win32.h"
+#include "settings/language.h"
 #include "settings/profile.h"
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
+#include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/controls_win32.h"
 #include "ui/win32/popup_classes_win32.h"
 
@@ -148,6 +149,9 @@ void AssignmentUnit::StartTimer(int id, int milliseconds) {
   SetTimer(hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(milliseconds), nullptr);
 }
 void AssignmentUnit::StopTimer(int id) { KillTimer(hwnd(), static_cast<UINT_PTR>(id)); }
-void AssignmentUnit::ShowAttention(int message) { ShowDialogAttention(hwnd(), message); }
+void AssignmentUnit::ShowAttention(int message) {
+  CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), hwnd());
+  attention.DoModal();
+}
 
 }  // namespace zeltra::win32
