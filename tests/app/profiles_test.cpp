@@ -36,15 +36,12 @@ TEST_F(ProfilesTest, RowsFollowTheShownListAndEmptyRowsCannotBeChosen) {
   OpenPicker();
   ASSERT_TRUE(window.picker);
   const PickerPopupSpec& spec = *window.picker;
-  EXPECT_EQ(spec.rows[0].text, u"Profile list");
-  EXPECT_EQ(spec.rows[1].text, settings->Profile(3).Setting(kProfileName));
-  EXPECT_EQ(spec.rows[2].text, settings->Profile(0).Setting(kProfileName));
-  for (int row = 3; row <= 5; ++row) {
-    EXPECT_EQ(spec.rows[static_cast<std::size_t>(row)].text, u"");
-    EXPECT_FALSE(spec.rows[static_cast<std::size_t>(row)].selectable);
-  }
-  EXPECT_EQ(spec.rows[6].text, u"New");
-  EXPECT_EQ(spec.currentRow, 2);  // profile 0 stands in row 3
+  EXPECT_EQ(spec.rows.header, u"Profile list");
+  EXPECT_EQ(spec.rows.names[0], settings->Profile(3).Setting(kProfileName));
+  EXPECT_EQ(spec.rows.names[1], settings->Profile(0).Setting(kProfileName));
+  for (std::size_t row = 2; row < 5; ++row) EXPECT_EQ(spec.rows.names[row], u"") << row;
+  EXPECT_EQ(spec.rows.last, u"New");
+  EXPECT_EQ(spec.rows.currentRow, 2);  // profile 0 stands in row 3
   EXPECT_EQ(spec.topLeft, (UiPoint{306, 672 - 201}));
   model->OnPickerResult(kProfileRowChosen, 4);  // empty
   EXPECT_TRUE(window.picker);
