@@ -118,6 +118,32 @@ INSTANTIATE_TEST_SUITE_P(Scales, TabPopupPlace,
                                          TabPlaceCase{2.0f, 0, 1344 - 402 + 50},
                                          TabPlaceCase{1.5f, 1000, 1560 - 1000 - 111}));
 
+TEST_F(ProfilesTest, AnEmptyProfileNameShowsItsDefaultNameSoTheRowStaysReachable) {
+  language_.Set(86, u"Profile 2");
+  ShowList(2, {0, 1, 2, 3, 4});
+  settings->Profile(1).SetSetting(kProfileName, u"");
+  OpenPicker();
+  ASSERT_TRUE(window.picker);
+  EXPECT_EQ(window.picker->rows.names[1], u"Profile 2");
+}
+
+TEST_F(ProfilesTest, TheStandardDialogGetsTheTitleFilterAndFlagsOfTheRequest) {
+  language_.Set(142, u"Import");
+  language_.Set(143, u"Export");
+  const FileDialogRequest open = ToFileDialogRequest(ImportFileRequest(), language_);
+  EXPECT_FALSE(open.save);
+  EXPECT_EQ(open.title, u"Import");
+  EXPECT_EQ(open.filter, u"psf file(*.psf)|*.psf||");
+  EXPECT_EQ(open.defaultExtension, u"psf");
+  EXPECT_EQ(open.flags, kFileDialogReadOnly | kFileDialogPathMustExist | kFileDialogFileMustExist);
+  const FileDialogRequest save = ToFileDialogRequest(ExportFileRequest(), language_);
+  EXPECT_TRUE(save.save);
+  EXPECT_EQ(save.title, u"Export");
+  // An export never replaces a file without asking.
+  EXPECT_EQ(save.flags, kFileDialogReadOnly | kFileDialogPathMustExist | kFileDialogOverwritePrompt);
+  EXPECT_EQ(save.bufferChars, 260);
+}
+
 TEST_F(ProfilesTest, ImportReadsTheFileIntoTheProfileAndSavesEverything) {
   settings->Profile(2).SetSetting(kProfileName, u"Exported");
   settings->Profile(2).PollingRateValue = {1, 0, 0};
