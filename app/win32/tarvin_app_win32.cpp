@@ -6,10 +6,12 @@
 
 #include "app/main_window_ids.h"
 #include "app/win32/paths_win32.h"
+#include "app/win32/main_units_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "cli/data_folder_lock.h"
 #include "device/win32/hid_backend_win32.h"
 #include "ui/win32/draw_win32.h"
+#include "ui/win32/file_dialog_win32.h"
 
 namespace zeltra::win32 {
 
@@ -64,6 +66,7 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
   controls.dwICC = 0xFF;
   InitCommonControlsEx(&controls);
   RegisterMainWindowClass();
+  InstallStandardFileDialogs();
 
   const std::unique_ptr<DataFolderLock> dataFolderLock = TakeDataFolder(DataFolder());
   GdiplusSession gdiplus;
@@ -77,6 +80,7 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
     // The dialog, with every decoded image its controls hold, goes before
     // GDI+ is shut down.
     CTarvinDlg dialog(std::move(options));
+    AddMainWindowUnits(dialog);
     dialog.DoModal();
   }
   return false;
