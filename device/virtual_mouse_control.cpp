@@ -187,15 +187,22 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line) {
   const std::vector<std::string_view> w = Words(line);
   if (w.empty() || w[0].front() == '#') return {};
   const std::string_view command = w[0];
-  if (command == "dump") {
+  if (command == "dump" || command == "load") {
     // The path is the rest of the line: it may hold spaces.
-    const std::size_t at = line.find("dump") + 4;
-    std::string_view rest = line.substr(at);
+    std::string_view rest = line.substr(line.find(command) + command.size());
     while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
     while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t' || rest.back() == '\r')) rest.remove_suffix(1);
-    if (rest.empty()) return "dump needs a path";
-    const std::u8string utf8(reinterpret_cast<const char8_t*>(rest.data()), rest.size());
-    return WriteWhole(std::filesystem::path(utf8), VirtualMouseStateText(mouse.State())) ? "" : "cannot write the dump";
+    if (rest.empty()) return std::string(command) + " needs a path";
+    const std::filesystem::path path(std::u8string(reinterpret_cast<const char8_t*>(rest.data()), rest.size()));
+    if (command == "dump")
+      return WriteWhole(path, VirtualMouseStateText(mouse.State())) ? "" : "cannot write the dump";
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const auto state = ParseVirtualMouseStateText(text.str());
+    if (!state) return "no mouse state in the file";
+    mouse.SetState(*state);
+    return {};
   }
   if (command == "dpi-button" && w.size() == 1) {
     mouse.PressDpiButton();

@@ -13,6 +13,7 @@
 //   unplug cable|receiver      the link goes (the last one ends the program)
 //   plug cable|receiver
 //   dump PATH                  writes the mouse's state (VirtualMouseStateText)
+//   load PATH                  the mouse holds the state in the file (a dump)
 //
 // Blank lines and lines starting with "#" are skipped; a line that is not a
 // command is skipped as well, so a typo in a script never stops the program.

@@ -84,7 +84,7 @@ TEST(VirtualMouseCommand, SkipsWhatIsNoCommand) {
   const VirtualMouseState before = mouse.State();
   const VirtualStatus status = mouse.Status();
   for (std::string_view line : {"rate 3", "rate", "online yes", "battery 101 0", "battery 50", "sensor 256",
-                                "unplug mouse", "dpi-button now", "explode", "dump", "dump   "}) {
+                                "unplug mouse", "dpi-button now", "explode", "dump", "dump   ", "load", "load /no/such/file"}) {
     EXPECT_NE(RunVirtualMouseCommand(mouse, line), "") << line;
   }
   EXPECT_EQ(mouse.State(), before);
@@ -112,6 +112,12 @@ TEST(VirtualMouseControl, FollowsTheFileLineByLine) {
   ASSERT_TRUE(dumped.has_value());
   EXPECT_EQ(*dumped, rig.mouse->State());
   EXPECT_EQ(control.CommandsRun(), 4);
+
+  // A mouse that held something else takes a dumped state back.
+  RunVirtualMouseCommand(*rig.mouse, "rate 8");
+  Append(file, "load " + (dir / "state with space.txt").string() + "\nload " + (dir / "missing").string() + "\n");
+  ASSERT_TRUE(Eventually([&] { return control.CommandsRun() == 6; }));
+  EXPECT_EQ(rig.mouse->State(), *dumped);
 }
 
 TEST(VirtualMouseControl, StartsAgainOnAFileMadeAnew) {

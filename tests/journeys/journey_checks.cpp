@@ -179,9 +179,11 @@ std::string CheckDataFolderLoads(const fs::path& dataFolder) {
   return problems;
 }
 
-std::string CheckMouseHoldsCurrentProfile(const fs::path& dataFolder, std::string_view stateText) {
-  const std::optional<VirtualMouseState> state = ParseVirtualMouseStateText(stateText);
-  if (!state) return "the mouse state is missing or malformed";
+namespace {
+
+// Sends the whole current profile of `dataFolder` to a virtual mouse that
+// holds `state`; what it holds afterwards.
+VirtualMouseState SendWholeProfile(const fs::path& dataFolder, const VirtualMouseState& state, int* profile) {
   ScratchCopy copy(dataFolder);
   LoadLanguageOf(copy.path());
   SettingsStore settings(copy.path());
@@ -191,23 +193,35 @@ std::string CheckMouseHoldsCurrentProfile(const fs::path& dataFolder, std::strin
 
   VirtualClock clock;
   const std::shared_ptr<VirtualMouse> mouse = MakeDemoVirtualMouse(clock);
-  mouse->SetState(*state);
+  mouse->SetState(state);
   ProbeHost host(settings, library);
-  std::string differences;
   {
     DeviceLink link(mouse, clock, host);
     link.InitStandby(0);
     // Whatever the caches would say, every group goes out.
     link.MarkCachesUnknown();
-    if (!link.ScanDevices()) return "the probe's own mouse was not found";
+    link.ScanDevices();
     link.RequestApply(kPendingButtons | kPendingSettings | kPendingPower | kPendingWake);
     link.ApplyPendingChanges();
-    differences = Differences(*state, mouse->State());
     link.Close();
   }
+  if (profile) *profile = settings.CurrentProfileIndex() + 1;
+  return mouse->State();
+}
+
+}  // namespace
+
+std::string EncodedState(const fs::path& dataFolder) {
+  return VirtualMouseStateText(SendWholeProfile(dataFolder, VirtualMouseState{}, nullptr));
+}
+
+std::string CheckMouseHoldsCurrentProfile(const fs::path& dataFolder, std::string_view stateText) {
+  const std::optional<VirtualMouseState> state = ParseVirtualMouseStateText(stateText);
+  if (!state) return "the mouse state is missing or malformed";
+  int profile = 0;
+  const std::string differences = Differences(*state, SendWholeProfile(dataFolder, *state, &profile));
   if (differences.empty()) return {};
-  return "the mouse does not hold the current profile " + std::to_string(settings.CurrentProfileIndex() + 1) +
-         ":\n" + differences;
+  return "the mouse does not hold the current profile " + std::to_string(profile) + ":\n" + differences;
 }
 
 }  // namespace zeltra::test

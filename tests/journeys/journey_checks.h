@@ -32,6 +32,11 @@ std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance
 // and makes none. Otherwise what was wrong.
 std::string CheckDataFolderLoads(const std::filesystem::path& dataFolder);
 
+// What a mouse holds once it was sent the whole current profile of
+// `dataFolder` (the defaults when the folder has no files yet), starting from
+// the virtual mouse's fresh state. As text (VirtualMouseStateText).
+std::string EncodedState(const std::filesystem::path& dataFolder);
+
 // Empty when a mouse in the state `stateText` (VirtualMouseStateText) already
 // holds everything the current profile of `dataFolder` encodes: sending the
 // whole profile to such a mouse changes nothing. Otherwise the differences.

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "device/clock.h"
-#include "device/device_link.h"
-#include "device/virtual_mouse.h"
 #include "device/virtual_mouse_control.h"
 #include "macro/macro_library.h"
 #include "macro/macro_library_file.h"
@@ -48,47 +45,11 @@ TEST(CheckDataFolderLoads, PassesASavedFolderAndNamesADamagedFile) {
   EXPECT_NE(CheckDataFolderLoads(dir / "nothing"), "");
 }
 
-// The state of a mouse that was sent the whole current profile of `folder`.
-std::string StateAfterFullApply(const std::filesystem::path& folder) {
-  SettingsStore settings(folder);
-  settings.LoadConfiguration();
-  MacroLibrary library;
-  VirtualClock clock;
-  auto mouse = MakeDemoVirtualMouse(clock);
-  struct Host final : DeviceLinkHost {
-    explicit Host(SettingsStore& s) : settings(s) {}
-    SettingsStore& settings;
-    ProfileRecord& CurrentProfile() override { return settings.CurrentProfile(); }
-    const DpiTable& CurrentDpiTable() override { return settings.Dpi(); }
-    const Macro* FindLibraryMacro(std::uint32_t) override { return nullptr; }
-    bool MacroLibraryUnavailable() override { return false; }
-    bool StartApplyTimer() override { return true; }
-    void StartWatchdogTimer() override {}
-    void ArmDelayedSave() override {}
-    void ShowProgressDialog() override {}
-    void RefreshControls() override {}
-    void ShowWindowNormal() override {}
-    void MinimiseWindow() override {}
-    void OnSensorReported(int) override {}
-    void OnMouseStateReported(int) override {}
-    void QuitOnDeviceRemoval() override {}
-    void RegisterHidNotifications() override {}
-    void PostMouseStateChanged() override {}
-  } host(settings);
-  DeviceLink link(mouse, clock, host);
-  link.InitStandby(0);
-  link.MarkCachesUnknown();
-  link.ScanDevices();
-  link.RequestApply(kPendingButtons | kPendingSettings | kPendingPower | kPendingWake);
-  link.ApplyPendingChanges();
-  link.Close();
-  return VirtualMouseStateText(mouse->State());
-}
-
 TEST(CheckMouseHoldsCurrentProfile, ComparesTheMouseWithTheStoredCurrentProfile) {
   TempDir dir;
   SaveFreshFolder(dir.path());
-  const std::string sent = StateAfterFullApply(dir.path());
+  const std::string sent = EncodedState(dir.path());
+  EXPECT_NE(sent.find("\nrate 01\n"), std::string::npos) << "1000 Hz: every millisecond\n" << sent;
   EXPECT_EQ(CheckMouseHoldsCurrentProfile(dir.path(), sent), "");
   EXPECT_NE(VirtualMouseStateText(VirtualMouseState{}), sent) << "the profile differs from a fresh mouse somewhere";
   EXPECT_NE(CheckMouseHoldsCurrentProfile(dir.path(), VirtualMouseStateText(VirtualMouseState{})), "");
@@ -102,6 +63,9 @@ TEST(CheckMouseHoldsCurrentProfile, ComparesTheMouseWithTheStoredCurrentProfile)
   }
   const std::string problem = CheckMouseHoldsCurrentProfile(dir.path(), sent);
   EXPECT_NE(problem.find("rate"), std::string::npos) << problem;
+  const std::string told = EncodedState(dir.path());
+  EXPECT_NE(told.find("\nrate 02\n"), std::string::npos) << told;
+  EXPECT_EQ(CheckMouseHoldsCurrentProfile(dir.path(), told), "");
   EXPECT_EQ(CheckMouseHoldsCurrentProfile(dir.path(), "rate 01\n"), "the mouse state is missing or malformed");
 }
 

@@ -14,6 +14,8 @@
 //                               nothing is reset or rewritten by loading it
 //   expect DIR STATE            the mouse state dumped to STATE is what the
 //                               current profile of DIR encodes
+//   encode DIR                  the state of a fresh mouse sent the whole
+//                               current profile of DIR (defaults: no files)
 //
 // Rectangles are in client pixels of the main window. Exit status 0 yes /
 // done, 1 no (the reason on standard error), 2 usage.
@@ -32,7 +34,7 @@ using namespace zeltra;
 
 int Usage() {
   std::cerr << "usage: zeltra-journey-probe layout|rect ID [INSTANCE] [--scale S] [--open LIST] [--lift-off] "
-               "[--data DIR] | check DIR | expect DIR STATE\n";
+               "[--data DIR] | check DIR | expect DIR STATE | encode DIR\n";
   return 2;
 }
 
@@ -72,6 +74,10 @@ int main(int argc, char** argv) {
     if (problem.empty()) return 0;
     std::cerr << problem << '\n';
     return 1;
+  }
+  if (command == "encode" && args.size() == 2) {
+    std::cout << test::EncodedState(args[1]);
+    return 0;
   }
   if (command != "layout" && command != "rect") return Usage();
 

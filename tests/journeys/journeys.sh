@@ -23,6 +23,17 @@ settled() {
   [ "$(writes)" = "$before" ]
 }
 
+# A window of the program narrower than the main one (a dialog, a popup);
+# prints the newest.
+small_window_open() {
+  local id w found=""
+  for id in $(zj_program_windows); do
+    w=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+    [ "${w:-0}" -lt 1000 ] && found=$id
+  done
+  [ -n "$found" ] && echo "$found"
+}
+
 # --- journeys ------------------------------------------------------------------
 
 # Start in standby while the mouse is offline, stay in the tray, come up once
@@ -85,9 +96,9 @@ journey_hide_and_bring_back() {
 # tray exit closes it and ends the program.
 journey_tray_exit_with_dialog_open() {
   ZJ_PRESET=$'unplug cable\nplug receiver\nonline 0' zj_start tray-exit
-  dialog() { [ -n "$(zj_program_windows)" ]; }
-  zj_until 15 dialog || { zj_fail "the start-up notice did not open"; return 1; }
-  zj_log "the start-up notice is open: $(zj_program_windows | wc -l) window(s)"
+  zj_until 15 small_window_open >/dev/null || { zj_fail "the start-up notice did not open"; return 1; }
+  zj_main_window_hidden || { zj_fail "the main window is shown while the mouse is offline"; return 1; }
+  zj_log "the start-up notice is open: $(xdotool getwindowname "$(small_window_open)")"
   zj_tray_menu exit
   zj_wait_end 20 || { zj_fail "the tray exit with a dialog open did not end the program"; return 1; }
   [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }

@@ -87,11 +87,15 @@ zj_start() {
   shift
   ZJ_WORK="$ZJ_TOP/$name"
   mkdir -p "$ZJ_WORK"
-  : >"$ZJ_WORK/control.txt"
-  [ -n "${ZJ_PRESET:-}" ] && printf '%s\n' "$ZJ_PRESET" >>"$ZJ_WORK/control.txt"
   local data
   data=$(zj_data)
-  [ -n "${ZJ_KEEP_DATA:-}" ] || { [ -n "$data" ] && rm -rf "$data"; }
+  [ -n "${ZJ_KEEP_DATA:-}" ] || { [ -n "$data" ] && rm -rf "$data"; data=""; }
+  # The mouse holds what the stored current profile encodes, as after an
+  # earlier run of the program: that is what the program takes it to hold.
+  mkdir -p "$ZJ_WORK/empty"
+  zj_probe encode "${data:-$ZJ_WORK/empty}" >"$ZJ_WORK/initial.txt" || { zj_fail "cannot encode the profile"; return 1; }
+  echo "load $(zj_win "$ZJ_WORK/initial.txt")" >"$ZJ_WORK/control.txt"
+  [ -n "${ZJ_PRESET:-}" ] && printf '%s\n' "$ZJ_PRESET" >>"$ZJ_WORK/control.txt"
   ZJ_SECTIONS=""
   (cd "$DIST" && WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     exec "$ZELTRA_WINE" Zeltra.exe --virtual-mouse --hid-log "$(zj_win "$ZJ_WORK/trace.txt")" \
@@ -125,8 +129,23 @@ zj_wait_main_window() {
   sleep 0.5  # let it paint
 }
 
-# Other top-level windows of the program (dialogs), by X window id.
-zj_program_windows() { xdotool search --onlyvisible --pid "$ZJ_APP" --name '.' 2>/dev/null; }
+# Every visible X window of the program (main window, dialogs, popups and
+# menus), oldest first. Menus and popups carry no process id; they share the
+# X client's resource base with the windows that do.
+zj_program_windows() {
+  local any
+  any=$(xdotool search --all --pid "$ZJ_APP" --name '.*' 2>/dev/null | head -1)
+  [ -n "$any" ] || return 0
+  local base=$((any & ~0x1FFFFF)) id
+  for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+    [ $((id & ~0x1FFFFF)) -eq $base ] && echo "$id"
+  done
+}
+# Windows of the program other than the main window.
+zj_other_windows() {
+  local id
+  for id in $(zj_program_windows); do [ "$id" != "$ZJ_WINDOW" ] && echo "$id"; done
+}
 
 # The window's client origin on the screen.
 zj_origin() {
@@ -171,40 +190,50 @@ zj_dump() {
 zj_trace() { grep -E "$1" "$ZJ_WORK/trace.txt" 2>/dev/null; }
 zj_trace_count() { zj_trace "$1" | wc -l; }
 
-# The tray icon: Wine shows it in its own tray window when the display has
-# no tray of its own; the icon is the window's first 16x16 (or larger) square.
-zj_tray_window() {
-  xdotool search --onlyvisible --class 'explorer.exe' 2>/dev/null | while read -r id; do
-    local geometry
-    geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
-    read -r w h <<<"$geometry"
-    [ "${w:-0}" -ge 16 ] && [ "${w:-0}" -le 400 ] && [ "${h:-0}" -ge 16 ] && [ "${h:-0}" -le 64 ] && echo "$id"
-  done | head -1
+# The tray icon: on a display without a tray of its own Wine shows the icons
+# in its "Wine System Tray" window, a caption with one row of small icons
+# below; ours is the only one, the first of the row.
+zj_tray_icon() {
+  local tray geometry
+  tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)
+  [ -n "$tray" ] || return 1
+  geometry=$(xdotool getwindowgeometry "$tray" 2>/dev/null)
+  read -r ox oy <<<"$(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  read -r _ h <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  echo "$((ox + 12)) $((oy + h - 13))"
 }
 
-# zj_tray_menu ITEM: right-click the tray icon and take item 1 (show) or 2 (exit).
+# zj_tray_menu show|exit: right-click the tray icon and click the menu's
+# item: show is its first, exit its last (a separator between).
 zj_tray_menu() {
-  local tray ox oy
-  tray=$(zj_tray_window)
-  [ -n "$tray" ] || { zj_fail "no tray window"; return 1; }
-  read -r ox oy <<<"$(xdotool getwindowgeometry "$tray" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')"
-  xdotool mousemove $((ox + 8)) $((oy + 8)) sleep 0.2 click 3
-  sleep 0.8
-  # Keyboard through the menu: its items are the only ones, Show first.
-  if [ "$1" = exit ]; then
-    xdotool key --delay 120 Up Return
-  else
-    xdotool key --delay 120 Down Return
-  fi
+  local at before menu
+  at=$(zj_tray_icon) || { zj_fail "no tray icon"; return 1; }
+  read -r x y <<<"$at"
+  before=" $(zj_program_windows | tr '\n' ' ') "
+  xdotool mousemove "$x" "$y" sleep 0.3 mousedown 3 sleep 0.15 mouseup 3
+  newest() {
+    local id
+    for id in $(zj_program_windows); do
+      case $before in *" $id "*) ;; *) menu=$id ;; esac
+    done
+    [ -n "${menu:-}" ]
+  }
+  zj_until 5 newest || { zj_fail "the tray menu did not open"; return 1; }
+  local geometry mx my mw mh
+  geometry=$(xdotool getwindowgeometry "$menu")
+  read -r mx my <<<"$(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  read -r mw mh <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  local item=$((my + 12))
+  [ "$1" = exit ] && item=$((my + mh - 12))
+  xdotool mousemove $((mx + mw / 2)) "$item" sleep 0.3 click 1
   sleep 0.5
 }
 
 zj_tray_double_click() {
-  local tray ox oy
-  tray=$(zj_tray_window)
-  [ -n "$tray" ] || { zj_fail "no tray window"; return 1; }
-  read -r ox oy <<<"$(xdotool getwindowgeometry "$tray" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')"
-  xdotool mousemove $((ox + 8)) $((oy + 8)) sleep 0.2 click --repeat 2 --delay 80 1
+  local at
+  at=$(zj_tray_icon) || { zj_fail "no tray icon"; return 1; }
+  read -r x y <<<"$at"
+  xdotool mousemove "$x" "$y" sleep 0.2 click --repeat 2 --delay 80 1
 }
 
 # Waits for the program to end; its exit status in ZJ_STATUS.
