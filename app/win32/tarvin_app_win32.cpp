@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/main_window_ids.h"
+#include "app/win32/first_paint_log_win32.h"
 #include "app/win32/paths_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "cli/data_folder_lock.h"
@@ -59,6 +60,8 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
     CloseHandle(mutex);
     return false;
   }
+
+  StartFirstPaintLog(FirstPaintLogPath(commandLine.c_str()), kMainWindowClass);
 
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);

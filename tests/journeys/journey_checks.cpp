@@ -224,4 +224,26 @@ std::string CheckMouseHoldsCurrentProfile(const fs::path& dataFolder, std::strin
   return "the mouse does not hold the current profile " + std::to_string(profile) + ":\n" + differences;
 }
 
+bool WriteBigMacroLibrary(const fs::path& dataFolder, int count) {
+  const auto name = [](int i) {
+    const std::string s = "macro " + std::to_string(i);
+    return std::u16string(s.begin(), s.end());
+  };
+  MacroLibrary library;
+  for (int i = 0; i < count; ++i) {
+    MacroLocation folder = MacroLocation::At(i / 60);
+    if (i % 60 == 0) library.PutFolderItem(name(-i), folder, true);
+    MacroLocation at = folder;
+    if (library.AddMacro(name(i), at) != AddItemResult::kAdded) return false;
+    Macro& macro = *library.MacroAt(at);
+    for (int a = 0; a < kMaxMacroActions; ++a)
+      macro.InsertAction(a, a % 2 ? MacroAction::Delay(static_cast<std::uint32_t>(a * 7))
+                                  : MacroAction::Event(0x41, a % 4 == 2));
+    macro.MacroCommandActionNum = kMaxMacroEvents;
+  }
+  std::error_code ec;
+  fs::create_directories(dataFolder / "config", ec);
+  return SaveMacroLibrary(library, MacroLibraryPath(dataFolder), MacroLocation::None()) == 1;
+}
+
 }  // namespace zeltra::test

@@ -42,4 +42,8 @@ std::string EncodedState(const std::filesystem::path& dataFolder);
 // whole profile to such a mouse changes nothing. Otherwise the differences.
 std::string CheckMouseHoldsCurrentProfile(const std::filesystem::path& dataFolder, std::string_view stateText);
 
+// Writes a macro library of `count` macros of 336 actions each (folders of
+// up to 60 at the top level) into `dataFolder`; false when it cannot.
+bool WriteBigMacroLibrary(const std::filesystem::path& dataFolder, int count);
+
 }  // namespace zeltra::test

@@ -89,3 +89,17 @@ TEST(Locate, FollowsTheSectionsAsked) {
 
 }  // namespace
 }  // namespace zeltra::test
+
+namespace zeltra::test {
+namespace {
+
+TEST(WriteBigMacroLibrary, WritesALibraryThatLoadsWhole) {
+  TempDir dir;
+  ASSERT_TRUE(WriteBigMacroLibrary(dir.path(), 130));
+  MacroLibrary library;
+  ASSERT_EQ(LoadMacroLibrary(library, MacroLibraryPath(dir.path())), 1);
+  EXPECT_EQ(library.ItemCount(), 130 + 3) << "130 macros in three folders";
+}
+
+}  // namespace
+}  // namespace zeltra::test

@@ -14,6 +14,7 @@
 //                               nothing is reset or rewritten by loading it
 //   expect DIR STATE            the mouse state dumped to STATE is what the
 //                               current profile of DIR encodes
+//   library DIR N               writes a library of N full macros into DIR
 //   encode DIR                  the state of a fresh mouse sent the whole
 //                               current profile of DIR (defaults: no files)
 //
@@ -34,7 +35,7 @@ using namespace zeltra;
 
 int Usage() {
   std::cerr << "usage: zeltra-journey-probe layout|rect ID [INSTANCE] [--scale S] [--open LIST] [--lift-off] "
-               "[--data DIR] | check DIR | expect DIR STATE | encode DIR\n";
+               "[--data DIR] | check DIR | expect DIR STATE | encode DIR | library DIR N\n";
   return 2;
 }
 
@@ -73,6 +74,11 @@ int main(int argc, char** argv) {
     const std::string problem = test::CheckMouseHoldsCurrentProfile(args[1], text.str());
     if (problem.empty()) return 0;
     std::cerr << problem << '\n';
+    return 1;
+  }
+  if (command == "library" && args.size() == 3) {
+    if (test::WriteBigMacroLibrary(args[1], std::stoi(args[2]))) return 0;
+    std::cerr << "cannot write the library\n";
     return 1;
   }
   if (command == "encode" && args.size() == 2) {

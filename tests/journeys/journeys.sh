@@ -128,7 +128,8 @@ journey_changes_on_the_mouse() {
   zj_mouse "dpi-button"
   zj_until 5 zj_trace ' input-report ok 05' >/dev/null || { zj_fail "no input report for the DPI button"; return 1; }
   zj_mouse "rate 8"
-  zj_until 5 test "$(zj_trace_count ' input-report ok 05')" -ge 2 || { zj_fail "no input report for the rate"; return 1; }
+  two_reports() { [ "$(zj_trace_count ' input-report ok 05')" -ge 2 ]; }
+  zj_until 5 two_reports || { zj_fail "no input report for the rate"; return 1; }
   sleep 1
   local state
   state=$(zj_dump) || return 1
