@@ -2,12 +2,14 @@
 
 #include <memory>
 
+#include "device/device_link.h"
 #include "macro/macro_library.h"
 #include "macro/win32/fire_key_dlg_win32.h"
 #include "macro/win32/macro_select_dlg_win32.h"
 #include "macro/win32/shortcut_dlg_win32.h"
 #include "settings/language.h"
 #include "settings/profile.h"
+#include "settings/settings_store.h"
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
@@ -153,5 +155,13 @@ void AssignmentUnit::ShowAttention(int message) {
   CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), hwnd());
   attention.DoModal();
 }
+
+}  // namespace zeltra::win32
+
+namespace zeltra::win32 {
+
+ProfileRecord& ButtonAssignmentUnit::AssignedProfile() { return window_->Settings().CurrentProfile(); }
+
+void ButtonAssignmentUnit::ApplyChangedButtons() { window_->Link().RequestApply(kPendingButtons); }
 
 }  // namespace zeltra::win32

@@ -77,3 +77,38 @@ class AssignmentUnit : private AssignmentHost {
 };
 
 }  // namespace zeltra::win32
+
+#include "app/win32/main_window_unit_win32.h"
+
+namespace zeltra::win32 {
+
+// The assignment unit plugged into the main window: combos 2013..2018 on
+// the current profile, the library, the picture's highlight and the apply
+// cycle of the window. Timer 20 is the window model's.
+class ButtonAssignmentUnit : public MainWindowUnit, private AssignmentWindow {
+ public:
+  ButtonAssignmentUnit() : unit_(*this) {}
+
+  void Attach(MainWindowServices& window) override { window_ = &window; }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return window_ != nullptr && unit_.OnMessage(message, wParam, lParam, result);
+  }
+  void CloseDialogs() override {
+    if (window_ != nullptr) unit_.CloseDialogs();
+  }
+  void Detach() override { window_ = nullptr; }
+
+  const AssignmentUnit& unit() const { return unit_; }
+
+ private:
+  CDlgBase& Dialog() override { return window_->Dialog(); }
+  ProfileRecord& AssignedProfile() override;
+  MacroLibrary& AssignedLibrary() override { return window_->Macros(); }
+  void HighlightPictureButton(int button) override { window_->SetPictureHighlight(button); }
+  void ApplyChangedButtons() override;
+
+  MainWindowServices* window_ = nullptr;
+  AssignmentUnit unit_;
+};
+
+}  // namespace zeltra::win32
