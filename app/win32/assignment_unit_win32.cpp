@@ -56,12 +56,6 @@ bool AssignmentUnit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   return true;
 }
 
-bool AssignmentUnit::OnTimer(UINT_PTR id) {
-  if (id != static_cast<UINT_PTR>(kWarningTimerId)) return false;
-  menus_.OnWarningTimer();
-  return true;
-}
-
 CWndPopup* AssignmentUnit::OpenMenu(PopupClass popup) const {
   if (!IsAssignmentPopup(popup)) return nullptr;
   return dynamic_cast<CWndPopup*>(window_.Dialog().Popup(PopupSlotOf(popup)));

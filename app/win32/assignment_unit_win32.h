@@ -2,7 +2,8 @@
 // assignment menu and its submenus, the chosen entry or dialog result is
 // stored in the current profile, and the mouse picture follows the pointer
 // over the combos. The rules are AssignmentMenus'; this unit carries out
-// what they ask on the window's own controls and popups.
+// what they ask on the window's own controls and popups. Timer 20 (the
+// left-click warning) it starts is the window's to handle.
 #pragma once
 
 #include <windows.h>
@@ -40,8 +41,6 @@ class AssignmentUnit : private AssignmentHost {
   // The combos' notifications (0x404) and every menu and dialog message;
   // true when the message was the unit's (`result` then holds the answer).
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  // Timer 20 (the left-click warning).
-  bool OnTimer(UINT_PTR id);
   // The window is closing: the menus go (the dialogs are small dialogs the
   // window closes with every other one).
   void CloseDialogs() { menus_.CloseAll(); }

@@ -10,11 +10,13 @@
 #include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/virtual_mouse.h"
+#include "macro/assignment_menu.h"
 #include "macro/win32/fire_key_dlg_win32.h"
 #include "macro/win32/macro_select_dlg_win32.h"
 #include "macro/win32/shortcut_dlg_win32.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
+#include "ui/ui_context.h"
 #include "support/test_support.h"
 #include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/controls_win32.h"
@@ -225,18 +227,46 @@ TEST_F(AssignmentWindow, TakingTheOnlyLeftClickPutsItBackWithTheWarningAndSendsN
   });
 }
 
+POINT TopLeft(const CWndPopup* popup) {
+  RECT r{};
+  if (popup != nullptr) GetWindowRect(popup->GetSafeHwnd(), &r);
+  return POINT{r.left, r.top};
+}
+
 TEST_F(AssignmentWindow, HoveringEntry11ThenEntry1OpensThenClosesTheMultimediaSubmenu) {
   Run([&](Window& window) {
     SendMessageW(window.hwnd(), kButtonComboMessage, 2016, kCodeClicked);
     EXPECT_TRUE(window.Combo(2016)->popupOpen());
+    // Both at their placements (the portable rules, tested natively) on the screen.
+    RECT frame{};
+    GetWindowRect(window.hwnd(), &frame);
+    const MenuScreen here{Ui().scale, Ui().fullScreenHeight, static_cast<int>(frame.top)};
+    const UiRect combo = win32::ToUiRect(window.Combo(2016)->GetRect());
+    const auto screenPoint = [&](UiPoint p) { return window.ClientToScreenPoint(POINT{p.x, p.y}); };
+    const POINT menu = screenPoint(MainMenuPlacement(combo, here).topLeft);
+    EXPECT_EQ(TopLeft(window.Menu(PopupClass::kCombo)).x, menu.x);
+    EXPECT_EQ(TopLeft(window.Menu(PopupClass::kCombo)).y, menu.y);
+
     Point(window.Menu(PopupClass::kCombo), 10, false);
-    EXPECT_NE(window.Menu(PopupClass::kMultimedia), nullptr);
+    ASSERT_NE(window.Menu(PopupClass::kMultimedia), nullptr);
+    const POINT sub = screenPoint(SubmenuPlacement(PopupClass::kMultimedia, combo, here));
+    EXPECT_EQ(TopLeft(window.Menu(PopupClass::kMultimedia)).x, sub.x);
+    EXPECT_EQ(TopLeft(window.Menu(PopupClass::kMultimedia)).y, sub.y);
     Point(window.Menu(PopupClass::kCombo), 0, false);
     PumpFor(50);
     EXPECT_EQ(window.Menu(PopupClass::kMultimedia), nullptr);
-    EXPECT_NE(window.Menu(PopupClass::kCombo), nullptr);
+    ASSERT_NE(window.Menu(PopupClass::kCombo), nullptr);
+
+    // The main menu losing the activation with no submenu open closes it.
+    SendMessageW(window.hwnd(), 0x405, 2016, 0);
+    PumpFor(50);
+    EXPECT_EQ(window.Menu(PopupClass::kCombo), nullptr);
+    EXPECT_FALSE(window.Combo(2016)->popupOpen());
+
     SendMessageW(window.hwnd(), kButtonComboMessage, 2016, kCodeEntered);
     EXPECT_EQ(window.PictureHighlight(), 4);
+    SendMessageW(window.hwnd(), kButtonComboMessage, 2016, kCodeLeft);
+    EXPECT_EQ(window.PictureHighlight(), 0);
   });
 }
 
