@@ -162,12 +162,16 @@ MessageResult CDPIValueSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM
     SetBkColor(dc, RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
   }
+  // A drag released outside the slider sends no click: the thumb and the
+  // edit box settle on the last step it reported.
+  const bool dragEnds = message == WM_LBUTTONUP && slider_ != nullptr && slider_->model().dragging();
   MessageResult result = CSmallDialog::OnMessage(message, wParam, lParam);
   // A drag goes on when the mouse leaves the slider with the button held.
   if (message == WM_MOUSEMOVE && (wParam & MK_LBUTTON) != 0 && slider_ != nullptr) {
     const int x = static_cast<short>(LOWORD(lParam));
     if (slider_->FollowDrag(x) != 0) slider_->Invalidate();
   }
+  if (dragEnds && !slider_->model().dragging()) ShowIndex();
   return result;
 }
 
