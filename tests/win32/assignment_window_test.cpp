@@ -257,6 +257,17 @@ TEST_F(AssignmentWindow, HoveringEntry11ThenEntry1OpensThenClosesTheMultimediaSu
     EXPECT_EQ(window.Menu(PopupClass::kMultimedia), nullptr);
     ASSERT_NE(window.Menu(PopupClass::kCombo), nullptr);
 
+    // A press on one of the first four entries brings the menus to the front.
+    CWndPopup* menuPopup = window.Menu(PopupClass::kCombo);
+    const RECT second = menuPopup->ItemRect(1);
+    Point(menuPopup, 1, false);
+    SetForegroundWindow(window.hwnd());
+    SendMessageW(menuPopup->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM((second.left + second.right) / 2, (second.top + second.bottom) / 2));
+    EXPECT_EQ(GetForegroundWindow(), menuPopup->GetSafeHwnd());
+    SendMessageW(menuPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(-5, -5));  // released outside: nothing chosen
+    EXPECT_EQ(window.settings().CurrentProfile().Key[3].Value[0], 0x10);
+
     // The main menu losing the activation with no submenu open closes it.
     SendMessageW(window.hwnd(), 0x405, 2016, 0);
     PumpFor(50);
