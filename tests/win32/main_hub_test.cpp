@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/main_window_ids.h"
+#include "app/rates_power.h"
 #include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/virtual_mouse.h"
@@ -82,6 +83,11 @@ struct ProbeUnit : win32::MainWindowUnit {
     return true;
   }
   void CloseDialogs() override { ++closed; }
+};
+
+struct FakeLauncher : CommandLauncher {
+  std::vector<std::pair<std::u16string, int>> runs;
+  void Run(std::u16string_view line, int show) override { runs.emplace_back(line, show); }
 };
 
 class Hub : public testing::Test {
@@ -271,7 +277,10 @@ TEST_F(Hub, UnitsGetTheirNotificationsAndTimersAndCloseTheirDialogsOnExit) {
 }
 
 TEST_F(Hub, OpeningASectionCollapsesTheOthersAndMovesTheirControls) {
-  HubDialog dialog(Options());
+  FakeLauncher launcher;
+  win32::TarvinOptions options = Options();
+  options.launcher = &launcher;
+  HubDialog dialog(std::move(options));
   Run(dialog, [&] {
     auto* header = dialog.controls().As<win32::CCheckButton>(3004);
     ASSERT_NE(header, nullptr);
@@ -288,6 +297,14 @@ TEST_F(Hub, OpeningASectionCollapsesTheOthersAndMovesTheirControls) {
     // The debounce header never shows, nor the pointer section's carriers.
     EXPECT_FALSE(dialog.controls().Find(3012)->IsShown());
     EXPECT_FALSE(dialog.controls().Find(2043)->IsShown());
+    // The pointer section's one button runs the system's mouse settings.
+    dialog.controls().As<win32::CCheckButton>(3003)->SetChecked(true);
+    Click(dialog.hwnd(), 3003);
+    EXPECT_TRUE(dialog.controls().Find(3330)->IsActive());
+    Click(dialog.hwnd(), 3330);
+    ASSERT_EQ(launcher.runs.size(), 1u);
+    EXPECT_EQ(launcher.runs[0].first, kMouseControlPanelCommand);
+    EXPECT_EQ(launcher.runs[0].second, kShowRestore);
   });
 }
 
