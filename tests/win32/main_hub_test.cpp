@@ -8,6 +8,7 @@
 #include <functional>
 #include <set>
 
+#include "app/main_layout.h"
 #include "app/main_window_ids.h"
 #include "app/rates_power.h"
 #include "app/win32/tarvin_app_win32.h"
@@ -270,8 +271,29 @@ TEST_F(Hub, UnitsGetTheirNotificationsAndTimersAndCloseTheirDialogsOnExit) {
     // Timers the window and its model know never reach a unit.
     SendMessageW(dialog.hwnd(), WM_TIMER, kDelayedSaveTimer, 0);
     EXPECT_EQ(probe->timers.size(), 1u);
+    // The highlight is painted over the mouse picture, and only there.
+    RECT client{};
+    GetClientRect(dialog.hwnd(), &client);
+    auto paint = [&] {
+      auto canvas = std::make_unique<Canvas>(client.right, client.bottom, RGB(0, 0, 0));
+      dialog.PaintClient(canvas->dc());
+      return canvas;
+    };
+    const auto before = paint();
     probe->window->SetPictureHighlight(3);
     EXPECT_EQ(dialog.PictureHighlight(), 3);
+    const auto after = paint();
+    const UiRect picture = HighlightRect(dialog.Scale());
+    int changedInside = 0;
+    int changedOutside = 0;
+    for (int y = 0; y < client.bottom; y += 2) {
+      for (int x = 0; x < client.right; x += 2) {
+        if (before->Pixel(x, y) == after->Pixel(x, y)) continue;
+        ++(picture.Contains(x, y) ? changedInside : changedOutside);
+      }
+    }
+    EXPECT_GT(changedInside, 0);
+    EXPECT_EQ(changedOutside, 0);
   });
   EXPECT_EQ(probe->closed, 1);
 }
