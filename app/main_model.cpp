@@ -221,8 +221,10 @@ void MainWindowModel::OnPickerResult(int wParam, int item) {
         BuildProfileTabPopup(settings_, item, PickerRect(), scale_, port_.WindowScreenTop(), fullScreenHeight_);
     if (!spec) return;
     if (tabOpen_) port_.CloseProfileTabPopup();
-    port_.OpenProfileTabPopup(*spec);
+    // Set first: the new popup takes the activation from the picker while it
+    // opens, and the picker must stay open beside it.
     tabOpen_ = true;
+    port_.OpenProfileTabPopup(*spec);
     return;
   }
   if (wParam != kProfileRowChosen) return;

@@ -34,7 +34,10 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   }
   void OpenProfilePicker(const PickerPopupSpec& spec) override { picker = spec; }
   void CloseProfilePicker() override { picker.reset(); }
-  void OpenProfileTabPopup(const ProfileTabPopupSpec& spec) override { tab = spec; }
+  void OpenProfileTabPopup(const ProfileTabPopupSpec& spec) override {
+    tab = spec;
+    if (onTabOpening) onTabOpening();
+  }
   void CloseProfileTabPopup() override { tab.reset(); }
   void OpenLightingModePopup(const UiPoint& at) override { modePopup = at; }
   void CloseLightingModePopup() override { modePopup.reset(); }
@@ -87,6 +90,8 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   std::vector<ProfileFileRequest> fileRequests;
   std::optional<PickerPopupSpec> picker;
   std::optional<ProfileTabPopupSpec> tab;
+  // Runs while the tab popup opens (a real one takes the activation then).
+  std::function<void()> onTabOpening;
   std::optional<UiPoint> modePopup;
   std::optional<OsdView> osdShown;
 

@@ -78,7 +78,11 @@ TEST_F(ProfilesTest, AClickOnThePickerWhileItsPopupIsOpenOnlyClosesIt) {
 
 TEST_F(ProfilesTest, TheTabPopupStandsBesideItsRowAndKeepsThePickerOpen) {
   OpenPicker();
+  // The picker loses the activation to the tab popup while that one opens.
+  window.onTabOpening = [&] { model->OnPickerDismissed(); };
   model->OnPickerResult(kProfileRowRightClicked, 3);  // profile 1
+  window.onTabOpening = nullptr;
+  EXPECT_TRUE(window.picker);
   ASSERT_TRUE(window.tab);
   EXPECT_EQ(window.tab->ownerValue, 2050);
   model->OnPickerDismissed();

@@ -8,7 +8,9 @@
 #include <functional>
 #include <set>
 
+#include "app/main_layout.h"
 #include "app/main_window_ids.h"
+#include "app/rates_power.h"
 #include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/virtual_mouse.h"
@@ -82,6 +84,11 @@ struct ProbeUnit : win32::MainWindowUnit {
     return true;
   }
   void CloseDialogs() override { ++closed; }
+};
+
+struct FakeLauncher : CommandLauncher {
+  std::vector<std::pair<std::u16string, int>> runs;
+  void Run(std::u16string_view line, int show) override { runs.emplace_back(line, show); }
 };
 
 class Hub : public testing::Test {
@@ -264,14 +271,38 @@ TEST_F(Hub, UnitsGetTheirNotificationsAndTimersAndCloseTheirDialogsOnExit) {
     // Timers the window and its model know never reach a unit.
     SendMessageW(dialog.hwnd(), WM_TIMER, kDelayedSaveTimer, 0);
     EXPECT_EQ(probe->timers.size(), 1u);
+    // The highlight is painted over the mouse picture, and only there.
+    RECT client{};
+    GetClientRect(dialog.hwnd(), &client);
+    auto paint = [&] {
+      auto canvas = std::make_unique<Canvas>(client.right, client.bottom, RGB(0, 0, 0));
+      dialog.PaintClient(canvas->dc());
+      return canvas;
+    };
+    const auto before = paint();
     probe->window->SetPictureHighlight(3);
     EXPECT_EQ(dialog.PictureHighlight(), 3);
+    const auto after = paint();
+    const UiRect picture = HighlightRect(dialog.Scale());
+    int changedInside = 0;
+    int changedOutside = 0;
+    for (int y = 0; y < client.bottom; y += 2) {
+      for (int x = 0; x < client.right; x += 2) {
+        if (before->Pixel(x, y) == after->Pixel(x, y)) continue;
+        ++(picture.Contains(x, y) ? changedInside : changedOutside);
+      }
+    }
+    EXPECT_GT(changedInside, 0);
+    EXPECT_EQ(changedOutside, 0);
   });
   EXPECT_EQ(probe->closed, 1);
 }
 
 TEST_F(Hub, OpeningASectionCollapsesTheOthersAndMovesTheirControls) {
-  HubDialog dialog(Options());
+  FakeLauncher launcher;
+  win32::TarvinOptions options = Options();
+  options.launcher = &launcher;
+  HubDialog dialog(std::move(options));
   Run(dialog, [&] {
     auto* header = dialog.controls().As<win32::CCheckButton>(3004);
     ASSERT_NE(header, nullptr);
@@ -288,6 +319,14 @@ TEST_F(Hub, OpeningASectionCollapsesTheOthersAndMovesTheirControls) {
     // The debounce header never shows, nor the pointer section's carriers.
     EXPECT_FALSE(dialog.controls().Find(3012)->IsShown());
     EXPECT_FALSE(dialog.controls().Find(2043)->IsShown());
+    // The pointer section's one button runs the system's mouse settings.
+    dialog.controls().As<win32::CCheckButton>(3003)->SetChecked(true);
+    Click(dialog.hwnd(), 3003);
+    EXPECT_TRUE(dialog.controls().Find(3330)->IsActive());
+    Click(dialog.hwnd(), 3330);
+    ASSERT_EQ(launcher.runs.size(), 1u);
+    EXPECT_EQ(launcher.runs[0].first, kMouseControlPanelCommand);
+    EXPECT_EQ(launcher.runs[0].second, kShowRestore);
   });
 }
 
