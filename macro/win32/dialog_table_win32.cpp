@@ -23,7 +23,7 @@ std::unique_ptr<CControlBase> Make(HWND owner, const DialogControl& c, const Tab
   switch (c.kind) {
     case ControlKind::kStaticText: {
       auto text = std::make_unique<CStaticText>(owner, c.id, rect, u"", options.textColour,
-                                                DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+                                                DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
       text->SetCaption(TextOf(c));
       return text;
     }
