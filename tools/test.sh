@@ -3,7 +3,8 @@
 # core natively, under AddressSanitizer + UBSan and under ThreadSanitizer; the
 # same core and the Windows front end built with MinGW and run under Wine on a
 # virtual display; the 32-bit program, built and checked to be PE32; and the
-# packages: the 32-bit one users get checked, the 64-bit one started under Wine.
+# packages: the 32-bit one users get checked, the 64-bit one started under Wine;
+# the journeys through the whole program and a short monkey run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -14,7 +15,7 @@ source tools/wine-env.sh
 # Stops what this run started, also on failure: the Wine prefix's server and
 # its processes, and the private display.
 cleanup() {
-  for prefix in build/mingw64/wineprefix build/package/wineprefix; do
+  for prefix in build/mingw64/wineprefix build/mingw64/wineprefix-journeys build/package/wineprefix; do
     [ -d "$prefix" ] && zeltra_stop_prefix "$PWD/$prefix" >/dev/null 2>&1 || true
   done
   zeltra_stop_display
@@ -27,8 +28,13 @@ for preset in native asan tsan mingw64; do
   echo "=== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
-  ctest --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs" -LE journeys
 done
+
+# The whole program as a user meets it, one run at a time, each on a display
+# and in a Wine prefix of its own.
+echo "=== journeys and a short monkey run"
+ctest --preset mingw64 -L journeys --output-on-failure
 
 echo "=== mingw32 (the 32-bit program)"
 cmake --preset mingw32 >/dev/null

@@ -5,11 +5,15 @@
 #include <memory>
 
 #include "app/main_window_ids.h"
+#include "app/win32/first_paint_log_win32.h"
 #include "app/win32/paths_win32.h"
+#include "app/win32/main_units_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "cli/data_folder_lock.h"
+#include "device/virtual_mouse_control.h"
 #include "device/win32/hid_backend_win32.h"
 #include "ui/win32/draw_win32.h"
+#include "ui/win32/file_dialog_win32.h"
 
 namespace zeltra::win32 {
 
@@ -59,11 +63,14 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
     return false;
   }
 
+  StartFirstPaintLog(FirstPaintLogPath(commandLine.c_str()), kMainWindowClass);
+
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = 0xFF;
   InitCommonControlsEx(&controls);
   RegisterMainWindowClass();
+  InstallStandardFileDialogs();
 
   const std::unique_ptr<DataFolderLock> dataFolderLock = TakeDataFolder(DataFolder());
   GdiplusSession gdiplus;
@@ -74,9 +81,17 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
     const std::shared_ptr<HidBackend> backend = SelectHidBackend(commandLine.c_str(), clock);
     options.virtualMouse = std::dynamic_pointer_cast<VirtualMouse>(backend);
     options.backend = WithCommandLineTrace(backend, commandLine.c_str(), clock);
+    // Scripts play the virtual mouse's own part through a command file; it
+    // outlives the window, whose device-change callback goes with it.
+    std::unique_ptr<VirtualMouseControl> control;
+    const std::u16string controlPath =
+        VirtualMouseControlPath(std::u16string(commandLine.begin(), commandLine.end()));
+    if (options.virtualMouse && !controlPath.empty())
+      control = std::make_unique<VirtualMouseControl>(std::filesystem::path(controlPath), options.virtualMouse);
     // The dialog, with every decoded image its controls hold, goes before
     // GDI+ is shut down.
     CTarvinDlg dialog(std::move(options));
+    AddMainWindowUnits(dialog);
     dialog.DoModal();
   }
   return false;

@@ -1,0 +1,69 @@
+#include "app/win32/first_paint_log_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string_view>
+
+namespace zeltra::win32 {
+
+namespace {
+
+HHOOK g_hook = nullptr;
+std::wstring g_path;
+std::wstring g_class;
+
+LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && g_hook != nullptr && message->message == WM_PAINT && IsWindowVisible(message->hwnd) &&
+      !IsIconic(message->hwnd)) {
+    wchar_t name[64] = {};
+    GetClassNameW(message->hwnd, name, 64);
+    if (g_class == name) {
+      const double ms = MsSinceProcessStart();
+      if (FILE* out = _wfopen(g_path.c_str(), L"w")) {
+        std::fprintf(out, "%.1f\n", ms);
+        std::fclose(out);
+      }
+      UnhookWindowsHookEx(g_hook);
+      g_hook = nullptr;
+      return 0;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+std::wstring FirstPaintLogPath(const wchar_t* commandLine) {
+  if (!commandLine || !*commandLine) return {};
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(commandLine, &count);
+  if (!args) return {};
+  std::wstring path;
+  for (int i = 1; i + 1 < count && path.empty(); ++i) {
+    if (std::wstring_view(args[i]) == L"--first-paint-log") path = args[i + 1];
+  }
+  LocalFree(args);
+  return path;
+}
+
+void StartFirstPaintLog(const std::wstring& path, const wchar_t* windowClass) {
+  if (path.empty() || g_hook != nullptr) return;
+  g_path = path;
+  g_class = windowClass;
+  g_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+}
+
+double MsSinceProcessStart() {
+  FILETIME created{}, exited{}, kernel{}, user{}, now{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
+}
+
+}  // namespace zeltra::win32

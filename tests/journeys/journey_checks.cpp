@@ -1,0 +1,249 @@
+#include "journey_checks.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <system_error>
+
+#include "app/page_state.h"
+#include "device/clock.h"
+#include "device/device_link.h"
+#include "device/virtual_mouse.h"
+#include "device/virtual_mouse_control.h"
+#include "macro/macro_library.h"
+#include "macro/macro_library_file.h"
+#include "settings/config_file.h"
+#include "settings/language.h"
+#include "settings/settings_store.h"
+
+namespace zeltra::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A scratch copy of a data folder, removed again; loading writes only there.
+class ScratchCopy {
+ public:
+  explicit ScratchCopy(const fs::path& dataFolder) {
+    static std::atomic<int> serial{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    path_ = fs::temp_directory_path() / ("zeltra-probe-" + std::to_string(stamp) + "-" + std::to_string(serial++));
+    fs::create_directories(path_);
+    std::error_code ec;
+    if (fs::is_directory(dataFolder / "config", ec))
+      fs::copy(dataFolder / "config", path_ / "config", fs::copy_options::recursive, ec);
+    else
+      fs::create_directories(path_ / "config");
+    PointProfilesHere();
+  }
+  ~ScratchCopy() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  // The configuration names each profile's working file by its full path,
+  // which is the original folder's (and a Windows path when the program made
+  // it): the copy's configuration names the copy's files of the same names.
+  void PointProfilesHere() {
+    const fs::path config = path_ / "config" / "config.ini";
+    GlobalSettings globals;
+    if (!ReadConfigurationFile(config, globals)) return;  // loading it shows what is wrong
+    const std::u16string here = SettingsStore(path_).DataFolderStored();
+    for (int i = 0; i < kProfileCount; ++i) {
+      const std::u16string& stored = globals.Value(kProfileSlot0URL + i);
+      const std::size_t cut = stored.find_last_of(u"\\/");
+      const std::u16string name = cut == std::u16string::npos ? stored : stored.substr(cut + 1);
+      globals.SetValue(kProfileSlot0URL + i, name.empty() ? u"" : here + u"config\\" + name);
+    }
+    WriteConfigurationFile(config, globals);
+  }
+
+  fs::path path_;
+};
+
+// Every file under config, by its name, with its bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& dataFolder) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(dataFolder / "config", ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_regular_file(ec)) files[fs::relative(it->path(), dataFolder, ec).generic_string()] = ReadAll(it->path());
+  }
+  return files;
+}
+
+void LoadLanguageOf(const fs::path& dataFolder) {
+  Language().Clear();
+  LoadLanguage(dataFolder / "config", 1.0f);
+}
+
+// The device link's host as the window is, without windows or timers: the
+// apply runs when asked, nothing is saved.
+class ProbeHost final : public DeviceLinkHost {
+ public:
+  ProbeHost(SettingsStore& settings, MacroLibrary& library) : settings_(settings), library_(library) {}
+  ProfileRecord& CurrentProfile() override { return settings_.CurrentProfile(); }
+  const DpiTable& CurrentDpiTable() override { return settings_.Dpi(); }
+  const Macro* FindLibraryMacro(std::uint32_t index) override { return library_.FindMacroByKeyIndex(index); }
+  bool MacroLibraryUnavailable() override { return library_.Unavailable(); }
+  bool StartApplyTimer() override { return true; }
+  void StartWatchdogTimer() override {}
+  void ArmDelayedSave() override {}
+  void ShowProgressDialog() override {}
+  void RefreshControls() override {}
+  void ShowWindowNormal() override {}
+  void MinimiseWindow() override {}
+  void OnSensorReported(int) override {}
+  void OnMouseStateReported(int) override {}
+  void QuitOnDeviceRemoval() override {}
+  void RegisterHidNotifications() override {}
+  void PostMouseStateChanged() override {}
+
+ private:
+  SettingsStore& settings_;
+  MacroLibrary& library_;
+};
+
+// The lines of `after` that differ from `before`, as "field: was -> now".
+std::string Differences(const VirtualMouseState& before, const VirtualMouseState& after) {
+  std::istringstream a(VirtualMouseStateText(before));
+  std::istringstream b(VirtualMouseStateText(after));
+  std::string out;
+  for (std::string la, lb; std::getline(a, la) && std::getline(b, lb);) {
+    if (la != lb) out += "  mouse: " + la + "\n  profile: " + lb + "\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<ControlView> WholeLayout(const LayoutQuery& query) {
+  const SectionState sections = SectionState::WithExpanded(query.expanded, query.liftOffOffered);
+  PageState page;
+  if (!query.dataFolder.empty()) {
+    ScratchCopy copy(query.dataFolder);
+    LoadLanguageOf(copy.path());
+    SettingsStore settings(copy.path());
+    settings.LoadConfiguration();
+    page = RefreshPage(settings);
+  }
+  std::vector<ControlView> views;
+  for (const ControlSpec& spec : MainWindowControls()) {
+    if (auto view = WhereIs(spec.id, sections, page, query.scale, spec.instance)) views.push_back(*view);
+  }
+  return views;
+}
+
+std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance) {
+  for (const ControlView& view : WholeLayout(query)) {
+    if (view.spec->id == id && view.spec->instance == instance) return view;
+  }
+  return std::nullopt;
+}
+
+std::string CheckDataFolderLoads(const fs::path& dataFolder) {
+  std::error_code ec;
+  if (!fs::is_directory(dataFolder / "config", ec)) return "no config folder in " + dataFolder.string();
+  ScratchCopy copy(dataFolder);
+  const auto before = Snapshot(copy.path());
+  std::string problems;
+  LoadLanguageOf(copy.path());
+  {
+    SettingsStore settings(copy.path());
+    if (settings.LoadConfiguration() != 1) problems += "the configuration did not load\n";
+  }
+  const fs::path libraryFile = MacroLibraryPath(copy.path());
+  if (fs::exists(libraryFile, ec)) {
+    MacroLibrary library;
+    if (LoadMacroLibrary(library, libraryFile) != 1) problems += "the macro library did not load to its end\n";
+  }
+  const auto after = Snapshot(copy.path());
+  for (const auto& [name, bytes] : after) {
+    const auto was = before.find(name);
+    if (was == before.end())
+      problems += name + " was missing and made anew\n";
+    else if (was->second != bytes)
+      problems += name + " was rewritten by loading it (reset or repaired)\n";
+  }
+  return problems;
+}
+
+namespace {
+
+// Sends the whole current profile of `dataFolder` to a virtual mouse that
+// holds `state`; what it holds afterwards.
+VirtualMouseState SendWholeProfile(const fs::path& dataFolder, const VirtualMouseState& state, int* profile) {
+  ScratchCopy copy(dataFolder);
+  LoadLanguageOf(copy.path());
+  SettingsStore settings(copy.path());
+  settings.LoadConfiguration();
+  MacroLibrary library;
+  LoadMacroLibrary(library, MacroLibraryPath(copy.path()));
+
+  VirtualClock clock;
+  const std::shared_ptr<VirtualMouse> mouse = MakeDemoVirtualMouse(clock);
+  mouse->SetState(state);
+  ProbeHost host(settings, library);
+  {
+    DeviceLink link(mouse, clock, host);
+    link.InitStandby(0);
+    // Whatever the caches would say, every group goes out.
+    link.MarkCachesUnknown();
+    link.ScanDevices();
+    link.RequestApply(kPendingButtons | kPendingSettings | kPendingPower | kPendingWake);
+    link.ApplyPendingChanges();
+    link.Close();
+  }
+  if (profile) *profile = settings.CurrentProfileIndex() + 1;
+  return mouse->State();
+}
+
+}  // namespace
+
+std::string EncodedState(const fs::path& dataFolder) {
+  return VirtualMouseStateText(SendWholeProfile(dataFolder, VirtualMouseState{}, nullptr));
+}
+
+std::string CheckMouseHoldsCurrentProfile(const fs::path& dataFolder, std::string_view stateText) {
+  const std::optional<VirtualMouseState> state = ParseVirtualMouseStateText(stateText);
+  if (!state) return "the mouse state is missing or malformed";
+  int profile = 0;
+  const std::string differences = Differences(*state, SendWholeProfile(dataFolder, *state, &profile));
+  if (differences.empty()) return {};
+  return "the mouse does not hold the current profile " + std::to_string(profile) + ":\n" + differences;
+}
+
+bool WriteBigMacroLibrary(const fs::path& dataFolder, int count) {
+  const auto name = [](int i) {
+    const std::string s = "macro " + std::to_string(i);
+    return std::u16string(s.begin(), s.end());
+  };
+  MacroLibrary library;
+  for (int i = 0; i < count; ++i) {
+    MacroLocation folder = MacroLocation::At(i / 60);
+    if (i % 60 == 0) library.PutFolderItem(name(-i), folder, true);
+    MacroLocation at = folder;
+    if (library.AddMacro(name(i), at) != AddItemResult::kAdded) return false;
+    Macro& macro = *library.MacroAt(at);
+    for (int a = 0; a < kMaxMacroActions; ++a)
+      macro.InsertAction(a, a % 2 ? MacroAction::Delay(static_cast<std::uint32_t>(a * 7))
+                                  : MacroAction::Event(0x41, a % 4 == 2));
+    macro.MacroCommandActionNum = kMaxMacroEvents;
+  }
+  std::error_code ec;
+  fs::create_directories(dataFolder / "config", ec);
+  return SaveMacroLibrary(library, MacroLibraryPath(dataFolder), MacroLocation::None()) == 1;
+}
+
+}  // namespace zeltra::test

@@ -1,0 +1,49 @@
+// What the journeys and the monkey run check outside the running program,
+// computed by the program's own code: where a control of the main window is,
+// whether the data folder's files load as they are, and whether the virtual
+// mouse holds what the current profile encodes.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_layout.h"
+#include "app/sections.h"
+
+namespace zeltra::test {
+
+struct LayoutQuery {
+  float scale = 1.0f;
+  std::array<bool, kSectionCount> expanded{};
+  bool liftOffOffered = false;
+  // The page of this folder's current profile; empty: a default page.
+  std::filesystem::path dataFolder;
+};
+
+std::vector<ControlView> WholeLayout(const LayoutQuery& query);
+std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance = 0);
+
+// Empty when the configuration, the five profiles and the macro library of
+// `dataFolder` load without a reset: loading a copy of them rewrites no file
+// and makes none. Otherwise what was wrong.
+std::string CheckDataFolderLoads(const std::filesystem::path& dataFolder);
+
+// What a mouse holds once it was sent the whole current profile of
+// `dataFolder` (the defaults when the folder has no files yet), starting from
+// the virtual mouse's fresh state. As text (VirtualMouseStateText).
+std::string EncodedState(const std::filesystem::path& dataFolder);
+
+// Empty when a mouse in the state `stateText` (VirtualMouseStateText) already
+// holds everything the current profile of `dataFolder` encodes: sending the
+// whole profile to such a mouse changes nothing. Otherwise the differences.
+std::string CheckMouseHoldsCurrentProfile(const std::filesystem::path& dataFolder, std::string_view stateText);
+
+// Writes a macro library of `count` macros of 336 actions each (folders of
+// up to 60 at the top level) into `dataFolder`; false when it cannot.
+bool WriteBigMacroLibrary(const std::filesystem::path& dataFolder, int count);
+
+}  // namespace zeltra::test

@@ -1,0 +1,105 @@
+// The checks the journeys and the monkey run make outside the program.
+#include "journey_checks.h"
+
+#include <gtest/gtest.h>
+
+#include "device/virtual_mouse_control.h"
+#include "macro/macro_library.h"
+#include "macro/macro_library_file.h"
+#include "settings/settings_store.h"
+#include "support/test_support.h"
+
+namespace zeltra::test {
+namespace {
+
+// A data folder as the program leaves it: every file saved once.
+void SaveFreshFolder(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder / "config");
+  SettingsStore settings(folder);
+  settings.LoadConfiguration();
+  ASSERT_EQ(settings.SaveAll(), 1);
+  MacroLibrary library;
+  ASSERT_EQ(SaveMacroLibrary(library, MacroLibraryPath(folder), MacroLocation{}), 1);
+}
+
+TEST(CheckDataFolderLoads, PassesASavedFolderAndNamesADamagedFile) {
+  TempDir dir;
+  SaveFreshFolder(dir.path());
+  EXPECT_EQ(CheckDataFolderLoads(dir.path()), "");
+  const auto before = ReadBytes(dir.path() / "config" / "default2.psf");
+
+  WriteBytes(dir.path() / "config" / "default2.psf", Bytes{0xFF, 0xFE, '[', 0});
+  const std::string problem = CheckDataFolderLoads(dir.path());
+  EXPECT_NE(problem.find("default2.psf"), std::string::npos) << problem;
+  EXPECT_EQ(ReadBytes(dir.path() / "config" / "default2.psf"), (Bytes{0xFF, 0xFE, '[', 0}))
+      << "the check loads a copy, never the folder itself";
+
+  WriteBytes(dir.path() / "config" / "default2.psf", before);
+  const auto library = MacroLibraryPath(dir.path());
+  Bytes cut = ReadBytes(library);
+  cut.resize(cut.size() / 2 + 1);
+  WriteBytes(library, cut);
+  EXPECT_NE(CheckDataFolderLoads(dir.path()), "");
+  std::filesystem::remove(library);
+  EXPECT_EQ(CheckDataFolderLoads(dir.path()), "") << "no library yet is an empty one";
+  EXPECT_NE(CheckDataFolderLoads(dir / "nothing"), "");
+}
+
+TEST(CheckMouseHoldsCurrentProfile, ComparesTheMouseWithTheStoredCurrentProfile) {
+  TempDir dir;
+  SaveFreshFolder(dir.path());
+  const std::string sent = EncodedState(dir.path());
+  EXPECT_NE(sent.find("\nrate 01\n"), std::string::npos) << "1000 Hz: every millisecond\n" << sent;
+  EXPECT_EQ(CheckMouseHoldsCurrentProfile(dir.path(), sent), "");
+  EXPECT_NE(VirtualMouseStateText(VirtualMouseState{}), sent) << "the profile differs from a fresh mouse somewhere";
+  EXPECT_NE(CheckMouseHoldsCurrentProfile(dir.path(), VirtualMouseStateText(VirtualMouseState{})), "");
+
+  // The user picked 500 Hz, the mouse was never told.
+  {
+    SettingsStore settings(dir.path());
+    settings.LoadConfiguration();
+    settings.CurrentProfile().PollingRateValue[0] = 2;
+    ASSERT_EQ(settings.SaveAll(), 1);
+  }
+  const std::string problem = CheckMouseHoldsCurrentProfile(dir.path(), sent);
+  EXPECT_NE(problem.find("rate"), std::string::npos) << problem;
+  const std::string told = EncodedState(dir.path());
+  EXPECT_NE(told.find("\nrate 02\n"), std::string::npos) << told;
+  EXPECT_EQ(CheckMouseHoldsCurrentProfile(dir.path(), told), "");
+  EXPECT_EQ(CheckMouseHoldsCurrentProfile(dir.path(), "rate 01\n"), "the mouse state is missing or malformed");
+}
+
+TEST(Locate, FollowsTheSectionsAsked) {
+  LayoutQuery open;
+  open.expanded = SectionState().expanded();
+  const auto stage = Locate(open, 3260);
+  ASSERT_TRUE(stage.has_value());
+  EXPECT_TRUE(stage->drawn());
+  LayoutQuery closed = open;
+  closed.expanded[static_cast<std::size_t>(Section::Dpi)] = false;
+  EXPECT_FALSE(Locate(closed, 3260)->drawn());
+  LayoutQuery twice = open;
+  twice.scale = 2.0f;
+  const auto exit1 = Locate(open, 2001);
+  const auto exit2 = Locate(twice, 2001);
+  ASSERT_TRUE(exit1 && exit2);
+  EXPECT_GT(exit2->rect.left, exit1->rect.left);
+  EXPECT_FALSE(Locate(open, 1).has_value());
+}
+
+}  // namespace
+}  // namespace zeltra::test
+
+namespace zeltra::test {
+namespace {
+
+TEST(WriteBigMacroLibrary, WritesALibraryThatLoadsWhole) {
+  TempDir dir;
+  ASSERT_TRUE(WriteBigMacroLibrary(dir.path(), 130));
+  MacroLibrary library;
+  ASSERT_EQ(LoadMacroLibrary(library, MacroLibraryPath(dir.path())), 1);
+  EXPECT_EQ(library.ItemCount(), 130 + 3) << "130 macros in three folders";
+}
+
+}  // namespace
+}  // namespace zeltra::test

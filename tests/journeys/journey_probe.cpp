@@ -1,0 +1,136 @@
+// zeltra-journey-probe: what the journeys and the monkey run ask the
+// program's own code instead of copying its numbers.
+//
+//   layout [OPTIONS]            every control: "id instance left top right bottom drawn"
+//   rect ID [INSTANCE] [OPTIONS]  one control: "left top right bottom drawn"
+//       --scale S               1.0 (default), 1.5 or 2.0
+//       --open LIST             open sections, comma separated, of
+//                               dpi,lighting,rate,liftoff,debounce,pointer
+//                               (default: the window's start, dpi,lighting)
+//       --lift-off              the sensor offers the lift-off section
+//       --data DIR              the page of DIR's current profile (the
+//                               lighting mode decides which controls show)
+//   check DIR                   every file of DIR's config loads as it is:
+//                               nothing is reset or rewritten by loading it
+//   expect DIR STATE            the mouse state dumped to STATE is what the
+//                               current profile of DIR encodes
+//   library DIR N               writes a library of N full macros into DIR
+//   encode DIR                  the state of a fresh mouse sent the whole
+//                               current profile of DIR (defaults: no files)
+//
+// Rectangles are in client pixels of the main window. Exit status 0 yes /
+// done, 1 no (the reason on standard error), 2 usage.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "journey_checks.h"
+
+namespace {
+
+using namespace zeltra;
+
+int Usage() {
+  std::cerr << "usage: zeltra-journey-probe layout|rect ID [INSTANCE] [--scale S] [--open LIST] [--lift-off] "
+               "[--data DIR] | check DIR | expect DIR STATE | encode DIR | library DIR N\n";
+  return 2;
+}
+
+std::optional<Section> SectionNamed(std::string_view name) {
+  if (name == "dpi") return Section::Dpi;
+  if (name == "lighting") return Section::Lighting;
+  if (name == "rate") return Section::ReportRate;
+  if (name == "liftoff") return Section::LiftOff;
+  if (name == "debounce") return Section::Debounce;
+  if (name == "pointer") return Section::Pointer;
+  return std::nullopt;
+}
+
+void Print(const ControlView& view) {
+  std::cout << view.rect.left << ' ' << view.rect.top << ' ' << view.rect.right << ' ' << view.rect.bottom << ' '
+            << (view.drawn() ? 1 : 0) << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage();
+  const std::string command = args[0];
+
+  if (command == "check" && args.size() == 2) {
+    const std::string problem = test::CheckDataFolderLoads(args[1]);
+    if (problem.empty()) return 0;
+    std::cerr << problem << '\n';
+    return 1;
+  }
+  if (command == "expect" && args.size() == 3) {
+    std::ifstream in(args[2], std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string problem = test::CheckMouseHoldsCurrentProfile(args[1], text.str());
+    if (problem.empty()) return 0;
+    std::cerr << problem << '\n';
+    return 1;
+  }
+  if (command == "library" && args.size() == 3) {
+    if (test::WriteBigMacroLibrary(args[1], std::stoi(args[2]))) return 0;
+    std::cerr << "cannot write the library\n";
+    return 1;
+  }
+  if (command == "encode" && args.size() == 2) {
+    std::cout << test::EncodedState(args[1]);
+    return 0;
+  }
+  if (command != "layout" && command != "rect") return Usage();
+
+  std::vector<std::string> positional;
+  test::LayoutQuery query;
+  bool openGiven = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--scale" && i + 1 < args.size()) {
+      query.scale = std::stof(args[++i]);
+    } else if (a == "--open" && i + 1 < args.size()) {
+      openGiven = true;
+      std::stringstream list(args[++i]);
+      for (std::string name; std::getline(list, name, ',');) {
+        if (name.empty()) continue;
+        const auto section = SectionNamed(name);
+        if (!section) return Usage();
+        query.expanded[static_cast<std::size_t>(*section)] = true;
+      }
+    } else if (a == "--lift-off") {
+      query.liftOffOffered = true;
+    } else if (a == "--data" && i + 1 < args.size()) {
+      query.dataFolder = args[++i];
+    } else if (!a.empty() && a[0] != '-') {
+      positional.push_back(a);
+    } else {
+      return Usage();
+    }
+  }
+  if (!openGiven) query.expanded = SectionState(query.liftOffOffered).expanded();
+
+  if (command == "layout") {
+    if (!positional.empty()) return Usage();
+    for (const ControlView& view : test::WholeLayout(query)) {
+      std::cout << view.spec->id << ' ' << view.spec->instance << ' ';
+      Print(view);
+    }
+    return 0;
+  }
+  if (positional.empty() || positional.size() > 2) return Usage();
+  const int id = std::stoi(positional[0]);
+  const int instance = positional.size() == 2 ? std::stoi(positional[1]) : 0;
+  const auto view = test::Locate(query, id, instance);
+  if (!view) {
+    std::cerr << "the main window has no control " << id << '\n';
+    return 1;
+  }
+  Print(*view);
+  return 0;
+}

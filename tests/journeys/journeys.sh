@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# journeys.sh DIST PROBE PREFIX [JOURNEY...]: a user's journeys through the
+# whole program (DIST/Zeltra.exe on the virtual mouse) under Wine on a private
+# display, with real X input; each checks its outcome in the HID trace and the
+# data folder. Without names every journey runs. ZJ_KEEP=1 keeps the work
+# folder (traces, dumps, the program's output) for a look afterwards.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+DIST=$(realpath "$1")
+PROBE=$(realpath "$2")
+PREFIX=$(realpath -m "$3")
+shift 3
+source "$ROOT/tests/journeys/lib.sh"
+trap zj_teardown EXIT
+
+# Set-feature lines of the trace so far.
+writes() { zj_trace_count ' set-feature ok '; }
+# Waits until the program has sent nothing for a second (an apply has ended).
+settled() {
+  local before
+  before=$(writes)
+  sleep 1
+  [ "$(writes)" = "$before" ]
+}
+
+# A window of the program narrower than the main one (a dialog, a popup);
+# prints the newest.
+small_window_open() {
+  local id w found=""
+  for id in $(zj_program_windows); do
+    w=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+    [ "${w:-0}" -lt 1000 ] && found=$id
+  done
+  [ -n "$found" ] && echo "$found"
+}
+
+# --- journeys ------------------------------------------------------------------
+
+# Start in standby while the mouse is offline, stay in the tray, come up once
+# it reports itself online.
+journey_standby() {
+  ZJ_PRESET="online 0" zj_start standby
+  sleep 5
+  zj_running || { zj_fail "the program ended in standby"; return 1; }
+  zj_main_window_hidden || { zj_fail "the main window is shown while the mouse is offline"; return 1; }
+  [ "$(zj_trace_count ' get-feature ok ')" -ge 1 ] || { zj_fail "no status was read"; return 1; }
+  [ "$(writes)" -le 1 ] || { zj_fail "settings were sent in standby: $(writes) writes"; return 1; }
+  zj_log "in standby, hidden, the status was read"
+
+  # A second copy while the mouse is offline only makes the first one ask.
+  local asked
+  asked=$(zj_trace_count ' get-feature ok ')
+  zj_start_second_copy
+  sleep 2
+  zj_main_window_hidden || { zj_fail "a second copy brought the window up while offline"; return 1; }
+  [ "$(zj_trace_count ' get-feature ok ')" -gt "$asked" ] || { zj_fail "the second copy did not make it ask"; return 1; }
+  zj_log "a second copy while offline: asked, still hidden"
+
+  zj_mouse "online 1"
+  zj_start_second_copy
+  zj_wait_main_window 15 || { zj_fail "the window did not come up once the mouse was online"; return 1; }
+  zj_until 10 settled
+  [ "$(writes)" -ge 2 ] || { zj_fail "nothing was sent once online"; return 1; }
+  zj_log "online: the window is up and the held settings went out ($(writes) writes)"
+  local state
+  state=$(zj_dump) || return 1
+  zj_tray_menu exit
+  zj_wait_end 20 || { zj_fail "the tray exit did not end the program"; return 1; }
+  [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }
+  zj_check_data "$state"
+}
+
+# The exit and minimise buttons only hide the window; the tray brings it back.
+journey_hide_and_bring_back() {
+  zj_start hide
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_click 2001 || return 1
+  zj_until 5 zj_main_window_hidden || { zj_fail "the exit button did not hide the window"; return 1; }
+  sleep 1
+  zj_running || { zj_fail "the exit button ended the program"; return 1; }
+  zj_tray_double_click || return 1
+  zj_until 10 zj_main_window_shown || { zj_fail "a double-click on the tray icon did not bring it back"; return 1; }
+  zj_log "exit button: hidden, still running; tray double-click: back"
+  sleep 0.5
+  zj_click 2002 || return 1
+  zj_until 5 zj_main_window_hidden || { zj_fail "the minimise button did not hide the window"; return 1; }
+  zj_tray_menu show || return 1
+  zj_until 10 zj_main_window_shown || { zj_fail "the tray menu's show did not bring it back"; return 1; }
+  zj_log "minimise button: hidden; tray menu show: back"
+  zj_tray_menu exit
+  zj_wait_end 20 || { zj_fail "the tray exit did not end the program"; return 1; }
+  zj_check_data
+}
+
+# The mouse on its receiver only, offline: the start-up notice opens; the
+# tray exit closes it and ends the program.
+journey_tray_exit_with_dialog_open() {
+  ZJ_PRESET=$'unplug cable\nplug receiver\nonline 0' zj_start tray-exit
+  zj_until 15 small_window_open >/dev/null || { zj_fail "the start-up notice did not open"; return 1; }
+  zj_main_window_hidden || { zj_fail "the main window is shown while the mouse is offline"; return 1; }
+  zj_log "the start-up notice is open: $(xdotool getwindowname "$(small_window_open)")"
+  zj_tray_menu exit
+  zj_wait_end 20 || { zj_fail "the tray exit with a dialog open did not end the program"; return 1; }
+  [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }
+  zj_check_data
+}
+
+# Unplugging the last link ends the program; what it held is saved.
+journey_unplug_ends_program() {
+  zj_start unplug
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  local state
+  state=$(zj_dump) || return 1
+  zj_mouse "unplug cable"
+  zj_wait_end 20 || { zj_fail "the program kept running without its mouse"; return 1; }
+  [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }
+  zj_trace ' input-report failed' >/dev/null || { zj_fail "the listener's read did not end with the unplug"; return 1; }
+  zj_check_data "$state"
+}
+
+# The DPI button and a report-rate change made on the mouse reach the current
+# profile, which is saved at the exit.
+journey_changes_on_the_mouse() {
+  zj_start on-the-mouse
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  zj_mouse "dpi-button"
+  zj_until 5 zj_trace ' input-report ok 05' >/dev/null || { zj_fail "no input report for the DPI button"; return 1; }
+  zj_mouse "rate 8"
+  two_reports() { [ "$(zj_trace_count ' input-report ok 05')" -ge 2 ]; }
+  zj_until 5 two_reports || { zj_fail "no input report for the rate"; return 1; }
+  sleep 1
+  local state
+  state=$(zj_dump) || return 1
+  zj_tray_menu exit
+  zj_wait_end 20 || { zj_fail "the tray exit did not end the program"; return 1; }
+  [ "$(zj_value default0.psf CurrentDPILevelValue)" = 02 ] ||
+    { zj_fail "CurrentDPILevelValue is $(zj_value default0.psf CurrentDPILevelValue), not 02"; return 1; }
+  [ "$(zj_value default0.psf PollingRateValue)" = 000000 ] ||
+    { zj_fail "PollingRateValue is $(zj_value default0.psf PollingRateValue), not 000000 (125 Hz)"; return 1; }
+  zj_log "stage 2 and 125 Hz reached the saved profile"
+  zj_check_data "$state"
+}
+
+# --- driver ------------------------------------------------------------------
+
+all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse)
+[ $# -gt 0 ] && all=("$@")
+zj_setup || exit 1
+failed=()
+for j in "${all[@]}"; do
+  echo "journey $j"
+  start=$SECONDS
+  if "journey_$j"; then
+    echo "  passed ($((SECONDS - start)) s)"
+  else
+    failed+=("$j")
+    [ -n "$ZJ_WORK" ] && [ -s "$ZJ_WORK/program.txt" ] && sed 's/^/  program: /' "$ZJ_WORK/program.txt" | tail -5
+  fi
+  zj_stop_program
+done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "journeys failed: ${failed[*]}"
+  exit 1
+fi
+echo "all ${#all[@]} journeys passed"

@@ -1,0 +1,275 @@
+# Sourced by the journeys and the monkey run: start the real program under
+# Wine on a private display with a private data folder, drive it with real X
+# input at rectangles from the program's own layout code, play the virtual
+# mouse's part through its command file, and look at the HID trace and the
+# data folder afterwards.
+#
+# The caller sets: ROOT (the sources), DIST (the build's dist folder with
+# Zeltra.exe), PROBE (zeltra-journey-probe, native or .exe), PREFIX (a Wine
+# prefix of the journeys' own) and calls zj_setup once, zj_teardown at exit.
+
+# shellcheck disable=SC1091
+source "$ROOT/tools/wine-env.sh"
+source "$ROOT/tools/xvfb.sh"
+
+ZJ_WORK=""
+ZJ_APP=""
+ZJ_WINDOW=""
+ZJ_SCALE=1.0
+ZJ_SECTIONS=""  # --open list for the probe; empty: the window's start
+ZJ_DUMPS=0
+
+zj_setup() {
+  command -v xdotool >/dev/null || { echo "xdotool is missing"; return 1; }
+  ZJ_TOP=$(mktemp -d "${TMPDIR:-/tmp}/zeltra-journeys.XXXXXX")
+  # Always a display of our own: clicks must land on the program only.
+  unset DISPLAY
+  zeltra_start_display "${ZJ_SCREEN:-1920x1080}" || return 1
+  ZELTRA_WINE_MANAGED=N "$ROOT/tools/wine-prefix.sh" start "$PREFIX" || { echo "cannot make $PREFIX"; return 1; }
+}
+
+zj_teardown() {
+  set +e
+  zj_stop_program
+  zeltra_stop_prefix "$PREFIX" >/dev/null 2>&1
+  zeltra_stop_display
+  [ -n "${ZJ_KEEP:-}" ] || rm -rf "$ZJ_TOP"
+}
+
+# A path as the Windows program sees it (drive Z: is the Unix root).
+zj_win() { printf 'Z:%s' "$(echo "$1" | sed 's,/,\\,g')"; }
+
+zj_is_exe() { case $PROBE in *.exe) return 0 ;; *) return 1 ;; esac; }
+
+# The probe, native or under Wine; paths given as Unix paths.
+zj_probe() {
+  local cmd=$1
+  shift
+  if zj_is_exe; then
+    local args=() a
+    for a in "$@"; do
+      case $a in /*) args+=("$(zj_win "$a")") ;; *) args+=("$a") ;; esac
+    done
+    WINEPREFIX=$PREFIX WINEDEBUG=-all "$ZELTRA_WINE" "$PROBE" "$cmd" "${args[@]}" 2>&1 </dev/null | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+  fi
+  "$PROBE" "$cmd" "$@"
+}
+
+zj_data() { find "$PREFIX/drive_c/users" -maxdepth 4 -type d -name VelmoraData20241016A 2>/dev/null | head -1; }
+
+zj_log() { echo "  $*"; }
+zj_fail() {
+  echo "  FAIL: $*"
+  [ -n "$ZJ_WORK" ] && [ -f "$ZJ_WORK/trace.txt" ] && echo "  (trace: $(wc -l <"$ZJ_WORK/trace.txt") lines)"
+  return 1
+}
+
+# Polls a command until it succeeds: zj_until SECONDS COMMAND...
+zj_until() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  while ! "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.2
+  done
+  return 0
+}
+
+zj_running() { [ -n "$ZJ_APP" ] && kill -0 "$ZJ_APP" 2>/dev/null; }
+
+# zj_start NAME [ARGS...]: a fresh work folder, an empty data folder, and the
+# program on the virtual mouse with its trace and command file. Lines in
+# $ZJ_WORK/control.txt written before (ZJ_PRESET) are run before its first scan.
+zj_start() {
+  local name=$1
+  shift
+  ZJ_WORK="$ZJ_TOP/$name"
+  mkdir -p "$ZJ_WORK"
+  local data
+  data=$(zj_data)
+  [ -n "${ZJ_KEEP_DATA:-}" ] || { [ -n "$data" ] && rm -rf "$data"; data=""; }
+  # The mouse holds what the stored current profile encodes, as after an
+  # earlier run of the program: that is what the program takes it to hold.
+  mkdir -p "$ZJ_WORK/empty"
+  zj_probe encode "${data:-$ZJ_WORK/empty}" >"$ZJ_WORK/initial.txt" || { zj_fail "cannot encode the profile"; return 1; }
+  echo "load $(zj_win "$ZJ_WORK/initial.txt")" >"$ZJ_WORK/control.txt"
+  [ -n "${ZJ_PRESET:-}" ] && printf '%s\n' "$ZJ_PRESET" >>"$ZJ_WORK/control.txt"
+  ZJ_SECTIONS=""
+  (cd "$DIST" && WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    exec "$ZELTRA_WINE" Zeltra.exe --virtual-mouse --hid-log "$(zj_win "$ZJ_WORK/trace.txt")" \
+    --virtual-mouse-control "$(zj_win "$ZJ_WORK/control.txt")" "$@") \
+    >"$ZJ_WORK/program.txt" 2>&1 </dev/null &
+  ZJ_APP=$!
+  ZJ_WINDOW=""
+}
+
+# A second copy, started as the user starts one; waits for it to end.
+zj_start_second_copy() {
+  (cd "$DIST" && WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    timeout 60 "$ZELTRA_WINE" Zeltra.exe --virtual-mouse) >/dev/null 2>&1 </dev/null
+}
+
+# The main window: the program's own X window named "Zeltra", 1000 pixels wide or more.
+zj_find_main_window() {
+  local id w
+  ZJ_WINDOW=""
+  for id in $(xdotool search --onlyvisible --pid "$ZJ_APP" --name '^Zeltra$' 2>/dev/null); do
+    w=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+    [ "${w:-0}" -ge 1000 ] && ZJ_WINDOW=$id
+  done
+  [ -n "$ZJ_WINDOW" ]
+}
+zj_main_window_shown() { zj_find_main_window; }
+zj_main_window_hidden() { ! zj_find_main_window; }
+
+zj_wait_main_window() {
+  zj_until "${1:-40}" zj_main_window_shown || return 1
+  sleep 0.5  # let it paint
+}
+
+# Every visible X window of the program (main window, dialogs, popups and
+# menus), oldest first. Menus and popups carry no process id; they share the
+# X client's resource base with the windows that do.
+zj_program_windows() {
+  local any
+  any=$(xdotool search --all --pid "$ZJ_APP" --name '.*' 2>/dev/null | head -1)
+  [ -n "$any" ] || return 0
+  local base=$((any & ~0x1FFFFF)) id
+  for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+    [ $((id & ~0x1FFFFF)) -eq $base ] && echo "$id"
+  done
+}
+# Windows of the program other than the main window.
+zj_other_windows() {
+  local id
+  for id in $(zj_program_windows); do [ "$id" != "$ZJ_WINDOW" ] && echo "$id"; done
+}
+
+# The window's client origin on the screen.
+zj_origin() {
+  xdotool getwindowgeometry "$ZJ_WINDOW" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p'
+}
+
+# zj_rect ID [INSTANCE]: "left top right bottom drawn" in client pixels.
+zj_rect() {
+  local open=()
+  [ -n "$ZJ_SECTIONS" ] && open=(--open "$ZJ_SECTIONS")
+  local data
+  data=$(zj_data)
+  local from=()
+  [ -n "$data" ] && from=(--data "$data")
+  zj_probe rect "$@" --scale "$ZJ_SCALE" "${open[@]}" "${from[@]}"
+}
+
+# zj_click ID [INSTANCE]: a real click in the middle of the control.
+zj_click() {
+  local r ox oy
+  r=$(zj_rect "$@") || { zj_fail "no control $*"; return 1; }
+  read -r l t rr b drawn <<<"$r"
+  [ "$drawn" = 1 ] || { zj_fail "control $* is not drawn"; return 1; }
+  read -r ox oy <<<"$(zj_origin)"
+  xdotool mousemove $((ox + (l + rr) / 2)) $((oy + (t + b) / 2)) sleep 0.15 click 1
+  sleep 0.3
+}
+
+# zj_mouse LINE: the virtual mouse does something (see device/virtual_mouse_control.h).
+zj_mouse() { echo "$*" >>"$ZJ_WORK/control.txt"; }
+
+# zj_dump: the mouse's state now, into $ZJ_WORK/state-N.txt; prints the path.
+zj_dump() {
+  ZJ_DUMPS=$((ZJ_DUMPS + 1))
+  local file="$ZJ_WORK/state-$ZJ_DUMPS.txt"
+  zj_mouse "dump $(zj_win "$file")"
+  zj_until 10 test -f "$file" || { zj_fail "the program did not dump the mouse's state"; return 1; }
+  echo "$file"
+}
+
+# Lines of the trace that match an extended regular expression.
+zj_trace() { grep -E "$1" "$ZJ_WORK/trace.txt" 2>/dev/null; }
+zj_trace_count() { zj_trace "$1" | wc -l; }
+
+# The tray icon: on a display without a tray of its own Wine shows the icons
+# in its "Wine System Tray" window, a caption with one row of small icons
+# below; ours is the only one, the first of the row.
+zj_tray_icon() {
+  local tray geometry
+  tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)
+  [ -n "$tray" ] || return 1
+  geometry=$(xdotool getwindowgeometry "$tray" 2>/dev/null)
+  read -r ox oy <<<"$(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  read -r _ h <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  echo "$((ox + 12)) $((oy + h - 13))"
+}
+
+# zj_tray_menu show|exit: right-click the tray icon and click the menu's
+# item: show is its first, exit its last (a separator between).
+zj_tray_menu() {
+  local at before menu
+  at=$(zj_tray_icon) || { zj_fail "no tray icon"; return 1; }
+  read -r x y <<<"$at"
+  before=" $(zj_program_windows | tr '\n' ' ') "
+  xdotool mousemove "$x" "$y" sleep 0.3 mousedown 3 sleep 0.15 mouseup 3
+  newest() {
+    local id
+    for id in $(zj_program_windows); do
+      case $before in *" $id "*) ;; *) menu=$id ;; esac
+    done
+    [ -n "${menu:-}" ]
+  }
+  zj_until 5 newest || { zj_fail "the tray menu did not open"; return 1; }
+  local geometry mx my mw mh
+  geometry=$(xdotool getwindowgeometry "$menu")
+  read -r mx my <<<"$(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  read -r mw mh <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
+  local item=$((my + 12))
+  [ "$1" = exit ] && item=$((my + mh - 12))
+  xdotool mousemove $((mx + mw / 2)) "$item" sleep 0.3 click 1
+  sleep 0.5
+}
+
+zj_tray_double_click() {
+  local at
+  at=$(zj_tray_icon) || { zj_fail "no tray icon"; return 1; }
+  read -r x y <<<"$at"
+  xdotool mousemove "$x" "$y" sleep 0.2 click --repeat 2 --delay 80 1
+}
+
+# Waits for the program to end; its exit status in ZJ_STATUS.
+zj_wait_end() {
+  local limit=${1:-20}
+  zj_until "$limit" bash -c "! kill -0 $ZJ_APP 2>/dev/null" || return 1
+  wait "$ZJ_APP" 2>/dev/null
+  ZJ_STATUS=$?
+  ZJ_APP=""
+}
+
+zj_stop_program() {
+  if zj_running; then
+    zeltra_stop_prefix "$PREFIX" >/dev/null 2>&1
+    wait "$ZJ_APP" 2>/dev/null
+  fi
+  ZJ_APP=""
+  ZJ_WINDOW=""
+}
+
+# The data folder's files load as they are, and the mouse (dumped in $1)
+# holds what the current profile encodes.
+zj_check_data() {
+  local data
+  data=$(zj_data)
+  [ -n "$data" ] || { zj_fail "no data folder"; return 1; }
+  local out
+  out=$(zj_probe check "$data") || { zj_fail "the data folder does not load as it is: $out"; return 1; }
+  if [ -n "${1:-}" ]; then
+    out=$(zj_probe expect "$data" "$1") || { zj_fail "$out"; return 1; }
+  fi
+}
+
+# A value of a UTF-16 file of the data folder: zj_value FILE KEY
+zj_value() {
+  local data
+  data=$(zj_data)
+  iconv -f UTF-16 -t UTF-8 "$data/config/$1" 2>/dev/null | tr -d '\r' | sed -n "s/^[[:space:]]*$2=//p" | head -1
+}

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The program's performance figures under Wine, each a ratio measured in the
+# same run (a command, not a CI step: the figures depend on the machine).
+#   tools/bench-wine.sh [--runs N] [--idle SECONDS]
+#  1. start-up: process start to the main window's first paint, against a
+#     bare Win32 window program started the same way (medians of N runs);
+#  2. one full paint of the main window at scale 1.0 and 2.0 against one
+#     block transfer of a bitmap of its size;
+#  3. private bytes of the running program with an empty library and with a
+#     library of 1,000 macros;
+#  4. CPU time used in SECONDS (60) of idling;
+#  5. an apply of a change of every group against 60 ms per report, in
+#     virtual time.
+# Goals: 1 <= 2x, 2 <= 8 ms at scale 2.0, 3 <= 12 MB with the big library,
+# 4 <= 0.1 s per minute, 5 <= 1.01x.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=5
+idle=60
+while [ $# -gt 0 ]; do
+  case $1 in
+    --runs) runs=$2; shift 2 ;;
+    --idle) idle=$2; shift 2 ;;
+    *) echo "usage: $0 [--runs N] [--idle SECONDS]" >&2; exit 2 ;;
+  esac
+done
+tools/setup.sh >/dev/null
+cmake --preset native >/dev/null
+cmake --build --preset native --target zeltra-journey-probe -j "$(nproc)" >/dev/null
+cmake --preset mingw64 >/dev/null
+cmake --build --preset mingw64 --target zeltra_dist zeltra-bare-window zeltra-wine-bench -j "$(nproc)" >/dev/null
+
+ROOT=$PWD
+DIST=$PWD/build/mingw64/dist
+PROBE=$PWD/build/native/tests/journeys/zeltra-journey-probe
+PREFIX=$PWD/build/mingw64/wineprefix-bench
+BENCH=$PWD/build/mingw64/bench/win32
+# Room for the window at scale 2.0 (2254 x 1480) on the same display.
+ZJ_SCREEN=3840x2160
+source tests/journeys/lib.sh
+trap zj_teardown EXIT
+zj_setup >/dev/null
+wine_run() { WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$ZELTRA_WINE" "$@" </dev/null; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+
+# --- 1. start-up ---------------------------------------------------------------
+bare=()
+prog=()
+for i in $(seq "$runs"); do
+  log=$ZJ_TOP/bare-$i.txt
+  (cd "$BENCH" && wine_run zeltra-bare-window.exe --first-paint-log "$(zj_win "$log")")
+  bare+=("$(cat "$log")")
+  log=$ZJ_TOP/program-$i.txt
+  zj_start "first-paint-$i" --first-paint-log "$(zj_win "$log")"
+  zj_until 60 test -s "$log" || { echo "no first paint"; exit 1; }
+  prog+=("$(cat "$log")")
+  zj_mouse "unplug cable"  # it ends by itself
+  zj_wait_end 30 || zj_stop_program
+done
+b=$(printf '%s\n' "${bare[@]}" | median)
+p=$(printf '%s\n' "${prog[@]}" | median)
+echo "first paint: program ${p} ms, bare window ${b} ms, ratio $(awk "BEGIN { printf \"%.2f\", $p / $b }") (goal <= 2)"
+echo "  runs: program ${prog[*]}; bare ${bare[*]}"
+
+# --- 2. full paint ---------------------------------------------------------------
+for size in "1920 1080 1.0" "3840 2160 2.0"; do
+  read -r w h s <<<"$size"
+  read -r paint blit ratio <<<"$(cd "$BENCH" && wine_run zeltra-wine-bench.exe paint "$(zj_win "$DIST")" "$w" "$h" | tr -d '\r')"
+  echo "full paint at scale $s: ${paint} ms, one block transfer ${blit} ms, ratio ${ratio} (goal at 2.0: <= 8 ms)"
+done
+
+# --- 3. and 4. memory and idle CPU ------------------------------------------------
+stats() { (cd "$BENCH" && wine_run zeltra-wine-bench.exe stats | tr -d '\r'); }
+zj_start memory-empty
+zj_wait_main_window 60 || { echo "no main window"; exit 1; }
+sleep 3
+read -r empty_bytes cpu0 <<<"$(stats)"
+sleep "$idle"
+read -r _ cpu1 <<<"$(stats)"
+zj_stop_program
+echo "private bytes, empty library: $((empty_bytes / 1024)) KiB"
+echo "CPU time in ${idle} s idle: $(awk "BEGIN { printf \"%.3f\", ($cpu1 - $cpu0) / 1000 }") s (goal <= 0.1 s per minute)"
+
+ZJ_KEEP_DATA=1
+data=$(zj_data)
+"$PROBE" library "$data" 1000 >/dev/null
+zj_start memory-library
+zj_wait_main_window 60 || { echo "no main window"; exit 1; }
+sleep 3
+read -r big_bytes _ <<<"$(stats)"
+zj_stop_program
+unset ZJ_KEEP_DATA
+echo "private bytes, 1,000-macro library: $((big_bytes / 1024)) KiB (goal <= 12 MB)"
+
+# --- 5. apply ------------------------------------------------------------------
+read -r elapsed reports floor ratio cpu <<<"$(cd "$BENCH" && wine_run zeltra-wine-bench.exe apply | tr -d '\r')"
+echo "apply of a full profile change: ${elapsed} ms virtual for ${reports} reports, floor ${floor} ms, ratio ${ratio} (goal <= 1.01); CPU ${cpu} ms"
