@@ -28,7 +28,7 @@ void SetLooks(T& control, const DialogControl& table) {
   if (!table.images[1].empty()) control.SetOverImage(Skin(table.images[1]));
 }
 
-std::unique_ptr<CControlBase> MakeControl(HWND hwnd, const DialogControl& c, MacroLibrary* library) {
+std::unique_ptr<CControlBase> MakeControl(HWND hwnd, const DialogControl& c, MacroLibrary* library, int comboMessage) {
   const RECT rect = DialogControlRect(c);
   switch (c.kind) {
     case ControlKind::kStaticText:
@@ -52,7 +52,7 @@ std::unique_ptr<CControlBase> MakeControl(HWND hwnd, const DialogControl& c, Mac
       return radio;
     }
     case ControlKind::kComboButton: {
-      auto combo = std::make_unique<CComboButton>(hwnd, c.id, rect, TextOf(c), c.id);
+      auto combo = std::make_unique<CComboButton>(hwnd, c.id, rect, TextOf(c), comboMessage != 0 ? comboMessage : c.id);
       SetLooks(*combo, c);
       return combo;
     }
@@ -82,15 +82,16 @@ RECT DialogControlRect(const DialogControl& control) {
   return RECT{r.left, r.top, r.right, r.bottom};
 }
 
-CControlBase* AddDialogControl(CDlgBase& dialog, const DialogControl& control, MacroLibrary* library) {
-  std::unique_ptr<CControlBase> made = MakeControl(dialog.GetSafeHwnd(), control, library);
+CControlBase* AddDialogControl(CDlgBase& dialog, const DialogControl& control, MacroLibrary* library, int comboMessage) {
+  std::unique_ptr<CControlBase> made = MakeControl(dialog.GetSafeHwnd(), control, library, comboMessage);
   if (!made) return nullptr;
   if (auto* text = dynamic_cast<CStaticText*>(made.get())) text->SetCaption(TextOf(control));
   return dialog.AddControl(0, std::move(made));
 }
 
-void AddDialogControls(CDlgBase& dialog, std::span<const DialogControl> controls, MacroLibrary* library) {
-  for (const DialogControl& control : controls) AddDialogControl(dialog, control, library);
+void AddDialogControls(CDlgBase& dialog, std::span<const DialogControl> controls, MacroLibrary* library,
+                       int comboMessage) {
+  for (const DialogControl& control : controls) AddDialogControl(dialog, control, library, comboMessage);
 }
 
 HWND CreateDialogEdit(HWND dialog, const DialogControl& control, const std::u16string& text, HFONT& font) {

@@ -25,8 +25,11 @@ RECT DialogControlRect(const DialogControl& control);
 // Adds one control of the table to group 0 with its images and text; the
 // tree list shows `library`. Edit boxes are native windows (CreateDialogEdit)
 // and are skipped here: null for them.
-CControlBase* AddDialogControl(CDlgBase& dialog, const DialogControl& control, MacroLibrary* library = nullptr);
-void AddDialogControls(CDlgBase& dialog, std::span<const DialogControl> controls, MacroLibrary* library = nullptr);
+// Combo buttons report under `comboMessage`, or under their own id when it is 0.
+CControlBase* AddDialogControl(CDlgBase& dialog, const DialogControl& control, MacroLibrary* library = nullptr,
+                               int comboMessage = 0);
+void AddDialogControls(CDlgBase& dialog, std::span<const DialogControl> controls, MacroLibrary* library = nullptr,
+                       int comboMessage = 0);
 
 // A native single-line edit box with centred text at the table's place, in
 // the edit-box font (`font` receives it; the caller deletes it after the

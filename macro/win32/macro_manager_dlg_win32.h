@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "macro/macro_manager_dialog.h"
-#include "macro/win32/dialog_table_win32.h"
+#include "macro/win32/dialog_controls_win32.h"
 #include "macro/win32/keyboard_hook_win32.h"
 #include "ui/win32/dlg_base_win32.h"
 
@@ -24,7 +24,7 @@ class CMacroManagerDlg : public CDlgBase, public MacroManagerHost {
 
   MacroManagerDialog& rules() { return rules_; }
   bool hookStarted() const { return hook_.IsStarted(); }
-  HWND countBox() const { return countBox_.hwnd(); }
+  HWND countBox() const { return countBox_; }
 
   // ---- MacroManagerHost ----
   void ShowList(int listId, int firstRow) override;
@@ -70,7 +70,8 @@ class CMacroManagerDlg : public CDlgBase, public MacroManagerHost {
   MacroLibrary& library_;
   MacroManagerDialog rules_;
   CKeyboardHook hook_;
-  NativeEditBox countBox_;
+  HWND countBox_ = nullptr;
+  HFONT countBoxFont_ = nullptr;
   HBRUSH countBoxBrush_ = nullptr;
   bool settingCountText_ = false;
   bool ended_ = false;
