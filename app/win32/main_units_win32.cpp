@@ -1,5 +1,8 @@
 #include "app/win32/main_units_win32.h"
 
+#include <memory>
+
+#include "app/win32/assignment_unit_win32.h"
 #include "app/win32/macro_manager_unit_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 
@@ -7,6 +10,7 @@ namespace zeltra::win32 {
 
 void AddMainWindowUnits(CTarvinDlg& window) {
   // One line per unit: window.AddUnit(std::make_unique<...>());
+  window.AddUnit(std::make_unique<ButtonAssignmentUnit>());
   window.AddUnit(std::make_unique<MacroManagerUnit>());
 }
 

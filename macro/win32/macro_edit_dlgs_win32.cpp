@@ -11,8 +11,13 @@ namespace zeltra::win32 {
 
 namespace {
 
+constexpr int kAttentionTitle = 150;
 constexpr COLORREF kCaptionColour = RGB(82, 146, 254);  // as the attention dialog's title line
-constexpr int kCaptionId = 2001;
+
+void ShowNotice(HWND owner, int message) {
+  CAttentionDlg notice(LanguageString(kAttentionTitle), LanguageString(message), owner);
+  notice.DoModal();
+}
 
 bool IsKeyDown(const MSG& msg, WPARAM key) { return msg.message == WM_KEYDOWN && msg.wParam == key; }
 
@@ -21,23 +26,15 @@ bool IsKeyDown(const MSG& msg, WPARAM key) { return msg.message == WM_KEYDOWN &&
 CMacroEditDlg::CMacroEditDlg(MacroEditDialog kind, HWND parent)
     : CSmallDialog(parent, kMacroEditDialogWidth, kMacroEditDialogHeight), kind_(kind) {}
 
-CMacroEditDlg::~CMacroEditDlg() {
-  // The edit box goes with the dialog's window; its font must outlive it.
-  if (edit_ != nullptr && IsWindow(edit_)) DestroyWindow(edit_);
-  if (editFont_ != nullptr) DeleteObject(editFont_);
-}
-
 void CMacroEditDlg::CreateControls(const RECT&) {
   const auto controls = MacroEditDialogControls(kind_);
-  AddDialogControls(*this, controls);
-  if (auto* caption = dynamic_cast<CStaticText*>(FindControl(kCaptionId))) caption->SetColour(kCaptionColour);
+  AddTableControls(*this, controls, TableOptions{nullptr, 0, kCaptionColour});
   for (const DialogControl& control : controls) {
     if (control.kind != ControlKind::kEditBox) continue;
-    edit_ = CreateDialogEdit(hwnd_, control, InitialText(), editFont_);
-    if (edit_ == nullptr) continue;
-    const int length = GetWindowTextLengthW(edit_);
-    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(length), length);
-    SetFocus(edit_);
+    if (edit_.Create(hwnd_, control.id, TableRect(control.rect), ES_CENTER, InitialText())) {
+      edit_.PutCaretAtEnd();
+      SetFocus(edit_.hwnd());
+    }
   }
 }
 
@@ -60,8 +57,12 @@ MessageResult CMacroEditDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lPara
     OnConfirm();
     return 0;
   }
-  if (message == WM_CTLCOLOREDIT && edit_ != nullptr && reinterpret_cast<HWND>(lParam) == edit_)
-    return PaintEditColours(wParam);
+  if (message == WM_CTLCOLOREDIT && edit_.hwnd() != nullptr && reinterpret_cast<HWND>(lParam) == edit_.hwnd()) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+  }
   return CSmallDialog::OnMessage(message, wParam, lParam);
 }
 
@@ -74,7 +75,7 @@ bool CMacroEditDlg::PreTranslateMessage(MSG& msg) {
   if (IsKeyDown(msg, VK_ESCAPE) && keys.escape == DialogKeyRule::kSwallow) return true;
   if (IsKeyDown(msg, VK_RETURN) && keys.enter == DialogKeyRule::kSwallow) return true;
   // The warning comes first; the character still reaches the box.
-  if (msg.message == WM_CHAR && edit_ != nullptr && msg.hwnd == edit_)
+  if (msg.message == WM_CHAR && edit_.hwnd() != nullptr && msg.hwnd == edit_.hwnd())
     OnEditChar(static_cast<char16_t>(msg.wParam));
   return CSmallDialog::PreTranslateMessage(msg);
 }
@@ -154,12 +155,12 @@ CActionTimeModifyDlg::CActionTimeModifyDlg(std::u16string preset, HWND parent)
     : CMacroEditDlg(MacroEditDialog::kDelay, parent), preset_(std::move(preset)) {}
 
 void CActionTimeModifyDlg::OnConfirm() {
-  result_ = EditText(edit_);
+  result_ = edit_.Text();
   EndReleasing(true);
 }
 
 void CActionTimeModifyDlg::OnEditChar(char16_t c) {
-  if (const int warning = NotADigitWarning(c)) ShowDialogAttention(hwnd_, warning);
+  if (const int warning = NotADigitWarning(c)) ShowNotice(hwnd_, warning);
 }
 
 // --- the name dialogs ---------------------------------------------------------
@@ -168,7 +169,7 @@ CMacroKeyOrFolderNameDlg::CMacroKeyOrFolderNameDlg(bool folder, HWND parent)
     : CMacroEditDlg(folder ? MacroEditDialog::kFolderName : MacroEditDialog::kMacroName, parent) {}
 
 void CMacroKeyOrFolderNameDlg::OnConfirm() {
-  result_ = EditText(edit_);
+  result_ = edit_.Text();
   EndReleasing(true);
 }
 
@@ -176,7 +177,7 @@ CMacroKeyRenameDlg::CMacroKeyRenameDlg(std::u16string current, HWND parent)
     : CMacroEditDlg(MacroEditDialog::kRename, parent), current_(std::move(current)) {}
 
 void CMacroKeyRenameDlg::OnConfirm() {
-  const std::u16string typed = EditText(edit_);
+  const std::u16string typed = edit_.Text();
   if (!RenameDialogAccepts(current_, typed)) {
     EndReleasing(false);
     return;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "macro/macro_edit_dialogs.h"
-#include "macro/win32/dialog_controls_win32.h"
+#include "macro/win32/dialog_table_win32.h"
 #include "macro/win32/keyboard_hook_win32.h"
 #include "ui/win32/small_dialog_win32.h"
 
@@ -19,7 +19,6 @@ namespace zeltra::win32 {
 
 class CMacroEditDlg : public CSmallDialog {
  public:
-  ~CMacroEditDlg() override;
   MacroEditDialog kind() const { return kind_; }
 
  protected:
@@ -37,9 +36,7 @@ class CMacroEditDlg : public CSmallDialog {
   // A character typed into the edit box.
   virtual void OnEditChar(char16_t) {}
 
-  // The native edit box (none in the key dialog) and its font.
-  HWND edit_ = nullptr;
-  HFONT editFont_ = nullptr;
+  NativeEditBox edit_;
 
  private:
   MacroEditDialog kind_;

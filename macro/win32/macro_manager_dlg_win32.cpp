@@ -20,7 +20,7 @@ namespace zeltra::win32 {
 
 namespace {
 
-constexpr int kAttentionTitle = 150;  // the question before a delete
+constexpr int kAttentionTitle = 150;
 constexpr int kPanelMargin = 14;  // design units between the panel's inner edge and the dialog's
 
 COLORREF Colour(std::uint32_t rgb) { return static_cast<COLORREF>(rgb); }  // red in the low byte, as COLORREF
@@ -41,8 +41,7 @@ CMacroManagerDlg::CMacroManagerDlg(MacroLibrary& library, const ProfileRecord& p
 CMacroManagerDlg::~CMacroManagerDlg() {
   // Whatever way the dialog went, no key reaches a window that is gone.
   hook_.StopHook();
-  if (countBox_ != nullptr && IsWindow(countBox_)) DestroyWindow(countBox_);
-  if (countBoxFont_ != nullptr) DeleteObject(countBoxFont_);
+  countBox_.Destroy();
   if (countBoxBrush_ != nullptr) DeleteObject(countBoxBrush_);
 }
 
@@ -54,7 +53,7 @@ BOOL CMacroManagerDlg::OnInitDialog() {
 }
 
 void CMacroManagerDlg::CreateControls(const RECT&) {
-  AddDialogControls(*this, kMacroManagerControls, &library_, static_cast<int>(kInsertComboMessage));
+  AddTableControls(*this, kMacroManagerControls, TableOptions{&library_, static_cast<int>(kInsertComboMessage)});
   // Labels longer than the right-hand panel end in an ellipsis inside it.
   const int panelRight = Scaled(kMacroManagerWidth - kPanelMargin);
   for (const auto& control : group(0)) {
@@ -64,10 +63,7 @@ void CMacroManagerDlg::CreateControls(const RECT&) {
   }
   countBoxBrush_ = CreateSolidBrush(Colour(kCountBoxBackColour));
   // Hidden until the repeat rule with a count is chosen.
-  if (const DialogControl* box = FindDialogControl(kMacroManagerControls, kManagerCountBox)) {
-    countBox_ = CreateDialogEdit(hwnd_, *box, u"", countBoxFont_);
-    ShowCountBox(false, u"");
-  }
+  countBox_.Create(hwnd_, kManagerCountBox, ToRect(CountBoxRect(false, Ui().scale)), ES_CENTER, u"");
 }
 
 void CMacroManagerDlg::DrawBackground(HDC dc, const RECT& client) {
@@ -107,13 +103,13 @@ MessageResult CMacroManagerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == kManagerCountBox && HIWORD(wParam) == EN_CHANGE) {
-        if (!settingCountText_) rules_.OnCountBoxChanged(EditText(countBox_));
+        if (!settingCountText_) rules_.OnCountBoxChanged(countBox_.Text());
         return 0;
       }
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      if (countBox_ != nullptr && reinterpret_cast<HWND>(lParam) == countBox_) {
+      if (reinterpret_cast<HWND>(lParam) == countBox_.hwnd() && countBox_.hwnd() != nullptr) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, Colour(kCountBoxTextColour));
         SetBkColor(dc, Colour(kCountBoxBackColour));
@@ -220,26 +216,35 @@ void CMacroManagerDlg::OnPopupGone(PopupClass popup) {
 // --- MacroManagerHost -----------------------------------------------------------
 
 void CMacroManagerDlg::ShowList(int listId, int firstRow) {
-  // The highlighted row follows the library's selection, also when an
-  // operation (a new or imported macro, a delete) moved it.
-  if (listId == kTreeListId) {
-    if (auto* tree = dynamic_cast<CEditShowList*>(FindControl(kTreeListId))) {
-      const MacroLocation& at = library_.selectedLocation;
-      tree->model().SetSelectedRow(at.stage >= 0 ? library_.LocationToRow(at) : -1);
-    }
+  if (auto* control = FindControl(listId)) {
+    if (auto* list = dynamic_cast<ListModel*>(&control->model())) list->SetFirstRow(firstRow);
+    // The highlighted row follows the library's selection, also when an
+    // operation (a new or imported macro, a delete) moved it.
+    if (auto* tree = dynamic_cast<TreeListModel*>(&control->model()))
+      tree->SetSelectedRow(library_.selectedLocation.stage >= 0 ? library_.LocationToRow(library_.selectedLocation) : -1);
+    control->Invalidate();
   }
-  ShowDialogList(*this, listId, firstRow);
 }
 
-void CMacroManagerDlg::SetScrollBar(int barId, const ScrollInfo& info) { SetDialogScrollBar(*this, barId, info); }
+void CMacroManagerDlg::SetScrollBar(int barId, const ScrollInfo& info) {
+  if (auto* bar = dynamic_cast<CVScrollBar*>(FindControl(barId))) {
+    bar->SetScrollInfo(info.position, info.page, info.range);
+    bar->Invalidate();
+  }
+}
 
-void CMacroManagerDlg::RepaintControl(int id) { RepaintDialogControl(*this, id); }
+void CMacroManagerDlg::RepaintControl(int id) {
+  if (auto* control = FindControl(id)) control->Invalidate();
+}
 
 void CMacroManagerDlg::RepaintAll() {
   if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void CMacroManagerDlg::ShowAttention(int message) { ShowDialogAttention(hwnd_, message); }
+void CMacroManagerDlg::ShowAttention(int message) {
+  CAttentionDlg notice(LanguageString(kAttentionTitle), LanguageString(message), hwnd_);
+  notice.DoModal();
+}
 
 bool CMacroManagerDlg::Confirm(int message) {
   CAttentionDlg question(LanguageString(kAttentionTitle), LanguageString(message), hwnd_);
@@ -309,7 +314,7 @@ void CMacroManagerDlg::StopHook() { hook_.StopHook(); }
 void CMacroManagerDlg::EnableControls(bool enabled) {
   for (int id : kControlsDisabledWhileRecording) {
     if (id == kManagerCountBox) {
-      if (countBox_ != nullptr) EnableWindow(countBox_, enabled ? TRUE : FALSE);
+      if (countBox_.hwnd() != nullptr) EnableWindow(countBox_.hwnd(), enabled ? TRUE : FALSE);
       continue;
     }
     if (CControlBase* control = FindControl(id)) {
@@ -336,35 +341,30 @@ void CMacroManagerDlg::SetRepeatRule(int radioId) {
 }
 
 void CMacroManagerDlg::ShowCountBox(bool shown, std::u16string_view text) {
-  HWND box = countBox_;
+  HWND box = countBox_.hwnd();
   if (box == nullptr) return;
   const RECT r = ToRect(CountBoxRect(shown, Ui().scale));
   MoveWindow(box, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (!shown) return;
   EnableWindow(box, TRUE);
   SetCountBoxTextQuietly(text);
-  SendMessageW(box, EM_SETSEL, 0, -1);
+  countBox_.SelectAll();
   SetFocus(box);
 }
 
 void CMacroManagerDlg::SetCountBoxText(std::u16string_view text) {
   SetCountBoxTextQuietly(text);
-  PutCountBoxCaretAtEnd();
+  countBox_.PutCaretAtEnd();
 }
 
 void CMacroManagerDlg::SetCountBoxTextQuietly(std::u16string_view text) {
   // Only what the user types is a change of the count.
-  if (countBox_ == nullptr) return;
   settingCountText_ = true;
-  SetWindowTextW(countBox_, Wide(std::u16string(text)));
+  countBox_.SetText(std::u16string(text));
   settingCountText_ = false;
 }
 
-void CMacroManagerDlg::PutCountBoxCaretAtEnd() {
-  if (countBox_ == nullptr) return;
-  const int length = GetWindowTextLengthW(countBox_);
-  SendMessageW(countBox_, EM_SETSEL, static_cast<WPARAM>(length), length);
-}
+void CMacroManagerDlg::PutCountBoxCaretAtEnd() { countBox_.PutCaretAtEnd(); }
 
 void CMacroManagerDlg::ShowMacro(const Macro* macro) {
   if (auto* list = dynamic_cast<CImageShowList*>(FindControl(kActionListId))) {

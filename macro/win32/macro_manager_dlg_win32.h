@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "macro/macro_manager_dialog.h"
-#include "macro/win32/dialog_controls_win32.h"
+#include "macro/win32/dialog_table_win32.h"
 #include "macro/win32/keyboard_hook_win32.h"
 #include "ui/win32/dlg_base_win32.h"
 
@@ -24,7 +24,7 @@ class CMacroManagerDlg : public CDlgBase, public MacroManagerHost {
 
   MacroManagerDialog& rules() { return rules_; }
   bool hookStarted() const { return hook_.IsStarted(); }
-  HWND countBox() const { return countBox_; }
+  HWND countBox() const { return countBox_.hwnd(); }
 
   // ---- MacroManagerHost ----
   void ShowList(int listId, int firstRow) override;
@@ -70,8 +70,7 @@ class CMacroManagerDlg : public CDlgBase, public MacroManagerHost {
   MacroLibrary& library_;
   MacroManagerDialog rules_;
   CKeyboardHook hook_;
-  HWND countBox_ = nullptr;
-  HFONT countBoxFont_ = nullptr;
+  NativeEditBox countBox_;
   HBRUSH countBoxBrush_ = nullptr;
   bool settingCountText_ = false;
   bool ended_ = false;
