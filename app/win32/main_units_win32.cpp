@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/win32/assignment_unit_win32.h"
-
+#include "app/win32/macro_manager_unit_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 
 namespace zeltra::win32 {
@@ -11,6 +11,7 @@ namespace zeltra::win32 {
 void AddMainWindowUnits(CTarvinDlg& window) {
   // One line per unit: window.AddUnit(std::make_unique<...>());
   window.AddUnit(std::make_unique<ButtonAssignmentUnit>());
+  window.AddUnit(std::make_unique<MacroManagerUnit>());
 }
 
 }  // namespace zeltra::win32

@@ -31,7 +31,7 @@ void CMacroEditDlg::CreateControls(const RECT&) {
   AddTableControls(*this, controls, TableOptions{nullptr, 0, kCaptionColour});
   for (const DialogControl& control : controls) {
     if (control.kind != ControlKind::kEditBox) continue;
-    if (edit_.Create(hwnd_, control.id, TableRect(control.rect), 0, InitialText())) {
+    if (edit_.Create(hwnd_, control.id, TableRect(control.rect), ES_CENTER, InitialText())) {
       edit_.PutCaretAtEnd();
       SetFocus(edit_.hwnd());
     }
@@ -95,9 +95,14 @@ BOOL CActionKeyModifyDlg::OnInitDialog() {
 
 void CActionKeyModifyDlg::CreateControls(const RECT& client) {
   CMacroEditDlg::CreateControls(client);
-  if (auto* field = dynamic_cast<CStaticText*>(FindControl(kMacroEditKeyField))) {
-    field->SetColour(RGB(0, 0, 0));
+  // The key's name sits centred on the white field, as the edit boxes' texts do.
+  auto& controls = groups_[0];
+  for (auto& control : controls) {
+    if (control->id() != kMacroEditKeyField) continue;
+    auto field = std::make_unique<CStaticText>(hwnd_, kMacroEditKeyField, control->GetRect(), u"", RGB(0, 0, 0),
+                                               DT_CENTER | DT_SINGLELINE);
     field->SetCaption(state_.name());
+    control = std::move(field);
   }
 }
 

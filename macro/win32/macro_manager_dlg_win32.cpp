@@ -21,6 +21,7 @@ namespace zeltra::win32 {
 namespace {
 
 constexpr int kAttentionTitle = 150;
+constexpr int kPanelMargin = 14;  // design units between the panel's inner edge and the dialog's
 
 COLORREF Colour(std::uint32_t rgb) { return static_cast<COLORREF>(rgb); }  // red in the low byte, as COLORREF
 
@@ -53,6 +54,13 @@ BOOL CMacroManagerDlg::OnInitDialog() {
 
 void CMacroManagerDlg::CreateControls(const RECT&) {
   AddTableControls(*this, kMacroManagerControls, TableOptions{&library_, static_cast<int>(kInsertComboMessage)});
+  // Labels longer than the right-hand panel end in an ellipsis inside it.
+  const int panelRight = Scaled(kMacroManagerWidth - kPanelMargin);
+  for (const auto& control : group(0)) {
+    if (dynamic_cast<CStaticText*>(control.get()) == nullptr) continue;
+    const RECT r = control->GetRect();
+    if (r.right > panelRight) control->SetRect(r.left, r.top, panelRight, r.bottom);
+  }
   countBoxBrush_ = CreateSolidBrush(Colour(kCountBoxBackColour));
   // Hidden until the repeat rule with a count is chosen.
   countBox_.Create(hwnd_, kManagerCountBox, ToRect(CountBoxRect(false, Ui().scale)), ES_CENTER, u"");
@@ -210,6 +218,10 @@ void CMacroManagerDlg::OnPopupGone(PopupClass popup) {
 void CMacroManagerDlg::ShowList(int listId, int firstRow) {
   if (auto* control = FindControl(listId)) {
     if (auto* list = dynamic_cast<ListModel*>(&control->model())) list->SetFirstRow(firstRow);
+    // The highlighted row follows the library's selection, also when an
+    // operation (a new or imported macro, a delete) moved it.
+    if (auto* tree = dynamic_cast<TreeListModel*>(&control->model()))
+      tree->SetSelectedRow(library_.selectedLocation.stage >= 0 ? library_.LocationToRow(library_.selectedLocation) : -1);
     control->Invalidate();
   }
 }
