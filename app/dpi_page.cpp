@@ -25,7 +25,11 @@ DpiValueDialog::DpiValueDialog(const DpiTable& table, int stage, int startIndex)
 
 void DpiValueDialog::SetIndex(int index) { index_ = table_.count > 0 ? std::clamp(index, 0, table_.count - 1) : 0; }
 
-std::u16string DpiValueDialog::ValueText() const { return Dec(table_.DpiOf(index_)); }
+std::u16string DpiValueDialog::ValueText() const { return ValueTextAt(index_); }
+
+std::u16string DpiValueDialog::ValueTextAt(int index) const {
+  return Dec(table_.DpiOf(index));
+}
 
 void DpiValueDialog::OnSlider(int position) { SetIndex(position); }
 

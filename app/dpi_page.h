@@ -40,6 +40,8 @@ class DpiValueDialog {
   int positions() const { return table_.count; }  // of slider 2021
   // Text 2013 and the edit box: "%d" of the DPI of the index.
   std::u16string ValueText() const;
+  // "%d" of the DPI of any index of the table (the slider's ends).
+  std::u16string ValueTextAt(int index) const;
 
   void OnSlider(int position);
   void OnLeftArrow();

@@ -47,6 +47,7 @@ UiRect OsdWindowRect(const UiRect& workArea, float scale) {
 OsdView MakeOsdView(const OsdTexts& texts, std::u16string_view face, const UiRect& workArea, float scale) {
   OsdView view;
   view.texts = texts;
+  view.face = std::u16string(face);
   view.window = OsdWindowRect(workArea, scale);
   view.smallFont = OsdSmallFont(scale);
   view.largeFont = OsdLargeFont(scale);

@@ -61,6 +61,7 @@ UiRect OsdWindowRect(const UiRect& workArea, float scale);
 // Everything the window needs to draw one state of the display.
 struct OsdView {
   OsdTexts texts;
+  std::u16string face;  // of both fonts; empty for the toolkit's default
   UiRect window;  // screen pixels
   OsdFont smallFont;
   OsdFont largeFont;

@@ -1,6 +1,7 @@
 #include "macro/macro_file_dialogs.h"
 
 #include "macro/macro_transfer.h"
+#include "settings/language.h"
 
 namespace zeltra {
 
@@ -33,6 +34,18 @@ MacroFileDialog MacroFileDialogFor(ManagerOperation operation, const MacroLibrar
       return Dialog(true, true, DefaultLibraryExportName(library), kExportLibraryTitle);
     default: return {};
   }
+}
+
+FileDialogRequest MacroFileDialogRequest(const MacroFileDialog& dialog) {
+  FileDialogRequest request;
+  request.save = dialog.save;
+  request.title = dialog.title != 0 ? LanguageString(dialog.title) : std::u16string();
+  request.filter = std::u16string(dialog.filter);
+  request.defaultExtension = std::u16string(dialog.defaultExtension);
+  request.initialName = dialog.fileName;
+  request.flags = dialog.flags;
+  request.bufferChars = dialog.pathChars > 0 ? dialog.pathChars : request.bufferChars;
+  return request;
 }
 
 }  // namespace zeltra

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "macro/macro_manager.h"
+#include "ui/file_dialog.h"
 
 namespace zeltra {
 
@@ -24,5 +25,8 @@ struct MacroFileDialog {
 // kExportLibrary, with the default names taken from the library's
 // selection; a dialog with an empty filter for any other operation.
 MacroFileDialog MacroFileDialogFor(ManagerOperation operation, const MacroLibrary& library);
+
+// What the platform's dialog is given for it, the title from the language table.
+FileDialogRequest MacroFileDialogRequest(const MacroFileDialog& dialog);
 
 }  // namespace zeltra

@@ -137,6 +137,10 @@ TEST(DpiValueDialog, TypedValuesArrowsAndTheSliderStayOnTheTable) {
   dialog.OnSlider(-3);
   dialog.OnLeftArrow();
   EXPECT_EQ(dialog.ValueText(), u"100");
+  // The slider's end labels, whatever the index asked for.
+  EXPECT_EQ(dialog.ValueTextAt(-1), u"100");
+  EXPECT_EQ(dialog.ValueTextAt(dialog.positions() - 1), u"12000");
+  EXPECT_EQ(dialog.ValueTextAt(1000), u"12000");
 }
 
 struct SlotCase {

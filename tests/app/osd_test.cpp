@@ -40,6 +40,7 @@ INSTANTIATE_TEST_SUITE_P(Faces, ValuePlace,
 TEST(Osd, WindowFontsAndTheOtherTwoTexts) {
   const OsdView view = MakeOsdView({u"DPI-2", u"800", u"1000Hz"}, u"Tahoma", {0, 0, 2560, 1400}, 1.5f);
   EXPECT_EQ(view.window, (UiRect{2560 - 270, 1400 - 210, 2560, 1400}));
+  EXPECT_EQ(view.face, u"Tahoma");  // both fonts are made in the window
   EXPECT_EQ(view.smallFont, (OsdFont{36, 18, 700, 32}));
   EXPECT_EQ(view.largeFont, (OsdFont{72, 36, 400, 32}));
   EXPECT_EQ(view.stageAt, (OsdPoint{87, 30}));
