@@ -148,9 +148,84 @@ journey_changes_on_the_mouse() {
   zj_check_data "$state"
 }
 
+# Exits through the tray menu, waits for the end and checks the data folder
+# against the mouse's state dumped just before.
+exit_and_check() {
+  zj_until 10 settled
+  local state
+  state=$(zj_dump) || return 1
+  zj_tray_menu exit
+  zj_wait_end 20 || { zj_fail "the tray exit did not end the program"; return 1; }
+  [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }
+  zj_check_data "$state"
+}
+
+# expect_value FILE KEY VALUE: a saved value.
+expect_value() {
+  local got
+  got=$(zj_value "$1" "$2")
+  [ "$got" = "$3" ] || { zj_fail "$1: $2 is ${got:-missing}, not $3"; return 1; }
+}
+
+# A set-feature of the trace (hex bytes after the sequence byte, as a pattern).
+sent() { zj_until 5 zj_trace " set-feature ok 0C 01 $1" >/dev/null; }
+
+# 500 Hz from the report-rate section, which opens from its header.
+journey_report_rate() {
+  zj_start report-rate
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  zj_header 3004 || return 1
+  zj_click 3032 || return 1
+  sent "07 00 .. 01 01 02" || { zj_fail "500 Hz was not sent"; return 1; }
+  zj_log "500 Hz sent"
+  exit_and_check || return 1
+  expect_value default0.psf PollingRateValue 020000
+}
+
+# The last two DPI stages off, then one of them on again.
+journey_dpi_stages() {
+  zj_start dpi-stages
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  local before
+  before=$(writes)
+  zj_click 3265 || return 1
+  zj_click 3264 || return 1
+  zj_until 5 settled
+  zj_click 3264 || return 1
+  zj_until 10 settled
+  [ "$(writes)" -gt "$before" ] || { zj_fail "no stage change was sent"; return 1; }
+  exit_and_check || return 1
+  expect_value default0.psf DPIOffOnFlagValue 1F
+}
+
+# Power saving: the lights go off while moving, the mouse no longer wakes by motion.
+journey_power_saving() {
+  zj_start power
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  zj_click 3501 || return 1
+  zj_click 3504 || return 1
+  exit_and_check || return 1
+  expect_value default0.psf MoveLightingOnOffMode 1 && expect_value default0.psf MotionWakeup 0
+}
+
+# The second shown profile becomes the current one and goes to the mouse.
+journey_switch_profile() {
+  zj_start switch
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  zj_pick_profile 2 || return 1
+  zj_until 10 settled
+  exit_and_check || return 1
+  expect_value config.ini CurrentProfile 1
+}
+
 # --- driver ------------------------------------------------------------------
 
-all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse)
+all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse
+  report_rate dpi_stages power_saving switch_profile)
 [ $# -gt 0 ] && all=("$@")
 zj_setup || exit 1
 failed=()
