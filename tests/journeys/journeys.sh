@@ -224,8 +224,7 @@ journey_switch_profile() {
 
 # --- driver ------------------------------------------------------------------
 
-all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse
-  report_rate dpi_stages power_saving switch_profile)
+all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse)
 [ $# -gt 0 ] && all=("$@")
 zj_setup || exit 1
 failed=()
