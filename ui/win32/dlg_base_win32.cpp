@@ -26,6 +26,7 @@ CDlgBase::CDlgBase(UINT templateId, HWND parent) : CDialog(templateId, parent) {
 }
 
 CDlgBase::~CDlgBase() {
+  ReleaseBackBuffer();
   Unregister();
   hovered_ = nullptr;
   for (auto& list : groups_) list.clear();
@@ -100,19 +101,35 @@ void CDlgBase::PaintClient(HDC target) {
   const int w = client.right - client.left;
   const int h = client.bottom - client.top;
   if (w <= 0 || h <= 0) return;
-  HDC memory = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-  if (memory == nullptr || bitmap == nullptr) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (memory != nullptr) DeleteDC(memory);
-    return;
+  if (backDc_ == nullptr || backWidth_ != w || backHeight_ != h) {
+    ReleaseBackBuffer();
+    HDC memory = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
+    if (memory == nullptr || bitmap == nullptr) {
+      if (bitmap != nullptr) DeleteObject(bitmap);
+      if (memory != nullptr) DeleteDC(memory);
+      return;
+    }
+    backDc_ = memory;
+    backBitmap_ = bitmap;
+    backOld_ = SelectObject(memory, bitmap);
+    backWidth_ = w;
+    backHeight_ = h;
   }
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  DrawBackground(memory, client);
-  BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  DrawBackground(backDc_, client);
+  BitBlt(target, 0, 0, w, h, backDc_, 0, 0, SRCCOPY);
+}
+
+void CDlgBase::ReleaseBackBuffer() {
+  if (backDc_ != nullptr) {
+    SelectObject(backDc_, backOld_);
+    DeleteDC(backDc_);
+  }
+  if (backBitmap_ != nullptr) DeleteObject(backBitmap_);
+  backDc_ = nullptr;
+  backBitmap_ = nullptr;
+  backOld_ = nullptr;
+  backWidth_ = backHeight_ = 0;
 }
 
 void CDlgBase::OnPaint() {
@@ -380,6 +397,7 @@ MessageResult CDlgBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       Unregister();
+      ReleaseBackBuffer();
       return std::nullopt;
     default:
       return CDialog::OnMessage(message, wParam, lParam);
