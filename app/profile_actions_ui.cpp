@@ -16,6 +16,22 @@ ProfileFileRequest ExportFileRequest() {
   return request;
 }
 
+FileDialogRequest ToFileDialogRequest(const ProfileFileRequest& request, const LanguageTable& language) {
+  FileDialogRequest out;
+  out.save = request.save;
+  out.title = language.String(request.titleString);
+  out.filter = std::u16string(request.filter);
+  out.defaultExtension = std::u16string(request.defaultExtension);
+  out.initialName = std::u16string(request.initialName);
+  if (request.readOnly) out.flags |= kFileDialogReadOnly;
+  if (request.pathMustExist) out.flags |= kFileDialogPathMustExist;
+  if (request.fileMustExist) out.flags |= kFileDialogFileMustExist;
+  // An export chosen over an existing file would replace it without a word.
+  if (request.save) out.flags |= kFileDialogOverwritePrompt;
+  out.bufferChars = request.bufferChars;
+  return out;
+}
+
 bool RunProfileAction(int action, int profile, SettingsStore& settings, ProfileActionDialogs& dialogs) {
   using Kind = ProfileActionDecision::Kind;
   const ProfileActionDecision decision = DecideProfileAction(action, profile, settings);

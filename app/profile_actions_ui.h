@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "device/profile_actions.h"
+#include "ui/file_dialog.h"
+#include "settings/language.h"
 #include "settings/settings_store.h"
 
 namespace zeltra {
@@ -31,6 +33,9 @@ struct ProfileFileRequest {
 };
 ProfileFileRequest ImportFileRequest();
 ProfileFileRequest ExportFileRequest();
+// The standard dialog's request for it: the title from the language table,
+// and a save dialog asks before it replaces an existing file.
+FileDialogRequest ToFileDialogRequest(const ProfileFileRequest& request, const LanguageTable& language = Language());
 
 // The dialogs the actions need. The program shows the real ones; tests
 // answer for them.

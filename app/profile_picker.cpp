@@ -13,7 +13,6 @@ constexpr int kPickerRowHeight = 25;
 constexpr int kTabPopupRight = 225;
 constexpr int kTabPopupReach = 94;  // how far below its top the popup may need the screen
 constexpr int kTabPopupLift = 74;
-constexpr int kStringDefaultProfileName = 85;
 
 // The shown profile of a profile row, or -1 for the header, the last row and
 // the empty rows.
@@ -28,21 +27,7 @@ int ShownProfileOfItem(const SettingsStore& settings, int item) {
 PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const UiRect& picker, float scale,
                                  const LanguageTable& language) {
   PickerPopupSpec spec;
-  spec.rows[0] = {1, language.String(kStringPickerHeader), false};
-  const int current = settings.CurrentProfileIndex();
-  for (int item = kFirstProfileItem; item < kLastItem; ++item) {
-    PickerRow& row = spec.rows[static_cast<std::size_t>(item - 1)];
-    row.item = item;
-    const int profile = ShownProfileOfItem(settings, item);
-    if (profile < 0) continue;
-    row.text = settings.Profile(profile).Setting(kProfileName);
-    // The popup refuses rows without a text: a profile whose file brought an
-    // empty name shows its default name, so it stays reachable.
-    if (row.text.empty()) row.text = language.String(kStringDefaultProfileName + profile);
-    row.selectable = true;
-    if (profile == current) spec.currentRow = item - 1;
-  }
-  spec.rows[6] = {kLastItem, language.String(kStringPickerAdd), true};
+  spec.rows = ProfileRowsOf(settings, language);
   spec.topLeft = {picker.left, picker.bottom - Scaled(kPopupRise, scale)};
   return spec;
 }

@@ -21,16 +21,9 @@ inline constexpr unsigned kProfileTabResultMessage = 1164;
 inline constexpr int kStringPickerHeader = 10;
 inline constexpr int kStringPickerAdd = 200;
 
-struct PickerRow {
-  int item = 0;  // item value 1..7
-  std::u16string text;
-  bool selectable = false;  // the header and the empty rows cannot be chosen
-};
-
 struct PickerPopupSpec {
-  std::array<PickerRow, 7> rows;
-  int currentRow = 0;  // row index (0 = the header) of the current profile; 0 when it is not shown
-  UiPoint topLeft;  // client coordinates of the main window
+  ProfilePopupRows rows;  // ProfileRowsOf: the popup and the model share one builder
+  UiPoint topLeft;        // client coordinates of the main window
   unsigned resultMessage = kPickerResultMessage;
   std::u16string_view headerImage = u"skins\\header2_nr.png";
 };

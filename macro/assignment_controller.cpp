@@ -161,8 +161,10 @@ void AssignmentMenus::OpenSubmenu(PopupClass submenu, int comboId) {
   // coming back to the entry whose submenu is open keeps it.
   if (IsOpen(submenu)) return;
   CloseSubmenus();
-  host_.OpenPopup(submenu, SubmenuPlacement(submenu, host_.ComboRect(comboId), host_.Screen()), comboId);
+  // Showing the submenu takes the activation from the main menu at once:
+  // its report of that must already find the submenu open.
   open_[SlotOf(submenu)] = true;
+  host_.OpenPopup(submenu, SubmenuPlacement(submenu, host_.ComboRect(comboId), host_.Screen()), comboId);
 }
 
 void AssignmentMenus::Close(PopupClass popup) {

@@ -127,17 +127,20 @@ std::optional<PopupClass> SubmenuPopupClass(MenuChoice menu) {
   return std::nullopt;
 }
 
-ProfilePopupRows ProfileRowsOf(const SettingsStore& settings) {
+ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTable& language) {
+  constexpr int kDefaultProfileName = 85;
   ProfilePopupRows rows;
-  rows.header = LanguageString(kProfileHeaderLabel);
-  rows.last = LanguageString(kProfileAddLabel);
+  rows.header = language.String(kProfileHeaderLabel);
+  rows.last = language.String(kProfileAddLabel);
   rows.currentRow = -1;
   const int count = settings.ProfileShowCount();
   const auto list = settings.ProfileShowList();
   const int current = settings.CurrentProfileIndex();
-  for (int position = 0; position < count; ++position) {
+  for (int position = 0; position < count && position < static_cast<int>(rows.names.size()); ++position) {
     const int profile = list[static_cast<std::size_t>(position)];
-    rows.names[static_cast<std::size_t>(position)] = settings.Profile(profile).Setting(kProfileName);
+    std::u16string name = settings.Profile(profile).Setting(kProfileName);
+    if (name.empty()) name = language.String(kDefaultProfileName + profile);
+    rows.names[static_cast<std::size_t>(position)] = std::move(name);
     if (profile == current) rows.currentRow = position + 1;
   }
   return rows;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "macro/button_function.h"
+#include "settings/language.h"
 #include "ui/popup_model.h"
 
 namespace zeltra {
@@ -82,8 +83,10 @@ struct ProfilePopupRows {
   int currentRow = 1;  // item index of the current profile's row; -1 for none
 };
 // Rows for the shown profiles: header language string 10, last row 200, the
-// current profile's row current.
-ProfilePopupRows ProfileRowsOf(const SettingsStore& settings);
+// current profile's row current. A shown profile whose file brought an empty
+// name shows its default name (string 85 + profile), so its row stays
+// reachable (the popup refuses rows without a text).
+ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTable& language = Language());
 // wParam of the profile picker's result message: a row chosen or right-clicked.
 inline constexpr int kProfileRowChosen = 2;
 inline constexpr int kProfileRowRightClicked = 11;

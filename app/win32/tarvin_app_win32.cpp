@@ -7,11 +7,13 @@
 #include "app/main_window_ids.h"
 #include "app/win32/first_paint_log_win32.h"
 #include "app/win32/paths_win32.h"
+#include "app/win32/main_units_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "cli/data_folder_lock.h"
 #include "device/virtual_mouse_control.h"
 #include "device/win32/hid_backend_win32.h"
 #include "ui/win32/draw_win32.h"
+#include "ui/win32/file_dialog_win32.h"
 
 namespace zeltra::win32 {
 
@@ -68,6 +70,7 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
   controls.dwICC = 0xFF;
   InitCommonControlsEx(&controls);
   RegisterMainWindowClass();
+  InstallStandardFileDialogs();
 
   const std::unique_ptr<DataFolderLock> dataFolderLock = TakeDataFolder(DataFolder());
   GdiplusSession gdiplus;
@@ -88,6 +91,7 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
     // The dialog, with every decoded image its controls hold, goes before
     // GDI+ is shut down.
     CTarvinDlg dialog(std::move(options));
+    AddMainWindowUnits(dialog);
     dialog.DoModal();
   }
   return false;

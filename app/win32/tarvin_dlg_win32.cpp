@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window_ids.h"
+#include "app/win32/main_port_win32.h"
 #include "app/win32/paths_win32.h"
 #include "app/window_placement.h"
 #include "device/win32/hid_backend_win32.h"
@@ -16,6 +17,8 @@
 #include "ui/control_codes.h"
 #include "ui/open_dialog_table.h"
 #include "ui/ui_context.h"
+#include "ui/win32/firmware_reset_dlg_win32.h"
+#include "ui/win32/progress_dlg_win32.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/wide_win32.h"
 
@@ -23,10 +26,7 @@ namespace zeltra::win32 {
 
 namespace {
 
-// A rectangle given by its design corners, every edge at the UI scale factor.
-RECT ScaledCorners(int left, int top, int right, int bottom) {
-  return RECT{Scaled(left), Scaled(top), Scaled(right), Scaled(bottom)};
-}
+constexpr int kStringProgress = 146;
 
 void CreateFolder(const std::filesystem::path& folder) {
   std::error_code ec;
@@ -103,11 +103,14 @@ BOOL CTarvinDlg::Initialise() {
   settings_ = std::make_unique<SettingsStore>(ui.dataFolder);
   settings_->LoadConfiguration();  // also the sensor's DPI table
   link_ = std::make_unique<DeviceLink>(options_.backend, *options_.clock, *this);
+  port_ = std::make_unique<MainPort>(*this);
+  model_ = std::make_unique<MainWindowModel>(*settings_, *link_, *port_, ui.scale, ui.fullScreenHeight);
 
   RECT client{};
   GetClientRect(hwnd_, &client);
   EnsureControlsCreated(client);
   CDlgBase::OnInitDialog();
+  AttachUnits();
 
   if (icon_ != nullptr) {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -129,46 +132,6 @@ BOOL CTarvinDlg::Initialise() {
   SetTimer(hwnd_, kStandbyGuardTimer, kStandbyGuardMs, nullptr);
   SetTimer(hwnd_, kStartupCheckTimer, kStartupCheckMs, nullptr);
   return TRUE;
-}
-
-void CTarvinDlg::CreateControls(const RECT&) {
-  auto exit = std::make_unique<CImageButton>(hwnd_, kIdExitButton, ScaledCorners(1096, 14, 1111, 29), u"");
-  exit->SetNormalImage(SkinPath(L"skins\\exit_nr.png"));
-  exit->SetOverImage(SkinPath(L"skins\\exit_ov.png"));
-  AddControl(0, std::move(exit));
-
-  auto minimise = std::make_unique<CImageButton>(hwnd_, kIdMinimiseButton, ScaledCorners(1072, 14, 1087, 29), u"");
-  minimise->SetNormalImage(SkinPath(L"skins\\min_nr.png"));
-  minimise->SetOverImage(SkinPath(L"skins\\min_ov.png"));
-  AddControl(0, std::move(minimise));
-
-  auto version = std::make_unique<CStaticText>(hwnd_, kIdVersionLabel, ScaledCorners(840, 13, 1058, 30), u"",
-                                               RGB(138, 138, 138), DT_RIGHT | DT_SINGLELINE);
-  version->SetCaption(LanguageString(kStringVersion) + kVersionSuffix);
-  AddControl(0, std::move(version));
-
-  auto battery = std::make_unique<CBattery>(hwnd_, ScaledCorners(330, 520, 356, 581));
-  battery->SetOutlineImage(SkinPath(L"skins\\battery_empty.png"));
-  battery->SetLevelImage(SkinPath(L"skins\\battery_full.png"));
-  battery->SetChargingImage(SkinPath(L"skins\\battery_charging.png"));
-  battery->SetSymbolImage(SkinPath(L"skins\\battery_lighting.png"));
-  battery_ = AddControl(0, std::move(battery));
-
-  auto text = std::make_unique<CStaticText>(hwnd_, kIdBatteryText, ScaledCorners(364, 539, 440, 562), u"100%",
-                                            kTextNormal, DT_LEFT | DT_SINGLELINE);
-  text->SetCaption(u"100%");
-  batteryText_ = AddControl(0, std::move(text));
-
-  if (background_364_ == nullptr) {
-    background_364_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_MAIN_BACKGROUND),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  }
-}
-
-void CTarvinDlg::DrawBackground(HDC dc, const RECT& client) {
-  FillSolid(dc, client, background_);
-  DrawFrameBitmap(dc, background_364_, kMainDesignWidth, kMainDesignHeight, Ui().scale);
-  DrawControls(dc, client);
 }
 
 // --- tray --------------------------------------------------------------------
@@ -223,6 +186,7 @@ void CTarvinDlg::ShowTrayMenu() {
 }
 
 void CTarvinDlg::CloseOpenDialogs() {
+  for (const auto& unit : units_) unit->CloseDialogs();
   // Closing a dialog takes it out of the table and moves the others up, so
   // the handles are taken first.
   std::vector<HWND> open;
@@ -287,18 +251,43 @@ void CTarvinDlg::ArmDelayedSave() {
 }
 
 void CTarvinDlg::ShowProgressDialog() {
-  // The progress dialog is not part of the shell yet: an apply ends silently.
+  ++progressShown_;
+  RunProgressDialog();
 }
 
-void CTarvinDlg::RefreshControls() { InvalidateRect(hwnd_, nullptr, TRUE); }
+void CTarvinDlg::RunProgressDialog() {
+  CProgressBarDlg progress(LanguageString(kStringProgress), hwnd_);
+  progress.DoModal();
+}
+
+bool CTarvinDlg::RunFirmwareResetDialog() {
+  CFirmwareResetDlg dialog(hwnd_);
+  return dialog.DoModal() == IDOK;
+}
+
+void CTarvinDlg::RefreshControls() {
+  if (model_) {
+    model_->Refresh();
+  } else if (hwnd_ != nullptr) {
+    InvalidateRect(hwnd_, nullptr, FALSE);
+  }
+}
 
 void CTarvinDlg::OnSensorReported(int sensorNumber) {
-  if (settings_->OnSensorReported(sensorNumber).changed) RefreshControls();
+  if (model_) {
+    model_->OnSensorReported(sensorNumber);
+  } else if (settings_->OnSensorReported(sensorNumber).changed) {
+    RefreshControls();
+  }
 }
 
-void CTarvinDlg::OnMouseStateReported(int stage) { mouseStage_ = stage; }
+void CTarvinDlg::OnMouseStateReported(int stage) {
+  mouseStage_ = stage;
+  if (model_) model_->OnMouseStateReported(stage);
+}
 
 void CTarvinDlg::RegisterHidNotifications() {
+  if (model_) model_->ForgetOsd();
   if (deviceNotification_ == nullptr) deviceNotification_ = RegisterHidDeviceNotifications(hwnd_);
   if (options_.virtualMouse) {
     // The virtual mouse's plugging reaches the window as the system's would.
@@ -313,32 +302,7 @@ void CTarvinDlg::PostMouseStateChanged() {
   if (HWND window = window_.load()) PostMessageW(window, kWmMouseStateChanged, 1, 0);
 }
 
-// --- timers and battery --------------------------------------------------------
-
-void CTarvinDlg::OnTimer(UINT_PTR id) {
-  switch (id) {
-    case kApplyTimer:
-      KillTimer(hwnd_, id);
-      link_->ApplyPendingChanges();
-      break;
-    case kStandbyGuardTimer:
-      if (link_->standby().active == 0 && IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
-      break;
-    case kDelayedSaveTimer:
-      KillTimer(hwnd_, id);
-      pendingSave_ = RunDelayedSave(pendingSave_, [&] { return settings_->SaveAll() == 1; });
-      break;
-    case kStartupCheckTimer:
-      KillTimer(hwnd_, id);
-      OnStartupCheck();
-      break;
-    case kWatchdogTimer:
-      if (auto display = link_->OnWatchdogTimer()) ShowBattery(*display);
-      break;
-    default:
-      break;
-  }
-}
+// --- start-up check and battery ----------------------------------------------
 
 void CTarvinDlg::OnStartupCheck() {
   const StartupNotice notice = link_->StartupCheck();
@@ -352,11 +316,14 @@ void CTarvinDlg::OnStartupCheck() {
 }
 
 void CTarvinDlg::ShowBattery(const BatteryDisplay& display) {
+  if (battery_ == nullptr || batteryText_ == nullptr) return;
   battery_->SetChargingLevel(display.animationStep);
   battery_->SetLevel(display.level);
   battery_->SetMode(display.chargeState);
   battery_->Invalidate();
   batteryText_->SetCaption(display.text);
+  // The battery display decides this flag, not the layout.
+  controls_.HoldShown(kIdBatteryText, display.textVisible);
   batteryText_->SetShown(display.textVisible ? 1 : 0);
   batteryText_->Invalidate();
 }
@@ -376,92 +343,8 @@ void CTarvinDlg::OnDestroy() {
   if (deviceNotification_ != nullptr) UnregisterDeviceNotification(deviceNotification_);
   deviceNotification_ = nullptr;
   window_ = nullptr;
+  for (const auto& unit : units_) unit->Detach();
   if (MainWindow() == hwnd_) SetMainWindow(nullptr);
-}
-
-// --- messages ------------------------------------------------------------------
-
-bool CTarvinDlg::PreTranslateMessage(MSG& msg) {
-  // Enter and Escape would end the dialog, which is the whole program.
-  if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return true;
-  return CDlgBase::PreTranslateMessage(msg);
-}
-
-MessageResult CTarvinDlg::OnControlNotify(UINT id, WPARAM, LPARAM code) {
-  if ((id == kIdExitButton || id == kIdMinimiseButton) && code == kCodeClicked) {
-    ShowWindow(hwnd_, SW_HIDE);  // the program goes on in the tray
-    return 0;
-  }
-  return std::nullopt;
-}
-
-MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT:
-      if (IsIconic(hwnd_)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        RECT client{};
-        GetClientRect(hwnd_, &client);
-        const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
-        const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-        if (icon_ != nullptr) DrawIcon(dc, x, y, icon_);
-        EndPaint(hwnd_, &ps);
-        return 0;
-      }
-      break;
-    case WM_QUERYDRAGICON:
-      return reinterpret_cast<LRESULT>(icon_);
-    case WM_TIMER:
-      OnTimer(wParam);
-      return std::nullopt;
-    case WM_DEVICECHANGE:
-      if (link_) link_->OnDeviceChange(wParam);
-      return std::nullopt;
-    case WM_DESTROY: {
-      MessageResult base = CDlgBase::OnMessage(message, wParam, lParam);
-      OnDestroy();
-      return base;
-    }
-    case WM_ENDSESSION:
-      // Windows ends the process after this: the delayed save must not be lost.
-      if (wParam != FALSE) SaveNow();
-      return 0;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kIdTrayShow) {
-        BringUp();
-        return 0;
-      }
-      if (LOWORD(wParam) == kIdTrayExit) {
-        OnTrayExit();
-        return 0;
-      }
-      break;
-    default:
-      break;
-  }
-  if (message == kWmTrayNotify) {
-    if (wParam != kTrayIconId) return 1;
-    OnTrayNotify(wParam, lParam);
-    return 0;
-  }
-  if (message == kWmVirtualDeviceChange) {
-    if (link_) link_->OnDeviceChange(wParam);
-    return 0;
-  }
-  if (message == kWmSecondInstance) {
-    BringUp();
-    return 0;
-  }
-  if (message == kWmMouseStateChanged) {
-    if (wParam == 1 && link_) link_->DeliverMouseReports();
-    return 0;
-  }
-  if (message >= 2001 && message <= 3999) {
-    if (MessageResult handled = OnControlNotify(message, wParam, lParam)) return handled;
-  }
-  return CDlgBase::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace zeltra::win32

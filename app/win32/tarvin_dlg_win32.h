@@ -9,7 +9,11 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
+#include "app/main_model.h"
+#include "app/win32/main_controls_win32.h"
+#include "app/win32/main_window_unit_win32.h"
 #include "device/clock.h"
 #include "device/device_link.h"
 #include "device/hid_backend.h"
@@ -36,12 +40,21 @@ struct TarvinOptions {
   std::shared_ptr<VirtualMouse> virtualMouse;
   // Paces the reports; must outlive the window.
   Clock* clock = nullptr;
+  // Runs the mouse control panel's command line; null: the system's.
+  CommandLauncher* launcher = nullptr;
 };
 
-class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
+class MainPort;
+
+class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServices {
  public:
   explicit CTarvinDlg(TarvinOptions options);
   ~CTarvinDlg() override;
+
+  // A unit handles its own controls and messages; it is attached once the
+  // controls exist (at once when they already do).
+  MainWindowUnit* AddUnit(std::unique_ptr<MainWindowUnit> unit);
+  std::size_t unitCount() const { return units_.size(); }
 
   // Shows the window when it may be shown and the mouse is online, else
   // asks the mouse (its reply may bring the window up).
@@ -56,6 +69,26 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
   bool trayIconAdded() const { return trayAdded_; }
   const NOTIFYICONDATAW& trayIcon() const { return tray_; }
   CAttentionDlg* startupNotice() const { return startupNotice_.get(); }
+  const MainControls& controls() const { return controls_; }
+  bool hasModel() const { return model_ != nullptr; }
+  int progressDialogsShown() const { return progressShown_; }
+  const TarvinOptions& options() const { return options_; }
+
+  // ---- MainWindowServices ----
+  HWND Window() const override { return hwnd_; }
+  CDlgBase& Dialog() override { return *this; }
+  CControlBase* Control(int id, int instance = 0) const override { return controls_.Find(id, instance); }
+  SettingsStore& Settings() override { return *settings_; }
+  DeviceLink& Link() override { return *link_; }
+  MacroLibrary& Macros() override { return macroLibrary_; }
+  MainWindowModel& Model() override { return *model_; }
+  float Scale() const override;
+  void StartTimer(unsigned id, unsigned milliseconds) override;
+  void StopTimer(unsigned id) override;
+  POINT ClientToScreenPoint(POINT client) const override;
+  void SetPictureHighlight(int n) override;
+  int PictureHighlight() const override { return highlight_; }
+  // RefreshControls and ShowProgressDialog are the link host's below.
 
   // ---- DeviceLinkHost ----
   ProfileRecord& CurrentProfile() override;
@@ -86,6 +119,11 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
   virtual void OnTimer(UINT_PTR id);
   virtual MessageResult OnControlNotify(UINT id, WPARAM wParam, LPARAM code);
 
+  // The parts of the port that open modal dialogs, for tests to answer.
+  friend class MainPort;
+  virtual bool RunFirmwareResetDialog();
+  virtual void RunProgressDialog();
+
  private:
   BOOL Initialise();
   void ChooseScale();
@@ -100,6 +138,12 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
   void ShowBattery(const BatteryDisplay& display);
   void SaveNow();
   void OnDestroy();
+  void AttachUnits();
+  MessageResult OnPopupMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnMouseMoveAfterBase(WPARAM flags, LPARAM lParam);
+  void UpdateControls();
+  void DrawPanels(HDC dc);
+  void DrawHighlight(HDC dc);
 
   TarvinOptions options_;
   std::unique_ptr<SettingsStore> settings_;
@@ -118,6 +162,17 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost {
 
   CStaticText* batteryText_ = nullptr;
   CBattery* battery_ = nullptr;
+
+  MainControls controls_;
+  std::unique_ptr<MainPort> port_;
+  std::unique_ptr<MainWindowModel> model_;
+  std::vector<std::unique_ptr<MainWindowUnit>> units_;
+  bool unitsAttached_ = false;
+  int highlight_ = 0;
+  int progressShown_ = 0;
+  SkinImage panel_;
+  SkinImage highlightImage_;
+  int highlightLoaded_ = 0;
 };
 
 }  // namespace zeltra::win32

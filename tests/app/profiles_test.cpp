@@ -36,15 +36,12 @@ TEST_F(ProfilesTest, RowsFollowTheShownListAndEmptyRowsCannotBeChosen) {
   OpenPicker();
   ASSERT_TRUE(window.picker);
   const PickerPopupSpec& spec = *window.picker;
-  EXPECT_EQ(spec.rows[0].text, u"Profile list");
-  EXPECT_EQ(spec.rows[1].text, settings->Profile(3).Setting(kProfileName));
-  EXPECT_EQ(spec.rows[2].text, settings->Profile(0).Setting(kProfileName));
-  for (int row = 3; row <= 5; ++row) {
-    EXPECT_EQ(spec.rows[static_cast<std::size_t>(row)].text, u"");
-    EXPECT_FALSE(spec.rows[static_cast<std::size_t>(row)].selectable);
-  }
-  EXPECT_EQ(spec.rows[6].text, u"New");
-  EXPECT_EQ(spec.currentRow, 2);  // profile 0 stands in row 3
+  EXPECT_EQ(spec.rows.header, u"Profile list");
+  EXPECT_EQ(spec.rows.names[0], settings->Profile(3).Setting(kProfileName));
+  EXPECT_EQ(spec.rows.names[1], settings->Profile(0).Setting(kProfileName));
+  for (std::size_t row = 2; row < 5; ++row) EXPECT_EQ(spec.rows.names[row], u"") << row;
+  EXPECT_EQ(spec.rows.last, u"New");
+  EXPECT_EQ(spec.rows.currentRow, 2);  // profile 0 stands in row 3
   EXPECT_EQ(spec.topLeft, (UiPoint{306, 672 - 201}));
   model->OnPickerResult(kProfileRowChosen, 4);  // empty
   EXPECT_TRUE(window.picker);
@@ -120,6 +117,32 @@ INSTANTIATE_TEST_SUITE_P(Scales, TabPopupPlace,
                                          TabPlaceCase{1.0f, 600, 1040 - 600 - 74},  // 496 + 600 + 94 > 1040
                                          TabPlaceCase{2.0f, 0, 1344 - 402 + 50},
                                          TabPlaceCase{1.5f, 1000, 1560 - 1000 - 111}));
+
+TEST_F(ProfilesTest, AnEmptyProfileNameShowsItsDefaultNameSoTheRowStaysReachable) {
+  language_.Set(86, u"Profile 2");
+  ShowList(2, {0, 1, 2, 3, 4});
+  settings->Profile(1).SetSetting(kProfileName, u"");
+  OpenPicker();
+  ASSERT_TRUE(window.picker);
+  EXPECT_EQ(window.picker->rows.names[1], u"Profile 2");
+}
+
+TEST_F(ProfilesTest, TheStandardDialogGetsTheTitleFilterAndFlagsOfTheRequest) {
+  language_.Set(142, u"Import");
+  language_.Set(143, u"Export");
+  const FileDialogRequest open = ToFileDialogRequest(ImportFileRequest(), language_);
+  EXPECT_FALSE(open.save);
+  EXPECT_EQ(open.title, u"Import");
+  EXPECT_EQ(open.filter, u"psf file(*.psf)|*.psf||");
+  EXPECT_EQ(open.defaultExtension, u"psf");
+  EXPECT_EQ(open.flags, kFileDialogReadOnly | kFileDialogPathMustExist | kFileDialogFileMustExist);
+  const FileDialogRequest save = ToFileDialogRequest(ExportFileRequest(), language_);
+  EXPECT_TRUE(save.save);
+  EXPECT_EQ(save.title, u"Export");
+  // An export never replaces a file without asking.
+  EXPECT_EQ(save.flags, kFileDialogReadOnly | kFileDialogPathMustExist | kFileDialogOverwritePrompt);
+  EXPECT_EQ(save.bufferChars, 260);
+}
 
 TEST_F(ProfilesTest, ImportReadsTheFileIntoTheProfileAndSavesEverything) {
   settings->Profile(2).SetSetting(kProfileName, u"Exported");

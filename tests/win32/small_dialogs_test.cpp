@@ -14,40 +14,11 @@
 #include "ui/win32/profile_dlgs_win32.h"
 #include "ui/win32/progress_dlg_win32.h"
 #include "ui/win32/wide_win32.h"
+#include "modal_script.h"
 #include "win32_test_support.h"
 
 namespace zeltra::test {
 namespace {
-
-// Steps run one by one, 60 ms apart, from inside whatever modal loop runs:
-// the way a user acts on a dialog that DoModal shows.
-class Script {
- public:
-  explicit Script(std::deque<std::function<void()>> steps) {
-    steps_ = std::move(steps);
-    timer_ = SetTimer(nullptr, 0, 60, &Script::Tick);
-  }
-  ~Script() {
-    KillTimer(nullptr, timer_);
-    steps_.clear();
-  }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (steps_.empty()) return;
-    auto step = std::move(steps_.front());
-    steps_.pop_front();
-    step();
-  }
-  static inline std::deque<std::function<void()>> steps_;
-  UINT_PTR timer_ = 0;
-};
-
-// The small dialog opened last (every small dialog lists itself, in order).
-HWND NewestDialog() { return reinterpret_cast<HWND>(OpenDialogs().At(OpenDialogs().Count() - 1)); }
-
-void Key(HWND window, WPARAM key) { PostMessageW(window, WM_KEYDOWN, key, 0); }
-void Click(HWND dialog, int id) { SendMessageW(dialog, static_cast<UINT>(id), 0, kCodeClicked); }
 
 struct SmallDialogs : testing::Test {
   LanguageTable saved = Language();

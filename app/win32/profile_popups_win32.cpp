@@ -1,0 +1,57 @@
+// The main window's popups: the profile picker, the profile-tab context
+// popup and the lighting modes, each opened where the model places it.
+#include <memory>
+#include <string>
+
+#include "app/main_layout.h"
+#include "app/win32/main_port_win32.h"
+#include "app/win32/tarvin_dlg_win32.h"
+#include "ui/popup_classes.h"
+#include "ui/win32/popup_classes_win32.h"
+
+namespace zeltra::win32 {
+
+namespace {
+
+constexpr unsigned kLightingModeResult = 1145;
+
+std::filesystem::path SkinOf(std::u16string_view name) {
+  const std::wstring wide(name.begin(), name.end());
+  return SkinPath(wide.c_str());
+}
+
+PopupImages ImagesOf(const std::array<std::u16string_view, 4>& names) {
+  return PopupImages{SkinOf(names[0]), SkinOf(names[1]), SkinOf(names[2]), SkinOf(names[3])};
+}
+
+}  // namespace
+
+void MainPort::ClosePopupOf(int slot) {
+  if (auto* popup = dynamic_cast<CWndPopup*>(window_.Popup(slot))) popup->StopDismissals();
+  window_.ClosePopup(slot);
+}
+
+void MainPort::OpenProfilePicker(const PickerPopupSpec& spec) {
+  auto popup = std::make_unique<CComboProfilePopup>(spec.rows, SkinOf(spec.headerImage));
+  OpenPopup(window_, PopupSlotOf(PopupClass::kComboProfile), std::move(popup), Screen(spec.topLeft),
+            spec.resultMessage, 0);
+  if (auto* picker = window_.controls_.Find(kPickerId)) picker->Invalidate();
+}
+
+void MainPort::CloseProfilePicker() { ClosePopupOf(PopupSlotOf(PopupClass::kComboProfile)); }
+
+void MainPort::OpenProfileTabPopup(const ProfileTabPopupSpec& spec) {
+  OpenPopup(window_, PopupSlotOf(PopupClass::kProfileRKey), std::make_unique<CProfileRKeyPopup>(ImagesOf(spec.images)),
+            Screen(spec.topLeft), spec.resultMessage, spec.ownerValue);
+}
+
+void MainPort::CloseProfileTabPopup() { ClosePopupOf(PopupSlotOf(PopupClass::kProfileRKey)); }
+
+void MainPort::OpenLightingModePopup(const UiPoint& topLeft) {
+  OpenPopup(window_, PopupSlotOf(PopupClass::kComboLighting), std::make_unique<CComboLightingPopup>(),
+            Screen(topLeft), kLightingModeResult, 3120);
+}
+
+void MainPort::CloseLightingModePopup() { ClosePopupOf(PopupSlotOf(PopupClass::kComboLighting)); }
+
+}  // namespace zeltra::win32
