@@ -20,6 +20,7 @@
 #include "settings/config_file.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
+#include "ui/popup_classes.h"
 #include "ui/popup_model.h"
 
 namespace zeltra::test {
@@ -162,9 +163,12 @@ std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row) {
   SettingsStore settings(copy.path());
   settings.LoadConfiguration();
   const PickerPopupSpec spec = BuildPickerPopup(settings, picker->rect, query.scale);
-  PopupModel model(PopupLayout::kProfileCombo, query.scale);
-  for (const PickerRow& r : spec.rows) model.AddItem(r.item, r.text);
-  const PopupItem* item = model.item(row);
+  // The popup's own item builder, as the window's popup runs it.
+  PopupLogic popup(PopupClass::kComboProfile, query.scale, spec.resultMessage, 0);
+  PopupOptions options;
+  options.profileRows = spec.rows;
+  popup.BuildItems(options);
+  const PopupItem* item = popup.model().item(row);
   if (!item) return std::nullopt;
   UiRect rect = item->rect;
   rect.left += spec.topLeft.x;

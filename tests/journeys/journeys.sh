@@ -167,6 +167,16 @@ expect_value() {
   [ "$got" = "$3" ] || { zj_fail "$1: $2 is ${got:-missing}, not $3"; return 1; }
 }
 
+# Nothing sent for a second and no progress dialog open (it takes the
+# clicks while it runs, as it does the user's).
+quiet() { settled && ! small_window_open >/dev/null; }
+# press ID: a click on a control of the page, then wait until the apply it
+# makes is over.
+press() {
+  zj_click "$1" || return 1
+  zj_until 15 quiet || { zj_fail "the program did not settle after a click on $1"; return 1; }
+}
+
 # A set-feature of the trace (hex bytes after the sequence byte, as a pattern).
 sent() { zj_until 5 zj_trace " set-feature ok 0C 01 $1" >/dev/null; }
 
@@ -176,7 +186,7 @@ journey_report_rate() {
   zj_wait_main_window || { zj_fail "no main window"; return 1; }
   zj_until 10 settled
   zj_header 3004 || return 1
-  zj_click 3032 || return 1
+  press 3032 || return 1
   sent "07 00 .. 01 01 02" || { zj_fail "500 Hz was not sent"; return 1; }
   zj_log "500 Hz sent"
   exit_and_check || return 1
@@ -190,11 +200,9 @@ journey_dpi_stages() {
   zj_until 10 settled
   local before
   before=$(writes)
-  zj_click 3265 || return 1
-  zj_click 3264 || return 1
-  zj_until 5 settled
-  zj_click 3264 || return 1
-  zj_until 10 settled
+  press 3265 || return 1
+  press 3264 || return 1
+  press 3264 || return 1
   [ "$(writes)" -gt "$before" ] || { zj_fail "no stage change was sent"; return 1; }
   exit_and_check || return 1
   expect_value default0.psf DPIOffOnFlagValue 1F
@@ -205,8 +213,9 @@ journey_power_saving() {
   zj_start power
   zj_wait_main_window || { zj_fail "no main window"; return 1; }
   zj_until 10 settled
-  zj_click 3501 || return 1
-  zj_click 3504 || return 1
+  press 3501 || return 1
+  press 3504 || return 1
+  sent "0C 00 .. 01 01 00" || { zj_fail "the motion wake-up was not sent"; return 1; }
   exit_and_check || return 1
   expect_value default0.psf MoveLightingOnOffMode 1 && expect_value default0.psf MotionWakeup 0
 }
@@ -224,7 +233,8 @@ journey_switch_profile() {
 
 # --- driver ------------------------------------------------------------------
 
-all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse)
+all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse
+  report_rate dpi_stages power_saving switch_profile)
 [ $# -gt 0 ] && all=("$@")
 zj_setup || exit 1
 failed=()

@@ -173,7 +173,10 @@ zj_click_at() {
   read -r l t rr b drawn <<<"$1"
   [ "$drawn" = 1 ] || { zj_fail "not drawn: $1"; return 1; }
   read -r ox oy <<<"$(zj_origin)"
-  xdotool mousemove $((ox + (l + rr) / 2)) $((oy + (t + b) / 2)) sleep 0.15 click 1
+  local x=$((ox + (l + rr) / 2)) y=$((oy + (t + b) / 2))
+  # Towards the control as a hand moves, so that it sees the pointer arrive
+  # even when the pointer was already there.
+  xdotool mousemove $((x - 4)) $((y - 3)) sleep 0.1 mousemove "$x" "$y" sleep 0.15 click 1
   sleep 0.3
 }
 
