@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program's performance figures under Wine, each a ratio measured in the
 # same run (a command, not a CI step: the figures depend on the machine).
-#   tools/bench-wine.sh [--runs N] [--idle SECONDS]
+#   tools/bench-wine.sh [--runs N] [--idle SECONDS] [--parts "1 2 3 5"]
 #  1. start-up: process start to the main window's first paint, against a
 #     bare Win32 window program started the same way (medians of N runs);
 #  2. one full paint of the main window at scale 1.0 and 2.0 against one
@@ -18,11 +18,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=5
 idle=60
+parts="1 2 3 5"
 while [ $# -gt 0 ]; do
   case $1 in
     --runs) runs=$2; shift 2 ;;
     --idle) idle=$2; shift 2 ;;
-    *) echo "usage: $0 [--runs N] [--idle SECONDS]" >&2; exit 2 ;;
+    --parts) parts=$2; shift 2 ;;
+    *) echo "usage: $0 [--runs N] [--idle SECONDS] [--parts \"1 2 3 5\"]" >&2; exit 2 ;;
   esac
 done
 tools/setup.sh >/dev/null
@@ -42,11 +44,13 @@ source tests/journeys/lib.sh
 trap zj_teardown EXIT
 zj_setup >/dev/null
 wine_run() { WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$ZELTRA_WINE" "$@" </dev/null; }
+want() { case " $parts " in *" $1 "*) return 0 ;; *) return 1 ;; esac; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 
 # --- 1. start-up ---------------------------------------------------------------
+if want 1; then
 bare=()
 prog=()
 # A user's start: the data folder is there (the first start, which makes it,
@@ -72,7 +76,10 @@ p=$(printf '%s\n' "${prog[@]}" | median)
 echo "first paint: program ${p} ms, bare window ${b} ms, ratio $(awk "BEGIN { printf \"%.2f\", $p / $b }") (goal <= 2)"
 echo "  runs: program ${prog[*]}; bare ${bare[*]}"
 
+fi
+
 # --- 2. full paint ---------------------------------------------------------------
+if want 2; then
 for size in "1920 1080 1.0" "3840 2160 2.0"; do
   read -r w h s <<<"$size"
   read -r paint blit ratio picture controls <<<"$(cd "$BENCH" && wine_run zeltra-wine-bench.exe paint "$(zj_win "$DIST")" "$w" "$h" | tr -d '\r')"
@@ -80,7 +87,10 @@ for size in "1920 1080 1.0" "3840 2160 2.0"; do
   echo "  of it: the picture into the paint buffer ${picture} ms, the controls alone ${controls} ms"
 done
 
+fi
+
 # --- 3. and 4. memory and idle CPU ------------------------------------------------
+if want 3; then
 # Wine reports no private bytes of another process: the anonymous memory the
 # system counts for the process, against the bare window's (Wine's own share).
 anon_kib() { sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$1/status"; }
@@ -90,15 +100,16 @@ sleep 4
 bare_kib=$(anon_kib "$bare_pid")
 kill "$bare_pid" 2>/dev/null || true
 wait "$bare_pid" 2>/dev/null || true
-stats() { (cd "$BENCH" && wine_run zeltra-wine-bench.exe stats | tr -d '\r'); }
+# CPU time of the process (user + system), in milliseconds.
+cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
 unset ZJ_KEEP_DATA
 zj_start memory-empty
 zj_wait_main_window 60 || { echo "no main window"; exit 1; }
 sleep 5
 empty_kib=$(anon_kib "$ZJ_APP")
-cpu0=$(stats)
+cpu0=$(cpu_ms "$ZJ_APP")
 sleep "$idle"
-cpu1=$(stats)
+cpu1=$(cpu_ms "$ZJ_APP")
 zj_stop_program
 echo "memory, empty library: ${empty_kib} KiB anonymous (bare window ${bare_kib} KiB: the program's own $((empty_kib - bare_kib)) KiB)"
 echo "CPU time in ${idle} s idle: $(awk "BEGIN { printf \"%.3f\", ($cpu1 - $cpu0) / 1000 }") s (goal <= 0.1 s per minute)"
@@ -114,6 +125,10 @@ zj_stop_program
 unset ZJ_KEEP_DATA
 echo "memory, 1,000-macro library: ${big_kib} KiB anonymous (the program's own $((big_kib - bare_kib)) KiB; goal <= 12 MB)"
 
+fi
+
 # --- 5. apply ------------------------------------------------------------------
+if want 5; then
 read -r elapsed reports floor ratio cpu <<<"$(cd "$BENCH" && wine_run zeltra-wine-bench.exe apply | tr -d '\r')"
 echo "apply of a full profile change: ${elapsed} ms virtual for ${reports} reports, floor ${floor} ms, ratio ${ratio} (goal <= 1.01); CPU ${cpu} ms"
+fi
