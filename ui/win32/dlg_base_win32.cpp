@@ -83,15 +83,20 @@ void CDlgBase::CenterOverOwner() {
 
 // --- painting --------------------------------------------------------------
 
-void CDlgBase::DrawControls(HDC dc, const RECT& clip) {
+void CDlgBase::DrawControls(HDC dc, const RECT& area) {
+  // Controls outside the part being painted are skipped.
+  RECT clip = area;
+  RECT box{};
+  const int kind = GetClipBox(dc, &box);
+  if (kind == SIMPLEREGION || kind == COMPLEXREGION) IntersectRect(&clip, &area, &box);
   ForEachActiveControl([&](CControlBase& control) {
     RECT r = control.GetRect();
     RECT visible{};
-    if (IntersectRect(&visible, &r, &clip)) control.Draw(dc, clip);
+    if (IntersectRect(&visible, &r, &clip)) control.Draw(dc, area);
   });
 }
 
-void CDlgBase::PaintClient(HDC target) {
+void CDlgBase::PaintClient(HDC target, const RECT* update) {
   if (IsIconic(hwnd_)) {
     SetPixel(target, 10, 10, RGB(255, 255, 255));
     return;
@@ -116,8 +121,16 @@ void CDlgBase::PaintClient(HDC target) {
     backWidth_ = w;
     backHeight_ = h;
   }
+  RECT area = client;
+  // A part of the window (the battery's tick every second, a hovered
+  // button) is drawn and copied alone: the buffer keeps the rest.
+  const bool part = update != nullptr && IntersectRect(&area, update, &client) && !EqualRect(&area, &client);
+  if (update != nullptr && IsRectEmpty(&area)) return;
+  if (part) IntersectClipRect(backDc_, area.left, area.top, area.right, area.bottom);
   DrawBackground(backDc_, client);
-  BitBlt(target, 0, 0, w, h, backDc_, 0, 0, SRCCOPY);
+  if (part) SelectClipRgn(backDc_, nullptr);
+  BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, backDc_, area.left, area.top,
+         SRCCOPY);
 }
 
 void CDlgBase::ReleaseBackBuffer() {
@@ -135,7 +148,7 @@ void CDlgBase::ReleaseBackBuffer() {
 void CDlgBase::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc != nullptr) PaintClient(dc);
+  if (dc != nullptr) PaintClient(dc, &ps.rcPaint);
   EndPaint(hwnd_, &ps);
 }
 

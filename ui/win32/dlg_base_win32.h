@@ -55,8 +55,9 @@ class CDlgBase : public CDialog {
   // empties the slot.
   void ClosePopup(int slot);
 
-  // Paints the client area as WM_PAINT does, into any device context.
-  void PaintClient(HDC target);
+  // Paints the client area as WM_PAINT does, into any device context; with
+  // `update`, only that part of it (the rest of the kept buffer stays).
+  void PaintClient(HDC target, const RECT* update = nullptr);
 
   // Mouse routing state, for owners and tests.
   CControlBase* hoveredControl() const { return hovered_; }
