@@ -2,14 +2,17 @@
 
 #include <memory>
 
+#include "device/device_link.h"
 #include "macro/macro_library.h"
-#include "macro/win32/dialog_controls_win32.h"
 #include "macro/win32/fire_key_dlg_win32.h"
 #include "macro/win32/macro_select_dlg_win32.h"
 #include "macro/win32/shortcut_dlg_win32.h"
+#include "settings/language.h"
 #include "settings/profile.h"
+#include "settings/settings_store.h"
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
+#include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/controls_win32.h"
 #include "ui/win32/popup_classes_win32.h"
 
@@ -50,12 +53,6 @@ bool AssignmentUnit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   }
   menus_.HandleMessage(message, owner, record ? &*record : nullptr);
   result = 0;
-  return true;
-}
-
-bool AssignmentUnit::OnTimer(UINT_PTR id) {
-  if (id != static_cast<UINT_PTR>(kWarningTimerId)) return false;
-  menus_.OnWarningTimer();
   return true;
 }
 
@@ -148,6 +145,17 @@ void AssignmentUnit::StartTimer(int id, int milliseconds) {
   SetTimer(hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(milliseconds), nullptr);
 }
 void AssignmentUnit::StopTimer(int id) { KillTimer(hwnd(), static_cast<UINT_PTR>(id)); }
-void AssignmentUnit::ShowAttention(int message) { ShowDialogAttention(hwnd(), message); }
+void AssignmentUnit::ShowAttention(int message) {
+  CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), hwnd());
+  attention.DoModal();
+}
+
+}  // namespace zeltra::win32
+
+namespace zeltra::win32 {
+
+ProfileRecord& ButtonAssignmentUnit::AssignedProfile() { return window_->Settings().CurrentProfile(); }
+
+void ButtonAssignmentUnit::ApplyChangedButtons() { window_->Link().RequestApply(kPendingButtons); }
 
 }  // namespace zeltra::win32

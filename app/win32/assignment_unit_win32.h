@@ -2,7 +2,8 @@
 // assignment menu and its submenus, the chosen entry or dialog result is
 // stored in the current profile, and the mouse picture follows the pointer
 // over the combos. The rules are AssignmentMenus'; this unit carries out
-// what they ask on the window's own controls and popups.
+// what they ask on the window's own controls and popups. Timer 20 (the
+// left-click warning) it starts is the window's to handle.
 #pragma once
 
 #include <windows.h>
@@ -40,8 +41,6 @@ class AssignmentUnit : private AssignmentHost {
   // The combos' notifications (0x404) and every menu and dialog message;
   // true when the message was the unit's (`result` then holds the answer).
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  // Timer 20 (the left-click warning).
-  bool OnTimer(UINT_PTR id);
   // The window is closing: the menus go (the dialogs are small dialogs the
   // window closes with every other one).
   void CloseDialogs() { menus_.CloseAll(); }
@@ -74,6 +73,41 @@ class AssignmentUnit : private AssignmentHost {
 
   AssignmentWindow& window_;
   AssignmentMenus menus_;
+};
+
+}  // namespace zeltra::win32
+
+#include "app/win32/main_window_unit_win32.h"
+
+namespace zeltra::win32 {
+
+// The assignment unit plugged into the main window: combos 2013..2018 on
+// the current profile, the library, the picture's highlight and the apply
+// cycle of the window. Timer 20 is the window model's.
+class ButtonAssignmentUnit : public MainWindowUnit, private AssignmentWindow {
+ public:
+  ButtonAssignmentUnit() : unit_(*this) {}
+
+  void Attach(MainWindowServices& window) override { window_ = &window; }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return window_ != nullptr && unit_.OnMessage(message, wParam, lParam, result);
+  }
+  void CloseDialogs() override {
+    if (window_ != nullptr) unit_.CloseDialogs();
+  }
+  void Detach() override { window_ = nullptr; }
+
+  const AssignmentUnit& unit() const { return unit_; }
+
+ private:
+  CDlgBase& Dialog() override { return window_->Dialog(); }
+  ProfileRecord& AssignedProfile() override;
+  MacroLibrary& AssignedLibrary() override { return window_->Macros(); }
+  void HighlightPictureButton(int button) override { window_->SetPictureHighlight(button); }
+  void ApplyChangedButtons() override;
+
+  MainWindowServices* window_ = nullptr;
+  AssignmentUnit unit_;
 };
 
 }  // namespace zeltra::win32

@@ -117,7 +117,8 @@ bool CColorPaletteDlg::PreTranslateMessage(MSG& msg) {
 MessageResult CColorPaletteDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (EndOnButtons(message, lParam, true)) return 0;
   // The picture is not a place to drag the window from.
-  if (message == WM_LBUTTONDOWN && OnPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) return 0;
+  if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && OnPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+    return 0;
   return CSmallDialog::OnMessage(message, wParam, lParam);
 }
 

@@ -1,5 +1,7 @@
 #include "app/win32/dpi_value_dlg_win32.h"
 
+#include <algorithm>
+
 #include "app/win32/ui_scale_scope_win32.h"
 #include "settings/language.h"
 #include "ui/control_codes.h"
@@ -67,20 +69,30 @@ BOOL CDPIValueSettingDlg::OnInitDialog() {
 }
 
 void CDPIValueSettingDlg::CreateEdit() {
-  const RECT r = ScaledWindowRect(kEditPlace);
-  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, r.left,
-                          r.top, r.right - r.left, r.bottom - r.top, hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(DpiValueDialog::kEditId)),
-                          GetModuleHandleW(nullptr), nullptr);
-  if (edit_ == nullptr) return;
-  HDC dc = GetDC(edit_);
+  HDC dc = GetDC(hwnd_);
   const int dpiY = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc != nullptr) ReleaseDC(edit_, dc);
   const int height = PointFontHeight(DpiEditFontTenths(Ui().scale, Ui().textScale), dpiY);
   editFont_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                           Wide(std::u16string(DpiValueDialog::kEditFont)));
-  if (editFont_ != nullptr) SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), FALSE);
+  // A single-line edit writes at its top: it is made one text line high in
+  // the middle of the white box the dialog paints behind it.
+  const RECT box = ScaledWindowRect(kEditPlace);
+  int lineHeight = box.bottom - box.top;
+  if (dc != nullptr && editFont_ != nullptr) {
+    HGDIOBJ old = SelectObject(dc, editFont_);
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc, &metrics)) lineHeight = std::min<int>(lineHeight, metrics.tmHeight + 2);
+    SelectObject(dc, old);
+  }
+  if (dc != nullptr) ReleaseDC(hwnd_, dc);
+  const int top = box.top + (box.bottom - box.top - lineHeight) / 2;
+  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, box.left,
+                          top, box.right - box.left, lineHeight, hwnd_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(DpiValueDialog::kEditId)),
+                          GetModuleHandleW(nullptr), nullptr);
+  if (edit_ != nullptr && editFont_ != nullptr)
+    SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), FALSE);
 }
 
 std::u16string CDPIValueSettingDlg::EditText() const {
@@ -137,6 +149,7 @@ bool CDPIValueSettingDlg::PreTranslateMessage(MSG& msg) {
 void CDPIValueSettingDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
   DrawFrameFile(dc, SkinPath(L"skins\\Frame_DPI.bmp"), DpiValueDialog::kWidth, DpiValueDialog::kHeight, Ui().scale);
+  FillSolid(dc, ScaledWindowRect(kEditPlace), RGB(255, 255, 255));
   DrawControls(dc, client);
 }
 
@@ -162,12 +175,16 @@ MessageResult CDPIValueSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM
     SetBkColor(dc, RGB(255, 255, 255));
     return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
   }
+  // A drag released outside the slider sends no click: the thumb and the
+  // edit box settle on the last step it reported.
+  const bool dragEnds = message == WM_LBUTTONUP && slider_ != nullptr && slider_->model().dragging();
   MessageResult result = CSmallDialog::OnMessage(message, wParam, lParam);
   // A drag goes on when the mouse leaves the slider with the button held.
   if (message == WM_MOUSEMOVE && (wParam & MK_LBUTTON) != 0 && slider_ != nullptr) {
     const int x = static_cast<short>(LOWORD(lParam));
     if (slider_->FollowDrag(x) != 0) slider_->Invalidate();
   }
+  if (dragEnds && !slider_->model().dragging()) ShowIndex();
   return result;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/main_window_ids.h"
+#include "app/win32/colour_palette_dlg_win32.h"
+#include "app/win32/dpi_value_dlg_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "settings/language.h"
 #include "ui/file_dialog.h"
@@ -65,12 +67,13 @@ int MainPort::WindowScreenTop() {
   return r.top;
 }
 
-bool MainPort::RunDpiValueDialog(DpiValueDialog&) {
-  // The value dialog's window class is not part of the window yet.
-  return false;
+bool MainPort::RunDpiValueDialog(DpiValueDialog& dialog) {
+  return RunDpiValueSettingDialog(window_.hwnd_, dialog, window_.Scale());
 }
 
-bool MainPort::RunColourPalette(ColourPalette&) { return false; }
+bool MainPort::RunColourPalette(ColourPalette& palette) {
+  return RunColourPaletteDialog(window_.hwnd_, palette, window_.Scale());
+}
 
 bool MainPort::ConfirmFactoryReset() { return window_.RunFirmwareResetDialog(); }
 
@@ -82,9 +85,9 @@ UiRect MainPort::WorkArea() {
   return ToUiRect(r);
 }
 
-void MainPort::ShowOsd(const OsdView&, bool) {}
+void MainPort::ShowOsd(const OsdView& view, bool create) { osd_.Show(view, create); }
 
-void MainPort::DestroyOsd() {}
+void MainPort::DestroyOsd() { osd_.Destroy(); }
 
 POINT MainPort::Screen(const UiPoint& client) const {
   return window_.ClientToScreenPoint(POINT{client.x, client.y});

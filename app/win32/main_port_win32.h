@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/main_model.h"
+#include "app/win32/osd_dlg_win32.h"
 
 namespace zeltra::win32 {
 
@@ -46,6 +47,8 @@ class MainPort : public MainWindowPort {
   void ClosePopupOf(int slot);
 
   CTarvinDlg& window_;
+  // Without an owner, so that it shows while the window is minimised.
+  COSDDialog osd_;
 };
 
 }  // namespace zeltra::win32

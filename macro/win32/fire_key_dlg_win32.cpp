@@ -2,34 +2,37 @@
 
 #include "macro/assignment_controller.h"
 #include "macro/fire_key_dialog.h"
-#include "macro/win32/dialog_controls_win32.h"
+#include "settings/language.h"
+#include "ui/win32/attention_dlg_win32.h"
 #include "ui/control_codes.h"
-#include "ui/win32/wide_win32.h"
 
 namespace zeltra::win32 {
 
 CFireKeyDlg::CFireKeyDlg(HWND parent, HWND resultWindow)
     : CSmallDialog(parent, kFireKeyDialogWidth, kFireKeyDialogHeight), resultWindow_(resultWindow) {}
 
-CFireKeyDlg::~CFireKeyDlg() {
-  // The boxes use the font: they go first.
-  if (first_ != nullptr && IsWindow(first_)) DestroyWindow(first_);
-  if (second_ != nullptr && IsWindow(second_)) DestroyWindow(second_);
-  if (editFont_ != nullptr) DeleteObject(editFont_);
+namespace {
+
+void ShowAttention(HWND owner, int message) {
+  CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), owner);
+  attention.DoModal();
 }
 
+RECT BoxRect(int id) { return TableRect(FindDialogControl(kFireKeyDialogControls, id)->rect); }
+
+}  // namespace
+
 void CFireKeyDlg::CreateControls(const RECT&) {
-  AddDialogControls(*this, kFireKeyDialogControls);
-  first_ = CreateDialogEdit(hwnd_, *FindDialogControl(kFireKeyDialogControls, kFireKeyFirstBox),
-                            std::u16string(kFireKeyFirstPreset), editFont_);
-  second_ = CreateDialogEdit(hwnd_, *FindDialogControl(kFireKeyDialogControls, kFireKeySecondBox),
-                             std::u16string(kFireKeySecondPreset), editFont_);
+  AddTableControls(*this, kFireKeyDialogControls);
+  first_.Create(hwnd_, kFireKeyFirstBox, BoxRect(kFireKeyFirstBox), ES_CENTER, std::u16string(kFireKeyFirstPreset));
+  second_.Create(hwnd_, kFireKeySecondBox, BoxRect(kFireKeySecondBox), ES_CENTER,
+                 std::u16string(kFireKeySecondPreset));
 }
 
 BOOL CFireKeyDlg::OnInitDialog() {
   const BOOL result = CSmallDialog::OnInitDialog();
   SetTimer(hwnd_, kCheckTimer, kFireKeyCheckTimerMs, nullptr);
-  if (first_ != nullptr) SetFocus(first_);
+  if (first_.hwnd() != nullptr) SetFocus(first_.hwnd());
   return result;
 }
 
@@ -41,18 +44,18 @@ void CFireKeyDlg::DrawBackground(HDC dc, const RECT& client) {
 void CFireKeyDlg::CheckBoxes() {
   // The check's own warning runs a loop in which the timer goes on ticking.
   if (warning_) return;
-  const FireKeyCheck check = CheckFireKeyBoxes(EditText(first_), EditText(second_));
-  if (check.firstText) SetWindowTextW(first_, Wide(*check.firstText));
-  if (check.secondText) SetWindowTextW(second_, Wide(*check.secondText));
+  const FireKeyCheck check = CheckFireKeyBoxes(first_.Text(), second_.Text());
+  if (check.firstText) first_.SetText(*check.firstText);
+  if (check.secondText) second_.SetText(*check.secondText);
   warning_ = true;
-  for (int message : check.messages) ShowDialogAttention(hwnd_, message);
+  for (int message : check.messages) ShowAttention(hwnd_, message);
   warning_ = false;
 }
 
 void CFireKeyDlg::OnOkClicked() {
-  const FireKeyOk ok = FireKeyDialogOk(EditText(first_), EditText(second_));
+  const FireKeyOk ok = FireKeyDialogOk(first_.Text(), second_.Text());
   if (!ok.close) {
-    if (ok.message != 0) ShowDialogAttention(hwnd_, ok.message);
+    if (ok.message != 0) ShowAttention(hwnd_, ok.message);
     return;
   }
   if (ok.result) {
@@ -66,10 +69,10 @@ void CFireKeyDlg::OnOkClicked() {
 bool CFireKeyDlg::PreTranslateMessage(MSG& msg) {
   // Enter and Esc do nothing here: the dialog ends only by its buttons.
   if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return true;
-  if (msg.message == WM_CHAR && (msg.hwnd == first_ || msg.hwnd == second_)) {
+  if (msg.message == WM_CHAR && (msg.hwnd == first_.hwnd() || msg.hwnd == second_.hwnd())) {
     // The warning does not take the character away.
     const int warning = NotADigitWarning(static_cast<char16_t>(msg.wParam));
-    if (warning != 0) ShowDialogAttention(hwnd_, warning);
+    if (warning != 0) ShowAttention(hwnd_, warning);
   }
   return CSmallDialog::PreTranslateMessage(msg);
 }
@@ -88,8 +91,12 @@ MessageResult CFireKeyDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       break;
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lParam) == first_ || reinterpret_cast<HWND>(lParam) == second_)
-        return PaintEditColours(wParam);
+      if (reinterpret_cast<HWND>(lParam) == first_.hwnd() || reinterpret_cast<HWND>(lParam) == second_.hwnd()) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      }
       break;
     case WM_DESTROY: KillTimer(hwnd_, kCheckTimer); break;
     default: break;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "macro/win32/dialog_table_win32.h"
 #include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
@@ -17,10 +18,9 @@ class CFireKeyDlg : public CSmallDialog {
   // The result goes to `resultWindow` as kFireKeyResultMessage (lParam a
   // ButtonAssignment, valid during the call); null: the owner.
   explicit CFireKeyDlg(HWND parent, HWND resultWindow = nullptr);
-  ~CFireKeyDlg() override;
 
-  HWND firstBox() const { return first_; }
-  HWND secondBox() const { return second_; }
+  HWND firstBox() const { return first_.hwnd(); }
+  HWND secondBox() const { return second_.hwnd(); }
   // One tick of the check, as the timer runs it.
   void CheckBoxes();
 
@@ -35,9 +35,8 @@ class CFireKeyDlg : public CSmallDialog {
   void OnOkClicked();
 
   HWND resultWindow_;
-  HWND first_ = nullptr;
-  HWND second_ = nullptr;
-  HFONT editFont_ = nullptr;
+  NativeEditBox first_;
+  NativeEditBox second_;
   bool warning_ = false;  // an attention dialog of the check is up
 };
 

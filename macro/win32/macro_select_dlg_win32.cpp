@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include "macro/assignment_controller.h"
-#include "macro/win32/dialog_controls_win32.h"
+#include "macro/win32/dialog_table_win32.h"
+#include "settings/language.h"
+#include "ui/win32/attention_dlg_win32.h"
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
 #include "ui/win32/controls_win32.h"
@@ -22,7 +24,7 @@ CMacroSelectDlg::CMacroSelectDlg(MacroLibrary& library, HWND parent, HWND result
 }
 
 void CMacroSelectDlg::CreateControls(const RECT&) {
-  AddDialogControls(*this, kMacroSelectDialogControls, &library_);
+  AddTableControls(*this, kMacroSelectDialogControls, TableOptions{&library_, 0, kTextNormal});
   auto* tree = dynamic_cast<CEditShowList*>(FindControl(kTreeListId));
   chooser_.emplace(library_, static_cast<MacroChooserHost&>(*this), tree != nullptr ? tree->model().visibleRows() : 1);
 }
@@ -81,11 +83,30 @@ MessageResult CMacroSelectDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
   return CSmallDialog::OnMessage(message, wParam, lParam);
 }
 
-void CMacroSelectDlg::ShowList(int listId, int firstRow) { ShowDialogList(*this, listId, firstRow); }
-void CMacroSelectDlg::SetScrollBar(int barId, const ScrollInfo& info) { SetDialogScrollBar(*this, barId, info); }
-void CMacroSelectDlg::RepaintControl(int id) { RepaintDialogControl(*this, id); }
+void CMacroSelectDlg::ShowList(int listId, int firstRow) {
+  CControlBase* list = FindControl(listId);
+  if (list == nullptr) return;
+  if (auto* rows = dynamic_cast<ListModel*>(&list->model())) rows->SetFirstRow(firstRow);
+  list->Invalidate();
+}
+
+void CMacroSelectDlg::SetScrollBar(int barId, const ScrollInfo& info) {
+  if (auto* bar = dynamic_cast<CVScrollBar*>(FindControl(barId))) {
+    bar->SetScrollInfo(info.position, info.page, info.range);
+    bar->Invalidate();
+  }
+}
+
+void CMacroSelectDlg::RepaintControl(int id) {
+  if (CControlBase* control = FindControl(id)) control->Invalidate();
+}
+
 void CMacroSelectDlg::RepaintAll() { InvalidateRect(hwnd_, nullptr, FALSE); }
-void CMacroSelectDlg::ShowAttention(int message) { ShowDialogAttention(hwnd_, message); }
+
+void CMacroSelectDlg::ShowAttention(int message) {
+  CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), hwnd_);
+  attention.DoModal();
+}
 
 void CMacroSelectDlg::SendMacroChosen() {
   chose_ = true;

@@ -4,7 +4,7 @@
 
 #include "macro/assignment_controller.h"
 #include "macro/keyboard_hook.h"
-#include "macro/win32/dialog_controls_win32.h"
+#include "macro/win32/dialog_table_win32.h"
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
 
@@ -24,7 +24,7 @@ CShortcutDlg::CShortcutDlg(HWND parent, HWND resultWindow)
 CShortcutDlg::~CShortcutDlg() { hook_.StopHook(); }
 
 void CShortcutDlg::CreateControls(const RECT&) {
-  AddDialogControls(*this, kShortcutDialogControls);
+  AddTableControls(*this, kShortcutDialogControls);
   // The key's name stands on the white field.
   if (auto* field = dynamic_cast<CStaticText*>(FindControl(kShortcutKeyField))) field->SetColour(RGB(0, 0, 0));
 }

@@ -30,7 +30,7 @@ ZELTRA_GALLERY_SCENE(dpi_value) {
   context.windows.push_back(OpenModeless(std::make_unique<win32::CDPIValueSettingDlg>(model)));
 }
 
-// A swatch picked: the value texts and the preview show it.
+// Editing a stage colour: the value texts and the preview show it.
 ZELTRA_GALLERY_SCENE(colour_palette) {
   ProfileRecord record;
   record.DPILevelIndicationValue[0] = Rgb(53, 160, 222);

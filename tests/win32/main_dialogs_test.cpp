@@ -82,14 +82,24 @@ TEST_F(MainDialogs, DpiEnterRoundsTheTypedValueUpAndKeepsTheDialogOpen) {
   Key(dialog.edit(), VK_RETURN);
   EXPECT_EQ(model.index(), 0) << "no number reads as 0";
 
-  // A press on the slider's right end picks the last step.
+  // A click on the slider picks the step under it; the thumb dragged past
+  // the slider's right end and let go there picks the last one.
   const RECT slider = dialog.slider()->GetRect();
-  const LPARAM at = MAKELPARAM(slider.right - 2, (slider.top + slider.bottom) / 2);
-  SendMessageW(dialog.GetSafeHwnd(), WM_MOUSEMOVE, 0, at);
-  SendMessageW(dialog.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageW(dialog.GetSafeHwnd(), WM_LBUTTONUP, 0, at);
+  const int middle = (slider.top + slider.bottom) / 2;
+  auto mouse = [&](UINT message, WPARAM keys, int x) {
+    SendMessageW(dialog.GetSafeHwnd(), message, keys, MAKELPARAM(x, middle));
+  };
+  const int step = dialog.slider()->model().positions()[59];
+  mouse(WM_MOUSEMOVE, 0, step);
+  mouse(WM_LBUTTONDOWN, MK_LBUTTON, step);
+  mouse(WM_LBUTTONUP, 0, step);
+  EXPECT_EQ(TextOf(dialog.edit()), u"6000");
+  mouse(WM_LBUTTONDOWN, MK_LBUTTON, step);
+  mouse(WM_MOUSEMOVE, MK_LBUTTON, slider.right + 30);
+  mouse(WM_LBUTTONUP, 0, slider.right + 30);
   EXPECT_EQ(model.index(), 119);
   EXPECT_EQ(TextOf(dialog.edit()), u"12000");
+  EXPECT_EQ(dialog.valueText()->caption(), u"12000");
   DestroyWindow(dialog.GetSafeHwnd());
 }
 

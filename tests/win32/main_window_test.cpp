@@ -399,6 +399,40 @@ TEST_F(MainWindow, TheMousesOwnDpiButtonReachesTheWindowThroughItsMessage) {
   });
 }
 
+// The on-screen displays of this thread: visible layered tool windows.
+int DisplayWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM counter) -> BOOL {
+        const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        if (IsWindowVisible(hwnd) && (ex & WS_EX_LAYERED) && (ex & WS_EX_TOOLWINDOW)) ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST_F(MainWindow, TwoDpiButtonPressesKeepOneDisplayThatThenGoes) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    ASSERT_TRUE(mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::milliseconds(3000)));
+    mouse->PressDpiButton();
+    ASSERT_TRUE(PumpUntil([] { return DisplayWindows() == 1; }));
+    PumpFor(700);
+    const int before = dialog.settings().CurrentProfile().CurrentDPILevelValue;
+    mouse->PressDpiButton();
+    ASSERT_TRUE(PumpUntil([&] { return dialog.settings().CurrentProfile().CurrentDPILevelValue != before; }));
+    const DWORD second = GetTickCount();
+    EXPECT_EQ(DisplayWindows(), 1) << "the shown display takes the new stage";
+    ASSERT_TRUE(PumpUntil([] { return DisplayWindows() == 0; }, 4000));
+    // Six ticks of 300 ms after the second press; a loose lower bound for a busy machine.
+    EXPECT_GE(GetTickCount() - second, 1200u);
+  });
+}
+
 TEST_F(MainWindow, AnApplyWritesToTheMouseAndArmsTheDelayedSave) {
   SetNeedPassword(u"0");
   auto mouse = MakeDemoVirtualMouse(clock_);
