@@ -103,6 +103,7 @@ wait "$bare_pid" 2>/dev/null || true
 # CPU time of the process (user + system), in milliseconds.
 cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
 unset ZJ_KEEP_DATA
+export ZJ_PLAIN=1
 zj_start memory-empty
 zj_wait_main_window 60 || { echo "no main window"; exit 1; }
 sleep 5
