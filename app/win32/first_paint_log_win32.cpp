@@ -13,22 +13,42 @@ namespace {
 HHOOK g_hook = nullptr;
 std::wstring g_path;
 std::wstring g_class;
+HWND g_target = nullptr;
+WNDPROC g_original = nullptr;
 
-LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-  if (code == HC_ACTION && g_hook != nullptr && message->message == WM_PAINT && IsWindowVisible(message->hwnd) &&
-      !IsIconic(message->hwnd)) {
+// Wraps the window's procedure for its first paint only: the time is taken
+// when that paint has returned.
+LRESULT CALLBACK AroundFirstPaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC original = g_original;
+  const LRESULT result = CallWindowProcW(original, hwnd, message, wParam, lParam);
+  if (message == WM_PAINT && hwnd == g_target) {
+    const double ms = MsSinceProcessStart();
+    if (FILE* out = _wfopen(g_path.c_str(), L"w")) {
+      std::fprintf(out, "%.1f\n", ms);
+      std::fclose(out);
+    }
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    g_target = nullptr;
+  }
+  return result;
+}
+
+// A paint is dispatched, not sent: it is seen as it leaves the queue.
+LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && g_hook != nullptr && message->message == WM_PAINT &&
+      IsWindowVisible(message->hwnd) && !IsIconic(message->hwnd)) {
     wchar_t name[64] = {};
     GetClassNameW(message->hwnd, name, 64);
     if (g_class == name) {
-      const double ms = MsSinceProcessStart();
-      if (FILE* out = _wfopen(g_path.c_str(), L"w")) {
-        std::fprintf(out, "%.1f\n", ms);
-        std::fclose(out);
-      }
-      UnhookWindowsHookEx(g_hook);
+      g_target = message->hwnd;
+      g_original = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(message->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AroundFirstPaint)));
+      HHOOK hook = g_hook;
       g_hook = nullptr;
-      return 0;
+      const LRESULT next = CallNextHookEx(nullptr, code, wParam, lParam);
+      UnhookWindowsHookEx(hook);
+      return next;
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -53,7 +73,7 @@ void StartFirstPaintLog(const std::wstring& path, const wchar_t* windowClass) {
   if (path.empty() || g_hook != nullptr) return;
   g_path = path;
   g_class = windowClass;
-  g_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+  g_hook = SetWindowsHookExW(WH_GETMESSAGE, OnGetMessage, nullptr, GetCurrentThreadId());
 }
 
 double MsSinceProcessStart() {

@@ -1,7 +1,8 @@
 // The yardstick of the start-up figure: a bare Win32 window of the main
 // window's size, started the same way as the program. With
 // "--first-paint-log FILE" it writes the milliseconds from its process's
-// creation to the end of its first paint, as the program does, and ends.
+// creation to the end of its first paint, as the program does, and ends;
+// without it stays until closed (the memory figure's baseline).
 #include <windows.h>
 
 #include <string>
@@ -10,6 +11,8 @@
 
 namespace {
 
+bool g_once = false;
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
@@ -17,7 +20,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       HDC dc = BeginPaint(hwnd, &ps);
       FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
       EndPaint(hwnd, &ps);
-      PostMessageW(hwnd, WM_CLOSE, 0, 0);
+      if (g_once) PostMessageW(hwnd, WM_CLOSE, 0, 0);
       return 0;
     }
     case WM_DESTROY:
@@ -31,7 +34,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  zeltra::win32::StartFirstPaintLog(zeltra::win32::FirstPaintLogPath(GetCommandLineW()), L"ZeltraBareWindow");
+  const std::wstring log = zeltra::win32::FirstPaintLogPath(GetCommandLineW());
+  g_once = !log.empty();
+  zeltra::win32::StartFirstPaintLog(log, L"ZeltraBareWindow");
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = WindowProc;

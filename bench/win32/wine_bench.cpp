@@ -2,15 +2,17 @@
 //
 //   paint PROGRAM_FOLDER WIDTH HEIGHT   the real main window laid out for a
 //       full screen of WIDTH x HEIGHT (1920 1080: scale 1.0; 3840 2160: 2.0):
-//       "full_paint_ms blit_ms ratio": one whole paint of the window against
-//       one block transfer of a bitmap of its size onto it (medians)
+//       "full_paint_ms blit_ms ratio picture_ms controls_ms": one whole paint
+//       of the window against one paint of a window of its size that is one
+//       block transfer of a bitmap (medians), and of the paint the picture
+//       drawn into a memory bitmap and the controls alone
 //   apply                               a change of every group of the
 //       current profile applied to the virtual mouse in virtual time:
 //       "elapsed_ms reports floor_ms ratio cpu_ms"
 //   stats                               the running program (its main window's
-//       process): "private_bytes cpu_ms"
+//       process): "cpu_ms" (Wine reports no private bytes of another
+//       process; the script reads them from the system)
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "app/main_window_ids.h"
+#include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/clock.h"
 #include "device/device_link.h"
@@ -60,7 +63,20 @@ class BenchDialog : public CTarvinDlg {
 };
 
 BenchDialog* g_dialog = nullptr;
-double g_paintMs = 0, g_blitMs = 0;
+HDC g_blitSource = nullptr;
+
+LRESULT CALLBACK BlitWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) return TRUE;
+  if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if (g_blitSource != nullptr) BitBlt(dc, 0, 0, client.right, client.bottom, g_blitSource, 0, 0, SRCCOPY);
+  EndPaint(hwnd, &ps);
+  return 0;
+}
+double g_paintMs = 0, g_blitMs = 0, g_pictureMs = 0, g_controlsMs = 0;
 
 void CALLBACK Measure(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -84,13 +100,40 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR id, DWORD) {
   HDC memory = CreateCompatibleDC(window);
   HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
   HGDIOBJ old = SelectObject(memory, bitmap);
+  // Where a paint's time goes: the whole picture into a memory bitmap, and
+  // the controls alone.
+  win32::CDlgBase& base = *g_dialog;
+  std::vector<double> pictures, controls;
+  for (int i = 0; i < 20; ++i) {
+    double start = NowMs();
+    base.DrawBackground(memory, client);
+    GdiFlush();
+    pictures.push_back(NowMs() - start);
+    start = NowMs();
+    base.DrawControls(memory, client);
+    GdiFlush();
+    controls.push_back(NowMs() - start);
+  }
+  g_pictureMs = Median(pictures);
+  g_controlsMs = Median(controls);
   PatBlt(memory, 0, 0, client.right, client.bottom, WHITENESS);
+  // The yardstick: a window of the same size and place whose whole paint is
+  // one block transfer of that bitmap; Wine hands both to the X server the
+  // same way when the paint ends.
+  g_blitSource = memory;
+  RECT place{};
+  GetWindowRect(hwnd, &place);
+  HWND yardstick = CreateWindowExW(WS_EX_TOPMOST, L"ZeltraBenchBlit", L"", WS_POPUP | WS_VISIBLE, place.left, place.top,
+                                   client.right, client.bottom, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  UpdateWindow(yardstick);
   for (int i = 0; i < 40; ++i) {
     const double start = NowMs();
-    BitBlt(window, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    RedrawWindow(yardstick, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     GdiFlush();
     blits.push_back(NowMs() - start);
   }
+  DestroyWindow(yardstick);
+  g_blitSource = nullptr;
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -101,6 +144,13 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 int Paint(const std::filesystem::path& programFolder, int width, int height) {
+  if (!win32::CTarvinApp::RegisterMainWindowClass()) return 1;
+  WNDCLASSEXW blit{};
+  blit.cbSize = sizeof(blit);
+  blit.lpfnWndProc = BlitWindowProc;
+  blit.hInstance = GetModuleHandleW(nullptr);
+  blit.lpszClassName = L"ZeltraBenchBlit";
+  RegisterClassExW(&blit);
   const auto data = ScratchFolder();
   {
     SettingsStore store(data);
@@ -127,7 +177,8 @@ int Paint(const std::filesystem::path& programFolder, int width, int height) {
   }
   std::error_code ec;
   std::filesystem::remove_all(data, ec);
-  std::printf("%.3f %.3f %.2f\n", g_paintMs, g_blitMs, g_blitMs > 0 ? g_paintMs / g_blitMs : 0.0);
+  std::printf("%.3f %.3f %.2f %.3f %.3f\n", g_paintMs, g_blitMs, g_blitMs > 0 ? g_paintMs / g_blitMs : 0.0,
+              g_pictureMs, g_controlsMs);
   return g_paintMs > 0 ? 0 : 1;
 }
 
@@ -221,10 +272,7 @@ int Stats() {
   GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
   if (process == nullptr) return 1;
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
-  std::printf("%llu %.1f\n", static_cast<unsigned long long>(counters.PrivateUsage), CpuMs(process));
+  std::printf("%.1f\n", CpuMs(process));
   CloseHandle(process);
   return 0;
 }

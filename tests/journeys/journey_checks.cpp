@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app/page_state.h"
+#include "app/profile_picker.h"
 #include "device/clock.h"
 #include "device/device_link.h"
 #include "device/virtual_mouse.h"
@@ -19,6 +20,8 @@
 #include "settings/config_file.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
+#include "ui/popup_classes.h"
+#include "ui/popup_model.h"
 
 namespace zeltra::test {
 
@@ -150,6 +153,29 @@ std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance
     if (view.spec->id == id && view.spec->instance == instance) return view;
   }
   return std::nullopt;
+}
+
+std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row) {
+  const auto picker = Locate(query, 3502);
+  if (!picker || row < 0 || row >= 7) return std::nullopt;
+  ScratchCopy copy(query.dataFolder.empty() ? fs::path("/nonexistent-zeltra-folder") : query.dataFolder);
+  LoadLanguageOf(copy.path());
+  SettingsStore settings(copy.path());
+  settings.LoadConfiguration();
+  const PickerPopupSpec spec = BuildPickerPopup(settings, picker->rect, query.scale);
+  // The popup's own item builder, as the window's popup runs it.
+  PopupLogic popup(PopupClass::kComboProfile, query.scale, spec.resultMessage, 0);
+  PopupOptions options;
+  options.profileRows = spec.rows;
+  popup.BuildItems(options);
+  const PopupItem* item = popup.model().item(row);
+  if (!item) return std::nullopt;
+  UiRect rect = item->rect;
+  rect.left += spec.topLeft.x;
+  rect.right += spec.topLeft.x;
+  rect.top += spec.topLeft.y;
+  rect.bottom += spec.topLeft.y;
+  return rect;
 }
 
 std::string CheckDataFolderLoads(const fs::path& dataFolder) {

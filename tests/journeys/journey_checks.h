@@ -27,6 +27,10 @@ struct LayoutQuery {
 std::vector<ControlView> WholeLayout(const LayoutQuery& query);
 std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance = 0);
 
+// Row `row` (0 the header, 1..5 the shown profiles in list order) of the
+// profile picker's popup in client pixels of the main window.
+std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row);
+
 // Empty when the configuration, the five profiles and the macro library of
 // `dataFolder` load without a reset: loading a copy of them rewrites no file
 // and makes none. Otherwise what was wrong.

@@ -7,9 +7,12 @@
 //       --open LIST             open sections, comma separated, of
 //                               dpi,lighting,rate,liftoff,debounce,pointer
 //                               (default: the window's start, dpi,lighting)
+//       --headers LIST          section headers clicked since, in order
 //       --lift-off              the sensor offers the lift-off section
 //       --data DIR              the page of DIR's current profile (the
 //                               lighting mode decides which controls show)
+//   picker-row ROW [OPTIONS]    row ROW (0 the header, 1..5 the shown profiles)
+//                               of the profile picker's popup, as rect prints
 //   check DIR                   every file of DIR's config loads as it is:
 //                               nothing is reset or rewritten by loading it
 //   expect DIR STATE            the mouse state dumped to STATE is what the
@@ -85,11 +88,12 @@ int main(int argc, char** argv) {
     std::cout << test::EncodedState(args[1]);
     return 0;
   }
-  if (command != "layout" && command != "rect") return Usage();
+  if (command != "layout" && command != "rect" && command != "picker-row") return Usage();
 
   std::vector<std::string> positional;
   test::LayoutQuery query;
   bool openGiven = false;
+  std::vector<int> headers;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--scale" && i + 1 < args.size()) {
@@ -103,6 +107,10 @@ int main(int argc, char** argv) {
         if (!section) return Usage();
         query.expanded[static_cast<std::size_t>(*section)] = true;
       }
+    } else if (a == "--headers" && i + 1 < args.size()) {
+      std::stringstream list(args[++i]);
+      for (std::string id; std::getline(list, id, ',');)
+        if (!id.empty()) headers.push_back(std::stoi(id));
     } else if (a == "--lift-off") {
       query.liftOffOffered = true;
     } else if (a == "--data" && i + 1 < args.size()) {
@@ -114,6 +122,15 @@ int main(int argc, char** argv) {
     }
   }
   if (!openGiven) query.expanded = SectionState(query.liftOffOffered).expanded();
+  // The headers clicked since, each toggling its section by the window's own
+  // rule (opening one may close others).
+  SectionState sections = SectionState::WithExpanded(query.expanded, query.liftOffOffered);
+  for (int header : headers) {
+    const SectionInfo* info = SectionOfHeader(header);
+    if (!info) return Usage();
+    sections.OnHeaderClicked(header, !sections.Expanded(info->section));
+  }
+  query.expanded = sections.expanded();
 
   if (command == "layout") {
     if (!positional.empty()) return Usage();
@@ -121,6 +138,13 @@ int main(int argc, char** argv) {
       std::cout << view.spec->id << ' ' << view.spec->instance << ' ';
       Print(view);
     }
+    return 0;
+  }
+  if (command == "picker-row") {
+    if (positional.size() != 1) return Usage();
+    const auto rect = test::PickerRowRect(query, std::stoi(positional[0]));
+    if (!rect) return Usage();
+    std::cout << rect->left << ' ' << rect->top << ' ' << rect->right << ' ' << rect->bottom << " 1\n";
     return 0;
   }
   if (positional.empty() || positional.size() > 2) return Usage();

@@ -96,9 +96,14 @@ journey_hide_and_bring_back() {
 # tray exit closes it and ends the program.
 journey_tray_exit_with_dialog_open() {
   ZJ_PRESET=$'unplug cable\nplug receiver\nonline 0' zj_start tray-exit
-  zj_until 15 small_window_open >/dev/null || { zj_fail "the start-up notice did not open"; return 1; }
+  # The main window is minimised for a moment at the start: the notice is
+  # the small window that stays.
+  notice_stays() { small_window_open >/dev/null && sleep 1 && small_window_open >/dev/null; }
+  zj_until 15 notice_stays || { zj_fail "the start-up notice did not open"; return 1; }
   zj_main_window_hidden || { zj_fail "the main window is shown while the mouse is offline"; return 1; }
-  zj_log "the start-up notice is open: $(xdotool getwindowname "$(small_window_open)")"
+  local notice
+  notice=$(small_window_open)
+  zj_log "the start-up notice is open: $(xdotool getwindowgeometry "$notice" | sed -n 's/.*Geometry: //p') pixels"
   zj_tray_menu exit
   zj_wait_end 20 || { zj_fail "the tray exit with a dialog open did not end the program"; return 1; }
   [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }
@@ -143,9 +148,93 @@ journey_changes_on_the_mouse() {
   zj_check_data "$state"
 }
 
+# Exits through the tray menu, waits for the end and checks the data folder
+# against the mouse's state dumped just before.
+exit_and_check() {
+  zj_until 10 settled
+  local state
+  state=$(zj_dump) || return 1
+  zj_tray_menu exit
+  zj_wait_end 20 || { zj_fail "the tray exit did not end the program"; return 1; }
+  [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }
+  zj_check_data "$state"
+}
+
+# expect_value FILE KEY VALUE: a saved value.
+expect_value() {
+  local got
+  got=$(zj_value "$1" "$2")
+  [ "$got" = "$3" ] || { zj_fail "$1: $2 is ${got:-missing}, not $3"; return 1; }
+}
+
+# Nothing sent for a second and no progress dialog open (it takes the
+# clicks while it runs, as it does the user's).
+quiet() { settled && ! small_window_open >/dev/null; }
+# press ID: a click on a control of the page, then wait until the apply it
+# makes is over.
+press() {
+  zj_click "$1" || return 1
+  zj_until 15 quiet || { zj_fail "the program did not settle after a click on $1"; return 1; }
+}
+
+# A set-feature of the trace (hex bytes after the sequence byte, as a pattern).
+sent() { zj_until 5 zj_trace " set-feature ok 0C 01 $1" >/dev/null; }
+
+# 500 Hz from the report-rate section, which opens from its header.
+journey_report_rate() {
+  zj_start report-rate
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  zj_header 3004 || return 1
+  press 3032 || return 1
+  sent "07 00 .. 01 01 02" || { zj_fail "500 Hz was not sent"; return 1; }
+  zj_log "500 Hz sent"
+  exit_and_check || return 1
+  expect_value default0.psf PollingRateValue 020000
+}
+
+# The last two DPI stages off, then one of them on again.
+journey_dpi_stages() {
+  zj_start dpi-stages
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  local before
+  before=$(writes)
+  press 3265 || return 1
+  press 3264 || return 1
+  press 3264 || return 1
+  [ "$(writes)" -gt "$before" ] || { zj_fail "no stage change was sent"; return 1; }
+  exit_and_check || return 1
+  expect_value default0.psf DPIOffOnFlagValue 1F
+}
+
+# Power saving: the lights go off while moving, the mouse no longer wakes by motion.
+journey_power_saving() {
+  zj_start power
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  press 3501 || return 1
+  press 3504 || return 1
+  sent "0C 00 .. 01 01 00" || { zj_fail "the motion wake-up was not sent"; return 1; }
+  exit_and_check || return 1
+  expect_value default0.psf MoveLightingOnOffMode 1 && expect_value default0.psf MotionWakeup 0
+}
+
+# The second shown profile becomes the current one and goes to the mouse.
+journey_switch_profile() {
+  zj_start switch
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  zj_pick_profile 2 || return 1
+  zj_until 10 settled
+  exit_and_check || return 1
+  expect_value config.ini CurrentProfile 1
+}
+
 # --- driver ------------------------------------------------------------------
 
-all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse)
+all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse
+  report_rate dpi_stages power_saving switch_profile)
 [ $# -gt 0 ] && all=("$@")
 zj_setup || exit 1
 failed=()

@@ -17,6 +17,7 @@ ZJ_APP=""
 ZJ_WINDOW=""
 ZJ_SCALE=1.0
 ZJ_SECTIONS=""  # --open list for the probe; empty: the window's start
+ZJ_HEADERS=""   # section headers clicked since the start, comma separated
 ZJ_DUMPS=0
 
 zj_setup() {
@@ -97,9 +98,13 @@ zj_start() {
   echo "load $(zj_win "$ZJ_WORK/initial.txt")" >"$ZJ_WORK/control.txt"
   [ -n "${ZJ_PRESET:-}" ] && printf '%s\n' "$ZJ_PRESET" >>"$ZJ_WORK/control.txt"
   ZJ_SECTIONS=""
+  ZJ_HEADERS=""
+  # ZJ_PLAIN=1: the program as a user starts it, without the test's command
+  # file and trace (whose polling and writes would count in the figures).
+  local extra=(--hid-log "$(zj_win "$ZJ_WORK/trace.txt")" --virtual-mouse-control "$(zj_win "$ZJ_WORK/control.txt")")
+  [ -n "${ZJ_PLAIN:-}" ] && extra=()
   (cd "$DIST" && WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    exec "$ZELTRA_WINE" Zeltra.exe --virtual-mouse --hid-log "$(zj_win "$ZJ_WORK/trace.txt")" \
-    --virtual-mouse-control "$(zj_win "$ZJ_WORK/control.txt")" "$@") \
+    exec "$ZELTRA_WINE" Zeltra.exe --virtual-mouse "${extra[@]}" "$@") \
     >"$ZJ_WORK/program.txt" 2>&1 </dev/null &
   ZJ_APP=$!
   ZJ_WINDOW=""
@@ -156,6 +161,7 @@ zj_origin() {
 zj_rect() {
   local open=()
   [ -n "$ZJ_SECTIONS" ] && open=(--open "$ZJ_SECTIONS")
+  [ -n "$ZJ_HEADERS" ] && open+=(--headers "$ZJ_HEADERS")
   local data
   data=$(zj_data)
   local from=()
@@ -163,15 +169,42 @@ zj_rect() {
   zj_probe rect "$@" --scale "$ZJ_SCALE" "${open[@]}" "${from[@]}"
 }
 
+# zj_click_at "left top right bottom drawn": a real click in the middle of a
+# rectangle of the main window's client area.
+zj_click_at() {
+  local ox oy l t rr b drawn
+  read -r l t rr b drawn <<<"$1"
+  [ "$drawn" = 1 ] || { zj_fail "not drawn: $1"; return 1; }
+  read -r ox oy <<<"$(zj_origin)"
+  local x=$((ox + (l + rr) / 2)) y=$((oy + (t + b) / 2))
+  # Towards the control as a hand moves, so that it sees the pointer arrive
+  # even when the pointer was already there.
+  xdotool mousemove $((x - 4)) $((y - 3)) sleep 0.1 mousemove "$x" "$y" sleep 0.15 click 1
+  sleep 0.3
+}
+
 # zj_click ID [INSTANCE]: a real click in the middle of the control.
 zj_click() {
-  local r ox oy
+  local r
   r=$(zj_rect "$@") || { zj_fail "no control $*"; return 1; }
-  read -r l t rr b drawn <<<"$r"
-  [ "$drawn" = 1 ] || { zj_fail "control $* is not drawn"; return 1; }
-  read -r ox oy <<<"$(zj_origin)"
-  xdotool mousemove $((ox + (l + rr) / 2)) $((oy + (t + b) / 2)) sleep 0.15 click 1
-  sleep 0.3
+  zj_click_at "$r" || { zj_fail "control $* is not drawn"; return 1; }
+}
+
+# zj_pick_profile ROW: opens the profile picker and clicks row ROW (1..5: the
+# shown profiles in list order).
+zj_pick_profile() {
+  zj_click 3502 || return 1
+  sleep 0.5
+  local data r
+  data=$(zj_data)
+  r=$(zj_probe picker-row "$1" --scale "$ZJ_SCALE" ${data:+--data "$data"}) || { zj_fail "no picker row $1"; return 1; }
+  zj_click_at "$r"
+}
+
+# zj_header ID: a click on a section header (the probe follows the sections).
+zj_header() {
+  zj_click "$1" || return 1
+  ZJ_HEADERS="${ZJ_HEADERS:+$ZJ_HEADERS,}$1"
 }
 
 # zj_mouse LINE: the virtual mouse does something (see device/virtual_mouse_control.h).
@@ -248,7 +281,7 @@ zj_wait_end() {
 zj_stop_program() {
   if zj_running; then
     zeltra_stop_prefix "$PREFIX" >/dev/null 2>&1
-    wait "$ZJ_APP" 2>/dev/null
+    wait "$ZJ_APP" 2>/dev/null || true  # stopped, not failed
   fi
   ZJ_APP=""
   ZJ_WINDOW=""

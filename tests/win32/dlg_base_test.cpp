@@ -229,6 +229,25 @@ TEST(DialogPaint, MinimisedPaintsOneWhitePixelOtherwiseTheWholeClient) {
   EXPECT_EQ(dialog.paints, painted + 1);
 }
 
+TEST(DialogPaint, APartOfTheWindowIsCopiedAloneAndAfterASecondPaintTheWholeIsRight) {
+  TestDialog dialog({});
+  ASSERT_TRUE(dialog.Open());
+  PumpFor(20);
+  Canvas canvas(300, 200, RGB(0, 0, 0));
+  const RECT part{100, 50, 140, 80};
+  dialog.PaintClient(canvas.dc(), &part);
+  EXPECT_EQ(canvas.Pixel(120, 60), RGB(186, 226, 239));
+  EXPECT_EQ(canvas.Pixel(99, 60), RGB(0, 0, 0)) << "outside the part nothing is copied";
+  EXPECT_EQ(canvas.Pixel(140, 60), RGB(0, 0, 0));
+  // The kept buffer is whole again after a full paint, and a part outside
+  // the client copies nothing.
+  const RECT outside{400, 300, 450, 350};
+  dialog.PaintClient(canvas.dc(), &outside);
+  EXPECT_EQ(canvas.Pixel(20, 20), RGB(0, 0, 0));
+  dialog.PaintClient(canvas.dc());
+  EXPECT_EQ(canvas.Pixel(20, 20), RGB(186, 226, 239));
+}
+
 TEST(DialogBase, AnswersEraseBackgroundWithoutErasing) {
   TestDialog dialog({});
   ASSERT_TRUE(dialog.Open());

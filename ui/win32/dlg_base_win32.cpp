@@ -26,6 +26,7 @@ CDlgBase::CDlgBase(UINT templateId, HWND parent) : CDialog(templateId, parent) {
 }
 
 CDlgBase::~CDlgBase() {
+  ReleaseBackBuffer();
   Unregister();
   hovered_ = nullptr;
   for (auto& list : groups_) list.clear();
@@ -82,15 +83,20 @@ void CDlgBase::CenterOverOwner() {
 
 // --- painting --------------------------------------------------------------
 
-void CDlgBase::DrawControls(HDC dc, const RECT& clip) {
+void CDlgBase::DrawControls(HDC dc, const RECT& area) {
+  // Controls outside the part being painted are skipped.
+  RECT clip = area;
+  RECT box{};
+  const int kind = GetClipBox(dc, &box);
+  if (kind == SIMPLEREGION || kind == COMPLEXREGION) IntersectRect(&clip, &area, &box);
   ForEachActiveControl([&](CControlBase& control) {
     RECT r = control.GetRect();
     RECT visible{};
-    if (IntersectRect(&visible, &r, &clip)) control.Draw(dc, clip);
+    if (IntersectRect(&visible, &r, &clip)) control.Draw(dc, area);
   });
 }
 
-void CDlgBase::PaintClient(HDC target) {
+void CDlgBase::PaintClient(HDC target, const RECT* update) {
   if (IsIconic(hwnd_)) {
     SetPixel(target, 10, 10, RGB(255, 255, 255));
     return;
@@ -100,25 +106,49 @@ void CDlgBase::PaintClient(HDC target) {
   const int w = client.right - client.left;
   const int h = client.bottom - client.top;
   if (w <= 0 || h <= 0) return;
-  HDC memory = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-  if (memory == nullptr || bitmap == nullptr) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (memory != nullptr) DeleteDC(memory);
-    return;
+  if (backDc_ == nullptr || backWidth_ != w || backHeight_ != h) {
+    ReleaseBackBuffer();
+    HDC memory = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
+    if (memory == nullptr || bitmap == nullptr) {
+      if (bitmap != nullptr) DeleteObject(bitmap);
+      if (memory != nullptr) DeleteDC(memory);
+      return;
+    }
+    backDc_ = memory;
+    backBitmap_ = bitmap;
+    backOld_ = SelectObject(memory, bitmap);
+    backWidth_ = w;
+    backHeight_ = h;
   }
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  DrawBackground(memory, client);
-  BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  RECT area = client;
+  // A part of the window (the battery's tick every second, a hovered
+  // button) is drawn and copied alone: the buffer keeps the rest.
+  const bool part = update != nullptr && IntersectRect(&area, update, &client) && !EqualRect(&area, &client);
+  if (update != nullptr && IsRectEmpty(&area)) return;
+  if (part) IntersectClipRect(backDc_, area.left, area.top, area.right, area.bottom);
+  DrawBackground(backDc_, client);
+  if (part) SelectClipRgn(backDc_, nullptr);
+  BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, backDc_, area.left, area.top,
+         SRCCOPY);
+}
+
+void CDlgBase::ReleaseBackBuffer() {
+  if (backDc_ != nullptr) {
+    SelectObject(backDc_, backOld_);
+    DeleteDC(backDc_);
+  }
+  if (backBitmap_ != nullptr) DeleteObject(backBitmap_);
+  backDc_ = nullptr;
+  backBitmap_ = nullptr;
+  backOld_ = nullptr;
+  backWidth_ = backHeight_ = 0;
 }
 
 void CDlgBase::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc != nullptr) PaintClient(dc);
+  if (dc != nullptr) PaintClient(dc, &ps.rcPaint);
   EndPaint(hwnd_, &ps);
 }
 
@@ -380,6 +410,7 @@ MessageResult CDlgBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       Unregister();
+      ReleaseBackBuffer();
       return std::nullopt;
     default:
       return CDialog::OnMessage(message, wParam, lParam);
