@@ -38,27 +38,27 @@ constexpr std::u16string_view kSliderBar = u"skins\\Slider_bar.png";
 class TableBuilder {
  public:
   ControlSpec& Add(int id, CC cls, G group, DesignRect rect) {
-    ControlSpec spec;
-    spec.id = id;
-    spec.cls = cls;
-    spec.group = group;
-    spec.rect = rect;
+    ControlSpec desc;
+    desc.id = id;
+    desc.cls = cls;
+    desc.group = group;
+    desc.rect = rect;
     for (const ControlSpec& earlier : table_)
-      if (earlier.id == id) ++spec.instance;
-    table_.push_back(spec);
+      if (earlier.id == id) ++desc.instance;
+    table_.push_back(desc);
     return table_.back();
   }
   // Created with the shown flag clear; it only carries values (or nothing).
   ControlSpec& Hidden(int id, CC cls, G group) {
-    ControlSpec& spec = Add(id, cls, group, {});
-    spec.shown = false;
-    return spec;
+    ControlSpec& desc = Add(id, cls, group, {});
+    desc.shown = false;
+    return desc;
   }
   ControlSpec& Text(int id, G group, DesignRect rect, int textString, TextAlign align = TextAlign::Left) {
-    ControlSpec& spec = Add(id, CC::StaticText, group, rect);
-    spec.textString = textString;
-    spec.align = align;
-    return spec;
+    ControlSpec& desc = Add(id, CC::StaticText, group, rect);
+    desc.textString = textString;
+    desc.align = align;
+    return desc;
   }
   std::vector<ControlSpec> Take() { return std::move(table_); }
 
@@ -66,9 +66,9 @@ class TableBuilder {
   std::vector<ControlSpec> table_;
 };
 
-void Images(ControlSpec& spec, std::u16string_view a, std::u16string_view b = {}, std::u16string_view c = {},
+void Images(ControlSpec& desc, std::u16string_view a, std::u16string_view b = {}, std::u16string_view c = {},
             std::u16string_view d = {}) {
-  spec.images = {a, b, c, d};
+  desc.images = {a, b, c, d};
 }
 
 void AddTitleBar(TableBuilder& t) {
@@ -314,8 +314,8 @@ std::span<const ControlSpec> MainWindowControls() {
 }
 
 const ControlSpec* FindControlSpec(int id, int instance) {
-  for (const ControlSpec& spec : MainWindowControls())
-    if (spec.id == id && spec.instance == instance) return &spec;
+  for (const ControlSpec& desc : MainWindowControls())
+    if (desc.id == id && desc.instance == instance) return &desc;
   return nullptr;
 }
 
@@ -324,23 +324,23 @@ std::u16string PowerDialImage(int minutes) {
   return u"skins\\power_manage_" + Dec(minutes) + u"min.png";
 }
 
-DesignRect DesignPlace(const ControlSpec& spec, const SectionState& sections) {
+DesignRect DesignPlace(const ControlSpec& desc, const SectionState& sections) {
   const auto places = LayoutSections(sections);
-  if (const SectionInfo* header = SectionOfHeader(spec.id); header && spec.group == G::Fixed) {
-    DesignRect rect = spec.rect;
+  if (const SectionInfo* header = SectionOfHeader(desc.id); header && desc.group == G::Fixed) {
+    DesignRect rect = desc.rect;
     rect.top = places[static_cast<std::size_t>(header->section)].headerTop;
     return rect;
   }
   Section section{};
-  if (!SectionOfGroup(spec.group, section) || (!spec.shown && spec.rect.empty())) return spec.rect;
-  DesignRect rect = spec.rect;
+  if (!SectionOfGroup(desc.group, section) || (!desc.shown && desc.rect.empty())) return desc.rect;
+  DesignRect rect = desc.rect;
   rect.left += kSectionColumnLeft;
   rect.top += places[static_cast<std::size_t>(section)].bodyTop;
   return rect;
 }
 
-UiRect ControlRect(const ControlSpec& spec, const SectionState& sections, float scale) {
-  return ScaleEdges(DesignPlace(spec, sections), scale);
+UiRect ControlRect(const ControlSpec& desc, const SectionState& sections, float scale) {
+  return ScaleEdges(DesignPlace(desc, sections), scale);
 }
 
 bool GroupVisible(ControlGroup group, const SectionState& sections) {
@@ -348,24 +348,24 @@ bool GroupVisible(ControlGroup group, const SectionState& sections) {
   return !SectionOfGroup(group, section) || sections.BodyShown(section);
 }
 
-bool ControlShown(const ControlSpec& spec, const SectionState& sections, const PageState& page) {
-  if (!spec.shown) return false;
-  if (const SectionInfo* header = SectionOfHeader(spec.id); header && spec.group == G::Fixed)
+bool ControlShown(const ControlSpec& desc, const SectionState& sections, const PageState& page) {
+  if (!desc.shown) return false;
+  if (const SectionInfo* header = SectionOfHeader(desc.id); header && desc.group == G::Fixed)
     return sections.HeaderShown(header->section);
-  if (spec.id >= 3142 && spec.id <= 3145) return spec.id - 3142 == page.rateIndex;
-  if (spec.group == G::Lighting) return LightingControlShown(spec.id, page);
+  if (desc.id >= 3142 && desc.id <= 3145) return desc.id - 3142 == page.rateIndex;
+  if (desc.group == G::Lighting) return LightingControlShown(desc.id, page);
   return true;
 }
 
 std::optional<ControlView> WhereIs(int id, const SectionState& sections, const PageState& page, float scale,
                                    int instance) {
-  const ControlSpec* spec = FindControlSpec(id, instance);
-  if (!spec) return std::nullopt;
+  const ControlSpec* desc = FindControlSpec(id, instance);
+  if (!desc) return std::nullopt;
   ControlView view;
-  view.spec = spec;
-  view.rect = ControlRect(*spec, sections, scale);
-  view.visible = GroupVisible(spec->group, sections);
-  view.shown = ControlShown(*spec, sections, page);
+  view.desc = desc;
+  view.rect = ControlRect(*desc, sections, scale);
+  view.visible = GroupVisible(desc->group, sections);
+  view.shown = ControlShown(*desc, sections, page);
   return view;
 }
 

@@ -82,9 +82,9 @@ const ControlSpec* FindControlSpec(int id, int instance = 0);
 std::u16string PowerDialImage(int minutes);
 
 // The control's design rectangle in window coordinates for the section states.
-DesignRect DesignPlace(const ControlSpec& spec, const SectionState& sections);
+DesignRect DesignPlace(const ControlSpec& desc, const SectionState& sections);
 // The same in window pixels.
-UiRect ControlRect(const ControlSpec& spec, const SectionState& sections, float scale);
+UiRect ControlRect(const ControlSpec& desc, const SectionState& sections, float scale);
 
 // SetVisible of every control of a group: the fixed group always, a section's
 // group while its header is shown and open.
@@ -93,12 +93,12 @@ bool GroupVisible(ControlGroup group, const SectionState& sections);
 // header 3011 only while the sensor offers the lift-off distance; the report
 // rate texts only for the current rate; the lighting controls (with their
 // captions and slider bars) by what the current mode offers.
-bool ControlShown(const ControlSpec& spec, const SectionState& sections, const PageState& page);
+bool ControlShown(const ControlSpec& desc, const SectionState& sections, const PageState& page);
 
 // Where a control is now: its rectangle and whether it is drawn (and takes
 // the mouse) at all.
 struct ControlView {
-  const ControlSpec* spec = nullptr;
+  const ControlSpec* desc = nullptr;
   UiRect rect;
   bool visible = false;
   bool shown = false;

@@ -217,14 +217,14 @@ void MainWindowModel::OnPicker(int code) {
 
 void MainWindowModel::OnPickerResult(int wParam, int item) {
   if (wParam == kProfileRowRightClicked) {
-    const auto spec =
+    const auto desc =
         BuildProfileTabPopup(settings_, item, PickerRect(), scale_, port_.WindowScreenTop(), fullScreenHeight_);
-    if (!spec) return;
+    if (!desc) return;
     if (tabOpen_) port_.CloseProfileTabPopup();
     // Set first: the new popup takes the activation from the picker while it
     // opens, and the picker must stay open beside it.
     tabOpen_ = true;
-    port_.OpenProfileTabPopup(*spec);
+    port_.OpenProfileTabPopup(*desc);
     return;
   }
   if (wParam != kProfileRowChosen) return;

@@ -52,9 +52,9 @@ class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
   virtual void ShowNotice(const std::u16string& caption, const std::u16string& line) = 0;
 
   // Popups (positions in client coordinates of the main window).
-  virtual void OpenProfilePicker(const PickerPopupSpec& spec) = 0;
+  virtual void OpenProfilePicker(const PickerPopupSpec& desc) = 0;
   virtual void CloseProfilePicker() = 0;
-  virtual void OpenProfileTabPopup(const ProfileTabPopupSpec& spec) = 0;
+  virtual void OpenProfileTabPopup(const ProfileTabPopupSpec& desc) = 0;
   virtual void CloseProfileTabPopup() = 0;
   // CComboLightingPopup under combo 3120, result message 1145.
   virtual void OpenLightingModePopup(const UiPoint& topLeft) = 0;

@@ -26,10 +26,10 @@ int ShownProfileOfItem(const SettingsStore& settings, int item) {
 
 PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const UiRect& picker, float scale,
                                  const LanguageTable& language) {
-  PickerPopupSpec spec;
-  spec.rows = ProfileRowsOf(settings, language);
-  spec.topLeft = {picker.left, picker.bottom - Scaled(kPopupRise, scale)};
-  return spec;
+  PickerPopupSpec desc;
+  desc.rows = ProfileRowsOf(settings, language);
+  desc.topLeft = {picker.left, picker.bottom - Scaled(kPopupRise, scale)};
+  return desc;
 }
 
 PickerChoice ChoosePickerRow(const SettingsStore& settings, int item) {
@@ -47,14 +47,14 @@ std::optional<ProfileTabPopupSpec> BuildProfileTabPopup(const SettingsStore& set
                                                         int fullScreenHeight) {
   const int profile = ShownProfileOfItem(settings, item);
   if (profile < 0) return std::nullopt;
-  ProfileTabPopupSpec spec;
-  spec.profile = profile;
-  spec.ownerValue = kProfileRKeyOwnerBase + profile;
-  spec.topLeft.x = picker.left + Scaled(kTabPopupRight, scale);
-  spec.topLeft.y = picker.bottom - Scaled(kPopupRise, scale) + Scaled((item - 1) * kPickerRowHeight, scale);
-  if (spec.topLeft.y + windowTop + Scaled(kTabPopupReach, scale) > fullScreenHeight)
-    spec.topLeft.y = fullScreenHeight - windowTop - Scaled(kTabPopupLift, scale);
-  return spec;
+  ProfileTabPopupSpec desc;
+  desc.profile = profile;
+  desc.ownerValue = kProfileRKeyOwnerBase + profile;
+  desc.topLeft.x = picker.left + Scaled(kTabPopupRight, scale);
+  desc.topLeft.y = picker.bottom - Scaled(kPopupRise, scale) + Scaled((item - 1) * kPickerRowHeight, scale);
+  if (desc.topLeft.y + windowTop + Scaled(kTabPopupReach, scale) > fullScreenHeight)
+    desc.topLeft.y = fullScreenHeight - windowTop - Scaled(kTabPopupLift, scale);
+  return desc;
 }
 
 std::optional<ProfileActionRequest> ChooseProfileTabEntry(int ownerValue, int entry) {

@@ -25,10 +25,10 @@ UINT AlignFlags(TextAlign align) {
   return DT_LEFT;
 }
 
-std::u16string CaptionOf(const ControlSpec& spec) {
+std::u16string CaptionOf(const ControlSpec& desc) {
   std::u16string text;
-  if (spec.textString >= 0) text = LanguageString(spec.textString);
-  text += spec.fixedText;
+  if (desc.textString >= 0) text = LanguageString(desc.textString);
+  text += desc.fixedText;
   return text;
 }
 
@@ -43,46 +43,46 @@ void LoadImage(T& control, bool (T::*setter)(const std::filesystem::path&), std:
   if (!name.empty()) (control.*setter)(Skin(name));
 }
 
-std::unique_ptr<CControlBase> Make(const ControlSpec& spec, HWND window, const RECT& rect, bool visible, bool shown,
+std::unique_ptr<CControlBase> Make(const ControlSpec& desc, HWND window, const RECT& rect, bool visible, bool shown,
                                    float scale) {
-  const std::u16string caption = CaptionOf(spec);
-  const UINT align = AlignFlags(spec.align);
-  const auto& im = spec.images;
-  switch (spec.cls) {
+  const std::u16string caption = CaptionOf(desc);
+  const UINT align = AlignFlags(desc.align);
+  const auto& im = desc.images;
+  switch (desc.cls) {
     case ControlClass::ImageButton: {
-      auto c = std::make_unique<CImageButton>(window, spec.id, rect, caption, align, visible, shown);
+      auto c = std::make_unique<CImageButton>(window, desc.id, rect, caption, align, visible, shown);
       LoadImage(*c, &CImageButton::SetNormalImage, im[0]);
       LoadImage(*c, &CImageButton::SetOverImage, im[1]);
-      c->SetPadding(Scaled(spec.padLeft, scale));
+      c->SetPadding(Scaled(desc.padLeft, scale));
       return c;
     }
     case ControlClass::CheckButton: {
-      auto c = std::make_unique<CCheckButton>(window, spec.id, rect, caption, align, false, visible, shown);
+      auto c = std::make_unique<CCheckButton>(window, desc.id, rect, caption, align, false, visible, shown);
       LoadImage(*c, &CCheckButton::SetNormalImage, im[0]);
       LoadImage(*c, &CCheckButton::SetOverImage, im[1]);
       LoadImage(*c, &CCheckButton::SetCheckedImage, im[2]);
-      c->SetPadding(Scaled(spec.padLeft, scale), Scaled(spec.padRight, scale));
+      c->SetPadding(Scaled(desc.padLeft, scale), Scaled(desc.padRight, scale));
       return c;
     }
     case ControlClass::ComboButton: {
-      auto c = std::make_unique<CComboButton>(window, spec.id, rect, caption, spec.param, DT_LEFT, visible, shown);
+      auto c = std::make_unique<CComboButton>(window, desc.id, rect, caption, desc.param, DT_LEFT, visible, shown);
       LoadImage(*c, &CComboButton::SetNormalImage, im[0]);
       LoadImage(*c, &CComboButton::SetOverImage, im[1]);
-      c->SetPadding(Scaled(spec.padLeft, scale), Scaled(spec.padRight, scale));
+      c->SetPadding(Scaled(desc.padLeft, scale), Scaled(desc.padRight, scale));
       return c;
     }
     case ControlClass::ColorSelectButton:
-      return std::make_unique<CColorSelectButton>(window, spec.id, rect, caption, rect, kDefaultSwatchColour, visible,
+      return std::make_unique<CColorSelectButton>(window, desc.id, rect, caption, rect, kDefaultSwatchColour, visible,
                                                   shown);
     case ControlClass::ColorSelectCheckButton: {
-      auto c = std::make_unique<CColorSelectCheckButton>(window, spec.id, rect, caption, kDefaultSwatchColour, visible,
+      auto c = std::make_unique<CColorSelectCheckButton>(window, desc.id, rect, caption, kDefaultSwatchColour, visible,
                                                          shown);
       LoadImage(*c, &CColorSelectCheckButton::SetNormalImage, im[0]);
       LoadImage(*c, &CColorSelectCheckButton::SetCheckedImage, im[1]);
       return c;
     }
     case ControlClass::DpiRadioButton: {
-      auto c = std::make_unique<CDPIRadioButton>(window, spec.id, rect, caption, 0, kTextNormal, visible, shown);
+      auto c = std::make_unique<CDPIRadioButton>(window, desc.id, rect, caption, 0, kTextNormal, visible, shown);
       LoadImage(*c, &CDPIRadioButton::SetNormalImage, im[0]);
       LoadImage(*c, &CDPIRadioButton::SetOverImage, im[1]);
       LoadImage(*c, &CDPIRadioButton::SetCheckedImage, im[2]);
@@ -95,7 +95,7 @@ std::unique_ptr<CControlBase> Make(const ControlSpec& spec, HWND window, const R
       return c;
     }
     case ControlClass::RadioButton: {
-      auto c = std::make_unique<CRadioButton>(window, spec.id, rect, caption, visible, shown);
+      auto c = std::make_unique<CRadioButton>(window, desc.id, rect, caption, visible, shown);
       LoadImage(*c, &CRadioButton::SetNormalImage, im[0]);
       LoadImage(*c, &CRadioButton::SetOverImage, im[1]);
       LoadImage(*c, &CRadioButton::SetCheckedImage, im[2]);
@@ -103,13 +103,13 @@ std::unique_ptr<CControlBase> Make(const ControlSpec& spec, HWND window, const R
     }
     case ControlClass::SliderControl: {
       const int extent = Scaled(kSliderThumbExtent, scale);
-      auto c = std::make_unique<CSliderControl>(window, spec.id, rect, caption, spec.param > 1 ? spec.param : 2,
+      auto c = std::make_unique<CSliderControl>(window, desc.id, rect, caption, desc.param > 1 ? desc.param : 2,
                                                 extent, extent, visible, shown);
       LoadImage(*c, &CSliderControl::SetThumbImage, im[0]);
       return c;
     }
     case ControlClass::DpiValueShowControl: {
-      auto c = std::make_unique<CDPIValueShowControl>(window, spec.id, rect, caption, 1, 0, visible, shown);
+      auto c = std::make_unique<CDPIValueShowControl>(window, desc.id, rect, caption, 1, 0, visible, shown);
       LoadImage(*c, &CDPIValueShowControl::SetBackgroundImage, im[0]);
       LoadImage(*c, &CDPIValueShowControl::SetFillImage, im[1]);
       return c;
@@ -123,12 +123,12 @@ std::unique_ptr<CControlBase> Make(const ControlSpec& spec, HWND window, const R
       return c;
     }
     case ControlClass::StaticImage: {
-      auto c = std::make_unique<CStaticImage>(window, spec.id, rect, caption, visible, shown);
+      auto c = std::make_unique<CStaticImage>(window, desc.id, rect, caption, visible, shown);
       LoadImage(*c, &CStaticImage::SetImage, im[0]);
       return c;
     }
     case ControlClass::StaticText: {
-      auto c = std::make_unique<CStaticText>(window, spec.id, rect, caption, static_cast<COLORREF>(spec.textColour),
+      auto c = std::make_unique<CStaticText>(window, desc.id, rect, caption, static_cast<COLORREF>(desc.textColour),
                                              align | DT_SINGLELINE | DT_VCENTER, visible, shown);
       c->SetCaption(caption);
       return c;
@@ -143,14 +143,14 @@ COLORREF Ref(Colour colour) { return static_cast<COLORREF>(colour & 0xFFFFFF); }
 
 void MainControls::Create(CDlgBase& dialog, HWND window, const PageState& page, const SectionState& sections,
                           float scale) {
-  for (const ControlSpec& spec : MainWindowControls()) {
-    const RECT rect = ToRect(ControlRect(spec, sections, scale));
-    auto control = Make(spec, window, rect, GroupVisible(spec.group, sections), ControlShown(spec, sections, page),
+  for (const ControlSpec& desc : MainWindowControls()) {
+    const RECT rect = ToRect(ControlRect(desc, sections, scale));
+    auto control = Make(desc, window, rect, GroupVisible(desc.group, sections), ControlShown(desc, sections, page),
                         scale);
     if (!control) continue;
-    CControlBase* raw = dialog.AddControl(static_cast<int>(spec.group), std::move(control));
-    byId_[{spec.id, spec.instance}] = raw;
-    specs_[raw] = &spec;
+    CControlBase* raw = dialog.AddControl(static_cast<int>(desc.group), std::move(control));
+    byId_[{desc.id, desc.instance}] = raw;
+    specs_[raw] = &desc;
   }
   Update(page, sections, scale);
 }
@@ -175,13 +175,13 @@ int MainControls::ValueOf(int id) const {
 }
 
 void MainControls::Place(const PageState& page, const SectionState& sections, float scale) {
-  for (const auto& [control, spec] : specs_) {
+  for (const auto& [control, desc] : specs_) {
     auto* c = const_cast<CControlBase*>(control);
-    c->SetVisible(GroupVisible(spec->group, sections) ? 1 : 0);
-    const auto held = heldShown_.find(spec->id);
-    const bool shown = held != heldShown_.end() ? held->second : ControlShown(*spec, sections, page);
+    c->SetVisible(GroupVisible(desc->group, sections) ? 1 : 0);
+    const auto held = heldShown_.find(desc->id);
+    const bool shown = held != heldShown_.end() ? held->second : ControlShown(*desc, sections, page);
     c->SetShown(shown ? 1 : 0);
-    const RECT r = ToRect(ControlRect(*spec, sections, scale));
+    const RECT r = ToRect(ControlRect(*desc, sections, scale));
     if (c->GetRect().left != r.left || c->GetRect().top != r.top || c->GetRect().right != r.right ||
         c->GetRect().bottom != r.bottom) {
       c->SetRect(r.left, r.top, r.right, r.bottom);

@@ -32,9 +32,9 @@ class MainPort : public MainWindowPort {
   bool RunColourPalette(ColourPalette& palette) override;
   bool ConfirmFactoryReset() override;
   void ShowNotice(const std::u16string& caption, const std::u16string& line) override;
-  void OpenProfilePicker(const PickerPopupSpec& spec) override;
+  void OpenProfilePicker(const PickerPopupSpec& desc) override;
   void CloseProfilePicker() override;
-  void OpenProfileTabPopup(const ProfileTabPopupSpec& spec) override;
+  void OpenProfileTabPopup(const ProfileTabPopupSpec& desc) override;
   void CloseProfileTabPopup() override;
   void OpenLightingModePopup(const UiPoint& topLeft) override;
   void CloseLightingModePopup() override;

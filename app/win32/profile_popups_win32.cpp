@@ -31,18 +31,18 @@ void MainPort::ClosePopupOf(int slot) {
   window_.ClosePopup(slot);
 }
 
-void MainPort::OpenProfilePicker(const PickerPopupSpec& spec) {
-  auto popup = std::make_unique<CComboProfilePopup>(spec.rows, SkinOf(spec.headerImage));
-  OpenPopup(window_, PopupSlotOf(PopupClass::kComboProfile), std::move(popup), Screen(spec.topLeft),
-            spec.resultMessage, 0);
+void MainPort::OpenProfilePicker(const PickerPopupSpec& desc) {
+  auto popup = std::make_unique<CComboProfilePopup>(desc.rows, SkinOf(desc.headerImage));
+  OpenPopup(window_, PopupSlotOf(PopupClass::kComboProfile), std::move(popup), Screen(desc.topLeft),
+            desc.resultMessage, 0);
   if (auto* picker = window_.controls_.Find(kPickerId)) picker->Invalidate();
 }
 
 void MainPort::CloseProfilePicker() { ClosePopupOf(PopupSlotOf(PopupClass::kComboProfile)); }
 
-void MainPort::OpenProfileTabPopup(const ProfileTabPopupSpec& spec) {
-  OpenPopup(window_, PopupSlotOf(PopupClass::kProfileRKey), std::make_unique<CProfileRKeyPopup>(ImagesOf(spec.images)),
-            Screen(spec.topLeft), spec.resultMessage, spec.ownerValue);
+void MainPort::OpenProfileTabPopup(const ProfileTabPopupSpec& desc) {
+  OpenPopup(window_, PopupSlotOf(PopupClass::kProfileRKey), std::make_unique<CProfileRKeyPopup>(ImagesOf(desc.images)),
+            Screen(desc.topLeft), desc.resultMessage, desc.ownerValue);
 }
 
 void MainPort::CloseProfileTabPopup() { ClosePopupOf(PopupSlotOf(PopupClass::kProfileRKey)); }

@@ -32,10 +32,10 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   void ShowNotice(const std::u16string& caption, const std::u16string& line) override {
     notices.push_back(caption + u"|" + line);
   }
-  void OpenProfilePicker(const PickerPopupSpec& spec) override { picker = spec; }
+  void OpenProfilePicker(const PickerPopupSpec& desc) override { picker = desc; }
   void CloseProfilePicker() override { picker.reset(); }
-  void OpenProfileTabPopup(const ProfileTabPopupSpec& spec) override {
-    tab = spec;
+  void OpenProfileTabPopup(const ProfileTabPopupSpec& desc) override {
+    tab = desc;
     if (onTabOpening) onTabOpening();
   }
   void CloseProfileTabPopup() override { tab.reset(); }

@@ -41,8 +41,8 @@ PageState PageWithMode(int mode, int rate = 3) {
 
 std::vector<const ControlSpec*> Drawn(const SectionState& sections, const PageState& page) {
   std::vector<const ControlSpec*> drawn;
-  for (const ControlSpec& spec : MainWindowControls())
-    if (GroupVisible(spec.group, sections) && ControlShown(spec, sections, page)) drawn.push_back(&spec);
+  for (const ControlSpec& desc : MainWindowControls())
+    if (GroupVisible(desc.group, sections) && ControlShown(desc, sections, page)) drawn.push_back(&desc);
   return drawn;
 }
 
@@ -50,9 +50,9 @@ bool Overlap(const UiRect& a, const UiRect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-std::string Name(const ControlSpec& spec) {
+std::string Name(const ControlSpec& desc) {
   std::ostringstream out;
-  out << spec.id << "#" << spec.instance;
+  out << desc.id << "#" << desc.instance;
   return out.str();
 }
 
@@ -65,7 +65,7 @@ TEST(Layout, EveryReachableStateFitsTheWindowWithoutOverlaps) {
       for (int mode = 0; mode < kLightingModeCount; ++mode) {
         const auto drawn = Drawn(sections, PageWithMode(mode));
         std::vector<UiRect> rects;
-        for (const ControlSpec* spec : drawn) rects.push_back(ControlRect(*spec, sections, scale));
+        for (const ControlSpec* desc : drawn) rects.push_back(ControlRect(*desc, sections, scale));
         for (std::size_t i = 0; i < drawn.size(); ++i) {
           const UiRect& a = rects[i];
           ASSERT_FALSE(a.empty()) << Name(*drawn[i]);
@@ -86,15 +86,15 @@ TEST(Layout, ThePointerSectionShowsOnlyTheControlPanelButton) {
   SectionState sections;
   sections.OnHeaderClicked(3003, true);
   std::vector<int> pointer;
-  for (const ControlSpec* spec : Drawn(sections, PageWithMode(1)))
-    if (spec->group == ControlGroup::Pointer) pointer.push_back(spec->id);
+  for (const ControlSpec* desc : Drawn(sections, PageWithMode(1)))
+    if (desc->group == ControlGroup::Pointer) pointer.push_back(desc->id);
   EXPECT_EQ(pointer, std::vector<int>{3330});
 }
 
 TEST(Layout, TheDebounceSectionNeverAppears) {
   for (const SectionState& sections : ReachableStates())
-    for (const ControlSpec* spec : Drawn(sections, PageWithMode(1)))
-      EXPECT_TRUE(spec->group != ControlGroup::Debounce && spec->id != 3012) << Name(*spec);
+    for (const ControlSpec* desc : Drawn(sections, PageWithMode(1)))
+      EXPECT_TRUE(desc->group != ControlGroup::Debounce && desc->id != 3012) << Name(*desc);
 }
 
 struct ModeCase {
@@ -106,8 +106,8 @@ class LightingControls : public testing::TestWithParam<ModeCase> {};
 
 TEST_P(LightingControls, FollowWhatTheModeOffers) {
   std::set<int> drawn;
-  for (const ControlSpec* spec : Drawn(SectionState(), PageWithMode(GetParam().mode)))
-    if (spec->group == ControlGroup::Lighting) drawn.insert(spec->id);
+  for (const ControlSpec* desc : Drawn(SectionState(), PageWithMode(GetParam().mode)))
+    if (desc->group == ControlGroup::Lighting) drawn.insert(desc->id);
   EXPECT_EQ(drawn, GetParam().lighting);
 }
 

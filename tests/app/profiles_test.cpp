@@ -35,14 +35,14 @@ TEST_F(ProfilesTest, RowsFollowTheShownListAndEmptyRowsCannotBeChosen) {
   ShowList(2, {3, 0, 1, 2, 4});
   OpenPicker();
   ASSERT_TRUE(window.picker);
-  const PickerPopupSpec& spec = *window.picker;
-  EXPECT_EQ(spec.rows.header, u"Profile list");
-  EXPECT_EQ(spec.rows.names[0], settings->Profile(3).Setting(kProfileName));
-  EXPECT_EQ(spec.rows.names[1], settings->Profile(0).Setting(kProfileName));
-  for (std::size_t row = 2; row < 5; ++row) EXPECT_EQ(spec.rows.names[row], u"") << row;
-  EXPECT_EQ(spec.rows.last, u"New");
-  EXPECT_EQ(spec.rows.currentRow, 2);  // profile 0 stands in row 3
-  EXPECT_EQ(spec.topLeft, (UiPoint{306, 672 - 201}));
+  const PickerPopupSpec& desc = *window.picker;
+  EXPECT_EQ(desc.rows.header, u"Profile list");
+  EXPECT_EQ(desc.rows.names[0], settings->Profile(3).Setting(kProfileName));
+  EXPECT_EQ(desc.rows.names[1], settings->Profile(0).Setting(kProfileName));
+  for (std::size_t row = 2; row < 5; ++row) EXPECT_EQ(desc.rows.names[row], u"") << row;
+  EXPECT_EQ(desc.rows.last, u"New");
+  EXPECT_EQ(desc.rows.currentRow, 2);  // profile 0 stands in row 3
+  EXPECT_EQ(desc.topLeft, (UiPoint{306, 672 - 201}));
   model->OnPickerResult(kProfileRowChosen, 4);  // empty
   EXPECT_TRUE(window.picker);
   EXPECT_EQ(settings->CurrentProfileIndex(), 0);
@@ -110,10 +110,10 @@ TEST_P(TabPopupPlace, MovesUpNearTheScreenBottom) {
   SettingsStore store("unused", language);
   SetDefaultGlobals(store.Globals(), u"");
   const UiRect picker = ScaleEdges({306, 646, 100, 26}, c.scale);
-  const auto spec = BuildProfileTabPopup(store, 2, picker, c.scale, c.windowTop, static_cast<int>(1040 * c.scale));
-  ASSERT_TRUE(spec);
-  EXPECT_EQ(spec->topLeft.x, picker.left + static_cast<int>(225 * c.scale));
-  EXPECT_EQ(spec->topLeft.y, c.expectedY);
+  const auto desc = BuildProfileTabPopup(store, 2, picker, c.scale, c.windowTop, static_cast<int>(1040 * c.scale));
+  ASSERT_TRUE(desc);
+  EXPECT_EQ(desc->topLeft.x, picker.left + static_cast<int>(225 * c.scale));
+  EXPECT_EQ(desc->topLeft.y, c.expectedY);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, TabPopupPlace,

@@ -142,15 +142,15 @@ std::vector<ControlView> WholeLayout(const LayoutQuery& query) {
     page = RefreshPage(settings);
   }
   std::vector<ControlView> views;
-  for (const ControlSpec& spec : MainWindowControls()) {
-    if (auto view = WhereIs(spec.id, sections, page, query.scale, spec.instance)) views.push_back(*view);
+  for (const ControlSpec& desc : MainWindowControls()) {
+    if (auto view = WhereIs(desc.id, sections, page, query.scale, desc.instance)) views.push_back(*view);
   }
   return views;
 }
 
 std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance) {
   for (const ControlView& view : WholeLayout(query)) {
-    if (view.spec->id == id && view.spec->instance == instance) return view;
+    if (view.desc->id == id && view.desc->instance == instance) return view;
   }
   return std::nullopt;
 }
@@ -162,19 +162,19 @@ std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row) {
   LoadLanguageOf(copy.path());
   SettingsStore settings(copy.path());
   settings.LoadConfiguration();
-  const PickerPopupSpec spec = BuildPickerPopup(settings, picker->rect, query.scale);
+  const PickerPopupSpec desc = BuildPickerPopup(settings, picker->rect, query.scale);
   // The popup's own item builder, as the window's popup runs it.
-  PopupLogic popup(PopupClass::kComboProfile, query.scale, spec.resultMessage, 0);
+  PopupLogic popup(PopupClass::kComboProfile, query.scale, desc.resultMessage, 0);
   PopupOptions options;
-  options.profileRows = spec.rows;
+  options.profileRows = desc.rows;
   popup.BuildItems(options);
   const PopupItem* item = popup.model().item(row);
   if (!item) return std::nullopt;
   UiRect rect = item->rect;
-  rect.left += spec.topLeft.x;
-  rect.right += spec.topLeft.x;
-  rect.top += spec.topLeft.y;
-  rect.bottom += spec.topLeft.y;
+  rect.left += desc.topLeft.x;
+  rect.right += desc.topLeft.x;
+  rect.top += desc.topLeft.y;
+  rect.bottom += desc.topLeft.y;
   return rect;
 }
 

@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
   if (command == "layout") {
     if (!positional.empty()) return Usage();
     for (const ControlView& view : test::WholeLayout(query)) {
-      std::cout << view.spec->id << ' ' << view.spec->instance << ' ';
+      std::cout << view.desc->id << ' ' << view.desc->instance << ' ';
       Print(view);
     }
     return 0;
