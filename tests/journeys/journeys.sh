@@ -233,9 +233,24 @@ journey_switch_profile() {
 
 # --- driver ------------------------------------------------------------------
 
-all=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse
+# More journeys live in journeys_<set>.sh beside this file; each adds its
+# names to ZJ_SET_<set>. "@set" runs one set, names run those journeys, no
+# argument runs the journeys above.
+ZJ_SET_basic=(standby hide_and_bring_back tray_exit_with_dialog_open unplug_ends_program changes_on_the_mouse
   report_rate dpi_stages power_saving switch_profile)
-[ $# -gt 0 ] && all=("$@")
+for set_file in "$ROOT"/tests/journeys/journeys_*.sh; do
+  [ -e "$set_file" ] || continue
+  # shellcheck disable=SC1090
+  source "$set_file"
+done
+all=("${ZJ_SET_basic[@]}")
+if [ $# -gt 0 ]; then
+  case $1 in
+    @*) set_name="ZJ_SET_${1#@}[@]"; all=("${!set_name}") ;;
+    *) all=("$@") ;;
+  esac
+fi
+[ ${#all[@]} -gt 0 ] || { echo "no journeys to run"; exit 1; }
 zj_setup || exit 1
 failed=()
 for j in "${all[@]}"; do
