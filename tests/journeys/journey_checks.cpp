@@ -131,6 +131,11 @@ std::string Differences(const VirtualMouseState& before, const VirtualMouseState
 
 }  // namespace
 
+void LoadLanguageFrom(const fs::path& dataFolder) {
+  ScratchCopy copy(dataFolder.empty() ? fs::path("/nonexistent-zeltra-folder") : dataFolder);
+  LoadLanguageOf(copy.path());
+}
+
 std::vector<ControlView> WholeLayout(const LayoutQuery& query) {
   const SectionState sections = SectionState::WithExpanded(query.expanded, query.liftOffOffered);
   PageState page;

@@ -24,6 +24,10 @@ struct LayoutQuery {
   std::filesystem::path dataFolder;
 };
 
+// The language of `dataFolder` (a scratch copy of it is loaded, so nothing
+// is written there); the shipped defaults when it is empty or has none.
+void LoadLanguageFrom(const std::filesystem::path& dataFolder);
+
 std::vector<ControlView> WholeLayout(const LayoutQuery& query);
 std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance = 0);
 

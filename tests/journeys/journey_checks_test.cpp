@@ -1,11 +1,13 @@
 // The checks the journeys and the monkey run make outside the program.
 #include "journey_checks.h"
+#include "journey_dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include "device/virtual_mouse_control.h"
 #include "macro/macro_library.h"
 #include "macro/macro_library_file.h"
+#include "ui/list_models.h"
 #include "settings/settings_store.h"
 #include "support/test_support.h"
 
@@ -99,6 +101,61 @@ TEST(WriteBigMacroLibrary, WritesALibraryThatLoadsWhole) {
   MacroLibrary library;
   ASSERT_EQ(LoadMacroLibrary(library, MacroLibraryPath(dir.path())), 1);
   EXPECT_EQ(library.ItemCount(), 130 + 3) << "130 macros in three folders";
+}
+
+TEST(MacroLibraryText, ListsFoldersMacrosTheirActionsAndTheSelection) {
+  TempDir dir;
+  MacroLibrary library;
+  MacroLocation folder = MacroLocation::None();
+  ASSERT_EQ(library.AddFolder(u"Keys", folder), AddItemResult::kAdded);
+  MacroLocation inside = folder;
+  ASSERT_EQ(library.AddMacro(u"Combo", inside), AddItemResult::kAdded);
+  Macro& macro = *library.MacroAt(inside);
+  macro.InsertAction(0, MacroAction::Event(0x41, false));
+  macro.InsertAction(1, MacroAction::Delay(250));
+  macro.MacroCommandActionNum = 1;
+  macro.MacroKeyLoopType = 4;
+  const auto file = dir.path() / "out.mkf";
+  ASSERT_EQ(SaveMacroLibrary(library, file, inside), 1);
+  EXPECT_EQ(MacroLibraryText(file).value_or("unreadable"),
+            "0 folder Keys\n0/0 macro Combo index=1 loop=4/1 events=1 actions=41000000,030000FA\nselected 0/0\n");
+
+  Bytes cut = ReadBytes(file);
+  cut.resize(cut.size() / 2);
+  WriteBytes(file, cut);
+  EXPECT_FALSE(MacroLibraryText(file)) << "a library cut short is not listed as if whole";
+}
+
+TEST(DialogPlaces, RowsAndPopupEntriesAreWhereTheProgramsOwnModelsFindThem) {
+  for (const float scale : {1.0f, 1.5f}) {
+    const auto tree = DialogControlRect("manager", 2015, 0, scale);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(tree->left, static_cast<int>(25 * scale));
+    // Row 3's middle is row 3 to the tree's own hit test.
+    const auto row = DialogListRow("manager", 2015, 3, scale);
+    ASSERT_TRUE(row);
+    TreeListModel model(*tree, scale, nullptr);
+    MacroLibrary library;
+    for (int i = 0; i < 5; ++i) {
+      MacroLocation at = MacroLocation::None();
+      ASSERT_EQ(library.AddMacro(std::u16string(1, static_cast<char16_t>(u'a' + i)), at), AddItemResult::kAdded);
+    }
+    model.SetLibrary(&library);
+    EXPECT_EQ(model.ItemRowAt((row->top + row->bottom) / 2), 3);
+    EXPECT_FALSE(DialogListRow("manager", 2015, 99, scale)) << "past the shown rows";
+    EXPECT_EQ(DialogControlRect("manager", 2026, 1, scale)->top, static_cast<int>(230 * scale))
+        << "the second control of an id";
+  }
+  EXPECT_FALSE(DialogSize("nonsense", 1.0f));
+  // The export entry shows for a macro only; the entries below it move up without it.
+  const LayoutQuery query;
+  EXPECT_FALSE(PopupItemRect(query, PopupClass::kMacroList, 3, 0));
+  const auto exportEntry = PopupItemRect(query, PopupClass::kMacroList, 3, 1);
+  const auto importAfterIt = PopupItemRect(query, PopupClass::kMacroList, 4, 1);
+  const auto importAlone = PopupItemRect(query, PopupClass::kMacroList, 4, 0);
+  ASSERT_TRUE(exportEntry && importAfterIt && importAlone);
+  EXPECT_EQ(importAfterIt->top, exportEntry->bottom);
+  EXPECT_LT(importAlone->top, importAfterIt->top);
 }
 
 }  // namespace

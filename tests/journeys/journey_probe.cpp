@@ -18,11 +18,25 @@
 //   expect DIR STATE            the mouse state dumped to STATE is what the
 //                               current profile of DIR encodes
 //   library DIR N               writes a library of N full macros into DIR
+//   macros FILE                 the items of a macro library file (.mlf, .mkf,
+//                               .mbf), one a line (MacroLibraryText)
+//   menu-at CLASS COMBO TOP     top-left "x y" of an assignment popup (combo,
+//                               dpi, multimedia, office, windows, dpilock)
+//                               opened for button combo COMBO, the window's
+//                               screen top at TOP, in the window's client pixels
+//   popup-item CLASS ENTRY      entry ENTRY (1 the first) of a popup (the
+//                               above, insert, macrolist) in its own pixels
+//       --context K             the macro tree's popup for 1 a macro, 2 a folder
+//   dialog-size NAME            "width height" of a dialog (manager, select,
+//                               firekey, shortcut, key, delay, name, folder, rename)
+//   dialog-rect NAME ID [INSTANCE]  a control of the dialog in its client pixels
+//   list-row NAME LIST ROW      shown row ROW of list LIST (2015, 2020) of a dialog
 //   encode DIR                  the state of a fresh mouse sent the whole
 //                               current profile of DIR (defaults: no files)
 //
 // Rectangles are in client pixels of the main window. Exit status 0 yes /
 // done, 1 no (the reason on standard error), 2 usage.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -31,6 +45,7 @@
 #include <vector>
 
 #include "journey_checks.h"
+#include "journey_dialogs.h"
 
 namespace {
 
@@ -50,6 +65,10 @@ std::optional<Section> SectionNamed(std::string_view name) {
   if (name == "debounce") return Section::Debounce;
   if (name == "pointer") return Section::Pointer;
   return std::nullopt;
+}
+
+void PrintRect(const UiRect& rect) {
+  std::cout << rect.left << ' ' << rect.top << ' ' << rect.right << ' ' << rect.bottom << " 1\n";
 }
 
 void Print(const ControlView& view) {
@@ -88,11 +107,23 @@ int main(int argc, char** argv) {
     std::cout << test::EncodedState(args[1]);
     return 0;
   }
-  if (command != "layout" && command != "rect" && command != "picker-row") return Usage();
+  if (command == "macros" && args.size() == 2) {
+    const auto text = test::MacroLibraryText(args[1]);
+    if (!text) {
+      std::cerr << "the macro library file does not load to its end\n";
+      return 1;
+    }
+    std::cout << *text;
+    return 0;
+  }
+  static const std::vector<std::string> kLayoutCommands{"layout",      "rect",        "picker-row", "menu-at",
+                                                        "popup-item",  "dialog-size", "dialog-rect", "list-row"};
+  if (std::find(kLayoutCommands.begin(), kLayoutCommands.end(), command) == kLayoutCommands.end()) return Usage();
 
   std::vector<std::string> positional;
   test::LayoutQuery query;
   bool openGiven = false;
+  int context = 0;
   std::vector<int> headers;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -111,6 +142,8 @@ int main(int argc, char** argv) {
       std::stringstream list(args[++i]);
       for (std::string id; std::getline(list, id, ',');)
         if (!id.empty()) headers.push_back(std::stoi(id));
+    } else if (a == "--context" && i + 1 < args.size()) {
+      context = std::stoi(args[++i]);
     } else if (a == "--lift-off") {
       query.liftOffOffered = true;
     } else if (a == "--data" && i + 1 < args.size()) {
@@ -138,6 +171,47 @@ int main(int argc, char** argv) {
       std::cout << view.desc->id << ' ' << view.desc->instance << ' ';
       Print(view);
     }
+    return 0;
+  }
+  const auto number = [&](std::size_t i) { return std::stoi(positional[i]); };
+  if (command == "menu-at") {
+    if (positional.size() != 3) return Usage();
+    const auto popup = test::PopupNamed(positional[0]);
+    if (!popup) return Usage();
+    const auto at = test::AssignmentPopupAt(query, *popup, number(1), number(2));
+    if (!at) return Usage();
+    std::cout << at->x << ' ' << at->y << '\n';
+    return 0;
+  }
+  if (command == "popup-item") {
+    if (positional.size() != 2) return Usage();
+    const auto popup = test::PopupNamed(positional[0]);
+    if (!popup) return Usage();
+    const auto rect = test::PopupItemRect(query, *popup, number(1), context);
+    if (!rect) return Usage();
+    PrintRect(*rect);
+    return 0;
+  }
+  if (command == "dialog-size") {
+    if (positional.size() != 1) return Usage();
+    const auto size = test::DialogSize(positional[0], query.scale);
+    if (!size) return Usage();
+    std::cout << size->width << ' ' << size->height << '\n';
+    return 0;
+  }
+  if (command == "dialog-rect") {
+    if (positional.size() != 2 && positional.size() != 3) return Usage();
+    const auto rect =
+        test::DialogControlRect(positional[0], number(1), positional.size() == 3 ? number(2) : 0, query.scale);
+    if (!rect) return Usage();
+    PrintRect(*rect);
+    return 0;
+  }
+  if (command == "list-row") {
+    if (positional.size() != 3) return Usage();
+    const auto rect = test::DialogListRow(positional[0], number(1), number(2), query.scale);
+    if (!rect) return Usage();
+    PrintRect(*rect);
     return 0;
   }
   if (command == "picker-row") {

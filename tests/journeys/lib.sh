@@ -306,3 +306,111 @@ zj_value() {
   data=$(zj_data)
   iconv -f UTF-16 -t UTF-8 "$data/config/$1" 2>/dev/null | tr -d '\r' | sed -n "s/^[[:space:]]*$2=//p" | head -1
 }
+
+# --- menus, dialogs and the macro library --------------------------------------
+
+# The probe's layout commands at the journey's scale, with the data folder's
+# language: zj_ui COMMAND ARGS...
+zj_ui() {
+  local data
+  data=$(zj_data)
+  zj_probe "$@" --scale "$ZJ_SCALE" ${data:+--data "$data"}
+}
+
+# "x y width height" of an X window.
+zj_geometry() {
+  local g
+  g=$(xdotool getwindowgeometry "$1" 2>/dev/null) || return 1
+  printf '%s %s\n' "$(sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p' <<<"$g")" \
+    "$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$g")"
+}
+
+# zj_mark: remembers the program's windows; zj_new_window then finds one
+# that came since.
+zj_mark() { ZJ_BEFORE=" $(zj_program_windows | tr '\n' ' ') "; }
+# zj_new_window [W H | at X Y]: the newest window since zj_mark, of that
+# size or with its corner at that screen point; prints it.
+zj_new_window() {
+  local id found="" x y w h
+  for id in $(zj_program_windows); do
+    case $ZJ_BEFORE in *" $id "*) continue ;; esac
+    read -r x y w h <<<"$(zj_geometry "$id")"
+    if [ "${1:-}" = at ]; then
+      [ "$x" = "$2" ] && [ "$y" = "$3" ] && found=$id
+    elif [ -n "${1:-}" ]; then
+      [ "$w" = "$1" ] && [ "$h" = "$2" ] && found=$id
+    else
+      found=$id
+    fi
+  done
+  [ -n "$found" ] && echo "$found"
+}
+# What the windows since zj_mark are, for a failure's message.
+zj_new_windows_text() {
+  local id out=""
+  for id in $(zj_program_windows); do
+    case $ZJ_BEFORE in *" $id "*) continue ;; esac
+    out+="[$(zj_geometry "$id" | tr ' ' ',')] "
+  done
+  echo "${out:-none}"
+}
+
+# zj_wait_dialog NAME: waits for a dialog (a name of the probe's dialog-size)
+# opened since zj_mark; it becomes ZJ_DIALOG (ZJ_DIALOG_NAME its name).
+zj_wait_dialog() {
+  local size
+  size=$(zj_ui dialog-size "$1") || { zj_fail "no dialog $1"; return 1; }
+  # shellcheck disable=SC2086
+  zj_until 10 zj_new_window $size >/dev/null || { zj_fail "the $1 dialog did not open: $(zj_new_windows_text)"; return 1; }
+  # shellcheck disable=SC2086
+  ZJ_DIALOG=$(zj_new_window $size)
+  ZJ_DIALOG_NAME=$1
+  sleep 0.3  # let it paint and take the focus
+}
+# Waits until ZJ_DIALOG is gone.
+zj_dialog_closed() {
+  closed() { ! zj_program_windows | grep -qx "$ZJ_DIALOG"; }
+  zj_until 10 closed || { zj_fail "the $ZJ_DIALOG_NAME dialog did not close"; return 1; }
+}
+
+# zj_click_in WINDOW "left top right bottom drawn" [BUTTON [COUNT]]: a real
+# click in the middle of a rectangle of a window's client area.
+zj_click_in() {
+  local l t rr b wx wy
+  read -r l t rr b _ <<<"$2"
+  read -r wx wy _ <<<"$(zj_geometry "$1")" || return 1
+  zj_click_screen $((wx + (l + rr) / 2)) $((wy + (t + b) / 2)) "${3:-1}" "${4:-1}"
+}
+zj_click_screen() {
+  local x=$1 y=$2
+  xdotool mousemove $((x - 4)) $((y - 3)) sleep 0.1 mousemove "$x" "$y" sleep 0.15 click --repeat "${4:-1}" --delay 80 "${3:-1}"
+  sleep 0.3
+}
+# zj_dialog_click ID [INSTANCE]: a control of the open dialog.
+zj_dialog_click() {
+  local r
+  r=$(zj_ui dialog-rect "$ZJ_DIALOG_NAME" "$@") || { zj_fail "the $ZJ_DIALOG_NAME dialog has no control $*"; return 1; }
+  zj_click_in "$ZJ_DIALOG" "$r"
+}
+# zj_list_click LIST ROW [BUTTON [COUNT]]: a shown row of a list of the open dialog.
+zj_list_click() {
+  local r
+  r=$(zj_ui list-row "$ZJ_DIALOG_NAME" "$1" "$2") || { zj_fail "no row $2 in list $1"; return 1; }
+  zj_click_in "$ZJ_DIALOG" "$r" "${3:-1}" "${4:-1}"
+}
+# zj_type_into ID TEXT: a click into an edit box of the open dialog, its
+# text rubbed out, TEXT typed.
+zj_type_into() {
+  zj_dialog_click "$1" || return 1
+  xdotool key --delay 30 End $(printf 'BackSpace %.0s' $(seq 12))
+  xdotool type --delay 60 "$2"
+  sleep 0.2
+}
+
+# The items of a macro library file (the data folder's by default), one a
+# line (the probe's macros).
+zj_macros() {
+  local file=${1:-}
+  [ -n "$file" ] || file="$(zj_data)/config/MacroLibraryFile.mlf"
+  zj_probe macros "$file"
+}
