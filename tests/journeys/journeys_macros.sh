@@ -54,7 +54,7 @@ assign() {
 # button_sent COMBO "B0 B1 B2": the mouse was sent that function for the
 # combo's button (a pattern: ".." for any byte).
 button_sent() {
-  zj_until 5 zj_trace " set-feature ok 0C 01 04 00 .. 01 04 0$(combo_position "$1") $2\$" >/dev/null ||
+  zj_until 5 zj_trace " set-feature ok 0C 01 04 00 .. 01 04 0$(combo_position "$1") $2 " >/dev/null ||
     { zj_fail "$1 was not sent $2"; return 1; }
 }
 
