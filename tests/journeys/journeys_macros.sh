@@ -162,7 +162,7 @@ context_entry() {
   zj_until 5 zj_new_window at "$x" "$y" >/dev/null ||
     { zj_fail "no context popup at the pointer $x,$y: $(zj_new_windows_text)"; return 1; }
   popup=$(zj_new_window at "$x" "$y")
-  r=$(popup_item "$popup" macrolist "$2" "$3") || { zj_fail "the context popup has no entry $3"; return 1; }
+  r=$(popup_item "$popup" macrolist "$3" "$2") || { zj_fail "the context popup has no entry $3"; return 1; }
   zj_mark
   zj_click_in "$popup" "$r"
 }
