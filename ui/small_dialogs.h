@@ -20,6 +20,15 @@ inline constexpr DesignRect kCommonOkButton = DesignRect::FromEdges(270, 108, 33
 inline constexpr DesignRect kCommonCancelButton = DesignRect::FromEdges(350, 108, 415, 131);
 inline constexpr DesignRect kCommonTitle = DesignRect::FromEdges(20, 2, 380, 26);
 
+// The attention dialog (319 x 102 on "skins\Frame_warning.bmp"), its
+// places by their corners, every edge scaled.
+inline constexpr int kAttentionDialogWidth = 319;
+inline constexpr int kAttentionDialogHeight = 102;
+inline constexpr DesignRect kAttentionCloseButton = DesignRect::FromEdges(297, 5, 312, 20);
+inline constexpr DesignRect kAttentionOkButton = DesignRect::FromEdges(127, 70, 192, 93);
+inline constexpr DesignRect kAttentionTitleText = DesignRect::FromEdges(12, 0, 280, 24);
+inline constexpr DesignRect kAttentionMessageText = DesignRect::FromEdges(0, 40, kAttentionDialogWidth, 60);
+
 // The profile dialogs' name box (a native edit control, id 2017).
 inline constexpr int kProfileNameEditId = 2017;
 inline constexpr int kProfileTitleId = 2012;

@@ -14,7 +14,9 @@
 #include "macro/macro_select_dialog.h"
 #include "macro/shortcut_dialog.h"
 #include "settings/text_format.h"
+#include "ui/control_codes.h"
 #include "ui/list_models.h"
+#include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
 
 namespace zeltra::test {
@@ -132,12 +134,18 @@ std::optional<UiRect> PopupItemRect(const LayoutQuery& query, PopupClass popup, 
 }
 
 std::optional<UiSize> DialogSize(std::string_view dialog, float scale) {
+  if (dialog == "attention") return UiSize{Scaled(kAttentionDialogWidth, scale), Scaled(kAttentionDialogHeight, scale)};
   const auto table = TableOf(dialog);
   if (!table) return std::nullopt;
   return UiSize{Scaled(table->width, scale), Scaled(table->height, scale)};
 }
 
 std::optional<UiRect> DialogControlRect(std::string_view dialog, int id, int instance, float scale) {
+  if (dialog == "attention" && instance == 0) {
+    if (id == kIdOk) return ScaleEdges(kAttentionOkButton, scale);
+    if (id == kIdClose) return ScaleEdges(kAttentionCloseButton, scale);
+    return std::nullopt;
+  }
   const auto table = TableOf(dialog);
   if (!table) return std::nullopt;
   for (const DialogControl& control : table->controls) {

@@ -76,6 +76,15 @@ journey_assign_from_menus() {
   zj_start assign-menus
   zj_wait_main_window || { zj_fail "no main window"; return 1; }
   zj_until 10 settled
+  # The only left click cannot go: the choice is undone with a warning and nothing is sent.
+  local before
+  before=$(writes)
+  assign 2013 16 || return 1
+  zj_wait_dialog attention || return 1
+  zj_dialog_click 2010 && zj_dialog_closed || return 1
+  zj_until 10 menus_closed
+  [ "$(writes)" = "$before" ] || { zj_fail "disabling the only left click was sent"; return 1; }
+  zj_log "2013: the only left click stays, with a warning"
   assign_and_check 2014 "10 04 00" 3 || return 1                # middle button
   assign_and_check 2015 "40 02 00" 6 dpi 1 || return 1          # a DPI function
   assign_and_check 2016 "50 05 00" 15 dpilock 5 || return 1     # DPI lock at 600

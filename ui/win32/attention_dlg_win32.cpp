@@ -9,10 +9,7 @@ namespace zeltra::win32 {
 
 namespace {
 
-// A rectangle given by its design corners, every edge at the UI scale factor.
-RECT ScaledCorners(int left, int top, int right, int bottom) {
-  return RECT{Scaled(left), Scaled(top), Scaled(right), Scaled(bottom)};
-}
+RECT ScaledCorners(const DesignRect& corners) { return ToRect(ScaleEdges(corners, Ui().scale)); }
 
 }  // namespace
 
@@ -29,22 +26,22 @@ bool CAttentionDlg::CreateTopmost() {
 }
 
 void CAttentionDlg::CreateControls(const RECT&) {
-  auto close = std::make_unique<CImageButton>(hwnd_, kIdClose, ScaledCorners(297, 5, 312, 20), u"");
+  auto close = std::make_unique<CImageButton>(hwnd_, kIdClose, ScaledCorners(kAttentionCloseButton), u"");
   close->SetNormalImage(SkinPath(L"skins\\exit_nr.png"));
   close->SetOverImage(SkinPath(L"skins\\exit_ov.png"));
   AddControl(0, std::move(close));
 
-  auto ok = std::make_unique<CImageButton>(hwnd_, kIdOk, ScaledCorners(127, 70, 192, 93), LanguageString(4));
+  auto ok = std::make_unique<CImageButton>(hwnd_, kIdOk, ScaledCorners(kAttentionOkButton), LanguageString(4));
   ok->SetNormalImage(SkinPath(L"skins\\button2_nr.png"));
   ok->SetOverImage(SkinPath(L"skins\\button2_ov.png"));
   AddControl(0, std::move(ok));
 
-  auto title = std::make_unique<CStaticText>(hwnd_, 2012, ScaledCorners(12, 0, 280, 24), u"", RGB(82, 146, 254),
+  auto title = std::make_unique<CStaticText>(hwnd_, 2012, ScaledCorners(kAttentionTitleText), u"", RGB(82, 146, 254),
                                              DT_LEFT | DT_SINGLELINE);
   title->SetCaption(title_);
   AddControl(0, std::move(title));
 
-  auto text = std::make_unique<CStaticText>(hwnd_, 2013, ScaledCorners(0, 40, kDesignWidth, 60), u"", kTextNormal,
+  auto text = std::make_unique<CStaticText>(hwnd_, 2013, ScaledCorners(kAttentionMessageText), u"", kTextNormal,
                                             0x2015 /* centred, word breaks, edit-control wrapping */);
   text->SetCaption(message_);
   AddControl(0, std::move(text));

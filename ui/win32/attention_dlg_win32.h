@@ -3,14 +3,15 @@
 
 #include <string>
 
+#include "ui/small_dialogs.h"
 #include "ui/win32/dlg_base_win32.h"
 
 namespace zeltra::win32 {
 
 class CAttentionDlg : public CDlgBase {
  public:
-  static constexpr int kDesignWidth = 319;
-  static constexpr int kDesignHeight = 102;
+  static constexpr int kDesignWidth = kAttentionDialogWidth;
+  static constexpr int kDesignHeight = kAttentionDialogHeight;
 
   CAttentionDlg(std::u16string title, std::u16string message, HWND parent);
 
