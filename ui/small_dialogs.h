@@ -20,6 +20,10 @@ inline constexpr DesignRect kCommonOkButton = DesignRect::FromEdges(270, 108, 33
 inline constexpr DesignRect kCommonCancelButton = DesignRect::FromEdges(350, 108, 415, 131);
 inline constexpr DesignRect kCommonTitle = DesignRect::FromEdges(20, 2, 380, 26);
 
+// The 319 x 102 attention dialog on "skins\\Frame_warning.bmp".
+inline constexpr DesignRect kAttentionCloseButton = DesignRect::FromEdges(297, 5, 312, 20);
+inline constexpr DesignRect kAttentionOkButton = DesignRect::FromEdges(127, 70, 192, 93);
+
 // The profile dialogs' name box (a native edit control, id 2017).
 inline constexpr int kProfileNameEditId = 2017;
 inline constexpr int kProfileTitleId = 2012;

@@ -2,6 +2,7 @@
 
 #include "settings/language.h"
 #include "ui/control_codes.h"
+#include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
 #include "ui/win32/resource_ids.h"
 
@@ -13,6 +14,7 @@ namespace {
 RECT ScaledCorners(int left, int top, int right, int bottom) {
   return RECT{Scaled(left), Scaled(top), Scaled(right), Scaled(bottom)};
 }
+RECT ScaledEdges(const DesignRect& r) { return ScaledCorners(r.left, r.top, r.right(), r.bottom()); }
 
 }  // namespace
 
@@ -29,12 +31,12 @@ bool CAttentionDlg::CreateTopmost() {
 }
 
 void CAttentionDlg::CreateControls(const RECT&) {
-  auto close = std::make_unique<CImageButton>(hwnd_, kIdClose, ScaledCorners(297, 5, 312, 20), u"");
+  auto close = std::make_unique<CImageButton>(hwnd_, kIdClose, ScaledEdges(kAttentionCloseButton), u"");
   close->SetNormalImage(SkinPath(L"skins\\exit_nr.png"));
   close->SetOverImage(SkinPath(L"skins\\exit_ov.png"));
   AddControl(0, std::move(close));
 
-  auto ok = std::make_unique<CImageButton>(hwnd_, kIdOk, ScaledCorners(127, 70, 192, 93), LanguageString(4));
+  auto ok = std::make_unique<CImageButton>(hwnd_, kIdOk, ScaledEdges(kAttentionOkButton), LanguageString(4));
   ok->SetNormalImage(SkinPath(L"skins\\button2_nr.png"));
   ok->SetOverImage(SkinPath(L"skins\\button2_ov.png"));
   AddControl(0, std::move(ok));
