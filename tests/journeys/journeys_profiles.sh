@@ -134,7 +134,7 @@ journey_profiles() {
   grep -qx "ProfileName=$first" <<<"$exported" && grep -qx $'\tPollingRateValue=020000' <<<"$exported" ||
     { zj_fail "the exported file does not hold profile 1 at 500 Hz"; return 1; }
   zj_log "exported $first at 500 Hz"
-  press 3035 || return 1
+  press 3033 || return 1
 
   # The file into the new profile: it takes the file's name and values.
   before=$(jp_profile_menu $((shown + 1)) 0) || return 1
@@ -164,8 +164,17 @@ journey_profiles() {
     { zj_fail "the delete did not reach config.ini"; return 1; }
   expect_value config.ini ProfileShowList4 "$added" || return 1
   zj_log "the current profile was kept, profile $added deleted and moved behind the shown ones"
+
+  # The file into the current profile: what the window shows now reaches the mouse.
+  mark=$(jp_mark)
+  before=$(jp_profile_menu 1 0) || return 1
+  jp_file_dialog "$before" "$file" || return 1
+  jp_settle "the import" || return 1
+  jp_expect_sent "$mark" "07 00 .. 01 01 02" "the 500 Hz imported into the current profile" || return 1
+  zj_log "imported into the current profile: its 500 Hz went to the mouse"
   exit_and_check || return 1
-  expect_value config.ini CurrentProfile 0 && expect_value config.ini ProfileShowCount "$shown"
+  expect_value config.ini CurrentProfile 0 && expect_value config.ini ProfileShowCount "$shown" &&
+    expect_value default0.psf PollingRateValue 020000
 }
 
 # jp_mode ENTRY MODE: the mode combo's popup, its entry ENTRY (0 the first),
