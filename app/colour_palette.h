@@ -26,6 +26,8 @@ class ColourPalette {
   static constexpr DesignRect kField{18, 26, 205, 245};     // (18, 26) to (222, 270)
   static constexpr DesignRect kSwatches{244, 26, 230, 165};  // (244, 26) to (473, 190)
   static constexpr DesignRect kPreview{245, 212, 59, 59};    // (245, 212) to (303, 270)
+  static constexpr DesignRect kClosePlace = DesignRect::FromEdges(480, 3, 495, 18);
+  static constexpr DesignRect kOkPlace = DesignRect::FromEdges(410, 247, 475, 270);
 
   // A lighting slot of a mode (modes and slots outside the profile's tables
   // stand for 0), or a DPI stage (8 or more stands for stage 0). The working

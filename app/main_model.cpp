@@ -296,10 +296,18 @@ bool MainWindowModel::OnTimer(unsigned id) {
         port_.DestroyOsd();
       }
       return true;
-    case kProfileActionTimer:
+    case kProfileActionTimer: {
       port_.StopTimer(id);
-      if (RunProfileAction(profileAction_, profileActionSlot_, settings_, port_)) Refresh();
+      if (!RunProfileAction(profileAction_, profileActionSlot_, settings_, port_)) return true;
+      Refresh();
+      // A file imported into the current profile is what the window shows
+      // now: the mouse gets what differs, as after a switch, or it would
+      // keep the old settings while the window and the files show the new.
+      if (profileAction_ == static_cast<int>(ProfileAction::Import) &&
+          profileActionSlot_ == settings_.CurrentProfileIndex())
+        Apply(kProfileSwitchFlags);
       return true;
+    }
     default:
       return false;
   }

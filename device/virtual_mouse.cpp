@@ -90,6 +90,7 @@ struct VirtualMouse::Core {
   std::function<void(bool)> onChange;
 
   VirtualMouseState state;
+  VirtualMouseState factoryState;
   VirtualStatus status;
   int notReady = 0;
   StatusFault statusFault = StatusFault::None;
@@ -233,7 +234,7 @@ struct VirtualMouse::Core {
     if (command == 0x0F) {
       if (CheckWrite(r, 1, "factory reset") && Expect(r[7] == 0xFF, "factory reset without FF")) {
         CloseUpload();
-        state = VirtualMouseState{};
+        state = factoryState;
         ++factoryResets;
       }
       return;
@@ -616,6 +617,11 @@ void VirtualMouse::SetState(const VirtualMouseState& state) {
   std::lock_guard lock(core_->mutex);
   core_->CloseUpload();
   core_->state = state;
+}
+
+void VirtualMouse::SetFactoryState(const VirtualMouseState& state) {
+  std::lock_guard lock(core_->mutex);
+  core_->factoryState = state;
 }
 
 VirtualStatus VirtualMouse::Status() const {

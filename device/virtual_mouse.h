@@ -119,6 +119,10 @@ class VirtualMouse final : public HidBackend {
   // ---- Observation ----
   VirtualMouseState State() const;
   void SetState(const VirtualMouseState& state);
+  // What a factory reset brings the mouse back to (a fresh VirtualMouseState
+  // unless told): a script sets it to what the program's defaults encode,
+  // the configuration it takes a reset mouse to hold.
+  void SetFactoryState(const VirtualMouseState& state);
   VirtualStatus Status() const;
   std::vector<Transfer> Log() const;
   // The feature reports written (set-feature calls that reached the mouse).

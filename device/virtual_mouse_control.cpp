@@ -187,7 +187,7 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line) {
   const std::vector<std::string_view> w = Words(line);
   if (w.empty() || w[0].front() == '#') return {};
   const std::string_view command = w[0];
-  if (command == "dump" || command == "load") {
+  if (command == "dump" || command == "load" || command == "factory") {
     // The path is the rest of the line: it may hold spaces.
     std::string_view rest = line.substr(line.find(command) + command.size());
     while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
@@ -201,7 +201,10 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line) {
     text << in.rdbuf();
     const auto state = ParseVirtualMouseStateText(text.str());
     if (!state) return "no mouse state in the file";
-    mouse.SetState(*state);
+    if (command == "factory")
+      mouse.SetFactoryState(*state);
+    else
+      mouse.SetState(*state);
     return {};
   }
   if (command == "dpi-button" && w.size() == 1) {

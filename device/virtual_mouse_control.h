@@ -14,6 +14,7 @@
 //   plug cable|receiver
 //   dump PATH                  writes the mouse's state (VirtualMouseStateText)
 //   load PATH                  the mouse holds the state in the file (a dump)
+//   factory PATH               a factory reset brings it to the state in the file
 //
 // Blank lines and lines starting with "#" are skipped; a line that is not a
 // command is skipped as well, so a typo in a script never stops the program.

@@ -22,8 +22,8 @@ class CColorPaletteDlg : public CSmallDialog {
   static constexpr int kTitleString = 281;
   static constexpr int kTitleId = 2014;
   static constexpr DesignRect kTitlePlace = DesignRect::FromEdges(12, 0, 400, 20);
-  static constexpr DesignRect kClosePlace = DesignRect::FromEdges(480, 3, 495, 18);
-  static constexpr DesignRect kOkPlace = DesignRect::FromEdges(410, 247, 475, 270);
+  static constexpr DesignRect kClosePlace = ColourPalette::kClosePlace;
+  static constexpr DesignRect kOkPlace = ColourPalette::kOkPlace;
   // Red, green and blue rows in the value panel: a fixed letter, then the value.
   static constexpr int kValueLeft = 330;
   static constexpr int kValueTop = 212;

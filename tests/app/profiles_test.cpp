@@ -157,6 +157,7 @@ TEST_F(ProfilesTest, ImportReadsTheFileIntoTheProfileAndSavesEverything) {
   EXPECT_TRUE(window.fileRequests[0].save);
   EXPECT_EQ(window.fileRequests[0].titleString, 143);
   EXPECT_FALSE(window.fileRequests[0].fileMustExist);
+  ASSERT_EQ(link->pending().settingsPending, 0) << "an export sends nothing";
   Act(2, 1);  // import into profile 0, the current one
   const ProfileFileRequest& open = window.fileRequests[1];
   EXPECT_EQ(open, ImportFileRequest());
@@ -166,6 +167,9 @@ TEST_F(ProfilesTest, ImportReadsTheFileIntoTheProfileAndSavesEverything) {
   EXPECT_EQ(open.bufferChars, 260);
   EXPECT_EQ(model->page().rateIndex, 1);
   EXPECT_EQ(Reloaded()->Profile(0).Setting(kProfileName), u"Exported");
+  // The current profile changed under the mouse: its settings go out.
+  EXPECT_NE(link->pending().settingsPending, 0);
+  EXPECT_NE(link->pending().buttonsPending, 0);
   // A file that does not load changes nothing.
   WriteBytes(dir_ / "bad.psf", {0xFF, 0xFE, 0x41, 0x00});
   window.chosenFile = dir_ / "bad.psf";

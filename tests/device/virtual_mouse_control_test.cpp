@@ -121,6 +121,27 @@ TEST(VirtualMouseControl, FollowsTheFileLineByLine) {
   EXPECT_EQ(rig.mouse->State(), *dumped);
 }
 
+// A script says what the mouse's factory configuration is; a reset report
+// brings the mouse there, not to whatever it held when loaded.
+TEST(VirtualMouseControl, AFactoryStateIsWhatTheResetBringsBack) {
+  TempDir dir;
+  Rig rig;
+  rig.Connect();
+  VirtualMouseState factory;
+  factory.buttons[0] = {0x10, 0x01, 0x00};
+  factory.rateCode = 2;
+  {
+    std::ofstream out(dir / "factory.txt", std::ios::binary);
+    out << VirtualMouseStateText(factory);
+  }
+  EXPECT_EQ(RunVirtualMouseCommand(*rig.mouse, "factory " + (dir / "factory.txt").string()), "");
+  EXPECT_NE(RunVirtualMouseCommand(*rig.mouse, "factory " + (dir / "missing").string()), "");
+  RunVirtualMouseCommand(*rig.mouse, "rate 8");
+  EXPECT_EQ(rig.mouse->State().rateCode, 8) << "naming the factory state changes nothing yet";
+  rig.link->SendFactoryReset();
+  EXPECT_EQ(rig.mouse->State(), factory);
+}
+
 TEST(VirtualMouseControl, StartsAgainOnAFileMadeAnew) {
   TempDir dir;
   Rig rig;

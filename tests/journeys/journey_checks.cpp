@@ -9,6 +9,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/colour_palette.h"
+#include "app/osd.h"
 #include "app/page_state.h"
 #include "app/profile_picker.h"
 #include "device/clock.h"
@@ -22,6 +24,9 @@
 #include "settings/settings_store.h"
 #include "ui/popup_classes.h"
 #include "ui/popup_model.h"
+#include "ui/slider_model.h"
+#include "ui/small_dialogs.h"
+#include "ui/ui_context.h"
 
 namespace zeltra::test {
 
@@ -146,6 +151,7 @@ std::vector<ControlView> WholeLayout(const LayoutQuery& query) {
     settings.LoadConfiguration();
     page = RefreshPage(settings);
   }
+  if (query.lightingMode >= 0) page.lightingMode = query.lightingMode;
   std::vector<ControlView> views;
   for (const ControlSpec& desc : MainWindowControls()) {
     if (auto view = WhereIs(desc.id, sections, page, query.scale, desc.instance)) views.push_back(*view);
@@ -181,6 +187,81 @@ std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row) {
   rect.top += desc.topLeft.y;
   rect.bottom += desc.topLeft.y;
   return rect;
+}
+
+std::optional<UiRect> PopupItemRect(PopupClass popupClass, float scale, int index) {
+  PopupLogic popup(popupClass, scale, 0, 0);
+  popup.BuildItems();
+  const PopupItem* item = popup.model().item(index);
+  if (!item) return std::nullopt;
+  return item->rect;
+}
+
+std::optional<UiRect> DialogPartRect(std::string_view dialog, std::string_view part, float scale) {
+  std::optional<DesignRect> place;
+  if (dialog == "common") {
+    if (part == "ok") place = kCommonOkButton;
+    if (part == "cancel") place = kCommonCancelButton;
+    if (part == "close") place = kCommonCloseButton;
+  } else if (dialog == "attention") {
+    if (part == "ok") place = kAttentionOkButton;
+    if (part == "close") place = kAttentionCloseButton;
+  } else if (dialog == "palette") {
+    if (part == "ok") place = ColourPalette::kOkPlace;
+    if (part == "close") place = ColourPalette::kClosePlace;
+    if (part == "field") place = ColourPalette::kField;
+    if (part == "swatches") place = ColourPalette::kSwatches;
+  }
+  if (!place) return std::nullopt;
+  return ScaleEdges(*place, scale);
+}
+
+std::optional<ControlView> SliderPosition(const LayoutQuery& query, int id, int position) {
+  const auto view = Locate(query, id);
+  if (!view || view->desc->cls != ControlClass::SliderControl) return std::nullopt;
+  const int extent = Scaled(kSliderThumbExtent, query.scale);
+  const SliderModel slider(id, view->rect, view->desc->param > 1 ? view->desc->param : 2, extent, extent);
+  if (position < 0 || position >= static_cast<int>(slider.positions().size())) return std::nullopt;
+  const int x = slider.positions()[static_cast<std::size_t>(position)];
+  const int y = (view->rect.top + view->rect.bottom) / 2;
+  ControlView at = *view;
+  at.rect = {x, y, x + 1, y + 1};
+  return at;
+}
+
+UiRect OsdScreenRect(int width, int height, float scale) { return OsdWindowRect({0, 0, width, height}, scale); }
+
+std::optional<Colour> BitmapPixel(const fs::path& file, int x, int y) {
+  const std::string bytes = ReadAll(file);
+  const auto u32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    return v;
+  };
+  if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0) return std::nullopt;
+  const std::uint32_t offset = u32(10);
+  const auto width = static_cast<std::int32_t>(u32(18));
+  const auto height = static_cast<std::int32_t>(u32(22));
+  const unsigned bits = static_cast<unsigned>(static_cast<unsigned char>(bytes[28])) |
+                        static_cast<unsigned>(static_cast<unsigned char>(bytes[29])) << 8;
+  if (bits != 24 || u32(30) != 0 || width <= 0 || height == 0) return std::nullopt;
+  const int rows = height < 0 ? -height : height;
+  if (x < 0 || y < 0 || x >= width || y >= rows) return std::nullopt;
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+  const std::size_t row = static_cast<std::size_t>(height < 0 ? y : rows - 1 - y);  // bottom-up unless negative
+  const std::size_t at = offset + row * stride + static_cast<std::size_t>(x) * 3;
+  if (at + 3 > bytes.size()) return std::nullopt;
+  const auto channel = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[at + i]); };
+  return Rgb(channel(2), channel(1), channel(0));
+}
+
+DpiStep TypedDpiStep(const fs::path& dataFolder, int typed) {
+  ScratchCopy copy(dataFolder);
+  LoadLanguageOf(copy.path());
+  SettingsStore settings(copy.path());
+  settings.LoadConfiguration();
+  const int index = DpiIndexForTyped(settings.Dpi(), typed);
+  return {index, settings.Dpi().DpiOf(index), settings.Dpi().DeviceValueOf(index)};
 }
 
 std::string CheckDataFolderLoads(const fs::path& dataFolder) {

@@ -13,6 +13,7 @@
 
 #include "app/main_layout.h"
 #include "app/sections.h"
+#include "ui/popup_classes.h"
 
 namespace zeltra::test {
 
@@ -22,6 +23,8 @@ struct LayoutQuery {
   bool liftOffOffered = false;
   // The page of this folder's current profile; empty: a default page.
   std::filesystem::path dataFolder;
+  // The lighting mode of the page instead of the folder's; -1 the folder's.
+  int lightingMode = -1;
 };
 
 // The language of `dataFolder` (a scratch copy of it is loaded, so nothing
@@ -34,6 +37,37 @@ std::optional<ControlView> Locate(const LayoutQuery& query, int id, int instance
 // Row `row` (0 the header, 1..5 the shown profiles in list order) of the
 // profile picker's popup in client pixels of the main window.
 std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row);
+
+// Item `index` (0 the first, in list order) of a popup that lists fixed
+// entries (the lighting modes, the profile-tab actions), in client pixels of
+// the popup window.
+std::optional<UiRect> PopupItemRect(PopupClass popupClass, float scale, int index);
+
+// A part of a small dialog in its client pixels: dialog "common" (the
+// profile, reset and DPI value dialogs), "attention" or "palette"; part "ok",
+// "cancel", "close", and for the palette "field" and "swatches".
+std::optional<UiRect> DialogPartRect(std::string_view dialog, std::string_view part, float scale);
+
+// Slider `id` of the main window with a one-pixel rectangle where it stands
+// at `position`, at the middle of its height.
+std::optional<ControlView> SliderPosition(const LayoutQuery& query, int id, int position);
+
+// The on-screen display on a work area of `width` x `height` screen pixels.
+UiRect OsdScreenRect(int width, int height, float scale);
+
+// Colour (0x00BBGGRR) of pixel (x, y), counted from the top-left corner, of
+// an uncompressed 24-bit bitmap file; nothing when it is not one or the
+// pixel is outside.
+std::optional<Colour> BitmapPixel(const std::filesystem::path& file, int x, int y);
+
+// The step a DPI typed into the value dialog comes to for the sensor of
+// `dataFolder`: its index, its DPI and the device value the mouse receives.
+struct DpiStep {
+  int index = 0;
+  int dpi = 0;
+  int device = 0;
+};
+DpiStep TypedDpiStep(const std::filesystem::path& dataFolder, int typed);
 
 // Empty when the configuration, the five profiles and the macro library of
 // `dataFolder` load without a reset: loading a copy of them rewrites no file

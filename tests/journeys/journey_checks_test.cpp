@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "app/lighting_page.h"
 #include "device/virtual_mouse_control.h"
 #include "macro/macro_library.h"
 #include "macro/macro_library_file.h"
 #include "ui/list_models.h"
 #include "settings/settings_store.h"
+#include "ui/slider_model.h"
+#include "ui/ui_context.h"
 #include "support/test_support.h"
 
 namespace zeltra::test {
@@ -156,6 +159,59 @@ TEST(DialogPlaces, RowsAndPopupEntriesAreWhereTheProgramsOwnModelsFindThem) {
   ASSERT_TRUE(exportEntry && importAfterIt && importAlone);
   EXPECT_EQ(importAfterIt->top, exportEntry->bottom);
   EXPECT_LT(importAlone->top, importAfterIt->top);
+}
+
+// The palette picture's colours decide what a journey expects a click to pick.
+TEST(BitmapPixel, ReadsBottomUpRowsWithTheirPaddingAndRefusesOtherFiles) {
+  TempDir dir;
+  // 3 x 2 pixels, 24 bits: rows of 9 bytes padded to 12, the bottom row first.
+  Bytes file{'B', 'M'};
+  const auto u32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) file.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  u32(54 + 24);
+  u32(0);
+  u32(54);
+  u32(40);
+  u32(3);
+  u32(2);
+  file.insert(file.end(), {1, 0, 24, 0});
+  for (int i = 0; i < 6; ++i) u32(0);
+  const Bytes bottom{0x30, 0x20, 0x10, 0, 0, 0, 0, 0, 0, 0xEE, 0xEE, 0xEE};
+  const Bytes top{0, 0, 0, 0, 0, 0, 0x03, 0x02, 0x01, 0xEE, 0xEE, 0xEE};
+  file.insert(file.end(), bottom.begin(), bottom.end());
+  file.insert(file.end(), top.begin(), top.end());
+  WriteBytes(dir.path() / "p.bmp", file);
+
+  EXPECT_EQ(BitmapPixel(dir.path() / "p.bmp", 0, 1), Rgb(0x10, 0x20, 0x30));
+  EXPECT_EQ(BitmapPixel(dir.path() / "p.bmp", 2, 0), Rgb(0x01, 0x02, 0x03));
+  EXPECT_EQ(BitmapPixel(dir.path() / "p.bmp", 3, 0), std::nullopt);
+  file[28] = 32;
+  WriteBytes(dir.path() / "q.bmp", file);
+  EXPECT_EQ(BitmapPixel(dir.path() / "q.bmp", 0, 0), std::nullopt);
+  file.resize(60);
+  file[28] = 24;
+  WriteBytes(dir.path() / "r.bmp", file);
+  EXPECT_EQ(BitmapPixel(dir.path() / "r.bmp", 2, 0), std::nullopt) << "a cut file";
+}
+
+// A click where the probe says a slider stands lands on that step.
+TEST(SliderPosition, EveryStepSnapsBackToItselfAndHidesWithTheMode) {
+  LayoutQuery query;
+  query.expanded = SectionState(false).expanded();
+  query.lightingMode = 1;
+  for (int step = 0; step < kSpeedSliderPositions; ++step) {
+    const auto view = SliderPosition(query, kSpeedSliderId, step);
+    ASSERT_TRUE(view);
+    EXPECT_TRUE(view->drawn());
+    const int extent = Scaled(kSliderThumbExtent, 1.0f);
+    const SliderModel slider(kSpeedSliderId, Locate(query, kSpeedSliderId)->rect, kSpeedSliderPositions, extent,
+                             extent);
+    EXPECT_EQ(slider.Snap(view->rect.left), step);
+  }
+  EXPECT_FALSE(SliderPosition(query, kSpeedSliderId, kSpeedSliderPositions));
+  query.lightingMode = 0;
+  EXPECT_FALSE(SliderPosition(query, kSpeedSliderId, 0)->drawn());
 }
 
 }  // namespace

@@ -11,8 +11,21 @@
 //       --lift-off              the sensor offers the lift-off section
 //       --data DIR              the page of DIR's current profile (the
 //                               lighting mode decides which controls show)
+//       --lighting-mode M       the page shows mode M (the window has it
+//                               before the delayed save writes it)
 //   picker-row ROW [OPTIONS]    row ROW (0 the header, 1..5 the shown profiles)
 //                               of the profile picker's popup, as rect prints
+//   slider-at ID POS [OPTIONS]  position POS of slider ID, as rect prints
+//   popup-item lighting|profile-tab N [--scale S]
+//                               entry N (0 the first) of the popup, in its
+//                               own client pixels, as rect prints
+//   dialog common|attention|palette PART [--scale S]
+//                               ok, cancel, close (palette: also field,
+//                               swatches) in the dialog's client pixels
+//   osd W H [--scale S]         the on-screen display on a W x H work area
+//   dpi-step DIR DPI            "index dpi device" of a DPI typed into the
+//                               value dialog, for DIR's sensor
+//   pixel BMP X Y               RRGGBB of a pixel of a 24-bit bitmap
 //   check DIR                   every file of DIR's config loads as it is:
 //                               nothing is reset or rewritten by loading it
 //   expect DIR STATE            the mouse state dumped to STATE is what the
@@ -38,6 +51,7 @@
 // Rectangles are in client pixels of the main window. Exit status 0 yes /
 // done, 1 no (the reason on standard error), 2 usage.
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -68,8 +82,12 @@ std::optional<Section> SectionNamed(std::string_view name) {
   return std::nullopt;
 }
 
-void PrintRect(const UiRect& rect) {
-  std::cout << rect.left << ' ' << rect.top << ' ' << rect.right << ' ' << rect.bottom << " 1\n";
+void PrintRect(const UiRect& r) { std::cout << r.left << ' ' << r.top << ' ' << r.right << ' ' << r.bottom << " 1\n"; }
+
+// --scale S at args[from] if given.
+float ScaleOption(const std::vector<std::string>& args, std::size_t from) {
+  if (args.size() == from + 2 && args[from] == "--scale") return std::stof(args[from + 1]);
+  return 1.0f;
 }
 
 void Print(const ControlView& view) {
@@ -108,6 +126,44 @@ int main(int argc, char** argv) {
     std::cout << test::EncodedState(args[1]);
     return 0;
   }
+  if (command == "dpi-step" && args.size() == 3) {
+    const test::DpiStep step = test::TypedDpiStep(args[1], std::stoi(args[2]));
+    std::cout << step.index << ' ' << step.dpi << ' ' << step.device << '\n';
+    return 0;
+  }
+  if (command == "pixel" && args.size() == 4) {
+    const auto colour = test::BitmapPixel(args[1], std::stoi(args[2]), std::stoi(args[3]));
+    if (!colour) {
+      std::cerr << "no such pixel in a 24-bit bitmap\n";
+      return 1;
+    }
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", RedOf(*colour), GreenOf(*colour), BlueOf(*colour));
+    std::cout << text << '\n';
+    return 0;
+  }
+  if (command == "popup-item" && (args.size() == 3 || args.size() == 5)) {
+    const std::optional<PopupClass> popup = args[1] == "lighting"      ? std::optional(PopupClass::kComboLighting)
+                                            : args[1] == "profile-tab" ? std::optional(PopupClass::kProfileRKey)
+                                                                       : std::nullopt;
+    // The other popups are the layout commands' (below).
+    if (popup) {
+      const auto rect = test::PopupItemRect(*popup, ScaleOption(args, 3), std::stoi(args[2]));
+      if (!rect) return Usage();
+      PrintRect(*rect);
+      return 0;
+    }
+  }
+  if (command == "dialog" && (args.size() == 3 || args.size() == 5)) {
+    const auto rect = test::DialogPartRect(args[1], args[2], ScaleOption(args, 3));
+    if (!rect) return Usage();
+    PrintRect(*rect);
+    return 0;
+  }
+  if (command == "osd" && (args.size() == 3 || args.size() == 5)) {
+    PrintRect(test::OsdScreenRect(std::stoi(args[1]), std::stoi(args[2]), ScaleOption(args, 3)));
+    return 0;
+  }
   if (command == "macros" && args.size() == 2) {
     const auto text = test::MacroLibraryText(args[1]);
     if (!text) {
@@ -118,7 +174,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   static const std::vector<std::string> kLayoutCommands{"layout",      "rect",        "picker-row", "menu-at",
-                                                        "popup-item",  "dialog-size", "dialog-rect", "list-row"};
+                                                        "popup-item",  "dialog-size", "dialog-rect", "list-row",    "slider-at"};
   if (std::find(kLayoutCommands.begin(), kLayoutCommands.end(), command) == kLayoutCommands.end()) return Usage();
 
   std::vector<std::string> positional;
@@ -145,6 +201,8 @@ int main(int argc, char** argv) {
         if (!id.empty()) headers.push_back(std::stoi(id));
     } else if (a == "--context" && i + 1 < args.size()) {
       context = std::stoi(args[++i]);
+    } else if (a == "--lighting-mode" && i + 1 < args.size()) {
+      query.lightingMode = std::stoi(args[++i]);
     } else if (a == "--lift-off") {
       query.liftOffOffered = true;
     } else if (a == "--data" && i + 1 < args.size()) {
@@ -220,6 +278,13 @@ int main(int argc, char** argv) {
     const auto rect = test::PickerRowRect(query, std::stoi(positional[0]));
     if (!rect) return Usage();
     std::cout << rect->left << ' ' << rect->top << ' ' << rect->right << ' ' << rect->bottom << " 1\n";
+    return 0;
+  }
+  if (command == "slider-at") {
+    if (positional.size() != 2) return Usage();
+    const auto view = test::SliderPosition(query, std::stoi(positional[0]), std::stoi(positional[1]));
+    if (!view) return Usage();
+    Print(*view);
     return 0;
   }
   if (positional.empty() || positional.size() > 2) return Usage();

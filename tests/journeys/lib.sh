@@ -414,3 +414,78 @@ zj_macros() {
   [ -n "$file" ] || file="$(zj_data)/config/MacroLibraryFile.mlf"
   zj_probe macros "$file"
 }
+
+# --- dialogs, popups and the keyboard -------------------------------------------
+
+# The program's windows now, as " id id ... " (for zj_await_window).
+zj_windows_now() { echo " $(zj_program_windows | tr '\n' ' ') "; }
+
+# zj_await_window "BEFORE" [SECONDS]: waits for a window of the program that
+# was not among BEFORE (zj_windows_now) and prints the newest such.
+zj_await_window() {
+  local before=$1 limit=${2:-10} found=""
+  newer() {
+    local id
+    found=""
+    for id in $(zj_program_windows); do
+      case $before in *" $id "*) ;; *) found=$id ;; esac
+    done
+    [ -n "$found" ]
+  }
+  zj_until "$limit" newer || return 1
+  sleep 0.3  # let it paint
+  echo "$found"
+}
+
+# The window is no longer shown (closed or hidden).
+zj_window_gone() { ! zj_program_windows | grep -qx "$1"; }
+
+# zj_click_rect WINDOW "left top right bottom drawn" [BUTTON]: a real click in
+# the middle of a rectangle of that window's client area.
+zj_click_rect() {
+  local l t rr b drawn wx wy _w _h
+  read -r l t rr b drawn <<<"$2"
+  [ "$drawn" = 1 ] || { zj_fail "not drawn: $2"; return 1; }
+  read -r wx wy _w _h <<<"$(zj_geometry "$1")" || { zj_fail "no window $1"; return 1; }
+  local x=$((wx + (l + rr) / 2)) y=$((wy + (t + b) / 2))
+  xdotool mousemove $((x - 4)) $((y - 3)) sleep 0.1 mousemove "$x" "$y" sleep 0.15 click "${3:-1}"
+  sleep 0.3
+}
+
+# zj_keys WINDOW KEY...: the keyboard focus to the window, then the keys
+# (xdotool key names: Return, BackSpace, End ...).
+zj_keys() {
+  local window=$1
+  shift
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  sleep 0.2
+  xdotool key --delay 60 "$@"
+  sleep 0.3
+}
+
+# zj_type WINDOW TEXT: the focus to the window, then the text typed.
+zj_type() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  sleep 0.2
+  xdotool type --delay 60 "$2"
+  sleep 0.3
+}
+
+# zj_item FILE KEY N [SEPARATORS]: entry N (0 the first) of a saved list value
+# (entries split at any of SEPARATORS, "|;" unless told).
+zj_item() {
+  zj_value "$1" "$2" | tr "${4:-|;}" '\n\n' | sed -n "$(($3 + 1))p"
+}
+
+# zj_layout COMMAND ARGS...: a layout question of the probe (rect,
+# slider-at, picker-row) about the main window as it is now: its sections,
+# the headers clicked since the start, the data folder's current profile.
+zj_layout() {
+  local command=$1
+  shift
+  local open=() data
+  [ -n "$ZJ_SECTIONS" ] && open=(--open "$ZJ_SECTIONS")
+  [ -n "$ZJ_HEADERS" ] && open+=(--headers "$ZJ_HEADERS")
+  data=$(zj_data)
+  zj_probe "$command" "$@" --scale "$ZJ_SCALE" "${open[@]}" ${data:+--data "$data"}
+}

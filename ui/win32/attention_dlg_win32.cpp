@@ -2,6 +2,7 @@
 
 #include "settings/language.h"
 #include "ui/control_codes.h"
+#include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
 #include "ui/win32/resource_ids.h"
 
