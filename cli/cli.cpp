@@ -10,6 +10,7 @@
 
 #include "cli/profile_view.h"
 #include "device/device_link.h"
+#include "device/headless_host.h"
 #include "device/hid_trace.h"
 #include "device/virtual_mouse.h"
 #include "macro/macro_library.h"
@@ -47,9 +48,9 @@ std::string Quoted(const std::filesystem::path& path) {
 constexpr unsigned kEveryGroup = kPendingButtons | kPendingSettings | kPendingPower | kPendingWake;
 
 // One command's use of the core: the data folder under its lock, and the
-// link to the mouse. It is the device link's host as the window is, without
-// timers or windows: the command applies and saves when it is done.
-class Session final : public DeviceLinkHost {
+// link to the mouse, whose host has no timers or windows: the command
+// applies and saves when it is done.
+class Session final {
  public:
   Session(const CliRequest& request, const CliEnvironment& env) : request_(request), env_(env) {
     if (!request.hidLog.empty()) {
@@ -58,7 +59,7 @@ class Session final : public DeviceLinkHost {
     }
   }
 
-  ~Session() override {
+  ~Session() {
     link_.reset();  // stops the listener threads before anything they could reach goes
   }
 
@@ -110,7 +111,11 @@ class Session final : public DeviceLinkHost {
   // Scans for the mouse. `standby` as the window starts: 1 holds every write
   // back until the mouse reports itself online.
   void Connect(int standby) {
-    link_ = std::make_unique<DeviceLink>(Backend(), *env_.clock, *this);
+    // Another sensor changes every profile's DPI stages and files, as in the
+    // window, when the command may write them.
+    host_ = std::make_unique<HeadlessLinkHost>(
+        *settings_, &library_, writable_ ? HeadlessLinkHost::Sensor::Follow : HeadlessLinkHost::Sensor::Record);
+    link_ = std::make_unique<DeviceLink>(Backend(), *env_.clock, *host_);
     link_->InitStandby(standby);
     // The stored current profile is what the mouse was last sent; freshly
     // made defaults say nothing, so every group goes out, zeros included.
@@ -133,7 +138,7 @@ class Session final : public DeviceLinkHost {
   // wait for it).
   void RequireAnswer(bool online) {
     link_->QueryStatus();
-    if (!sensorNumber_) Fail(kExitNoAnswer, "the mouse did not answer the status query");
+    if (!sensorNumber()) Fail(kExitNoAnswer, "the mouse did not answer the status query");
     if (online && !link_->standby().active)
       Fail(kExitNoAnswer, "the mouse is not online: wake it up or bring it near its receiver");
   }
@@ -164,31 +169,7 @@ class Session final : public DeviceLinkHost {
   }
 
   DeviceLink& link() { return *link_; }
-  std::optional<int> sensorNumber() const { return sensorNumber_; }
-
-  // ---- DeviceLinkHost ----
-  ProfileRecord& CurrentProfile() override { return settings_->CurrentProfile(); }
-  const DpiTable& CurrentDpiTable() override { return settings_->Dpi(); }
-  const Macro* FindLibraryMacro(std::uint32_t index) override { return library_.FindMacroByKeyIndex(index); }
-  bool MacroLibraryUnavailable() override { return library_.Unavailable(); }
-  // The command applies itself right after the scan or edit that asks for it.
-  bool StartApplyTimer() override { return true; }
-  void StartWatchdogTimer() override {}
-  // The command saves once, at its end.
-  void ArmDelayedSave() override {}
-  void ShowProgressDialog() override {}
-  void RefreshControls() override {}
-  void ShowWindowNormal() override {}
-  void MinimiseWindow() override {}
-  void OnSensorReported(int sensorNumber) override {
-    sensorNumber_ = sensorNumber;
-    // Another sensor changes every profile's DPI stages and files, as in the window.
-    if (writable_ && settings_) settings_->OnSensorReported(sensorNumber);
-  }
-  void OnMouseStateReported(int) override {}
-  void QuitOnDeviceRemoval() override {}
-  // The reports wait in the link until the command delivers them.
-  void PostMouseStateChanged() override {}
+  std::optional<int> sensorNumber() const { return host_ ? host_->sensorNumber() : std::nullopt; }
 
  private:
   void TakeLock(bool writes) {
@@ -239,7 +220,7 @@ class Session final : public DeviceLinkHost {
   std::unique_ptr<SettingsStore> settings_;
   std::shared_ptr<HidTrace> trace_;
   std::shared_ptr<HidBackend> backend_;
-  std::optional<int> sensorNumber_;
+  std::unique_ptr<HeadlessLinkHost> host_;
   std::unique_ptr<DeviceLink> link_;  // last: it goes first
 };
 

@@ -44,6 +44,7 @@ void DeviceLink::InitStandby(int startInStandby) {
   standby_.active = startInStandby ? 0 : 1;
   standby_.mouseOnline = standby_.active;
   standby_.autoShown = 0;
+  host_.OnStandbyChanged(standby_.active);
 }
 
 void DeviceLink::StartUp() {
@@ -188,6 +189,7 @@ void DeviceLink::OnDeviceRemovalComplete() {
   if (!anyPresent_) {
     initialReadPending_ = 1;
     standby_.active = 0;
+    host_.OnStandbyChanged(0);
     host_.QuitOnDeviceRemoval();
   }
 }
@@ -222,6 +224,19 @@ std::optional<BatteryDisplay> DeviceLink::BatteryTick() {
   display.text = Dec(batteryLevel_) + u"%";
   display.textVisible = chargeState_ != 1;
   return display;
+}
+
+BatteryChange CompareBatteryDisplays(const BatteryDisplay& shown, const BatteryDisplay& next) {
+  BatteryChange change;
+  if (shown.chargeState != next.chargeState) {
+    change.gauge = true;
+  } else if (next.chargeState == 1) {
+    change.gauge = shown.animationStep != next.animationStep;
+  } else if (next.chargeState != 2) {
+    change.gauge = shown.level != next.level;
+  }
+  change.text = shown.textVisible != next.textVisible || (next.textVisible && shown.text != next.text);
+  return change;
 }
 
 StartupNotice DeviceLink::StartupCheck() const {

@@ -78,6 +78,11 @@ class DeviceLinkHost {
   // The last link went away: hide, close the open dialogs and post a quit.
   virtual void QuitOnDeviceRemoval() = 0;
 
+  // standby().active is now `active`: set at start-up, 1 when a status reply
+  // brings the window up, 0 when the last link went away. The window's
+  // standby guard has something to do only while it is 0.
+  virtual void OnStandbyChanged(int /*active*/) {}
+
   // Register the window for HID device-interface notifications and forget
   // the on-screen display window (start-up only).
   virtual void RegisterHidNotifications() {}
@@ -138,6 +143,16 @@ struct BatteryDisplay {
   std::u16string text;     // "%d%%"
   bool textVisible = true; // hidden while charging
 };
+
+// What showing `next` where `shown` is shown changes on the screen: the
+// gauge draws the level on battery, the animation step while charging and
+// one picture when full; the text its caption while it is visible. The
+// timer's tick repaints only what changed.
+struct BatteryChange {
+  bool gauge = false;
+  bool text = false;
+};
+BatteryChange CompareBatteryDisplays(const BatteryDisplay& shown, const BatteryDisplay& next);
 
 // Timer 80: which attention message to show, if any.
 enum class StartupNotice { None, NoDevice /* string 155 */, MouseOffline /* string 156 */ };

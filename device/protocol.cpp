@@ -271,6 +271,7 @@ void DeviceLink::HandleStatusReply(std::span<const std::uint8_t> reply) {
     if (standby_.active == 0 && status->online) {
       standby_.autoShown = 1;
       standby_.active = 1;
+      host_.OnStandbyChanged(1);
       host_.ShowWindowNormal();
     } else if (standby_.active == 1 && standby_.autoShown == 1 && !status->online) {
       standby_.autoShown = 0;

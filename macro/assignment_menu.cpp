@@ -6,9 +6,10 @@ namespace zeltra {
 
 namespace {
 
-// Design numbers of the placements: the main menu starts 161 right of the
-// combo and 20 above its bottom, and is 314 high at most.
-constexpr int kMenuOffsetX = 161;
+// Design numbers of the placements: the main menu starts at the combo's
+// right edge, 20 above its bottom, and is 314 high at most; a submenu starts
+// one menu width further right, on the main menu's border.
+constexpr int kMenuWidth = 161;
 constexpr int kMenuRaise = 20;
 constexpr int kMenuReach = 314;
 
@@ -46,7 +47,9 @@ ButtonAssignment AssignmentOfResult(const PopupResult& result) { return {result.
 MenuPlacement MainMenuPlacement(const UiRect& combo, const MenuScreen& screen) {
   const float s = screen.scale;
   MenuPlacement placement;
-  placement.topLeft.x = combo.left + Scaled(kMenuOffsetX, s);
+  // Beside the combo whatever its width (the menus were laid out for combos
+  // as wide as a menu), so that it never covers the combo's text.
+  placement.topLeft.x = combo.right;
   int y = combo.bottom - Scaled(kMenuRaise, s);
   const int reach = Scaled(kMenuReach, s);
   if (y + screen.windowTop + reach > screen.fullScreenHeight) {
@@ -63,7 +66,7 @@ UiPoint SubmenuPlacement(PopupClass submenu, const UiRect& combo, const MenuScre
   const SubmenuInfo& offsets = row != nullptr ? *row : kSubmenus[0];
   const MenuPlacement main = MainMenuPlacement(combo, screen);
   UiPoint at;
-  at.x = combo.right + Scaled(kMenuOffsetX, s);
+  at.x = main.topLeft.x + Scaled(kMenuWidth, s);
   at.y = main.movedUp ? main.topLeft.y + Scaled(offsets.offsetInMovedMenu, s)
                       : combo.bottom + Scaled(offsets.offsetBelowCombo, s);
   return at;

@@ -45,8 +45,8 @@ struct MenuPlacement {
   UiPoint topLeft;  // client coordinates of the main window
   bool movedUp = false;
 };
-// The main menu below and right of the combo (client coordinates), moved up
-// when it would reach past the bottom of the screen.
+// The main menu right of the combo, from its right edge (client
+// coordinates), moved up when it would reach past the bottom of the screen.
 MenuPlacement MainMenuPlacement(const UiRect& combo, const MenuScreen& screen);
 // A submenu to the right of the main menu, level with its entry.
 UiPoint SubmenuPlacement(PopupClass submenu, const UiRect& combo, const MenuScreen& screen);

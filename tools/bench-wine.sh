@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program's performance figures under Wine, each a ratio measured in the
 # same run (a command, not a CI step: the figures depend on the machine).
-#   tools/bench-wine.sh [--runs N] [--idle SECONDS] [--parts "1 2 3 5"]
+#   tools/bench-wine.sh [--runs N] [--idle SECONDS] [--parts "1 2 3 4 5"]
 #  1. start-up: process start to the main window's first paint, against a
 #     bare Win32 window program started the same way (medians of N runs);
 #  2. one full paint of the main window at scale 1.0 and 2.0 against one
@@ -18,13 +18,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=5
 idle=60
-parts="1 2 3 5"
+parts="1 2 3 4 5"
 while [ $# -gt 0 ]; do
   case $1 in
     --runs) runs=$2; shift 2 ;;
     --idle) idle=$2; shift 2 ;;
     --parts) parts=$2; shift 2 ;;
-    *) echo "usage: $0 [--runs N] [--idle SECONDS] [--parts \"1 2 3 5\"]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--runs N] [--idle SECONDS] [--parts \"1 2 3 4 5\"]" >&2; exit 2 ;;
   esac
 done
 tools/setup.sh >/dev/null
@@ -90,31 +90,57 @@ done
 fi
 
 # --- 3. and 4. memory and idle CPU ------------------------------------------------
-if want 3; then
+if want 3 || want 4; then
 # Wine reports no private bytes of another process: the anonymous memory the
 # system counts for the process, against the bare window's (Wine's own share).
 anon_kib() { sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$1/status"; }
+if want 3; then
 (cd "$BENCH" && WINEPREFIX=$PREFIX WINEDEBUG=-all exec "$ZELTRA_WINE" zeltra-bare-window.exe) </dev/null >/dev/null 2>&1 &
 bare_pid=$!
 sleep 4
 bare_kib=$(anon_kib "$bare_pid")
 kill "$bare_pid" 2>/dev/null || true
 wait "$bare_pid" 2>/dev/null || true
+fi
 # CPU time of the process (user + system), in milliseconds.
 cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
+# "thread-id milliseconds" of every thread of a process.
+thread_ms() {
+  local t
+  for t in /proc/"$1"/task/*; do
+    awk -v hz="$(getconf CLK_TCK)" -v id="${t##*/}" '{ sub(/^.*\) /, ""); print id, ($12 + $13) * 1000 / hz }' "$t/stat" 2>/dev/null
+  done
+}
+wineserver_pid() { zeltra_prefix_processes "$PREFIX" | awk '$2 ~ /^wineserver/ { print $1; exit }'; }
 unset ZJ_KEEP_DATA
 export ZJ_PLAIN=1
 zj_start memory-empty
 zj_wait_main_window 60 || { echo "no main window"; exit 1; }
 sleep 5
 empty_kib=$(anon_kib "$ZJ_APP")
+if want 4; then
+server=$(wineserver_pid)
 cpu0=$(cpu_ms "$ZJ_APP")
+threads0=$(thread_ms "$ZJ_APP")
+server0=$({ [ -n "$server" ] && cpu_ms "$server"; } || echo 0)
 sleep "$idle"
 cpu1=$(cpu_ms "$ZJ_APP")
+threads1=$(thread_ms "$ZJ_APP")
+server1=$({ [ -n "$server" ] && cpu_ms "$server"; } || echo 0)
+# The threads that used any CPU in the idle time, busiest first.
+busy=$(join <(sort <<<"$threads0") <(sort <<<"$threads1") |
+  awk '$3 > $2 { printf "%d:%.0f\n", $1, $3 - $2 }' | sort -t: -k2 -nr | tr '\n' ' ')
+fi
 zj_stop_program
+if want 3; then
 echo "memory, empty library: ${empty_kib} KiB anonymous (bare window ${bare_kib} KiB: the program's own $((empty_kib - bare_kib)) KiB)"
+fi
+if want 4; then
 echo "CPU time in ${idle} s idle: $(awk "BEGIN { printf \"%.3f\", ($cpu1 - $cpu0) / 1000 }") s (goal <= 0.1 s per minute)"
+echo "  of it by thread (id:ms): ${busy:-none}; the wineserver meanwhile $(awk "BEGIN { printf \"%.3f\", ($server1 - $server0) / 1000 }") s"
+fi
 
+if want 3; then
 ZJ_KEEP_DATA=1
 data=$(zj_data)
 "$PROBE" library "$data" 1000 >/dev/null
@@ -125,6 +151,7 @@ big_kib=$(anon_kib "$ZJ_APP")
 zj_stop_program
 unset ZJ_KEEP_DATA
 echo "memory, 1,000-macro library: ${big_kib} KiB anonymous (the program's own $((big_kib - bare_kib)) KiB; goal <= 12 MB)"
+fi
 
 fi
 

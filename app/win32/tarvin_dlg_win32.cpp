@@ -129,7 +129,6 @@ BOOL CTarvinDlg::Initialise() {
   link_->StartUp();
 
   SetBackgroundBitmap(IDB_MAIN_BACKGROUND);
-  SetTimer(hwnd_, kStandbyGuardTimer, kStandbyGuardMs, nullptr);
   SetTimer(hwnd_, kStartupCheckTimer, kStartupCheckMs, nullptr);
   return TRUE;
 }
@@ -221,6 +220,17 @@ void CTarvinDlg::ShowWindowNormal() {
 }
 
 void CTarvinDlg::MinimiseWindow() { ShowWindow(hwnd_, SW_MINIMIZE); }
+
+void CTarvinDlg::OnStandbyChanged(int active) {
+  // The standby guard (timer 40) hides a window shown while in standby;
+  // while the window is active it would wake the program ten times a second
+  // for nothing.
+  if (hwnd_ == nullptr) return;
+  if (active == 0)
+    SetTimer(hwnd_, kStandbyGuardTimer, kStandbyGuardMs, nullptr);
+  else
+    KillTimer(hwnd_, kStandbyGuardTimer);
+}
 
 void CTarvinDlg::QuitOnDeviceRemoval() {
   ShowWindow(hwnd_, SW_HIDE);
@@ -317,15 +327,24 @@ void CTarvinDlg::OnStartupCheck() {
 
 void CTarvinDlg::ShowBattery(const BatteryDisplay& display) {
   if (battery_ == nullptr || batteryText_ == nullptr) return;
+  // The tick comes every second: what it would draw again unchanged is not
+  // repainted (the controls hold what they show).
+  BatteryDisplay shown;
+  shown.level = battery_->levelPercent();
+  shown.chargeState = battery_->mode();
+  shown.animationStep = battery_->chargingLevel();
+  shown.text = batteryText_->caption();
+  shown.textVisible = batteryText_->IsShown();
+  const BatteryChange change = CompareBatteryDisplays(shown, display);
   battery_->SetChargingLevel(display.animationStep);
   battery_->SetLevel(display.level);
   battery_->SetMode(display.chargeState);
-  battery_->Invalidate();
+  if (change.gauge) battery_->Invalidate();
   batteryText_->SetCaption(display.text);
   // The battery display decides this flag, not the layout.
   controls_.HoldShown(kIdBatteryText, display.textVisible);
   batteryText_->SetShown(display.textVisible ? 1 : 0);
-  batteryText_->Invalidate();
+  if (change.text) batteryText_->Invalidate();
 }
 
 void CTarvinDlg::SaveNow() {

@@ -105,6 +105,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void OnSensorReported(int sensorNumber) override;
   void OnMouseStateReported(int stage) override;
   void QuitOnDeviceRemoval() override;
+  void OnStandbyChanged(int active) override;
   void RegisterHidNotifications() override;
   void PostMouseStateChanged() override;
 

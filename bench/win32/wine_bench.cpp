@@ -26,6 +26,7 @@
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/clock.h"
 #include "device/device_link.h"
+#include "device/headless_host.h"
 #include "device/virtual_mouse.h"
 #include "settings/settings_store.h"
 #include "ui/win32/draw_win32.h"
@@ -182,30 +183,6 @@ int Paint(const std::filesystem::path& programFolder, int width, int height) {
   return g_paintMs > 0 ? 0 : 1;
 }
 
-class ApplyHost final : public DeviceLinkHost {
- public:
-  explicit ApplyHost(SettingsStore& settings) : settings_(settings) {}
-  ProfileRecord& CurrentProfile() override { return settings_.CurrentProfile(); }
-  const DpiTable& CurrentDpiTable() override { return settings_.Dpi(); }
-  const Macro* FindLibraryMacro(std::uint32_t) override { return nullptr; }
-  bool MacroLibraryUnavailable() override { return false; }
-  bool StartApplyTimer() override { return true; }
-  void StartWatchdogTimer() override {}
-  void ArmDelayedSave() override {}
-  void ShowProgressDialog() override {}
-  void RefreshControls() override {}
-  void ShowWindowNormal() override {}
-  void MinimiseWindow() override {}
-  void OnSensorReported(int) override {}
-  void OnMouseStateReported(int) override {}
-  void QuitOnDeviceRemoval() override {}
-  void RegisterHidNotifications() override {}
-  void PostMouseStateChanged() override {}
-
- private:
-  SettingsStore& settings_;
-};
-
 double CpuMs(HANDLE process) {
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
@@ -221,7 +198,7 @@ int Apply() {
   settings.LoadConfiguration();
   VirtualClock clock;
   auto mouse = MakeDemoVirtualMouse(clock);
-  ApplyHost host(settings);
+  HeadlessLinkHost host(settings);
   DeviceLink link(mouse, clock, host);
   link.InitStandby(0);
   link.ReloadDeviceCaches();

@@ -61,6 +61,7 @@ class TestHost : public DeviceLinkHost {
   void OnSensorReported(int number) override { sensorReports.push_back(number); }
   void OnMouseStateReported(int stage) override;
   void QuitOnDeviceRemoval() override { ++quits; }
+  void OnStandbyChanged(int active) override { events.push_back("active " + std::to_string(active)); }
   void RegisterHidNotifications() override { ++registrations; }
   void PostMouseStateChanged() override;
 

@@ -149,6 +149,7 @@ TEST(DeviceChange, UnpluggingTheLastLinkQuitsAndReplugReadsTheStatusAgain) {
   EXPECT_EQ(rig.link->AnyPresent(), 0);
   EXPECT_EQ(rig.host.quits, 1);
   EXPECT_EQ(rig.link->standby().active, 0);
+  EXPECT_EQ(rig.host.events.back(), "active 0") << "the window learns it, before it quits";
   EXPECT_EQ(rig.link->initialReadPending(), 1);
   // A second removal broadcast with nothing left changes nothing.
   rig.link->OnDeviceChange(kDeviceRemoveComplete);

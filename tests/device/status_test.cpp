@@ -98,7 +98,7 @@ TEST(Status, OnlineFlagMovesTheWindowOnlyWithTheRightModel) {
   };
   const std::array<std::uint8_t, 4> k5r7{'K', '5', 'R', '7'};
   const Case cases[] = {
-      {"standby, online", {0, 0, 0}, true, k5r7, {1, 1, 1}, {"show"}},
+      {"standby, online", {0, 0, 0}, true, k5r7, {1, 1, 1}, {"active 1", "show"}},
       {"standby, offline", {0, 1, 0}, false, k5r7, {0, 0, 0}, {}},
       {"auto-shown, offline", {1, 1, 1}, false, k5r7, {1, 0, 0}, {"minimise"}},
       {"shown by the user, offline", {1, 1, 0}, false, k5r7, {1, 0, 0}, {}},

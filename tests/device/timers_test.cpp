@@ -42,6 +42,30 @@ TEST(BatteryDisplay, StartsAtTenPercentOnBattery) {
   EXPECT_EQ(shown->chargeState, 0);
 }
 
+// The ticks of an idle mouse repaint nothing; what the user can see change is repainted.
+TEST(BatteryDisplay, TicksRepaintOnlyWhatLooksDifferent) {
+  Rig rig;
+  rig.Connect();
+  BatteryDisplay shown = *rig.link->OnWatchdogTimer();
+  auto tick = [&](std::uint8_t level, std::uint8_t charge) {
+    rig.mouse->SetBattery(level, charge);
+    rig.link->QueryStatus();
+    const BatteryDisplay next = *rig.link->OnWatchdogTimer();
+    const BatteryChange change = CompareBatteryDisplays(shown, next);
+    shown = next;
+    return std::pair{change.gauge, change.text};
+  };
+  using P = std::pair<bool, bool>;
+  EXPECT_EQ(tick(80, 0), (P{false, false})) << "on battery the animation step does not show";
+  EXPECT_EQ(tick(79, 0), (P{true, true}));
+  EXPECT_EQ(tick(79, 1), (P{true, true})) << "charging: the text goes";
+  EXPECT_EQ(tick(79, 1), (P{true, false})) << "the charging animation moves on every tick";
+  EXPECT_EQ(tick(85, 1), (P{true, false})) << "a hidden text's change does not show";
+  EXPECT_EQ(tick(85, 2), (P{true, true}));
+  EXPECT_EQ(tick(85, 2), (P{false, false})) << "full: one picture";
+  EXPECT_EQ(tick(85, 0), (P{true, true}));
+}
+
 void SetShown(SettingsStore& store, int current, int count, std::array<int, 5> list) {
   store.Globals().SetValue(kCurrentProfile, Dec(current));
   store.Globals().SetValue(kProfileShowCount, Dec(count));

@@ -15,6 +15,7 @@
 #include "app/profile_picker.h"
 #include "device/clock.h"
 #include "device/device_link.h"
+#include "device/headless_host.h"
 #include "device/virtual_mouse.h"
 #include "device/virtual_mouse_control.h"
 #include "macro/macro_library.h"
@@ -95,33 +96,6 @@ void LoadLanguageOf(const fs::path& dataFolder) {
   Language().Clear();
   LoadLanguage(dataFolder / "config", 1.0f);
 }
-
-// The device link's host as the window is, without windows or timers: the
-// apply runs when asked, nothing is saved.
-class ProbeHost final : public DeviceLinkHost {
- public:
-  ProbeHost(SettingsStore& settings, MacroLibrary& library) : settings_(settings), library_(library) {}
-  ProfileRecord& CurrentProfile() override { return settings_.CurrentProfile(); }
-  const DpiTable& CurrentDpiTable() override { return settings_.Dpi(); }
-  const Macro* FindLibraryMacro(std::uint32_t index) override { return library_.FindMacroByKeyIndex(index); }
-  bool MacroLibraryUnavailable() override { return library_.Unavailable(); }
-  bool StartApplyTimer() override { return true; }
-  void StartWatchdogTimer() override {}
-  void ArmDelayedSave() override {}
-  void ShowProgressDialog() override {}
-  void RefreshControls() override {}
-  void ShowWindowNormal() override {}
-  void MinimiseWindow() override {}
-  void OnSensorReported(int) override {}
-  void OnMouseStateReported(int) override {}
-  void QuitOnDeviceRemoval() override {}
-  void RegisterHidNotifications() override {}
-  void PostMouseStateChanged() override {}
-
- private:
-  SettingsStore& settings_;
-  MacroLibrary& library_;
-};
 
 // The lines of `after` that differ from `before`, as "field: was -> now".
 std::string Differences(const VirtualMouseState& before, const VirtualMouseState& after) {
@@ -306,7 +280,7 @@ VirtualMouseState SendWholeProfile(const fs::path& dataFolder, const VirtualMous
   VirtualClock clock;
   const std::shared_ptr<VirtualMouse> mouse = MakeDemoVirtualMouse(clock);
   mouse->SetState(state);
-  ProbeHost host(settings, library);
+  HeadlessLinkHost host(settings, &library);
   {
     DeviceLink link(mouse, clock, host);
     link.InitStandby(0);

@@ -57,6 +57,8 @@ TEST(AssignmentMenu, PlacementsWithAndWithoutTheMoveUp) {
   };
   const UiRect c1{100, 200, 261, 222};
   const UiRect c15{150, 300, 391, 333};
+  const UiRect c222{34, 98, 256, 124};
+  const UiRect c444{68, 196, 512, 248};
   const Case cases[] = {
       {1.0f, c1, 1050, 170, {261, 202}, false, PopupClass::kDpi, {422, 324}},
       {1.0f, c1, 1050, 170, {261, 202}, false, PopupClass::kMultimedia, {422, 435}},
@@ -69,6 +71,11 @@ TEST(AssignmentMenu, PlacementsWithAndWithoutTheMoveUp) {
       {1.5f, c15, 1000, 100, {391, 303}, false, PopupClass::kWindowsManage, {632, 718}},
       {1.5f, c15, 1000, 300, {391, 259}, true, PopupClass::kWindowsManage, {632, 523}},
       {1.5f, c15, 1000, 300, {391, 259}, true, PopupClass::kDpiLock, {632, 436}},
+      // The window's own combos are 222 wide: the menu still starts at their right edge.
+      {1.0f, c222, 1050, 170, {256, 104}, false, PopupClass::kDpi, {417, 226}},
+      {1.0f, c222, 1050, 700, {256, 56}, true, PopupClass::kDpi, {417, 174}},
+      {2.0f, c444, 2120, 100, {512, 208}, false, PopupClass::kMultimedia, {834, 674}},
+      {2.0f, c444, 2120, 1500, {512, 32}, true, PopupClass::kMultimedia, {834, 210}},
   };
   for (const Case& c : cases) {
     const MenuScreen screen{c.scale, c.H, c.T};

@@ -142,6 +142,36 @@ TEST_F(DialogRouting, LeavingTheWindowDropsTheHover) {
   EXPECT_EQ(dialog_->lastMousePosition().x, -1);
 }
 
+// Once the hover came only the leave is tracked, and no longer at the
+// hover's pace (Wine polls the pointer at it); leaving still drops the hover.
+// Over no control nothing is tracked until the next move.
+TEST_F(DialogRouting, AfterTheHoverOnlyTheLeaveIsTracked) {
+  Open({{2101, {20, 20, 80, 60}}});
+  auto tracked = [] {
+    TRACKMOUSEEVENT query{sizeof(TRACKMOUSEEVENT), TME_QUERY, nullptr, 0};
+    TrackMouseEvent(&query);
+    return query;
+  };
+  mouse_->Move(40, 40);
+  EXPECT_EQ(tracked().dwFlags & TME_LEAVE, static_cast<DWORD>(TME_LEAVE));
+  SendMessageW(dialog_->hwnd(), WM_MOUSEHOVER, 0, MAKELPARAM(40, 40));
+  const TRACKMOUSEEVENT after = tracked();
+  EXPECT_EQ(after.hwndTrack, dialog_->hwnd());
+  EXPECT_EQ(after.dwFlags, static_cast<DWORD>(TME_LEAVE));
+  EXPECT_GT(after.dwHoverTime, 1u);
+  EXPECT_EQ(dialog_->button(0)->state(), 1) << "the hover look stays";
+  SendMessageW(dialog_->hwnd(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(dialog_->button(0)->state(), 0);
+
+  mouse_->Move(100, 90);
+  EXPECT_EQ(tracked().hwndTrack, dialog_->hwnd());
+  SendMessageW(dialog_->hwnd(), WM_MOUSEHOVER, 0, MAKELPARAM(100, 90));
+  EXPECT_EQ(tracked().dwFlags & (TME_HOVER | TME_LEAVE), 0u);
+  mouse_->Move(40, 40);
+  EXPECT_EQ(dialog_->hoveredControl(), dialog_->button(0)) << "the next move tracks and hit-tests again";
+  EXPECT_EQ(tracked().dwFlags & (TME_HOVER | TME_LEAVE), static_cast<DWORD>(TME_HOVER | TME_LEAVE));
+}
+
 struct InvalidationCase {
   int id;
   bool wholeWindow;

@@ -11,13 +11,14 @@
 #include "ui/ui_context.h"
 #include "ui/win32/controls_win32.h"
 #include "ui/win32/wide_win32.h"
+#include "modal_script.h"
 #include "win32_test_support.h"
 
 namespace zeltra::test {
 namespace {
 
-// A key as the message loop hands it out: pre-translation first.
-void Key(HWND window, WPARAM key) {
+// A key as the message loop hands it out, at once: pre-translation first.
+void PressKey(HWND window, WPARAM key) {
   MSG msg{window, WM_KEYDOWN, key, 0, 0, {}};
   win32::DispatchOneMessage(msg);
 }
@@ -27,23 +28,6 @@ std::u16string TextOf(HWND window) {
   GetWindowTextW(window, buffer, 64);
   return win32::FromWide(buffer);
 }
-
-// The small dialog opened last (every small dialog lists itself).
-HWND NewestDialog() { return reinterpret_cast<HWND>(OpenDialogs().At(OpenDialogs().Count() - 1)); }
-
-// One step run from inside the modal loop that DoModal starts.
-struct LaterStep {
-  static inline std::function<void()> step;
-  static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (step) step();
-  }
-  explicit LaterStep(std::function<void()> s) {
-    step = std::move(s);
-    SetTimer(nullptr, 0, 50, &Fire);
-  }
-  ~LaterStep() { step = nullptr; }
-};
 
 struct MainDialogs : testing::Test {
   UiContext saved = Ui();
@@ -65,21 +49,21 @@ TEST_F(MainDialogs, DpiEnterRoundsTheTypedValueUpAndKeepsTheDialogOpen) {
   EXPECT_EQ(start, 3u) << "the caret stands at the end";
 
   SetWindowTextW(dialog.edit(), L"850");
-  Key(dialog.edit(), VK_RETURN);
-  Key(dialog.edit(), VK_ESCAPE);
+  PressKey(dialog.edit(), VK_RETURN);
+  PressKey(dialog.edit(), VK_ESCAPE);
   EXPECT_TRUE(IsWindow(dialog.GetSafeHwnd())) << "neither Enter nor Escape closes it";
   EXPECT_EQ(model.index(), 8);
   EXPECT_EQ(TextOf(dialog.edit()), u"900");
   EXPECT_EQ(dialog.valueText()->caption(), u"900");
   EXPECT_EQ(dialog.slider()->value(), 8);
 
-  Key(dialog.edit(), VK_LEFT);
-  Key(dialog.edit(), VK_LEFT);
-  Key(dialog.edit(), VK_RIGHT);
+  PressKey(dialog.edit(), VK_LEFT);
+  PressKey(dialog.edit(), VK_LEFT);
+  PressKey(dialog.edit(), VK_RIGHT);
   EXPECT_EQ(dialog.valueText()->caption(), u"800");
   EXPECT_EQ(TextOf(dialog.edit()), u"800");
   SetWindowTextW(dialog.edit(), L"fast");
-  Key(dialog.edit(), VK_RETURN);
+  PressKey(dialog.edit(), VK_RETURN);
   EXPECT_EQ(model.index(), 0) << "no number reads as 0";
 
   // A click on the slider picks the step under it; the thumb dragged past
@@ -105,21 +89,21 @@ TEST_F(MainDialogs, DpiEnterRoundsTheTypedValueUpAndKeepsTheDialogOpen) {
 
 TEST_F(MainDialogs, DpiOkRoundsWhatWasTypedCloseKeepsTheIndex) {
   DpiValueDialog model(DpiTableFor(0x3311), 0, 7);
-  LaterStep ok([] {
+  Script ok({[] {
     HWND dialog = NewestDialog();
     SetDlgItemTextW(dialog, DpiValueDialog::kEditId, L"99999");
     SendMessageW(dialog, kIdOk, 0, kCodeClicked);
-  });
+  }});
   EXPECT_TRUE(win32::RunDpiValueSettingDialog(nullptr, model, 2.0f));
   EXPECT_EQ(model.index(), 119) << "capped at the largest";
   EXPECT_EQ(Ui().scale, 1.0f) << "the scale is given back";
 
   DpiValueDialog other(DpiTableFor(0x3311), 0, 7);
-  LaterStep close([] {
+  Script close({[] {
     HWND dialog = NewestDialog();
     SetDlgItemTextW(dialog, DpiValueDialog::kEditId, L"3000");
     SendMessageW(dialog, kIdClose, 0, kCodeClicked);
-  });
+  }});
   EXPECT_FALSE(win32::RunDpiValueSettingDialog(nullptr, other, 1.0f));
   EXPECT_EQ(other.index(), 7);
 }
@@ -158,15 +142,15 @@ TEST_F(MainDialogs, PaletteEndsOnEnterIgnoresEscapeAndClosesWithoutOk) {
   ProfileRecord record;
   ColourPalette palette = ColourPalette::ForLightingSlot(record, 2, 1);
   bool openAfterEscape = false;
-  LaterStep enter([&] {
+  Script enter({[&] {
     HWND dialog = NewestDialog();
-    Key(dialog, VK_ESCAPE);
+    PressKey(dialog, VK_ESCAPE);
     openAfterEscape = IsWindowVisible(dialog) != 0;
-    Key(dialog, VK_RETURN);
-  });
+    PressKey(dialog, VK_RETURN);
+  }});
   EXPECT_TRUE(win32::RunColourPaletteDialog(nullptr, palette, 1.0f));
   EXPECT_TRUE(openAfterEscape);
-  LaterStep close([] { SendMessageW(NewestDialog(), kIdClose, 0, kCodeClicked); });
+  Script close({[] { SendMessageW(NewestDialog(), kIdClose, 0, kCodeClicked); }});
   EXPECT_FALSE(win32::RunColourPaletteDialog(nullptr, palette, 1.0f));
 }
 

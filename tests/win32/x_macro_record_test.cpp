@@ -1,5 +1,5 @@
 // Recording a macro from real X key events through Wine: run by
-// x_macro_record_test.sh, which types with xdotool once the manager is up.
+// x_input_test.sh (XMacroRecord), which types with xdotool once the manager is up.
 // Disabled in the ordinary run of the suite.
 #include <gtest/gtest.h>
 

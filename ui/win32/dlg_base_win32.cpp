@@ -278,6 +278,20 @@ void CDlgBase::OnMouseLeave() {
 }
 
 void CDlgBase::OnMouseHover() {
+  // The hover has come: at most the leave is still wanted, to drop a
+  // control's hover look. Asked for alone it does not keep the hover's 1 ms
+  // pace, at which Wine would look at the pointer a hundred times a second
+  // for as long as it rests on the window; over no control nothing is
+  // wanted until the next move asks again.
+  if (tracking_) {
+    const bool keepLeave = hovered_ != nullptr || buttonHeld_;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = keepLeave ? TME_LEAVE : TME_CANCEL | TME_HOVER | TME_LEAVE;
+    track.hwndTrack = hwnd_;
+    const bool done = TrackMouseEvent(&track) != 0;
+    tracking_ = keepLeave && done;
+  }
   if (hovered_ == nullptr) return;
   const POINT cursor = CursorInClient();
   if (!hovered_->Contains(cursor.x, cursor.y)) return;
