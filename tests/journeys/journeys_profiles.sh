@@ -107,6 +107,12 @@ journey_profiles() {
   local dialog
   before=$(jp_picker_row 6) || return 1
   dialog=$(zj_await_window "$before") || { zj_fail "the add dialog did not open"; return 1; }
+  # An empty name is refused with a warning; the dialog stays.
+  before=$(zj_windows_now)
+  zj_keys "$dialog" Return
+  jp_attention "$before" || return 1
+  ! zj_window_gone "$dialog" || { zj_fail "the add dialog closed on an empty name"; return 1; }
+  expect_value config.ini ProfileShowCount "$shown" || return 1
   zj_type "$dialog" "Work"
   zj_keys "$dialog" Return
   jp_wait_gone "$dialog" 10 "add dialog" || return 1
