@@ -36,9 +36,16 @@ printf "%s\n" "$out" | grep -q "the Zeltra window is running" || fail "no reason
 out=$("$run" "$cli" profiles) || fail "profiles while the window runs exited $?: $out"
 printf "%s\n" "$out" | grep -q "^\* [1-5]  " || fail "profiles: $out"
 
+# The lock is taken before the window is built: on a busy machine the
+# commands above can be done before it has asked the mouse anything.
+i=0
+until grep -q ' cable set-feature ok 0C 01 20 ' "$dir/trace.log" 2>/dev/null; do
+  i=$((i + 1))
+  [ "$i" -gt 300 ] && fail "the window's trace: $(cat "$dir/trace.log")"
+  sleep 0.1
+done
 /usr/lib/wine/wine64 taskkill /F /IM Zeltra.exe >/dev/null 2>&1
 wait "$pid"
 pid=""
-grep -q ' cable set-feature ok 0C 01 20 ' "$dir/trace.log" || fail "the window's trace: $(cat "$dir/trace.log")"
 out=$("$run" "$cli" --virtual-mouse switch 1) || fail "switch after the window exited $?: $out"
 printf "%s\n" "$out"
