@@ -12,7 +12,8 @@ struct MacroFileDialogs : testing::Test {
   LanguageTable saved = Language();
   MacroLibrary library;
   void SetUp() override {
-    for (int title : {253, 254, 255, 256}) Language().Set(title, u"title " + std::u16string(1, static_cast<char16_t>(u'0' + title % 10)));
+    for (int title : {253, 254, 255, 256})
+      Language().Set(title, u"title " + std::u16string(1, static_cast<char16_t>(u'0' + title % 10)));
   }
   void TearDown() override { Language() = saved; }
 };
