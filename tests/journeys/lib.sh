@@ -311,10 +311,21 @@ zj_value() {
 
 # The probe's layout commands at the journey's scale, with the data folder's
 # language: zj_ui COMMAND ARGS...
+# The answers are kept for the run (they follow from the arguments alone):
+# the probe under Wine costs a start of its own each time.
 zj_ui() {
-  local data
+  local cache key
+  cache="$ZJ_TOP/probe-answers"
+  key=$(printf '%s\n' "$ZJ_SCALE" "$@" | md5sum | cut -c1-32)
+  if [ -f "$cache/$key" ]; then
+    cat "$cache/$key"
+    return 0
+  fi
+  local data out
   data=$(zj_data)
-  zj_probe "$@" --scale "$ZJ_SCALE" ${data:+--data "$data"}
+  out=$(zj_probe "$@" --scale "$ZJ_SCALE" ${data:+--data "$data"}) || return 1
+  mkdir -p "$cache" && printf '%s\n' "$out" >"$cache/$key"
+  printf '%s\n' "$out"
 }
 
 # "x y width height" of an X window.
