@@ -409,11 +409,17 @@ zj_list_click() {
   r=$(zj_ui list-row "$ZJ_DIALOG_NAME" "$1" "$2") || { zj_fail "no row $2 in list $1"; return 1; }
   zj_click_in "$ZJ_DIALOG" "$r" "${3:-1}" "${4:-1}"
 }
+# zj_rub_out N: the caret to the end of the focused text, N characters rubbed out.
+zj_rub_out() {
+  local keys=() i
+  for ((i = 0; i < $1; i++)); do keys+=(BackSpace); done
+  xdotool key --delay 20 End "${keys[@]}"
+}
 # zj_type_into ID TEXT: a click into an edit box of the open dialog, its
 # text rubbed out, TEXT typed.
 zj_type_into() {
   zj_dialog_click "$1" || return 1
-  xdotool key --delay 30 End $(printf 'BackSpace %.0s' $(seq 12))
+  zj_rub_out 12
   xdotool type --delay 60 "$2"
   sleep 0.2
 }
