@@ -44,6 +44,9 @@ FileDialogRequest MacroFileDialogRequest(const MacroFileDialog& dialog) {
   request.defaultExtension = std::u16string(dialog.defaultExtension);
   request.initialName = dialog.fileName;
   request.flags = dialog.flags;
+  // An export names a file that need not exist yet: "file must exist" is
+  // not a flag for a save dialog (the platform may refuse every new name).
+  if (dialog.save) request.flags &= ~kFileDialogFileMustExist;
   request.bufferChars = dialog.pathChars > 0 ? dialog.pathChars : request.bufferChars;
   return request;
 }

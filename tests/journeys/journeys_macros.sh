@@ -338,7 +338,7 @@ file_dialog() {
   zj_until 10 zj_new_window >/dev/null || { zj_fail "no file dialog"; return 1; }
   dialog=$(zj_new_window)
   sleep 0.8
-  xdotool key --delay 20 End $(printf 'BackSpace %.0s' $(seq 40))
+  zj_rub_out 40
   xdotool type --delay 30 "$(zj_win "$1")"
   sleep 0.2
   xdotool key Return

@@ -311,10 +311,21 @@ zj_value() {
 
 # The probe's layout commands at the journey's scale, with the data folder's
 # language: zj_ui COMMAND ARGS...
+# The answers are kept for the run (they follow from the arguments alone):
+# the probe under Wine costs a start of its own each time.
 zj_ui() {
-  local data
+  local cache key
+  cache="$ZJ_TOP/probe-answers"
+  key=$(printf '%s\n' "$ZJ_SCALE" "$@" | md5sum | cut -c1-32)
+  if [ -f "$cache/$key" ]; then
+    cat "$cache/$key"
+    return 0
+  fi
+  local data out
   data=$(zj_data)
-  zj_probe "$@" --scale "$ZJ_SCALE" ${data:+--data "$data"}
+  out=$(zj_probe "$@" --scale "$ZJ_SCALE" ${data:+--data "$data"}) || return 1
+  mkdir -p "$cache" && printf '%s\n' "$out" >"$cache/$key"
+  printf '%s\n' "$out"
 }
 
 # "x y width height" of an X window.
@@ -398,11 +409,17 @@ zj_list_click() {
   r=$(zj_ui list-row "$ZJ_DIALOG_NAME" "$1" "$2") || { zj_fail "no row $2 in list $1"; return 1; }
   zj_click_in "$ZJ_DIALOG" "$r" "${3:-1}" "${4:-1}"
 }
+# zj_rub_out N: the caret to the end of the focused text, N characters rubbed out.
+zj_rub_out() {
+  local keys=() i
+  for ((i = 0; i < $1; i++)); do keys+=(BackSpace); done
+  xdotool key --delay 20 End "${keys[@]}"
+}
 # zj_type_into ID TEXT: a click into an edit box of the open dialog, its
 # text rubbed out, TEXT typed.
 zj_type_into() {
   zj_dialog_click "$1" || return 1
-  xdotool key --delay 30 End $(printf 'BackSpace %.0s' $(seq 12))
+  zj_rub_out 12
   xdotool type --delay 60 "$2"
   sleep 0.2
 }
