@@ -293,8 +293,8 @@ journey_lighting() {
 
 # jp_pick_colour PALETTE field|swatches: a click in the middle of the
 # palette's colour field or of its first swatch; prints the colour (RRGGBB)
-# of its picture there (drawn pixel for pixel at the scale of 1 the
-# journeys' screen gives). Messages go to standard error.
+# of its picture there (the picture is stretched by the scale, pixel for
+# pixel at the journeys' 1.0). Messages go to standard error.
 jp_pick_colour() {
   local l t rr b x y colour
   read -r l t rr b _ <<<"$(jp_dialog_part palette "$2")"
@@ -304,7 +304,9 @@ jp_pick_colour() {
     # The middle of the first of the 8 x 6 swatches.
     x=$((l + (rr - l) / 16)) y=$((t + (b - t) / 12))
   fi
-  colour=$(zj_probe pixel "$ROOT/res/images/palette_287.bmp" "$x" "$y") ||
+  local px py
+  read -r px py <<<"$(awk -v x="$x" -v y="$y" -v s="$ZJ_SCALE" 'BEGIN { printf "%d %d", x / s, y / s }')"
+  colour=$(zj_probe pixel "$ROOT/res/images/palette_287.bmp" "$px" "$py") ||
     { zj_fail "no pixel ($x, $y) in the palette picture" >&2; return 1; }
   [ "$colour" != 0F0F0F ] || { zj_fail "($x, $y) of the palette is its background" >&2; return 1; }
   zj_click_in "$1" "$x $y $((x + 1)) $((y + 1)) 1" >&2 || return 1
