@@ -23,6 +23,32 @@ jp_slide() {
   jp_settle "slider $1 at $2"
 }
 
+# jp_drag ID FROM TO: the thumb of a slider dragged from step FROM to step TO;
+# nothing may go out while the button is held, the release sends.
+jp_drag() {
+  local from to y ox oy m
+  read -r from y _ <<<"$(zj_layout slider-at "$1" "$2" --lighting-mode "$JP_MODE")"
+  read -r to _ <<<"$(zj_layout slider-at "$1" "$3" --lighting-mode "$JP_MODE")"
+  read -r ox oy <<<"$(zj_origin)"
+  m=$(jp_mark)
+  xdotool mousemove $((ox + from - 3)) $((oy + y)) sleep 0.1 mousemove $((ox + from)) $((oy + y)) sleep 0.3 mousedown 1 sleep 0.3
+  local x=$from step=$(((to - from) / 8))
+  for _ in 1 2 3 4 5 6 7 8; do
+    x=$((x + step))
+    xdotool mousemove $((ox + x)) $((oy + y)) sleep 0.05
+  done
+  xdotool mousemove $((ox + to)) $((oy + y))
+  sleep 1
+  if jp_sent_now "$m" "08 "; then
+    xdotool mouseup 1
+    zj_fail "slider $1 sent while it was dragged"
+    return 1
+  fi
+  xdotool mouseup 1
+  [ "$(zj_origin)" = "$ox $oy" ] || { zj_fail "the drag moved the window instead of the thumb"; return 1; }
+  jp_settle "the drag of slider $1"
+}
+
 # The trace's length now, and whether a set-feature after that line matches
 # (hex bytes from the command on, an extended regular expression).
 jp_mark() { wc -l <"$ZJ_WORK/trace.txt"; }
@@ -226,7 +252,7 @@ journey_lighting() {
   m=$(jp_mark)
   jp_mode 2 3 && jp_expect_sent "$m" "08 00 .. 01 05 03 42 FF 00 FF" "mode 3" || return 1
   m=$(jp_mark)
-  jp_slide 3220 1 && jp_expect_sent "$m" "08 00 .. 01 05 03 22 FF 00 FF" "mode 3 at 50 %" || return 1
+  jp_drag 3220 3 1 && jp_expect_sent "$m" "08 00 .. 01 05 03 22 FF 00 FF" "mode 3 dragged to 50 %" || return 1
   local before l t rr b ox oy
   m=$(jp_mark)
   before=$(zj_windows_now)
@@ -246,7 +272,7 @@ journey_lighting() {
   zj_click_rect "$palette" "$(jp_dialog_part palette ok)" && jp_wait_gone "$palette" 10 "palette" || return 1
   jp_settle "the palette" || return 1
   jp_expect_sent "$m" "08 00 .. 01 05 03 22 ${colour:0:2} ${colour:2:2} ${colour:4:2}" "mode 3 in $colour" || return 1
-  zj_log "mode 3: 50 %, slot 0 kept on, recoloured $colour"
+  zj_log "mode 3: dragged to 50 % (sent at the release), slot 0 kept on, recoloured $colour"
   # Modes 4 and 5: speed only.
   m=$(jp_mark)
   jp_mode 3 4 && jp_expect_sent "$m" "08 00 .. 01 02 04 22" "mode 4" || return 1
@@ -293,8 +319,8 @@ journey_lighting() {
 
 # jp_pick_colour PALETTE field|swatches: a click in the middle of the
 # palette's colour field or of its first swatch; prints the colour (RRGGBB)
-# of its picture there (drawn pixel for pixel at the scale of 1 the
-# journeys' screen gives). Messages go to standard error.
+# of its picture there (the picture is stretched by the scale, pixel for
+# pixel at the journeys' 1.0). Messages go to standard error.
 jp_pick_colour() {
   local l t rr b x y colour
   read -r l t rr b _ <<<"$(jp_dialog_part palette "$2")"
@@ -304,7 +330,9 @@ jp_pick_colour() {
     # The middle of the first of the 8 x 6 swatches.
     x=$((l + (rr - l) / 16)) y=$((t + (b - t) / 12))
   fi
-  colour=$(zj_probe pixel "$ROOT/res/images/palette_287.bmp" "$x" "$y") ||
+  local px py
+  read -r px py <<<"$(awk -v x="$x" -v y="$y" -v s="$ZJ_SCALE" 'BEGIN { printf "%d %d", x / s, y / s }')"
+  colour=$(zj_probe pixel "$ROOT/res/images/palette_287.bmp" "$px" "$py") ||
     { zj_fail "no pixel ($x, $y) in the palette picture" >&2; return 1; }
   [ "$colour" != 0F0F0F ] || { zj_fail "($x, $y) of the palette is its background" >&2; return 1; }
   zj_click_rect "$1" "$x $y $((x + 1)) $((y + 1)) 1" >&2 || return 1
