@@ -441,7 +441,7 @@ zj_windows_now() { echo " $(zj_program_windows | tr '\n' ' ') "; }
 # was not among BEFORE (zj_windows_now) and prints the newest such.
 zj_await_window() {
   local before=$1 limit=${2:-10} found=""
-  newer() {
+  zj_newer_window_seen() {
     local id
     found=""
     for id in $(zj_program_windows); do
@@ -449,7 +449,7 @@ zj_await_window() {
     done
     [ -n "$found" ]
   }
-  zj_until "$limit" newer || return 1
+  zj_until "$limit" zj_newer_window_seen || return 1
   sleep 0.3  # let it paint
   echo "$found"
 }
