@@ -1,5 +1,6 @@
 #include "ui/skin_pixels.h"
 
+#include <cmath>
 #include <vector>
 
 namespace zeltra {
@@ -28,31 +29,48 @@ bool PremultiplyPixels(std::uint32_t* pixels, std::size_t count) {
   return opaque;
 }
 
-int NearestSourceIndex(int index, int destLength, int sourceStart, int sourceLength) {
-  // floor(index * sourceLength / destLength) in exact integers.
-  return sourceStart + static_cast<int>(static_cast<long long>(index) * sourceLength / destLength);
+namespace {
+
+// Every step rounded to single precision, also where the compiler would
+// keep more (x87 on 32-bit builds).
+float F(float value) {
+  volatile float rounded = value;
+  return rounded;
 }
 
-void ScaleNearest(const std::uint32_t* source, int width, int height, int sourceStride, const PixelArea& from,
-                  std::uint32_t* dest, int destWidth, int destHeight, int destStride) {
-  if (destWidth <= 0 || destHeight <= 0) return;
-  std::vector<int> columns(static_cast<std::size_t>(destWidth));
-  for (int x = 0; x < destWidth; ++x) {
-    const int sx = from.width > 0 ? NearestSourceIndex(x, destWidth, from.x, from.width) : -1;
-    columns[static_cast<std::size_t>(x)] = sx >= 0 && sx < width ? sx : -1;
+}  // namespace
+
+std::vector<int> StretchSources(int destStart, int destLength, int sourceStart, int sourceLength, int imageLength) {
+  std::vector<int> sources(destLength > 0 ? static_cast<std::size_t>(destLength) : 0, -1);
+  if (destLength <= 0 || sourceLength <= 0) return sources;
+  // The source-to-destination scale and offset, inverted, then the source
+  // position of the first destination pixel and the step per pixel.
+  const float scale = F(static_cast<float>(destLength) / static_cast<float>(sourceLength));
+  const float offset = F(static_cast<float>(destStart) - F(scale * static_cast<float>(sourceStart)));
+  const float origin = F(-offset / scale);
+  const float step = F(F(F(1.0f / scale) + origin) - origin);
+  const float end = static_cast<float>(sourceStart + sourceLength);
+  float delta = F(static_cast<float>(destStart) * step);
+  for (std::size_t i = 0; i < sources.size(); ++i) {
+    const float at = F(F(origin + delta) + 0.0f);
+    delta = F(delta + step);
+    if (!(at >= static_cast<float>(sourceStart) && at < end)) continue;
+    const auto index = static_cast<int>(std::floor(at));
+    if (index >= 0 && index < imageLength) sources[i] = index;
   }
-  for (int y = 0; y < destHeight; ++y) {
+  return sources;
+}
+
+void ScaleNearest(const std::uint32_t* source, int sourceStride, const std::vector<int>& columns,
+                  const std::vector<int>& rows, std::uint32_t* dest, int destStride) {
+  for (std::size_t y = 0; y < rows.size(); ++y) {
     std::uint32_t* row = dest + static_cast<std::ptrdiff_t>(y) * destStride;
-    const int sy = from.height > 0 ? NearestSourceIndex(y, destHeight, from.y, from.height) : -1;
-    if (sy < 0 || sy >= height) {
-      for (int x = 0; x < destWidth; ++x) row[x] = 0;
+    if (rows[y] < 0) {
+      for (std::size_t x = 0; x < columns.size(); ++x) row[x] = 0;
       continue;
     }
-    const std::uint32_t* line = source + static_cast<std::ptrdiff_t>(sy) * sourceStride;
-    for (int x = 0; x < destWidth; ++x) {
-      const int sx = columns[static_cast<std::size_t>(x)];
-      row[x] = sx >= 0 ? line[sx] : 0;
-    }
+    const std::uint32_t* line = source + static_cast<std::ptrdiff_t>(rows[y]) * sourceStride;
+    for (std::size_t x = 0; x < columns.size(); ++x) row[x] = columns[x] >= 0 ? line[columns[x]] : 0;
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace zeltra {
 
@@ -17,25 +18,19 @@ std::uint32_t PremultipliedPixel(std::uint32_t argb);
 // image can then be copied instead of blended).
 bool PremultiplyPixels(std::uint32_t* pixels, std::size_t count);
 
-// A rectangle of an image in image pixels (may reach past the image).
-struct PixelArea {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
+// The source pixel shown by each of `destLength` destination pixels from
+// `destStart` when `sourceLength` pixels from `sourceStart` of an image
+// `imageLength` pixels long are stretched over them, -1 where none is (past
+// the area or the image). Nearest neighbour at the destination pixel's left
+// (top) edge, stepped in single precision exactly as the GDI+ the skins were
+// always drawn with (Wine's) steps it, so that stretched skins stay pixel
+// for pixel what they were; a 2x scale shows every source pixel as a 2 x 2
+// block. The result depends on where the destination starts.
+std::vector<int> StretchSources(int destStart, int destLength, int sourceStart, int sourceLength, int imageLength);
 
-// The source pixel that destination pixel `index` of `destLength` shows when
-// `sourceLength` pixels from `sourceStart` are stretched over it: the one
-// under the destination pixel's left (top) edge, the nearest-neighbour
-// stretch the skins were always drawn with (GDI+ as Wine has it), so that a
-// 2x scale shows every source pixel as a 2 x 2 block.
-int NearestSourceIndex(int index, int destLength, int sourceStart, int sourceLength);
-
-// Stretches the area `from` of a width x height image over a destWidth x
-// destHeight image by NearestSourceIndex; destination pixels whose source
-// lies outside the image become 0 (transparent). Strides are in pixels.
-void ScaleNearest(const std::uint32_t* source, int width, int height, int sourceStride, const PixelArea& from,
-                  std::uint32_t* dest, int destWidth, int destHeight, int destStride);
+// Fills a destWidth x destHeight image from a source image by the column and
+// row maps of StretchSources; -1 gives 0 (transparent). Strides in pixels.
+void ScaleNearest(const std::uint32_t* source, int sourceStride, const std::vector<int>& columns,
+                  const std::vector<int>& rows, std::uint32_t* dest, int destStride);
 
 }  // namespace zeltra

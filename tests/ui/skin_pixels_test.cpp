@@ -23,31 +23,35 @@ TEST(SkinPixels, PremultiplyingRoundsEachChannelAndKnowsOpaqueImages) {
   EXPECT_EQ(pixels[2], 0xFE102030u);  // 254 of 255 still rounds back to the same channels
 }
 
-TEST(SkinPixels, NearestSourceIsUnderTheDestinationPixelsEdge) {
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(NearestSourceIndex(i, 40, 0, 20), i / 2);  // 2x: 2 x 2 blocks
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(NearestSourceIndex(i, 7, 3, 7), 3 + i);  // 1:1 keeps the offset
-  // 1.5x of 2 pixels: the edges 0, 1, 2 of 3 fall on 0, 0.67, 1.33.
-  EXPECT_EQ(NearestSourceIndex(0, 3, 0, 2), 0);
-  EXPECT_EQ(NearestSourceIndex(1, 3, 0, 2), 0);
-  EXPECT_EQ(NearestSourceIndex(2, 3, 0, 2), 1);
-  // Shrinking 10 to 4: edges 0, 2.5, 5, 7.5.
-  const int expected[] = {0, 2, 5, 7};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(NearestSourceIndex(i, 4, 0, 10), expected[i]);
+TEST(SkinPixels, StretchingTakesThePixelAtEachDestinationPixelsEdge) {
+  const auto two = StretchSources(0, 40, 0, 20, 20);  // 2x: 2 x 2 blocks
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(two[static_cast<std::size_t>(i)], i / 2);
+  EXPECT_EQ(StretchSources(5, 7, 3, 7, 10), (std::vector<int>{3, 4, 5, 6, 7, 8, 9}));  // 1:1 keeps the offset
+  // 1.5x of 2 pixels: the edges 0, 1, 2 of 3 fall on 0, 0.67, 1.33; shrinking
+  // 10 to 4: on 0, 2.5, 5, 7.5.
+  EXPECT_EQ(StretchSources(0, 3, 0, 2, 2), (std::vector<int>{0, 0, 1}));
+  EXPECT_EQ(StretchSources(0, 4, 0, 10, 10), (std::vector<int>{0, 2, 5, 7}));
+  // An area reaching past the image: nothing there.
+  EXPECT_EQ(StretchSources(0, 4, 2, 2, 3), (std::vector<int>{2, 2, -1, -1}));
+  // Single-precision steps: 230 stretched to 250 from x = 20 shows column 22
+  // at pixel 25 (exact arithmetic: 23), and 230 to 540 from x = 560 starts
+  // just short of the image, so its first pixel shows nothing.
+  EXPECT_EQ(StretchSources(20, 250, 0, 230, 230)[25], 22);
+  const auto panel = StretchSources(560, 540, 0, 230, 230);
+  EXPECT_EQ(panel[0], -1);
+  EXPECT_EQ(panel[1], 0);
+  EXPECT_EQ(panel.back(), 229);
 }
 
-TEST(SkinPixels, ScalingTakesTheAreaAndLeavesWhatIsOutsideTheImageClear) {
+TEST(SkinPixels, ScalingFillsFromTheMapsAndLeavesNothingWhereTheyHaveNoSource) {
   // 3 x 2 image, pixels numbered 1..6.
   const std::uint32_t image[] = {1, 2, 3, 4, 5, 6};
-  std::vector<std::uint32_t> out(4 * 2, 99);
-  ScaleNearest(image, 3, 2, 3, PixelArea{1, 0, 2, 1}, out.data(), 4, 2, 4);
-  EXPECT_EQ(out, (std::vector<std::uint32_t>{2, 2, 3, 3, 2, 2, 3, 3}));
-  // Reaching one pixel past the right and bottom edges.
-  std::vector<std::uint32_t> past(2 * 2, 99);
-  ScaleNearest(image, 3, 2, 3, PixelArea{2, 1, 2, 2}, past.data(), 2, 2, 2);
-  EXPECT_EQ(past, (std::vector<std::uint32_t>{6, 0, 0, 0}));
+  std::vector<std::uint32_t> out(3 * 2, 99);
+  ScaleNearest(image, 3, {1, 2, -1}, {1, -1}, out.data(), 3);
+  EXPECT_EQ(out, (std::vector<std::uint32_t>{5, 6, 0, 0, 0, 0}));
   // A destination stride wider than its width leaves the gap alone.
   std::vector<std::uint32_t> strided(3 * 2, 99);
-  ScaleNearest(image, 3, 2, 3, PixelArea{0, 0, 1, 2}, strided.data(), 2, 2, 3);
+  ScaleNearest(image, 3, {0, 0}, {0, 1}, strided.data(), 3);
   EXPECT_EQ(strided, (std::vector<std::uint32_t>{1, 1, 99, 4, 4, 99}));
 }
 

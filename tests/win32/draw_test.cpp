@@ -187,6 +187,7 @@ TEST(ScaledDrawing, BlendsAndStretchesAsGdiplusDid) {
       {{0, 0, 31, 9}, {4, 3, 13, 11}},    // a part, stretched one way and shrunk the other
       {{2, 0, 10, 10}, {5, 5, 10, 10}},   // a part as it is
       {{0, 0, 40, 30}, {10, 8, 20, 15}},  // reaching past the image
+      {{7, 3, 41, 37}, {0, 0, 23, 17}},   // steps that fall just short of a pixel
   };
   for (const char* name : {"a.png", "b.bmp"}) {
     SkinImage image;

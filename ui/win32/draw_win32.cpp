@@ -73,14 +73,13 @@ class Dib {
   int height_ = 0;
 };
 
-// Where an image was stretched to: its source area and the destination size.
+// Where an image was stretched to: its source area and the destination (the
+// stretch depends on the destination's place too).
 struct StretchKey {
-  PixelArea from;
-  int width = 0;
-  int height = 0;
+  Area dest;
+  Area source;
   friend bool operator==(const StretchKey& a, const StretchKey& b) {
-    return a.from.x == b.from.x && a.from.y == b.from.y && a.from.width == b.from.width &&
-           a.from.height == b.from.height && a.width == b.width && a.height == b.height;
+    return std::memcmp(&a, &b, sizeof(StretchKey)) == 0;
   }
 };
 
@@ -115,7 +114,8 @@ class SkinBitmap {
     }
     HDC memory = SourceDc();
     HGDIOBJ old = SelectObject(memory, from->handle());
-    if (opaque_ && inside) {
+    // A stretched copy may start with a clear column or row (see StretchSources).
+    if (opaque_ && from == &pixels_) {
       BitBlt(dc, dest.x, dest.y, dest.width, dest.height, memory, x, y, SRCCOPY);
     } else {
       const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -126,12 +126,12 @@ class SkinBitmap {
 
  private:
   const Dib* Stretched(const Area& dest, const Area& source) {
-    const StretchKey key{PixelArea{source.x, source.y, source.width, source.height}, dest.width, dest.height};
+    const StretchKey key{dest, source};
     if (const Dib* kept = stretched_.Find(key)) return kept;
     Dib copy(dest.width, dest.height);
     if (copy.bits() == nullptr) return nullptr;
-    ScaleNearest(pixels_.bits(), width(), height(), width(), key.from, copy.bits(), dest.width, dest.height,
-                 dest.width);
+    ScaleNearest(pixels_.bits(), width(), StretchSources(dest.x, dest.width, source.x, source.width, width()),
+                 StretchSources(dest.y, dest.height, source.y, source.height, height()), copy.bits(), dest.width);
     return &stretched_.Insert(key, std::move(copy));
   }
 
