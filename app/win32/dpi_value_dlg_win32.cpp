@@ -148,7 +148,7 @@ bool CDPIValueSettingDlg::PreTranslateMessage(MSG& msg) {
 
 void CDPIValueSettingDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
-  DrawFrameFile(dc, SkinPath(L"skins\\Frame_DPI.bmp"), DpiValueDialog::kWidth, DpiValueDialog::kHeight, Ui().scale);
+  frameFile_.Draw(dc, SkinPath(L"skins\\Frame_DPI.bmp"), DpiValueDialog::kWidth, DpiValueDialog::kHeight, Ui().scale);
   FillSolid(dc, ScaledWindowRect(kEditPlace), RGB(255, 255, 255));
   DrawControls(dc, client);
 }

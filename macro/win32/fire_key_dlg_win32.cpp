@@ -37,7 +37,7 @@ BOOL CFireKeyDlg::OnInitDialog() {
 }
 
 void CFireKeyDlg::DrawBackground(HDC dc, const RECT& client) {
-  DrawCommonFrame(dc, client, background_);
+  DrawCommonFrame(dc, client, background_, frameFile_);
   DrawControls(dc, client);
 }
 

@@ -42,7 +42,7 @@ void CMacroEditDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
   // Every dialog of this size wears the notice frame; the key and delay
   // dialogs put their field on white.
-  DrawFrameFile(dc, SkinPath(Wide(std::u16string(kMacroEditDialogFrame))), kMacroEditDialogWidth,
+  frameFile_.Draw(dc, SkinPath(Wide(std::u16string(kMacroEditDialogFrame))), kMacroEditDialogWidth,
                 kMacroEditDialogHeight, Ui().scale);
   if (MacroEditDialogDrawsFrame(kind_)) {
     const auto& f = kMacroEditFieldBackground;

@@ -68,7 +68,7 @@ void CMacroManagerDlg::CreateControls(const RECT&) {
 
 void CMacroManagerDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
-  DrawFrameFile(dc, SkinPath(Wide(std::u16string(kSkinMacroFrame))), kMacroManagerWidth, kMacroManagerHeight,
+  frameFile_.Draw(dc, SkinPath(Wide(std::u16string(kSkinMacroFrame))), kMacroManagerWidth, kMacroManagerHeight,
                 Ui().scale);
   for (const auto& s : kManagerSurrounds) {
     FillSolid(dc, RECT{Scaled(s[0]), Scaled(s[1]), Scaled(s[2]), Scaled(s[3])}, Colour(kManagerSurroundColour));

@@ -38,7 +38,7 @@ BOOL CMacroSelectDlg::OnInitDialog() {
 void CMacroSelectDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
   const float s = Ui().scale;
-  DrawFrameFile(dc, SkinPath(L"skins\\Frame_Macro_Manager.bmp"), kMacroSelectDialogWidth, kMacroSelectDialogHeight, s);
+  frameFile_.Draw(dc, SkinPath(L"skins\\Frame_Macro_Manager.bmp"), kMacroSelectDialogWidth, kMacroSelectDialogHeight, s);
   const auto& g = kMacroSelectTreeSurround;
   FillSolid(dc, RECT{Scaled(g[0], s), Scaled(g[1], s), Scaled(g[2], s), Scaled(g[3], s)}, kTreeSurround);
   DrawControls(dc, client);

@@ -36,7 +36,7 @@ BOOL CShortcutDlg::OnInitDialog() {
 }
 
 void CShortcutDlg::DrawBackground(HDC dc, const RECT& client) {
-  DrawCommonFrame(dc, client, background_);
+  DrawCommonFrame(dc, client, background_, frameFile_);
   const float s = Ui().scale;
   const auto& f = kShortcutKeyFieldBackground;
   FillSolid(dc, RECT{Scaled(f[0], s), Scaled(f[1], s), Scaled(f[2], s), Scaled(f[3], s)}, RGB(255, 255, 255));

@@ -1,3 +1,5 @@
+#include <objidl.h>
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
@@ -139,6 +141,69 @@ TEST(ScaledDrawing, EverySourcePixelBecomesASharpBlock) {
       const int sx = x / 2;
       const int sy = y / 2;
       ASSERT_EQ(canvas.Pixel(x, y), RGB(sx * 12, sy * 12, (sx + sy) % 2 ? 255 : 0)) << x << "," << y;
+    }
+  }
+}
+
+// The drawing GDI+ did with nearest neighbour and half-pixel offset, the
+// yardstick of the program's own stretching and blending.
+void DrawWithGdiplus(HDC dc, const std::filesystem::path& file, const Area& dest, const Area& source) {
+  namespace gp = Gdiplus::DllExports;
+  Gdiplus::GpImage* image = nullptr;
+  ASSERT_EQ(gp::GdipLoadImageFromFileICM(file.c_str(), &image), Gdiplus::Ok);
+  Gdiplus::GpGraphics* graphics = nullptr;
+  ASSERT_EQ(gp::GdipCreateFromHDC(dc, &graphics), Gdiplus::Ok);
+  gp::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeNearestNeighbor);
+  gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
+  gp::GdipDrawImageRectRectI(graphics, image, dest.x, dest.y, dest.width, dest.height, source.x, source.y,
+                             source.width, source.height, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+  gp::GdipDeleteGraphics(graphics);
+  gp::GdipDisposeImage(image);
+}
+
+TEST(ScaledDrawing, BlendsAndStretchesAsGdiplusDid) {
+  TempDir dir;
+  // Every alpha edge case: clear, opaque and in between, over a background
+  // that shows any rounding difference.
+  Picture picture(23, 17, 0);
+  std::uint32_t seed = 12345;
+  for (auto& pixel : picture.argb) {
+    seed = seed * 1103515245u + 12345u;
+    const std::uint32_t alpha = (seed >> 24) % 3 == 0 ? 0 : (seed >> 24) % 3 == 1 ? 255 : (seed >> 8) & 0xFF;
+    pixel = alpha << 24 | ((seed >> 4) & 0xFFFFFF);
+  }
+  WritePng(dir / "a.png", picture);
+  Picture opaque(23, 17, 0);
+  for (std::size_t i = 0; i < opaque.argb.size(); ++i) opaque.argb[i] = picture.argb[i] | 0xFF000000;
+  WriteBmp(dir / "b.bmp", opaque);
+  struct Case {
+    Area dest;
+    Area source;
+  };
+  const Case cases[] = {
+      {{3, 2, 23, 17}, {0, 0, 23, 17}},   // as it is
+      {{0, 0, 46, 34}, {0, 0, 23, 17}},   // 2.0
+      {{1, 1, 34, 25}, {0, 0, 23, 17}},   // 1.5
+      {{0, 0, 31, 9}, {4, 3, 13, 11}},    // a part, stretched one way and shrunk the other
+      {{2, 0, 10, 10}, {5, 5, 10, 10}},   // a part as it is
+      {{0, 0, 40, 30}, {10, 8, 20, 15}},  // reaching past the image
+      {{7, 3, 41, 37}, {0, 0, 23, 17}},   // steps that fall just short of a pixel
+  };
+  for (const char* name : {"a.png", "b.bmp"}) {
+    SkinImage image;
+    ASSERT_TRUE(win32::LoadSkinImage(dir / name, image));
+    for (const Case& c : cases) {
+      Canvas ours(50, 40, RGB(40, 200, 90));
+      Canvas theirs(50, 40, RGB(40, 200, 90));
+      for (int twice = 0; twice < 2; ++twice) win32::DrawImageScaled(ours.dc(), image, c.dest, c.source);
+      DrawWithGdiplus(theirs.dc(), dir / name, c.dest, c.source);
+      DrawWithGdiplus(theirs.dc(), dir / name, c.dest, c.source);
+      for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 50; ++x) {
+          ASSERT_EQ(ours.Pixel(x, y), theirs.Pixel(x, y))
+              << name << " at " << x << "," << y << " into " << c.dest.width << "x" << c.dest.height;
+        }
+      }
     }
   }
 }

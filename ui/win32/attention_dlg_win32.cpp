@@ -50,7 +50,7 @@ void CAttentionDlg::CreateControls(const RECT&) {
 
 void CAttentionDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
-  DrawFrameFile(dc, SkinPath(L"skins\\Frame_warning.bmp"), kDesignWidth, kDesignHeight, Ui().scale);
+  frameFile_.Draw(dc, SkinPath(L"skins\\Frame_warning.bmp"), kDesignWidth, kDesignHeight, Ui().scale);
   DrawControls(dc, client);
 }
 

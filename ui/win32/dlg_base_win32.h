@@ -81,6 +81,8 @@ class CDlgBase : public CDialog {
   int width_ = 2254;
   int height_ = 1480;
   COLORREF background_ = RGB(186, 226, 239);
+  // The frame image of dialogs drawn on a frame file, decoded at the first paint.
+  FrameFile frameFile_;
   HICON icon_ = nullptr;
   bool controlsCreated_ = false;
   // Small dialogs list themselves in the open-dialog table while they exist.

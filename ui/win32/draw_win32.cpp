@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "ui/shared_cache.h"
+#include "ui/skin_pixels.h"
 #include "ui/ui_context.h"
 #include "ui/win32/wide_win32.h"
 
@@ -24,11 +27,121 @@ GdiplusSession::~GdiplusSession() {
   if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
 }
 
+// --- decoded skin images -------------------------------------------------------
+
+namespace {
+
+// A 32-bit top-down DIB section and its pixels.
+class Dib {
+ public:
+  Dib() = default;
+  Dib(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    handle_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (handle_ == nullptr) return;
+    bits_ = static_cast<std::uint32_t*>(bits);
+    width_ = width;
+    height_ = height;
+  }
+  ~Dib() {
+    if (handle_ != nullptr) DeleteObject(handle_);
+  }
+  Dib(Dib&& other) noexcept { *this = std::move(other); }
+  Dib& operator=(Dib&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    std::swap(bits_, other.bits_);
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    return *this;
+  }
+  HBITMAP handle() const { return handle_; }
+  std::uint32_t* bits() const { return bits_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  HBITMAP handle_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+// Where an image was stretched to: its source area and the destination (the
+// stretch depends on the destination's place too).
+struct StretchKey {
+  Area dest;
+  Area source;
+  friend bool operator==(const StretchKey& a, const StretchKey& b) {
+    return std::memcmp(&a, &b, sizeof(StretchKey)) == 0;
+  }
+};
+
+// A control draws an image at one or two sizes (a panel image a few more).
+constexpr std::size_t kStretchedCopies = 6;
+
+// The memory DC every image is drawn from, selected only during a draw (the
+// drawing happens on the user-interface thread alone).
+HDC SourceDc() {
+  static HDC dc = CreateCompatibleDC(nullptr);
+  return dc;
+}
+
+}  // namespace
+
+class SkinBitmap {
+ public:
+  explicit SkinBitmap(Dib pixels, bool opaque) : pixels_(std::move(pixels)), opaque_(opaque) {}
+  int width() const { return pixels_.width(); }
+  int height() const { return pixels_.height(); }
+
+  void Draw(HDC dc, const Area& dest, const Area& source) {
+    const bool inside = source.x >= 0 && source.y >= 0 && source.x + source.width <= width() &&
+                        source.y + source.height <= height();
+    const Dib* from = &pixels_;
+    int x = source.x;
+    int y = source.y;
+    if (!inside || dest.width != source.width || dest.height != source.height) {
+      from = Stretched(dest, source);
+      if (from == nullptr) return;
+      x = y = 0;
+    }
+    HDC memory = SourceDc();
+    HGDIOBJ old = SelectObject(memory, from->handle());
+    // A stretched copy may start with a clear column or row (see StretchSources).
+    if (opaque_ && from == &pixels_) {
+      BitBlt(dc, dest.x, dest.y, dest.width, dest.height, memory, x, y, SRCCOPY);
+    } else {
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      GdiAlphaBlend(dc, dest.x, dest.y, dest.width, dest.height, memory, x, y, dest.width, dest.height, blend);
+    }
+    SelectObject(memory, old);
+  }
+
+ private:
+  const Dib* Stretched(const Area& dest, const Area& source) {
+    const StretchKey key{dest, source};
+    if (const Dib* kept = stretched_.Find(key)) return kept;
+    Dib copy(dest.width, dest.height);
+    if (copy.bits() == nullptr) return nullptr;
+    ScaleNearest(pixels_.bits(), width(), StretchSources(dest.x, dest.width, source.x, source.width, width()),
+                 StretchSources(dest.y, dest.height, source.y, source.height, height()), copy.bits(), dest.width);
+    return &stretched_.Insert(key, std::move(copy));
+  }
+
+  Dib pixels_;
+  bool opaque_;
+  RecentCache<StretchKey, Dib> stretched_{kStretchedCopies};
+};
+
 void SkinImage::Reset() {
-  if (image_ != nullptr) gp::GdipDisposeImage(image_);
-  image_ = nullptr;
-  if (bytes_ != nullptr) GlobalFree(bytes_);
-  bytes_ = nullptr;
+  bitmap_.reset();
   assigned_ = false;
   width_ = height_ = 0;
 }
@@ -37,13 +150,38 @@ std::filesystem::path SkinPath(const wchar_t* relative) { return Ui().programFol
 
 namespace {
 
-void ReadSize(Gdiplus::GpImage* image, int& width, int& height) {
+// The decoded image's pixels, premultiplied, in a bitmap of our own; the
+// GDI+ image is no longer needed afterwards.
+std::shared_ptr<SkinBitmap> ToSkinBitmap(Gdiplus::GpImage* image) {
   UINT w = 0;
   UINT h = 0;
   gp::GdipGetImageWidth(image, &w);
   gp::GdipGetImageHeight(image, &h);
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
+  if (w == 0 || h == 0 || w > 0x4000 || h > 0x4000) return nullptr;
+  auto* bitmap = reinterpret_cast<Gdiplus::GpBitmap*>(image);
+  const Gdiplus::GpRect all{0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+  Gdiplus::BitmapData data{};
+  if (gp::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
+      Gdiplus::Ok) {
+    return nullptr;  // not a raster image
+  }
+  Dib pixels(static_cast<int>(w), static_cast<int>(h));
+  if (pixels.bits() != nullptr) {
+    for (UINT row = 0; row < h; ++row) {
+      std::memcpy(pixels.bits() + static_cast<std::size_t>(row) * w,
+                  static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(row) * data.Stride,
+                  static_cast<std::size_t>(w) * 4);
+    }
+  }
+  gp::GdipBitmapUnlockBits(bitmap, &data);
+  if (pixels.bits() == nullptr) return nullptr;
+  const bool opaque = PremultiplyPixels(pixels.bits(), static_cast<std::size_t>(w) * h);
+  return std::make_shared<SkinBitmap>(std::move(pixels), opaque);
+}
+
+SharedCache<std::wstring, SkinBitmap>& DecodedFiles() {
+  static SharedCache<std::wstring, SkinBitmap> files;
+  return files;
 }
 
 }  // namespace
@@ -55,13 +193,16 @@ bool LoadSkinImage(const std::filesystem::path& file, SkinImage& slot) {
   slot.assigned_ = true;
   slot.width_ = oldWidth;
   slot.height_ = oldHeight;
-  Gdiplus::GpImage* image = nullptr;
-  if (gp::GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) {
-    if (image != nullptr) gp::GdipDisposeImage(image);
-    return false;
-  }
-  slot.image_ = image;
-  ReadSize(image, slot.width_, slot.height_);
+  slot.bitmap_ = DecodedFiles().Get(file.native(), [&]() -> std::shared_ptr<SkinBitmap> {
+    Gdiplus::GpImage* image = nullptr;
+    if (gp::GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) return nullptr;
+    auto decoded = ToSkinBitmap(image);
+    gp::GdipDisposeImage(image);
+    return decoded;
+  });
+  if (!slot.bitmap_) return false;
+  slot.width_ = slot.bitmap_->width();
+  slot.height_ = slot.bitmap_->height();
   return true;
 }
 
@@ -74,8 +215,8 @@ bool LoadResourcePng(UINT id, SkinImage& slot) {
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
   if (data == nullptr || size == 0) return false;
 
-  // GDI+ reads the stream for as long as the image lives, so the copy of the
-  // bytes is kept with the image and freed with it.
+  // GDI+ reads the stream while it decodes; the pixels are copied out at
+  // once, so the bytes go with the stream.
   HGLOBAL bytes = GlobalAlloc(GMEM_FIXED, size);
   if (bytes == nullptr) return false;
   std::memcpy(reinterpret_cast<void*>(bytes), data, size);
@@ -85,17 +226,19 @@ bool LoadResourcePng(UINT id, SkinImage& slot) {
     return false;
   }
   Gdiplus::GpImage* image = nullptr;
-  const bool ok = gp::GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok && image != nullptr;
-  stream->Release();
-  if (!ok) {
-    GlobalFree(bytes);
-    return false;
+  std::shared_ptr<SkinBitmap> decoded;
+  if (gp::GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok && image != nullptr) {
+    decoded = ToSkinBitmap(image);
+    gp::GdipDisposeImage(image);
   }
+  stream->Release();
+  GlobalFree(bytes);
+  if (!decoded) return false;
   slot.Reset();
   slot.assigned_ = true;
-  slot.image_ = image;
-  slot.bytes_ = bytes;
-  ReadSize(image, slot.width_, slot.height_);
+  slot.bitmap_ = std::move(decoded);
+  slot.width_ = slot.bitmap_->width();
+  slot.height_ = slot.bitmap_->height();
   return true;
 }
 
@@ -152,13 +295,7 @@ std::optional<COLORREF> AverageColour(HDC windowDc, HBITMAP bitmap, int width, i
 
 void DrawImageScaled(HDC dc, const SkinImage& image, const Area& dest, const Area& source) {
   if (!image.drawable() || dest.width <= 0 || dest.height <= 0 || source.width <= 0 || source.height <= 0) return;
-  Gdiplus::GpGraphics* graphics = nullptr;
-  if (gp::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok || graphics == nullptr) return;
-  gp::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeNearestNeighbor);
-  gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
-  gp::GdipDrawImageRectRectI(graphics, image.image(), dest.x, dest.y, dest.width, dest.height, source.x, source.y,
-                             source.width, source.height, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
-  gp::GdipDeleteGraphics(graphics);
+  image.bitmap()->Draw(dc, dest, source);
 }
 
 void DrawImageScaled(HDC dc, const SkinImage& image, const RECT& dest) {
@@ -200,10 +337,12 @@ bool DrawFrameBitmap(HDC dc, HBITMAP bitmap, int designWidth, int designHeight, 
   return true;
 }
 
-bool DrawFrameFile(HDC dc, const std::filesystem::path& file, int designWidth, int designHeight, float scale) {
-  FrameBitmap frame;
-  if (!LoadFrameBitmap(file, frame)) return false;
-  return DrawFrameBitmap(dc, frame.handle(), designWidth, designHeight, scale);
+bool FrameFile::Draw(HDC dc, const std::filesystem::path& file, int designWidth, int designHeight, float scale) {
+  if (!tried_) {
+    tried_ = true;
+    LoadFrameBitmap(file, frame_);
+  }
+  return DrawFrameBitmap(dc, frame_.handle(), designWidth, designHeight, scale);
 }
 
 HFONT CreateControlFont(int height, const std::u16string& face, int charset) {

@@ -4,14 +4,11 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "settings/language.h"
-
-namespace Gdiplus {
-class GpImage;
-}
 
 namespace zeltra::win32 {
 
@@ -28,6 +25,11 @@ class GdiplusSession {
   ULONG_PTR token_ = 0;
 };
 
+// One decoded image: premultiplied 32-bit pixels in a DIB section, with its
+// copies stretched to the sizes it was drawn at. Shared by every slot that
+// loaded the same file.
+class SkinBitmap;
+
 // A decoded image held by a control: `assigned` once an image was set, even
 // when its file could not be decoded (such an image draws nothing).
 class SkinImage {
@@ -39,18 +41,17 @@ class SkinImage {
 
   void Reset();
   bool assigned() const { return assigned_; }
-  bool drawable() const { return image_ != nullptr; }
+  bool drawable() const { return bitmap_ != nullptr; }
   int width() const { return width_; }
   int height() const { return height_; }
-  Gdiplus::GpImage* image() const { return image_; }
+  SkinBitmap* bitmap() const { return bitmap_.get(); }
 
  private:
   friend bool LoadSkinImage(const std::filesystem::path& file, SkinImage& slot);
   friend bool LoadResourcePng(UINT id, SkinImage& slot);
 
   bool assigned_ = false;
-  Gdiplus::GpImage* image_ = nullptr;
-  HGLOBAL bytes_ = nullptr;  // backs an image decoded from a resource stream
+  std::shared_ptr<SkinBitmap> bitmap_;
   int width_ = 0;
   int height_ = 0;
 };
@@ -98,8 +99,9 @@ struct Area {
 };
 inline Area AreaOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 
-// Draws a source area of the image into a destination area, nearest
-// neighbour with half-pixel offset so that scaled skins stay sharp.
+// Draws a source area of the image into a destination area, blended by its
+// alpha, nearest neighbour so that scaled skins stay sharp (NearestSourceIndex).
+// The stretched copy is kept for the next draw at that size.
 void DrawImageScaled(HDC dc, const SkinImage& image, const Area& dest, const Area& source);
 // The whole image stretched to the rectangle.
 void DrawImageScaled(HDC dc, const SkinImage& image, const RECT& dest);
@@ -112,8 +114,18 @@ void DrawControlText(HDC dc, HFONT font, const std::u16string& text, const RECT&
 // Stretches a dialog frame of designWidth x designHeight to its scaled size
 // at the top-left corner; false when the bitmap is missing.
 bool DrawFrameBitmap(HDC dc, HBITMAP bitmap, int designWidth, int designHeight, float scale);
-// The same from a frame file, decoded for this one paint.
-bool DrawFrameFile(HDC dc, const std::filesystem::path& file, int designWidth, int designHeight, float scale);
+
+// A dialog's frame file, decoded at its first paint and kept with the dialog.
+class FrameFile {
+ public:
+  // As DrawFrameBitmap, the file decoded at the first call; false (and
+  // nothing drawn) when it cannot be decoded.
+  bool Draw(HDC dc, const std::filesystem::path& file, int designWidth, int designHeight, float scale);
+
+ private:
+  FrameBitmap frame_;
+  bool tried_ = false;
+};
 
 // The controls' font: the UI font's height, character set and face.
 HFONT CreateControlFont(const UiFont& font);

@@ -23,7 +23,7 @@ void CFirmwareResetDlg::CreateControls(const RECT&) {
 }
 
 void CFirmwareResetDlg::DrawBackground(HDC dc, const RECT& client) {
-  DrawCommonFrame(dc, client, background_);
+  DrawCommonFrame(dc, client, background_, frameFile_);
   DrawControls(dc, client);
 }
 

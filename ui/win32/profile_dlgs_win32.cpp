@@ -84,7 +84,7 @@ bool CProfileNameDlg::PreTranslateMessage(MSG& msg) {
 }
 
 void CProfileNameDlg::DrawBackground(HDC dc, const RECT& client) {
-  DrawCommonFrame(dc, client, background_);
+  DrawCommonFrame(dc, client, background_, frameFile_);
   DrawControls(dc, client);
 }
 

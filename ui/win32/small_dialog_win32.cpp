@@ -29,9 +29,9 @@ void AddCommonButtons(CDlgBase& dialog, bool withCancel) {
   }
 }
 
-void DrawCommonFrame(HDC dc, const RECT& client, COLORREF background) {
+void DrawCommonFrame(HDC dc, const RECT& client, COLORREF background, FrameFile& frame) {
   FillSolid(dc, client, background);
-  DrawFrameFile(dc, SkinPath(L"skins\\Frame_common.bmp"), kCommonDialogWidth, kCommonDialogHeight, Ui().scale);
+  frame.Draw(dc, SkinPath(L"skins\\Frame_common.bmp"), kCommonDialogWidth, kCommonDialogHeight, Ui().scale);
 }
 
 CSmallDialog::CSmallDialog(HWND parent, int designWidth, int designHeight) : CDlgBase(IDD_SMALL_DIALOG, parent) {

@@ -22,7 +22,7 @@ void AddCommonButtons(CDlgBase& dialog, bool withCancel);
 
 // Fills the client area with the dialog's colour and stretches
 // "skins\Frame_common.bmp" over it.
-void DrawCommonFrame(HDC dc, const RECT& client, COLORREF background);
+void DrawCommonFrame(HDC dc, const RECT& client, COLORREF background, FrameFile& frame);
 
 // A small skinned dialog of a fixed design size whose close cross and
 // Cancel end it with IDCANCEL.
