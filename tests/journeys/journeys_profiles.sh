@@ -344,10 +344,7 @@ jp_pick_colour() {
 # name kept.
 journey_factory_reset() {
   zj_start factory-reset
-  # The mouse's own factory configuration is what the program's defaults
-  # encode: the program takes a reset mouse to hold them and sends nothing.
-  zj_probe encode "$ZJ_WORK/empty" >"$ZJ_WORK/factory.txt" || { zj_fail "cannot encode the defaults"; return 1; }
-  zj_mouse "factory $(zj_win "$ZJ_WORK/factory.txt")"
+  zj_factory_is_defaults || return 1
   zj_wait_main_window || { zj_fail "no main window"; return 1; }
   zj_until 10 settled
   local before defaults

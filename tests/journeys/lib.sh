@@ -506,3 +506,11 @@ zj_layout() {
   data=$(zj_data)
   zj_probe "$command" "$@" --scale "$ZJ_SCALE" "${open[@]}" ${data:+--data "$data"}
 }
+
+# The virtual mouse's factory configuration becomes what the program's
+# defaults encode: the program takes a reset mouse to hold them and sends
+# nothing after a reset. (An empty folder: nothing but defaults.)
+zj_factory_is_defaults() {
+  zj_probe encode "$ZJ_WORK/empty" >"$ZJ_WORK/factory.txt" || { zj_fail "cannot encode the defaults"; return 1; }
+  zj_mouse "factory $(zj_win "$ZJ_WORK/factory.txt")"
+}

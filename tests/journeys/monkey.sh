@@ -34,7 +34,17 @@ crashed() {
 
 zj_setup || exit 1
 zj_start monkey
+# The monkey may well confirm a factory reset.
+zj_factory_is_defaults || exit 1
 zj_wait_main_window || { zj_fail "no main window"; exit 1; }
+
+# near V SPAN: a point within SPAN of V in REPLY, kept on the screen
+# (xdotool reads a negative number as an option). No subshell: it would
+# draw from a random generator of its own and the seed would not replay.
+near() {
+  REPLY=$(($1 + RANDOM % $2 - $2 / 2))
+  REPLY=$((REPLY < 0 ? 0 : REPLY))
+}
 
 events=0
 windows=()
@@ -60,12 +70,14 @@ while [ $SECONDS -lt $end ]; do
   [ -n "${ww:-}" ] && [ "$ww" -gt 2 ] && [ "$wh" -gt 2 ] || continue
   x=$((wx + 1 + RANDOM % (ww - 2)))
   y=$((wy + 1 + RANDOM % (wh - 2)))
+  x=$((x < 0 ? 0 : x))
+  y=$((y < 0 ? 0 : y))
   case $((RANDOM % 10)) in
     0|1|2|3) xdotool mousemove "$x" "$y" click 1 ;;
     4) xdotool mousemove "$x" "$y" click --repeat 2 --delay 60 1 ;;
-    5) xdotool mousemove "$x" "$y" mousedown 1 sleep 0.05 \
-         mousemove $((x + RANDOM % 200 - 100)) $((y + RANDOM % 60 - 30)) sleep 0.05 \
-         mousemove $((x + RANDOM % 300 - 150)) $((y + RANDOM % 80 - 40)) sleep 0.05 mouseup 1 ;;
+    5) near "$x" 200; x1=$REPLY; near "$y" 60; y1=$REPLY; near "$x" 300; x2=$REPLY; near "$y" 80; y2=$REPLY
+       xdotool mousemove "$x" "$y" mousedown 1 sleep 0.05 mousemove "$x1" "$y1" sleep 0.05 \
+         mousemove "$x2" "$y2" sleep 0.05 mouseup 1 ;;
     6) xdotool mousemove "$x" "$y" click $((4 + RANDOM % 2)) ;;
     7) xdotool mousemove "$x" "$y" click 3 ;;
     *) xdotool key "${keys[$((RANDOM % ${#keys[@]}))]}" ;;
