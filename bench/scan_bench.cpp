@@ -6,31 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include "device/device_link.h"
+#include "device/headless_host.h"
 #include "device/virtual_mouse.h"
 
 namespace {
 
 using namespace zeltra;
-
-class NullHost : public DeviceLinkHost {
- public:
-  ProfileRecord& CurrentProfile() override { return profile; }
-  const DpiTable& CurrentDpiTable() override { return table; }
-  const Macro* FindLibraryMacro(std::uint32_t) override { return nullptr; }
-  bool StartApplyTimer() override { return true; }
-  void StartWatchdogTimer() override {}
-  void ArmDelayedSave() override {}
-  void ShowProgressDialog() override {}
-  void RefreshControls() override {}
-  void ShowWindowNormal() override {}
-  void MinimiseWindow() override {}
-  void OnSensorReported(int) override {}
-  void OnMouseStateReported(int) override {}
-  void QuitOnDeviceRemoval() override {}
-  void PostMouseStateChanged() override {}
-  ProfileRecord profile;
-  DpiTable table = DpiTableFor(kDefaultSensorCode);
-};
 
 std::shared_ptr<VirtualMouse> MouseAmong(Clock& clock, int interfaces) {
   auto mouse = std::make_shared<VirtualMouse>(clock);
@@ -51,7 +32,8 @@ void Report(benchmark::State& state, const VirtualMouse& mouse, int enumerations
 
 void ScanDevices(benchmark::State& state) {
   VirtualClock clock;
-  NullHost host;
+  SettingsStore settings{std::filesystem::path{}};  // never loaded or saved: a scan reads no file
+  HeadlessLinkHost host(settings);
   auto mouse = MouseAmong(clock, static_cast<int>(state.range(0)));
   DeviceLink link(mouse, clock, host);
   link.ScanDevices();  // starts the two listeners once
