@@ -27,7 +27,8 @@ keys=(Tab Return Escape space BackSpace Delete Up Down Left Right Home End Prior
 crashed() {
   local pid
   for pid in $(pgrep -f winedbg 2>/dev/null); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$PREFIX" && return 0
+    # It may be gone by now: then it was not holding ours.
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$PREFIX" && return 0
   done
   return 1
 }
