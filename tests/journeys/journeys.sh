@@ -62,12 +62,7 @@ journey_standby() {
   zj_until 10 settled
   [ "$(writes)" -ge 2 ] || { zj_fail "nothing was sent once online"; return 1; }
   zj_log "online: the window is up and the held settings went out ($(writes) writes)"
-  local state
-  state=$(zj_dump) || return 1
-  zj_tray_menu exit
-  zj_wait_end 20 || { zj_fail "the tray exit did not end the program"; return 1; }
-  [ "$ZJ_STATUS" = 0 ] || { zj_fail "exit status $ZJ_STATUS"; return 1; }
-  zj_check_data "$state"
+  exit_and_check
 }
 
 # The exit and minimise buttons only hide the window; the tray brings it back.
