@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/damaged_files.h"
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 
@@ -186,6 +187,13 @@ std::u16string ItemBlock(const MacroLocation& location, const MacroItem& item) {
   return block;
 }
 
+std::u16string HeadText(const MacroLibrary& library, const MacroLocation& selected) {
+  std::u16string head = std::u16string(kHeader) + u"\n";
+  head += u"MacroKeyIndex=" + Dec(static_cast<std::int32_t>(library.nextMacroKeyIndex)) + u"\n";
+  head += LocationText(u"Select Locaton:", selected);
+  return head;
+}
+
 int ReadLibrary(CStdioFileEx& file, MacroLibrary& library, MacroLocation* selected) {
   library.Clear();
   LineReader reader(file);
@@ -214,6 +222,7 @@ int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, M
   CStdioFileEx file;
   FileRead read = FileRead::kRead;
   if (!OpenForReading(file, path, read)) {
+    NoteFileRead(path, read);
     // A missing file is an empty library that the next save creates. A file
     // that is there but cannot be read must not be replaced by the empty
     // library start-up has instead; a library that holds items already keeps
@@ -227,24 +236,34 @@ int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, M
   library.SetUnavailableFile({});
   const int result = ReadLibrary(file, library, selected);
   // After a read error the rest of the file was never seen: the items read
-  // stay, but they must not replace it.
+  // stay, but they must not replace it. A file read only up to a malformed
+  // line may be replaced, once a copy of it is kept.
   if (file.Failed()) library.SetUnavailableFile(path);
+  NoteFileRead(path, result == 1 && !file.Failed() ? FileRead::kRead : FileRead::kInvalid);
   return result;
 }
 
 int SaveMacroLibrary(const MacroLibrary& library, const std::filesystem::path& path, const MacroLocation& selected) {
   if (library.Unavailable() && library.UnavailableFile().lexically_normal() == path.lexically_normal()) return 0;
   const bool saved = SaveTextFileAtomically(path, [&](CStdioFileEx& file) {
-    std::u16string head = std::u16string(kHeader) + u"\n";
-    head += u"MacroKeyIndex=" + Dec(static_cast<std::int32_t>(library.nextMacroKeyIndex)) + u"\n";
-    head += LocationText(u"Select Locaton:", selected);
-    bool ok = file.WriteString(head);
+    bool ok = file.WriteString(HeadText(library, selected));
     library.ForEachItem([&](const MacroLocation& location, const MacroItem& item) {
       if (ok) ok = file.WriteString(ItemBlock(location, item));
     });
     return ok;
   });
   return saved ? 1 : 0;
+}
+
+std::uint64_t MacroLibraryFingerprint(const MacroLibrary& library) {
+  // FNV-1a over the code units the file would hold.
+  std::uint64_t hash = 14695981039346656037ull;
+  const auto add = [&](std::u16string_view text) {
+    for (char16_t unit : text) hash = (hash ^ unit) * 1099511628211ull;
+  };
+  add(HeadText(library, MacroLocation::None()));
+  library.ForEachItem([&](const MacroLocation& location, const MacroItem& item) { add(ItemBlock(location, item)); });
+  return hash;
 }
 
 }  // namespace zeltra

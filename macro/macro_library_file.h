@@ -2,6 +2,7 @@
 // ".mbf"): UTF-16LE lines read by position.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 #include "macro/macro_library.h"
@@ -30,7 +31,9 @@ std::filesystem::path MacroLibraryPath(const std::filesystem::path& dataFolder);
 // the program replaces an unavailable library's file: the user makes it
 // readable again (ends the program holding it, restores its permission) or
 // removes it, and the next load (when the macro manager closes, or the next
-// start) reads it or starts an empty library.
+// start) reads it or starts an empty library. A file read only up to a
+// malformed line keeps the library available, but the first save over it
+// keeps the original beside it first (damaged_files.h).
 int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, MacroLocation* selected = nullptr);
 
 // Writes the whole library with `selected` as its selected location, through
@@ -38,5 +41,9 @@ int LoadMacroLibrary(MacroLibrary& library, const std::filesystem::path& path, M
 // success; 0, writing nothing, when `path` is the file an unavailable
 // library could not read.
 int SaveMacroLibrary(const MacroLibrary& library, const std::filesystem::path& path, const MacroLocation& selected);
+
+// A 64-bit hash of the file SaveMacroLibrary would write with no selected
+// location: it changes with every edit that changes the file.
+std::uint64_t MacroLibraryFingerprint(const MacroLibrary& library);
 
 }  // namespace zeltra

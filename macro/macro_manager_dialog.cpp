@@ -45,6 +45,8 @@ MacroManagerDialog::MacroManagerDialog(MacroLibrary& library, const ProfileRecor
 
 void MacroManagerDialog::Open() {
   tree_.Open();
+  // Closing every folder is the manager's own doing, not an edit.
+  openedAs_ = MacroLibraryFingerprint(library_);
   actions_.SetMacro(nullptr);
   ShowRepeatRule();
   painted_ = false;
@@ -53,7 +55,9 @@ void MacroManagerDialog::Open() {
 void MacroManagerDialog::Close() {
   actions_.StopRecording();
   library_.selectedLocation = MacroLocation::None();
-  SaveManagedLibrary(library_, libraryPath_);
+  // Unchanged, the file stays as it is: also a file read only in part, whose
+  // rest only the file itself still holds.
+  if (MacroLibraryFingerprint(library_) != openedAs_) SaveManagedLibrary(library_, libraryPath_);
   host_.End();
 }
 

@@ -5,6 +5,7 @@
 // recording and the insert popup are the MacroActionPanel it owns.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -32,7 +33,7 @@ class MacroManagerDialog {
   // Every folder closed, nothing selected, no current macro.
   void Open();
   // The close cross, or the application closing the dialog: the selection
-  // goes, the library is saved, the dialog ends.
+  // goes, the library is saved when it changed since Open, the dialog ends.
   void Close();
   // After every paint: the count box's caret on the first one, then a
   // pending insert operation, then a pending context-popup operation.
@@ -83,6 +84,7 @@ class MacroManagerDialog {
   MacroActionPanel actions_;
   std::optional<ManagerOperation> pendingOperation_;
   bool painted_ = false;
+  std::uint64_t openedAs_ = 0;  // MacroLibraryFingerprint at Open
 };
 
 }  // namespace zeltra

@@ -1,5 +1,6 @@
 #include "settings/config_file.h"
 
+#include "settings/damaged_files.h"
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 
@@ -9,14 +10,7 @@ namespace {
 
 constexpr std::u16string_view kHeader = u"[Setting]";
 
-}  // namespace
-
-bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& globals, FileRead* outcome) {
-  FileRead ignored = FileRead::kRead;
-  FileRead& result = outcome ? *outcome : ignored;
-  result = FileRead::kInvalid;
-  CStdioFileEx file;
-  if (!OpenForReading(file, path, result)) return false;
+bool ReadPairs(CStdioFileEx& file, GlobalSettings& globals) {
   std::u16string line;
   if (!file.ReadString(line) || line != kHeader) return false;
   GlobalSettings read = globals;
@@ -32,8 +26,18 @@ bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& gl
   // A read error is not the end of the file: half a configuration is no configuration.
   if (file.Failed()) return false;
   globals = std::move(read);
-  result = FileRead::kRead;
   return true;
+}
+
+}  // namespace
+
+bool ReadConfigurationFile(const std::filesystem::path& path, GlobalSettings& globals, FileRead* outcome) {
+  FileRead result = FileRead::kInvalid;
+  CStdioFileEx file;
+  if (OpenForReading(file, path, result) && ReadPairs(file, globals)) result = FileRead::kRead;
+  NoteFileRead(path, result);
+  if (outcome) *outcome = result;
+  return result == FileRead::kRead;
 }
 
 bool WriteConfigurationFile(const std::filesystem::path& path, const GlobalSettings& globals) {

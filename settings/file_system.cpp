@@ -7,7 +7,14 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <system_error>
 #include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace zeltra {
 
@@ -61,6 +68,37 @@ FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesyst
 }
 
 bool RemoveFile(const std::filesystem::path& path) { return platform::RemoveFile(path); }
+
+bool FlushToDisk(std::FILE* file) {
+  if (std::fflush(file) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return ::fsync(fileno(file)) == 0;
+#endif
+}
+
+bool CopyStream(std::FILE* in, std::FILE* out) {
+  char buffer[4096];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
+    if (got > 0 && std::fwrite(buffer, 1, got, out) != got) return false;
+    if (got < sizeof buffer) return !std::ferror(in);
+  }
+}
+
+std::filesystem::path ResolveLinks(const std::filesystem::path& path) {
+  std::filesystem::path at = path;
+  // As many links as the system itself follows before it calls it a loop.
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(at, ec)) return at;
+    const std::filesystem::path next = std::filesystem::read_symlink(at, ec);
+    if (ec) return at;
+    at = next.is_absolute() ? next : at.parent_path() / next;
+  }
+  return {};
+}
 
 std::FILE* CreateTemporaryFile(const std::filesystem::path& target, std::filesystem::path& temp) {
   static std::atomic<std::uint32_t> counter{0};

@@ -4,6 +4,7 @@
 // replaced by defaults.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -15,9 +16,16 @@ enum class FileStatus {
   kMissing,  // no such file or folder
   kExists,   // a new file was asked for and the name is taken
   kBusy,     // held by another program without sharing; may work in a moment
-  kDenied,   // exists but may not be used this way (read-only, no permission, a folder)
-  kFailed,   // anything else
+  kDenied,    // exists but may not be used this way (read-only, no permission)
+  kNotAFile,  // a folder, device or pipe where a file should be: never waited on
+  kTooLarge,  // an existing file far larger than any the program writes
+  kFailed,    // anything else
 };
+
+// No file of the program comes near this (a profile is 40 KB, a library of
+// 10,000 macros about 60 MB): a larger one is refused unread instead of
+// being read into memory.
+inline constexpr std::uint64_t kMaxFileBytes = 64ull << 20;
 
 enum class FileAccess {
   kRead,          // an existing file, read only; others may go on reading and writing it
@@ -29,7 +37,9 @@ enum class FileAccess {
 
 // Opens a binary stdio stream; nullptr with the reason in `status`. A file
 // without any write permission counts as read-only on every platform: only
-// kRead opens it.
+// kRead opens it. Only regular files open (a pipe or device is refused at
+// once, without blocking), and an existing file is read only up to
+// kMaxFileBytes.
 std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status);
 
 // Replaces `target` by `source` (a file of the same folder) in one step and
@@ -45,6 +55,16 @@ std::FILE* CreateTemporaryFile(const std::filesystem::path& target, std::filesys
 
 // Removes a file; false when it is still there.
 bool RemoveFile(const std::filesystem::path& path);
+
+// Writes buffered bytes and asks the system to put them on the disk.
+bool FlushToDisk(std::FILE* file);
+// Copies the rest of `in` to `out`; false on a read or write error.
+bool CopyStream(std::FILE* in, std::FILE* out);
+
+// The file a save of `path` replaces: `path` itself, or the file a symbolic
+// link there leads to (through any chain of links), so that the link stays.
+// Empty for a loop of links.
+std::filesystem::path ResolveLinks(const std::filesystem::path& path);
 
 // Runs `attempt` until it returns something other than kBusy or the pauses
 // between attempts (10 ms, doubling) have added up to `budgetMs`.

@@ -83,16 +83,7 @@ bool CopyThroughTemporaryFile(const std::filesystem::path& source, const std::fi
   if (!in) return false;
   std::filesystem::path temp;
   std::FILE* out = CreateTemporaryFile(target, temp);
-  bool ok = out != nullptr;
-  char buffer[4096];
-  while (ok) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
-    if (got > 0 && std::fwrite(buffer, 1, got, out) != got) ok = false;
-    if (got < sizeof buffer) {
-      ok = ok && !std::ferror(in);
-      break;
-    }
-  }
+  bool ok = out != nullptr && CopyStream(in, out);
   std::fclose(in);
   if (!out) return false;
   ok = std::fclose(out) == 0 && ok;

@@ -73,12 +73,18 @@ constexpr std::array<Colour, kDpiStageCount> kStageColours{
 
 int ProfileRecord::SettingNumber(ProfileSetting s) const { return ParseDecimal(pairs[s].value); }
 
+std::u16string DefaultProfileName(int selector, const LanguageTable& language) {
+  const int n = std::clamp(selector, 0, kProfileCount - 1);
+  const std::u16string& name = language.String(kFirstProfileName + n);
+  return name.empty() ? u"Profile " + Dec(n + 1) : name;
+}
+
 void ResetProfile(ProfileRecord& record, int nameSelector, std::uint16_t sensorCode, const LanguageTable& language) {
   for (std::size_t i = 0; i < kProfilePairDefaults.size(); ++i) {
     record.pairs[i].key = std::u16string(kProfilePairDefaults[i].key);
     record.pairs[i].value = std::u16string(kProfilePairDefaults[i].value);
   }
-  record.pairs[kProfileName].value = language.String(kFirstProfileName + std::clamp(nameSelector, 0, kProfileCount - 1));
+  record.pairs[kProfileName].value = DefaultProfileName(nameSelector, language);
 
   for (std::size_t k = 0; k < record.Key.size(); ++k) {
     KeySlot& slot = record.Key[k];
@@ -144,13 +150,11 @@ void SetDefaultGlobals(GlobalSettings& globals, std::u16string_view dataFolder) 
     globals.pairs[i].key = std::u16string(kGlobalPairDefaults[i].key);
     globals.pairs[i].value = std::u16string(kGlobalPairDefaults[i].value);
   }
-  for (int p = 0; p < kProfileCount; ++p) {
-    std::u16string path(dataFolder);
-    path += u"config\\default";
-    path += Dec(p);
-    path += u".psf";
-    globals.SetValue(kProfileSlot0URL + p, std::move(path));
-  }
+  for (int p = 0; p < kProfileCount; ++p) globals.SetValue(kProfileSlot0URL + p, DefaultProfileSlot(dataFolder, p));
+}
+
+std::u16string DefaultProfileSlot(std::u16string_view dataFolder, int index) {
+  return std::u16string(dataFolder) + u"config\\default" + Dec(index) + u".psf";
 }
 
 }  // namespace zeltra

@@ -131,9 +131,14 @@ struct ProfileRecord {
   int SettingNumber(ProfileSetting s) const;
 };
 
+// The default name `selector` (0..4, clamped) picks: language string 85 +
+// selector, or "Profile 1".."Profile 5" when the language file has none (a
+// profile's name must never be empty: it is its row in the picker).
+std::u16string DefaultProfileName(int selector, const LanguageTable& language = Language());
+
 // Puts every field to its defaults and ends with ApplySensorDpiDefaults.
-// `nameSelector` (0..4, clamped) picks the default name, language string 85 +
-// selector; the button names and lighting mode names come from `language` too.
+// `nameSelector` picks the default name (DefaultProfileName); the button
+// names and lighting mode names come from `language`.
 void ResetProfile(ProfileRecord& record, int nameSelector, std::uint16_t sensorCode,
                   const LanguageTable& language = Language());
 // The DPI stages, their colours and the two sensor bytes for `sensorCode`. A
@@ -194,5 +199,7 @@ struct GlobalSettings {
 // All 17 pairs to their defaults; the profile paths are `dataFolder` (stored
 // form, ending with a separator) followed by "config\default<i>.psf".
 void SetDefaultGlobals(GlobalSettings& globals, std::u16string_view dataFolder);
+// That default path of profile `index`.
+std::u16string DefaultProfileSlot(std::u16string_view dataFolder, int index);
 
 }  // namespace zeltra

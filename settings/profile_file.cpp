@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "settings/damaged_files.h"
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 
@@ -243,19 +244,21 @@ bool WriteProfileRecord(const std::filesystem::path& path, const ProfileRecord& 
 }
 
 bool ReadProfileRecord(const std::filesystem::path& path, ProfileRecord& record, FileRead* outcome) {
-  FileRead ignored = FileRead::kRead;
-  FileRead& result = outcome ? *outcome : ignored;
-  result = FileRead::kInvalid;
+  FileRead result = FileRead::kInvalid;
   CStdioFileEx file;
-  if (!OpenForReading(file, path, result)) return false;
-  // Read into a copy so that a file failing half-way changes nothing.
-  ProfileRecord read = record;
-  LineReader in(file);
-  if (!ReadRecord(in, read)) return false;
-  RecountMacroEvents(read);
-  record = std::move(read);
-  result = FileRead::kRead;
-  return true;
+  if (OpenForReading(file, path, result)) {
+    // Read into a copy so that a file failing half-way changes nothing.
+    ProfileRecord read = record;
+    LineReader in(file);
+    if (ReadRecord(in, read)) {
+      RecountMacroEvents(read);
+      record = std::move(read);
+      result = FileRead::kRead;
+    }
+  }
+  NoteFileRead(path, result);
+  if (outcome) *outcome = result;
+  return result == FileRead::kRead;
 }
 
 void RecountMacroEvents(ProfileRecord& record) {

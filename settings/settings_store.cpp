@@ -18,10 +18,47 @@ std::uint16_t SensorCodeOf(const GlobalSettings& globals) {
 
 std::size_t Slot(int index) { return static_cast<std::size_t>(std::clamp(index, 0, kProfileCount - 1)); }
 
+char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+// Path texts the system takes for one path: on Windows case does not count.
+bool SamePathText(std::u16string_view a, std::u16string_view b) {
+#ifdef _WIN32
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+#else
+  return a == b;
+#endif
+}
+
+// A name Windows can hold as an ordinary file (the stored paths are Windows
+// paths wherever they are read): no control or reserved character, no
+// unpaired surrogate, no trailing dot or space, no device name.
+bool IsPlainFileName(std::u16string_view name) {
+  if (name.empty() || name.back() == u'.' || name.back() == u' ') return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    if (c < 0x20 || std::u16string_view(u"<>:\"/\\|?*").find(c) != std::u16string_view::npos) return false;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 >= name.size() || name[i + 1] < 0xDC00 || name[i + 1] > 0xDFFF) return false;
+      ++i;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return false;
+    }
+  }
+  std::u16string stem(name.substr(0, name.find(u'.')));
+  for (char16_t& c : stem) c = FoldAscii(c);
+  if (stem == u"CON" || stem == u"PRN" || stem == u"AUX" || stem == u"NUL") return false;
+  return !(stem.size() == 4 && (stem.starts_with(u"COM") || stem.starts_with(u"LPT")) && stem[3] >= u'0' &&
+           stem[3] <= u'9');
+}
+
 }  // namespace
 
-SettingsStore::SettingsStore(std::filesystem::path dataFolder, const LanguageTable& language)
-    : dataFolder_(std::move(dataFolder)), language_(language), dpi_(DpiTableFor(kDefaultSensorCode)) {}
+SettingsStore::SettingsStore(std::filesystem::path dataFolder, const LanguageTable& language, StoreAccess access)
+    : dataFolder_(std::move(dataFolder)),
+      language_(language),
+      access_(access),
+      dpi_(DpiTableFor(kDefaultSensorCode)) {}
 
 ProfileRecord& SettingsStore::Profile(int index) { return profiles_[Slot(index)]; }
 const ProfileRecord& SettingsStore::Profile(int index) const { return profiles_[Slot(index)]; }
@@ -35,15 +72,30 @@ std::u16string SettingsStore::DataFolderStored() const {
 std::filesystem::path SettingsStore::ConfigurationPath() const { return dataFolder_ / "config" / "config.ini"; }
 
 std::filesystem::path SettingsStore::ProfilePath(int index) const {
-  return PathFromStored(globals_.Value(kProfileSlot0URL + static_cast<int>(Slot(index))));
+  const int slot = static_cast<int>(Slot(index));
+  const std::u16string& stored = globals_.Value(kProfileSlot0URL + slot);
+  return PathFromStored(IsDataFolderFile(stored) ? stored : DefaultProfileSlot(slot));
+}
+
+std::u16string SettingsStore::DefaultProfileSlot(int index) const {
+  return zeltra::DefaultProfileSlot(DataFolderStored(), index);
+}
+
+bool SettingsStore::IsDataFolderFile(std::u16string_view stored) const {
+  const std::size_t cut = stored.find_last_of(u"\\/");
+  if (cut == std::u16string_view::npos || !IsPlainFileName(stored.substr(cut + 1))) return false;
+  const std::filesystem::path folder = PathFromStored(stored).lexically_normal().parent_path();
+  return SamePathText(PathToStored(folder), PathToStored((dataFolder_ / "config").lexically_normal()));
 }
 
 int SettingsStore::LoadConfiguration() {
+  problems_.clear();
   FileRead read = FileRead::kRead;
   const bool readOk = ReadConfigurationFile(ConfigurationPath(), globals_, &read);
-  // Start-up writes nothing while a file it could not read is there: the
+  if (!readOk && read != FileRead::kMissing) problems_.push_back({ConfigurationPath(), read, -1});
+  // Start-up writes nothing while a file it could not open is there: the
   // configuration it did not see may name other profile files.
-  const bool writes = read != FileRead::kUnreadable;
+  const bool writes = Writes() && !CouldNotOpen(read);
   if (readOk) {
     // A short file leaves later pairs unread. Left empty they would lose the
     // profile paths, and the next save would write a file that the next start
@@ -52,6 +104,12 @@ int SettingsStore::LoadConfiguration() {
     zeltra::SetDefaultGlobals(defaults, DataFolderStored());
     for (std::size_t i = 0; i < globals_.pairs.size(); ++i)
       if (globals_.pairs[i].key.empty()) globals_.pairs[i] = defaults.pairs[i];
+    // Paths into another folder (a data folder copied from another user or
+    // machine) are this folder's own files from now on.
+    for (int i = 0; i < kProfileCount; ++i) {
+      if (!IsDataFolderFile(globals_.Value(kProfileSlot0URL + i)))
+        globals_.SetValue(kProfileSlot0URL + i, DefaultProfileSlot(i));
+    }
   } else {
     SetDefaultGlobals();
     if (writes)
@@ -82,7 +140,7 @@ int SettingsStore::LoadConfiguration() {
 }
 
 int SettingsStore::WriteConfiguration() {
-  if (IsHeld(ConfigurationPath())) return 0;
+  if (!Writes() || IsHeld(ConfigurationPath())) return 0;
   return WriteConfigurationFile(ConfigurationPath(), globals_) ? 1 : 0;
 }
 
@@ -96,7 +154,7 @@ void SettingsStore::SetDefaultGlobals() { zeltra::SetDefaultGlobals(globals_, Da
 void SettingsStore::SetPreST(std::uint16_t code) { globals_.SetValue(kPreST, HexSpacePadded4(code)); }
 
 int SettingsStore::WriteProfileFile(int index, const std::filesystem::path& path) {
-  if (IsHeld(path)) return 0;
+  if (!Writes() || IsHeld(path)) return 0;
   return WriteProfileRecord(path, Profile(index)) ? 1 : 0;
 }
 
@@ -107,8 +165,9 @@ int SettingsStore::LoadProfileFile(int index, const std::filesystem::path& path)
 int SettingsStore::LoadProfile(int index, const std::filesystem::path& path, bool rewrite) {
   FileRead read = FileRead::kRead;
   if (ReadProfileRecord(path, Profile(index), &read)) return 1;
+  if (read != FileRead::kMissing) problems_.push_back({path, read, index});
   ResetProfile(Profile(index), index, sensorCode_, language_);
-  if (read == FileRead::kUnreadable)
+  if (CouldNotOpen(read))
     held_.push_back(path);
   else if (rewrite)
     WriteProfileFile(index, ProfilePath(index));
@@ -137,7 +196,10 @@ int SettingsStore::SaveAll() {
   return config && profiles ? 1 : 0;
 }
 
-int SettingsStore::ExportProfile(int index, const std::filesystem::path& path) { return WriteProfileFile(index, path); }
+int SettingsStore::ExportProfile(int index, const std::filesystem::path& path) {
+  if (IsHeld(path)) return 0;
+  return WriteProfileRecord(path, Profile(index)) ? 1 : 0;
+}
 
 ImportResult SettingsStore::ImportProfile(int index, const std::filesystem::path& path) {
   ImportResult result;

@@ -31,6 +31,18 @@ struct ImportResult {
   bool Loaded() const { return read == FileRead::kRead; }
 };
 
+// Whether the store may write the data folder. A read-only store loads as
+// usual (defaults in memory for what cannot be read) and writes nothing.
+enum class StoreAccess { kReadWrite, kReadOnly };
+
+// A file the configuration load could not read whole: its settings are
+// defaults in memory.
+struct LoadProblem {
+  std::filesystem::path file;
+  FileRead read = FileRead::kInvalid;
+  int profile = -1;  // 0..4, or -1 for the configuration file
+};
+
 enum class RemoveProfileResult {
   kRemoved,
   kIsCurrent,   // the current profile cannot be removed
@@ -44,11 +56,18 @@ enum class RemoveProfileResult {
 // backslash in it is read as a separator, and the data folder is stored in its
 // native form followed by a backslash, so a relative data folder such as
 // "ZeltraData" stores the same text on every platform.
+//
+// A stored ProfileSlot<i>URL is used only when it names a file in this data
+// folder's "config" folder; any other (another user's or machine's folder, a
+// relative path where the data folder is absolute, a NUL or a character no
+// file name may hold, a device name) stands for "config\\default<i>.psf" of
+// this data folder, and the configuration load puts that text in its place.
 class SettingsStore {
  public:
   // `dataFolder` is the per-user data folder; every file lives in its
   // "config" subfolder. `language` supplies the default names.
-  explicit SettingsStore(std::filesystem::path dataFolder, const LanguageTable& language = Language());
+  explicit SettingsStore(std::filesystem::path dataFolder, const LanguageTable& language = Language(),
+                         StoreAccess access = StoreAccess::kReadWrite);
 
   SettingsStore(const SettingsStore&) = delete;
   SettingsStore& operator=(const SettingsStore&) = delete;
@@ -71,8 +90,11 @@ class SettingsStore {
   std::u16string DataFolderStored() const;
   std::filesystem::path ConfigurationPath() const;
   // The working file of a profile: its ProfileSlot<i>URL value as a path of
-  // this platform (backslashes become separators on POSIX systems).
+  // this platform (backslashes become separators on POSIX systems), or the
+  // default file when the value names no file of this data folder.
   std::filesystem::path ProfilePath(int index) const;
+  // The files the last LoadConfiguration could not read whole.
+  const std::vector<LoadProblem>& LoadProblems() const { return problems_; }
 
   // --- Configuration file ----------------------------------------------
   // Reads the configuration, loads the five profiles, checks the sensor and
@@ -90,8 +112,9 @@ class SettingsStore {
   void SetPreST(std::uint16_t code);  // "0x%4X"
 
   // --- Profile files -----------------------------------------------------
-  // Files that existed but could not be read in this run are never written:
-  // the defaults held for them in memory must not replace what they hold.
+  // Files that existed but could not be opened in this run are never
+  // written: the defaults held for them in memory must not replace what they
+  // hold. A read-only store writes nothing.
   int WriteProfileFile(int index, const std::filesystem::path& path);
   // Reads a working file into the profile. On failure the profile is reset
   // to its defaults and its own working file rewritten (not when the file
@@ -101,7 +124,8 @@ class SettingsStore {
   int SaveAllProfiles();
   // SaveConfiguration and SaveAllProfiles; 1 when everything was written.
   int SaveAll();
-  // Writes one profile to a file of the user's choice; nothing else changes.
+  // Writes one profile to a file of the user's choice; nothing else changes
+  // (also in a read-only store: the file is the user's, not the store's).
   int ExportProfile(int index, const std::filesystem::path& path);
   // Reads a file of the user's choice into a profile, then saves the
   // configuration and all profiles. A file that does not load leaves the
@@ -141,11 +165,17 @@ class SettingsStore {
 
  private:
   int LoadProfile(int index, const std::filesystem::path& path, bool rewrite);
+  // ProfileSlot<i>URL as written by SetDefaultGlobals.
+  std::u16string DefaultProfileSlot(int index) const;
+  bool IsDataFolderFile(std::u16string_view stored) const;
+  bool Writes() const { return access_ == StoreAccess::kReadWrite; }
   bool IsHeld(const std::filesystem::path& path) const;
   void Release(const std::filesystem::path& path);
 
   std::filesystem::path dataFolder_;
   const LanguageTable& language_;
+  StoreAccess access_;
+  std::vector<LoadProblem> problems_;
   std::array<ProfileRecord, kProfileCount> profiles_;
   GlobalSettings globals_;
   std::uint16_t sensorCode_ = kDefaultSensorCode;

@@ -3,13 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "settings/damaged_files.h"
 #include "settings/text_format.h"
 
 namespace zeltra {
@@ -138,14 +134,7 @@ bool CTextFile::WriteBytes(const void* data, std::size_t count) {
 
 bool CTextFile::Flush(bool durable) {
   if (!file_) return false;
-  if (std::fflush(file_) != 0) failed_ = true;
-  if (durable && !failed_) {
-#ifdef _WIN32
-    if (_commit(_fileno(file_)) != 0) failed_ = true;
-#else
-    if (::fsync(fileno(file_)) != 0) failed_ = true;
-#endif
-  }
+  if (durable ? !FlushToDisk(file_) : std::fflush(file_) != 0) failed_ = true;
   return !failed_;
 }
 
@@ -257,7 +246,12 @@ bool CStdioFileEx::ReadString(std::u16string& out) {
 
 bool OpenForReading(CStdioFileEx& file, const std::filesystem::path& path, FileRead& outcome) {
   if (file.Open(path, CStdioFileEx::kReadFlags)) return true;
-  outcome = file.OpenStatus() == FileStatus::kMissing ? FileRead::kMissing : FileRead::kUnreadable;
+  switch (file.OpenStatus()) {
+    case FileStatus::kMissing: outcome = FileRead::kMissing; break;
+    case FileStatus::kNotAFile: outcome = FileRead::kNotAFile; break;
+    case FileStatus::kTooLarge: outcome = FileRead::kTooLarge; break;
+    default: outcome = FileRead::kUnreadable; break;
+  }
   return false;
 }
 
@@ -266,10 +260,18 @@ bool SaveTextFileAtomically(const std::filesystem::path& target,
   // An empty path (a configuration without profile paths) would otherwise
   // put a stray file into the current folder.
   if (!target.has_filename()) return false;
+  // Through a link the link's file is replaced, and the link stays.
+  const std::filesystem::path replaced = ResolveLinks(target);
+  if (!replaced.has_filename()) return false;
+  std::error_code ec;
+  const auto type = std::filesystem::status(replaced, ec).type();
+  if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found) return false;
+  // What could not be read whole is kept before it is replaced.
+  if (!KeepDamagedOriginal(target)) return false;
   std::filesystem::path temp;
   {
     CStdioFileEx file;
-    if (!file.AdoptForWriting(CreateTemporaryFile(target, temp))) return false;
+    if (!file.AdoptForWriting(CreateTemporaryFile(replaced, temp))) return false;
     bool ok = writeLines(file) && !file.Failed() && file.Flush(true);
     ok = file.Close() && ok;
     if (!ok) {
@@ -278,8 +280,8 @@ bool SaveTextFileAtomically(const std::filesystem::path& target,
     }
   }
   // A virus scanner, indexer or backup tool may hold the target for a moment.
-  const FileStatus replaced = RetryWhileBusy(kReplaceBusyBudgetMs, [&] { return MoveFileOver(temp, target); });
-  if (replaced == FileStatus::kOk) return true;
+  const FileStatus moved = RetryWhileBusy(kReplaceBusyBudgetMs, [&] { return MoveFileOver(temp, replaced); });
+  if (moved == FileStatus::kOk) return true;
   RemoveFile(temp);
   return false;
 }

@@ -112,9 +112,16 @@ class CStdioFileEx : public CTextFile {
 };
 
 // What reading one of the program's files came to. Only a missing or an
-// invalid file may be replaced by defaults; an unreadable one (held by
-// another program, no permission) is left alone.
-enum class FileRead { kRead, kMissing, kInvalid, kUnreadable };
+// invalid file may be replaced by defaults (an invalid one after a copy of it
+// was kept, see damaged_files.h); one that could not be opened (held by
+// another program, no permission, not a regular file, too large) is left
+// alone.
+enum class FileRead { kRead, kMissing, kInvalid, kUnreadable, kNotAFile, kTooLarge };
+
+// The file is there but could not be opened for reading.
+inline bool CouldNotOpen(FileRead read) {
+  return read == FileRead::kUnreadable || read == FileRead::kNotAFile || read == FileRead::kTooLarge;
+}
 
 // Opens `file` for reading with kReadFlags; on failure says whether the file
 // is missing or unreadable.
@@ -125,7 +132,11 @@ bool OpenForReading(CStdioFileEx& file, const std::filesystem::path& path, FileR
 // of its own that no other file has ("~zeltra-<hex>.tmp", created only when
 // free), so a long target name never makes it too long and a user's file is
 // never overwritten. A target held by another program is tried again for
-// about two seconds; a read-only one is not replaced. A failure at any step
+// about two seconds; a read-only one is not replaced, nor a folder, pipe or
+// device. A symbolic link is kept: the file it leads to is replaced (the
+// temporary file beside that file). A file the program could not read whole
+// is first kept beside itself (KeepDamagedOriginal), and not replaced when
+// that copy cannot be made. A failure at any step
 // (open, any line, flush, replace) leaves the old file as it was, removes the
 // temporary file and returns false.
 bool SaveTextFileAtomically(const std::filesystem::path& target,

@@ -128,7 +128,6 @@ std::optional<PopupClass> SubmenuPopupClass(MenuChoice menu) {
 }
 
 ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTable& language) {
-  constexpr int kDefaultProfileName = 85;
   ProfilePopupRows rows;
   rows.header = language.String(kProfileHeaderLabel);
   rows.last = language.String(kProfileAddLabel);
@@ -139,7 +138,7 @@ ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTabl
   for (int position = 0; position < count && position < static_cast<int>(rows.names.size()); ++position) {
     const int profile = list[static_cast<std::size_t>(position)];
     std::u16string name = settings.Profile(profile).Setting(kProfileName);
-    if (name.empty()) name = language.String(kDefaultProfileName + profile);
+    if (name.empty()) name = DefaultProfileName(profile, language);
     rows.names[static_cast<std::size_t>(position)] = std::move(name);
     if (profile == current) rows.currentRow = position + 1;
   }

@@ -84,7 +84,7 @@ struct ProfilePopupRows {
 };
 // Rows for the shown profiles: header language string 10, last row 200, the
 // current profile's row current. A shown profile whose file brought an empty
-// name shows its default name (string 85 + profile), so its row stays
+// name shows its default name (DefaultProfileName), so its row stays
 // reachable (the popup refuses rows without a text).
 ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTable& language = Language());
 // wParam of the profile picker's result message: a row chosen or right-clicked.

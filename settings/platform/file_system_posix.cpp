@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "settings/file_system.h"
 
@@ -18,8 +19,10 @@ FileStatus StatusOf(int error) {
     case EEXIST: return FileStatus::kExists;
     case EACCES:
     case EPERM:
-    case EROFS:
-    case EISDIR: return FileStatus::kDenied;
+    case EROFS: return FileStatus::kDenied;
+    case EISDIR:
+    case ENXIO:  // a pipe without a reader, a device without its hardware
+      return FileStatus::kNotAFile;
     default: return FileStatus::kFailed;
   }
 }
@@ -47,15 +50,25 @@ std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, 
     status = FileStatus::kDenied;
     return nullptr;
   }
-  const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  // Without O_NONBLOCK opening a pipe waits for its other end: for ever.
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) {
     status = StatusOf(errno);
     return nullptr;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  status = FileStatus::kOk;
+  if (::fstat(fd, &st) != 0)
+    status = FileStatus::kFailed;
+  else if (!S_ISREG(st.st_mode))
+    status = FileStatus::kNotAFile;
+  else if ((access == FileAccess::kRead || access == FileAccess::kUpdate) &&
+           static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes)
+    status = FileStatus::kTooLarge;
+  else if (const int fl = ::fcntl(fd, F_GETFL); fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0)
+    status = FileStatus::kFailed;
+  if (status != FileStatus::kOk) {
     ::close(fd);
-    status = FileStatus::kDenied;
     return nullptr;
   }
   std::FILE* file = ::fdopen(fd, mode);

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cstdint>
 #include <string>
 
 #include "settings/file_system.h"
@@ -90,9 +91,28 @@ std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, 
   DWORD share = FILE_SHARE_READ;
   if (access == FileAccess::kRead) share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   if (access == FileAccess::kCreateNew) share = 0;
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    status = FileStatus::kNotAFile;
+    return nullptr;
+  }
   HANDLE handle = CreateFileW(name.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     status = StatusOf(GetLastError());
+    return nullptr;
+  }
+  // A device name ("NUL", "COM1") or a pipe opens as one: refused, never read.
+  status = FileStatus::kOk;
+  LARGE_INTEGER size{};
+  if (GetFileType(handle) != FILE_TYPE_DISK)
+    status = FileStatus::kNotAFile;
+  else if (!GetFileSizeEx(handle, &size))
+    status = FileStatus::kFailed;
+  else if ((access == FileAccess::kRead || access == FileAccess::kUpdate) &&
+           static_cast<std::uint64_t>(size.QuadPart) > kMaxFileBytes)
+    status = FileStatus::kTooLarge;
+  if (status != FileStatus::kOk) {
+    CloseHandle(handle);
     return nullptr;
   }
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), crtFlags | _O_BINARY);

@@ -127,7 +127,7 @@ struct ManagerDialog : testing::Test {
   Macro& Current() { return *manager->currentMacro(); }
 };
 
-TEST_F(ManagerDialog, OpensCollapsedWithNothingSelectedAndSavesOnClose) {
+TEST_F(ManagerDialog, OpensCollapsedWithNothingSelectedAndSavesAnEditOnClose) {
   lib.ItemAt(folder)->MacroItemFolderIsOpen = 1;
   lib.selectedLocation = top;
   host.log.clear();
@@ -139,6 +139,7 @@ TEST_F(ManagerDialog, OpensCollapsedWithNothingSelectedAndSavesOnClose) {
             (Log{"bar 2021 0/13/2", "bar 2022 0/13/0", "radio 0", "count hidden"}));
 
   Select(top);
+  lib.ItemAt(top)->name = u"Renamed";
   host.log.clear();
   manager->Close();
   EXPECT_EQ(host.log, Log{"end"});
@@ -409,7 +410,8 @@ TEST_F(ManagerDialog, TheContextPopupOffersTheEntriesOfTheSelectionsKind) {
     manager->OnTreeNotify(11, {40, 70});
     EXPECT_EQ(host.log.back(), "context " + c.entries + " at 40,70");
   }
-  // Closing saves; the main window reads the file back and applies a macro button.
+  // Closing saves an edit; the main window reads the file back and applies a macro button.
+  lib.MacroAt(top)->MacroKeyLoopNum = 7;
   manager->Close();
   lib.Clear();
   EXPECT_FALSE(ReloadLibraryAfterManager(lib, dir / "lib.mlf", profile));
