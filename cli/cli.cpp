@@ -15,6 +15,7 @@
 #include "device/virtual_mouse.h"
 #include "macro/macro_library.h"
 #include "macro/macro_library_file.h"
+#include "settings/damaged_files.h"
 #include "settings/dpi_table.h"
 #include "settings/language.h"
 #include "settings/profile_file.h"
@@ -45,6 +46,27 @@ std::string Quoted(const std::filesystem::path& path) {
   return quoted;
 }
 
+// Why a file was not read, after its quoted name.
+std::string WhyUnread(FileRead read) {
+  switch (read) {
+    case FileRead::kMissing: return "does not exist";
+    case FileRead::kUnreadable: return "cannot be opened";
+    case FileRead::kNotAFile: return "is not a regular file";
+    case FileRead::kTooLarge: return "is far too large for a file of the program";
+    default: return "is damaged";
+  }
+}
+
+// The copies of damaged files this command kept before replacing them: the
+// window's attention text, with where they are.
+void TellKeptCopies(std::ostream& err) {
+  const std::vector<std::filesystem::path> copies = TakeKeptCopies();
+  if (copies.empty()) return;
+  err << "zeltra-cli: note: " << ToUtf8(KeptCopyNotice());
+  for (std::size_t i = 0; i < copies.size(); ++i) err << (i ? ", " : " ") << Quoted(copies[i]);
+  err << "\n";
+}
+
 constexpr unsigned kEveryGroup = kPendingButtons | kPendingSettings | kPendingPower | kPendingWake;
 
 // One command's use of the core: the data folder under its lock, and the
@@ -66,24 +88,49 @@ class Session final {
   // ---- The data folder ----
 
   // `writes`: the command changes the data folder or the mouse, so it must
-  // hold the folder alone. A command that only reads may still read what the
-  // window last saved while the window holds the folder.
+  // hold the folder alone. A command that only reads never writes the data
+  // folder (no lock, no new folder, no file rewritten): it reads what the
+  // window last saved, also while the window holds the folder, and what it
+  // cannot read it shows with defaults and says so.
   void OpenData(bool writes) {
     folder_ = request_.dataFolder.empty() ? env_.defaultDataFolder : PathFromUtf8(request_.dataFolder);
     if (folder_.empty()) Fail(kExitFile, "no data folder is known here: give one with --data DIR");
-    TakeLock(writes);
+    // Stored profile paths start with the data folder: relative, they would
+    // name other files in every other working folder.
+    std::error_code ec;
+    folder_ = std::filesystem::absolute(folder_, ec).lexically_normal();
+    if (!folder_.has_filename()) folder_ = folder_.parent_path();
+    writes_ = writes;
     const std::filesystem::path config = folder_ / "config";
     Language().Clear();
-    if (writable_) {
-      std::error_code ec;
+    if (writes) {
+      TakeLock();
       std::filesystem::create_directories(config, ec);
       InstallDefaultLanguageFiles(env_.programFolder / "lang", config);
+    } else if (env_.dataFolderHolder(folder_) == std::string(kLockHolderWindow)) {
+      *env_.err << "zeltra-cli: note: the Zeltra window is running; these are the settings it last saved\n";
     }
     if (!LoadLanguage(config, 1.0f)) LoadLanguage(env_.programFolder / "lang", 1.0f);
     LoadMacroLibrary(library_, MacroLibraryPath(folder_));
-    settings_ = std::make_unique<SettingsStore>(folder_);
+    settings_ = std::make_unique<SettingsStore>(folder_, Language(),
+                                                writes ? StoreAccess::kReadWrite : StoreAccess::kReadOnly);
     // Freshly made defaults say nothing about what the mouse holds.
     knowsMouse_ = settings_->LoadConfiguration() == 1;
+    for (const LoadProblem& problem : settings_->LoadProblems()) {
+      // A damaged file the command rewrites is told of with its kept copy.
+      if (writes && !CouldNotOpen(problem.read)) continue;
+      const std::string what = problem.profile < 0 ? std::string("the settings are")
+                                                   : "profile " + std::to_string(problem.profile + 1) + " is";
+      *env_.err << "zeltra-cli: note: " << Quoted(problem.file) << " " << WhyUnread(problem.read) << "; " << what
+                << " taken as defaults and the file is left as it is\n";
+    }
+  }
+
+  // The data folder itself, or its config folder.
+  bool InDataFolder(const std::filesystem::path& file) const {
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::absolute(file, ec).lexically_normal().parent_path();
+    return folder == folder_ || folder == (folder_ / "config").lexically_normal();
   }
 
   SettingsStore& settings() { return *settings_; }
@@ -114,7 +161,7 @@ class Session final {
     // Another sensor changes every profile's DPI stages and files, as in the
     // window, when the command may write them.
     host_ = std::make_unique<HeadlessLinkHost>(
-        *settings_, &library_, writable_ ? HeadlessLinkHost::Sensor::Follow : HeadlessLinkHost::Sensor::Record);
+        *settings_, &library_, writes_ ? HeadlessLinkHost::Sensor::Follow : HeadlessLinkHost::Sensor::Record);
     link_ = std::make_unique<DeviceLink>(Backend(), *env_.clock, *host_);
     link_->InitStandby(standby);
     // The stored current profile is what the mouse was last sent; freshly
@@ -172,7 +219,7 @@ class Session final {
   std::optional<int> sensorNumber() const { return host_ ? host_->sensorNumber() : std::nullopt; }
 
  private:
-  void TakeLock(bool writes) {
+  void TakeLock() {
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(env_.lockWaitMs);
     LockAttempt attempt = env_.lockDataFolder(folder_, kLockHolderCli);
     // A new holder writes its name just after taking the lock, so the name
@@ -186,18 +233,12 @@ class Session final {
       attempt = env_.lockDataFolder(folder_, kLockHolderCli);
     }
     lock_ = std::move(attempt.lock);
-    writable_ = lock_ != nullptr;
-    if (writable_) return;
-    if (attempt.failed) {
-      if (writes) Fail(kExitFile, "cannot write the data folder " + Quoted(folder_));
-      return;
-    }
+    if (lock_) return;
+    if (attempt.failed) Fail(kExitFile, "cannot write the data folder " + Quoted(folder_));
     if (attempt.holder != kLockHolderWindow)
       Fail(kExitFile, Quoted(folder_) + " is in use by another zeltra-cli; run the command again when it is done");
-    if (writes)
-      Fail(kExitFile, "the Zeltra window is running and keeps the settings of " + Quoted(folder_) +
-                          ": exit it from its tray menu, then run the command again");
-    *env_.err << "zeltra-cli: note: the Zeltra window is running; these are the settings it last saved\n";
+    Fail(kExitFile, "the Zeltra window is running and keeps the settings of " + Quoted(folder_) +
+                        ": exit it from its tray menu, then run the command again");
   }
 
   int CheckedSent(int before, int failedBefore) {
@@ -214,7 +255,7 @@ class Session final {
   std::shared_ptr<HidTraceSink> sink_;
   std::filesystem::path folder_;
   std::unique_ptr<DataFolderLock> lock_;
-  bool writable_ = false;
+  bool writes_ = false;
   bool knowsMouse_ = false;
   MacroLibrary library_;
   std::unique_ptr<SettingsStore> settings_;
@@ -233,21 +274,18 @@ std::string ProfileLabel(const SettingsStore& settings, int index) {
   return "profile " + std::to_string(index + 1) + " (" + ToUtf8(settings.Profile(index).Setting(kProfileName)) + ")";
 }
 
-// Only a regular file is read: a pipe or a device could block the command.
-void RequireRegularFile(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) Fail(kExitFile, "cannot read " + Quoted(file));
-}
-
 [[noreturn]] void FailUnloaded(const std::filesystem::path& file, FileRead read) {
-  if (read == FileRead::kInvalid) Fail(kExitFile, Quoted(file) + " is not a profile file; nothing was changed");
-  Fail(kExitFile, "cannot read " + Quoted(file));
+  switch (read) {
+    case FileRead::kInvalid: Fail(kExitFile, Quoted(file) + " is not a profile file; nothing was changed");
+    case FileRead::kNotAFile:
+    case FileRead::kTooLarge: Fail(kExitFile, "cannot read " + Quoted(file) + ": it " + WhyUnread(read));
+    default: Fail(kExitFile, "cannot read " + Quoted(file));
+  }
 }
 
 // A copy of the profile with `file` read into it, or the error of a file
-// that cannot be one.
+// that cannot be one (a pipe or device is refused without waiting on it).
 ProfileRecord ReadProfileFileOrFail(const std::filesystem::path& file, const ProfileRecord& base) {
-  RequireRegularFile(file);
   ProfileRecord record = base;
   FileRead read = FileRead::kRead;
   if (!ReadProfileRecord(file, record, &read)) FailUnloaded(file, read);
@@ -365,6 +403,9 @@ Output Export(Session& session, const CliRequest& request) {
   session.OpenData(false);
   const std::filesystem::path file = PathFromUtf8(request.file);
   const int index = request.profile - 1;
+  // Only the window and the commands that hold the lock write there.
+  if (session.InDataFolder(file))
+    Fail(kExitFile, "export writes outside the data folder; " + Quoted(file) + " is in it (\"import\" changes a profile)");
   if (!session.settings().ExportProfile(index, file)) Fail(kExitFile, "cannot write " + Quoted(file));
   return {{{"profile", request.profile}, {"file", PathText(file)}},
           "Wrote " + ProfileLabel(session.settings(), index) + " to " + PathText(file) + "\n"};
@@ -377,7 +418,6 @@ Output Import(Session& session, const CliRequest& request) {
   SettingsStore& settings = session.settings();
   // The file goes into the profile and the working files, not to the mouse:
   // "apply" sends a file.
-  RequireRegularFile(file);
   const ImportResult result = settings.ImportProfile(index, file);
   if (!result.Loaded()) FailUnloaded(file, result.read);
   if (!result.saved) session.FailUnsaved();
@@ -426,6 +466,10 @@ int RunCli(std::span<const std::string> args, const CliEnvironment& env) {
     return parsed.exitCode;
   }
   const CliRequest& request = *parsed.request;
+  // One command is one run of the program: what an earlier one in this
+  // process read says nothing about the files now.
+  ForgetDamagedFiles();
+  int status = kExitDone;
   try {
     Session session(request, env);
     const Output output = Run(session, request);
@@ -434,17 +478,18 @@ int RunCli(std::span<const std::string> args, const CliEnvironment& env) {
     else
       *env.out << output.text;
     env.out->flush();
-    return kExitDone;
   } catch (const CliError& e) {
     *env.err << "zeltra-cli: " << e.message << "\n";
-    return e.status;
+    status = e.status;
   } catch (const std::filesystem::filesystem_error& e) {
     *env.err << "zeltra-cli: " << e.what() << "\n";
-    return kExitFile;
+    status = kExitFile;
   } catch (const std::exception& e) {
     *env.err << "zeltra-cli: unexpected failure: " << e.what() << "\n";
-    return 1;
+    status = 1;
   }
+  TellKeptCopies(*env.err);
+  return status;
 }
 
 }  // namespace zeltra::cli

@@ -32,6 +32,7 @@ struct CliEnvironment {
   // The backend of --virtual-mouse; empty: a demo mouse on its cable.
   std::function<std::shared_ptr<HidBackend>(Clock&)> virtualMouse;
   std::function<LockAttempt(const std::filesystem::path&, std::string_view)> lockDataFolder = TryLockDataFolder;
+  std::function<std::optional<std::string>(const std::filesystem::path&)> dataFolderHolder = DataFolderLockHolder;
   // How long to wait for another zeltra-cli that holds the data folder.
   int lockWaitMs = 10000;
 };

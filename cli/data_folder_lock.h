@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,11 @@ struct LockAttempt {
 // Takes the lock of `dataFolder` (creating the folder when missing) for
 // `who`, without waiting.
 LockAttempt TryLockDataFolder(const std::filesystem::path& dataFolder, std::string_view who);
+
+// Who holds the lock of `dataFolder` now, found without taking the lock and
+// without creating or writing anything (the commands that only read never
+// write the data folder); nothing when nobody does.
+std::optional<std::string> DataFolderLockHolder(const std::filesystem::path& dataFolder);
 
 inline std::filesystem::path DataFolderLockPath(const std::filesystem::path& dataFolder) {
   return dataFolder / "zeltra.lock";

@@ -53,4 +53,15 @@ LockAttempt TryLockDataFolder(const std::filesystem::path& dataFolder, std::stri
   return attempt;
 }
 
+std::optional<std::string> DataFolderLockHolder(const std::filesystem::path& dataFolder) {
+  const int fd = ::open(DataFolderLockPath(dataFolder).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  // A shared lock is refused only while a holder has the lock itself; it is
+  // let go at once.
+  std::optional<std::string> holder;
+  if (::flock(fd, LOCK_SH | LOCK_NB) != 0) holder = ReadHolder(fd);
+  ::close(fd);
+  return holder;
+}
+
 }  // namespace zeltra

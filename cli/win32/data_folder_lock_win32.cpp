@@ -64,4 +64,22 @@ LockAttempt TryLockDataFolder(const std::filesystem::path& dataFolder, std::stri
   return attempt;
 }
 
+std::optional<std::string> DataFolderLockHolder(const std::filesystem::path& dataFolder) {
+  HANDLE file = CreateFileW(DataFolderLockPath(dataFolder).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  // A shared lock is refused only while a holder has the lock itself; it is
+  // let go at once.
+  std::optional<std::string> holder;
+  OVERLAPPED range{};
+  range.OffsetHigh = kLockedOffsetHigh;
+  if (LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range))
+    UnlockFileEx(file, 0, 1, 0, &range);
+  else
+    holder = ReadHolder(file);
+  CloseHandle(file);
+  return holder;
+}
+
 }  // namespace zeltra

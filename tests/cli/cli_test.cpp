@@ -279,7 +279,8 @@ TEST(Cli, ResetSendsTheFactoryResetAndRestoresTheCurrentProfile) {
 
 TEST(Cli, TheWindowOwnsTheDataFolderWhileItRuns) {
   CliRig rig;
-  ASSERT_EQ(rig.Run({"profiles"}).status, 0);
+  ASSERT_EQ(rig.Run({"switch", "1"}).status, 0);  // makes the data folder
+  rig.TakeWrites();
   const Bytes config = ReadBytes(rig.Data("config/config.ini"));
   {
     LockAttempt window = TryLockDataFolder(rig.dir.path() / "data", kLockHolderWindow);
@@ -299,7 +300,8 @@ TEST(Cli, TheWindowOwnsTheDataFolderWhileItRuns) {
   {
     LockAttempt other = TryLockDataFolder(rig.dir.path() / "data", kLockHolderCli);
     ASSERT_TRUE(other.lock);
-    const CliResult r = rig.Run({"profiles"});
+    EXPECT_EQ(rig.Run({"profiles"}).status, 0);  // a command that only reads does not wait
+    const CliResult r = rig.Run({"switch", "2"});
     EXPECT_EQ(r.status, 4);
     EXPECT_NE(r.err.find("another zeltra-cli"), std::string::npos) << r.err;
   }
