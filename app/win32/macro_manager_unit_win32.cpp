@@ -30,6 +30,7 @@ void MacroManagerUnit::RunManager() {
       window.Link().ApplyPendingChanges();
     }
     window.RefreshControls();
+    window.TellAboutKeptCopies();
   }
   running_ = false;
 }

@@ -68,6 +68,7 @@ void CTarvinDlg::OnTimer(UINT_PTR id) {
     case kDelayedSaveTimer:
       KillTimer(hwnd_, id);
       pendingSave_ = RunDelayedSave(pendingSave_, [&] { return settings_->SaveAll() == 1; });
+      TellAboutKeptCopies();
       return;
     case kStartupCheckTimer:
       KillTimer(hwnd_, id);

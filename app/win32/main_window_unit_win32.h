@@ -46,6 +46,9 @@ class MainWindowServices {
   virtual int PictureHighlight() const = 0;
   // The progress dialog the window shows after an apply that sent something.
   virtual void ShowProgressDialog() = 0;
+  // After a save: tells the user once that a damaged file was replaced and
+  // a copy of it kept (nothing when no copy was kept since the last time).
+  virtual void TellAboutKeptCopies() = 0;
 };
 
 class MainWindowUnit {

@@ -11,6 +11,7 @@
 #include "app/window_placement.h"
 #include "device/win32/hid_backend_win32.h"
 #include "macro/macro_library_file.h"
+#include "settings/damaged_files.h"
 #include "settings/delayed_save.h"
 #include "settings/language.h"
 #include "settings/text_format.h"
@@ -314,7 +315,18 @@ void CTarvinDlg::PostMouseStateChanged() {
 
 // --- start-up check and battery ----------------------------------------------
 
+void CTarvinDlg::TellAboutKeptCopies() {
+  if (TakeKeptCopies().empty()) return;
+  // Once for every copy kept so far; like the start-up notice it belongs to
+  // no window, so that it is seen in standby as well.
+  keptCopiesNotice_ =
+      std::make_unique<CAttentionDlg>(LanguageString(kStringAttentionTitle), KeptCopyNotice(), nullptr);
+  keptCopiesNotice_->CreateTopmost();
+}
+
 void CTarvinDlg::OnStartupCheck() {
+  // The load at start-up replaced the damaged files it found.
+  TellAboutKeptCopies();
   const StartupNotice notice = link_->StartupCheck();
   if (notice == StartupNotice::None) return;
   const int message = notice == StartupNotice::NoDevice ? kStringNoDevice : kStringMouseOffline;

@@ -69,6 +69,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   bool trayIconAdded() const { return trayAdded_; }
   const NOTIFYICONDATAW& trayIcon() const { return tray_; }
   CAttentionDlg* startupNotice() const { return startupNotice_.get(); }
+  CAttentionDlg* keptCopiesNotice() const { return keptCopiesNotice_.get(); }
   const MainControls& controls() const { return controls_; }
   bool hasModel() const { return model_ != nullptr; }
   int progressDialogsShown() const { return progressShown_; }
@@ -99,6 +100,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void StartWatchdogTimer() override;
   void ArmDelayedSave() override;
   void ShowProgressDialog() override;
+  void TellAboutKeptCopies() override;
   void RefreshControls() override;
   void ShowWindowNormal() override;
   void MinimiseWindow() override;
@@ -160,6 +162,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   HDEVNOTIFY deviceNotification_ = nullptr;
   HBITMAP background_364_ = nullptr;
   std::unique_ptr<CAttentionDlg> startupNotice_;
+  std::unique_ptr<CAttentionDlg> keptCopiesNotice_;
 
   CStaticText* batteryText_ = nullptr;
   CBattery* battery_ = nullptr;

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "settings/damaged_files.h"
 #include "settings/language.h"
+#include "settings/profile.h"
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 #include "support/test_support.h"
@@ -46,7 +48,7 @@ const std::set<int>& IndexesRead() {
         {100, 101, 102, 103, 105, 106, 108, 109, 110, 111},  // lighting mode names
         Range(120, 123),           // lighting labels
         Range(140, 147),           // reset question, profile dialogs, progress
-        Range(150, 156),           // attention title and main-window warnings
+        Range(150, 157),           // attention title, main-window warnings, copies of damaged files
         Range(170, 176),           // fire-key dialog
         {180},                     // key-combination dialog
         Range(190, 206),           // macro prefix, macro manager and chooser
@@ -183,6 +185,18 @@ INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguage,
                          [](const testing::TestParamInfo<Shipped>& p) {
                            return std::string(p.param.chinese ? "Chinese" : "English");
                          });
+
+// Language files of an older installation stay as they were (they are
+// copied only when missing): texts added later fall back to English.
+TEST(ShippedLanguage, BuiltInTextsAreTheShippedEnglishOnes) {
+  TempDir config;
+  ASSERT_EQ(InstallDefaultLanguageFiles(kShipped, config.path()), 3);
+  LanguageTable english;
+  ASSERT_EQ(LoadLanguage(config.path(), 1.0f, english), 1);
+  const LanguageTable none;
+  EXPECT_EQ(KeptCopyNotice(none), english.String(kStringKeptCopy));
+  for (int i = 0; i < kProfileCount; ++i) EXPECT_EQ(DefaultProfileName(i, none), english.String(85 + i));
+}
 
 TEST(ShippedLanguage, SelectorChoosesEnglish) {
   TempDir config;

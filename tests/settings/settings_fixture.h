@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/damaged_files.h"
 #include "settings/file_system.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
@@ -105,8 +106,12 @@ class DataFolderTest : public testing::Test {
     std::filesystem::current_path(dir_.path());
     std::filesystem::create_directories(ConfigDir());
     SetDefaultTexts(language_);
+    ForgetDamagedFiles();
   }
-  void TearDown() override { std::filesystem::current_path(previous_); }
+  void TearDown() override {
+    ForgetDamagedFiles();
+    std::filesystem::current_path(previous_);
+  }
 
   static std::filesystem::path DataFolder() { return "ZeltraData"; }
   static std::filesystem::path ConfigDir() { return DataFolder() / "config"; }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "settings/config_file.h"
 #include "settings/delayed_save.h"
 #include "settings/profile_file.h"
 #include "settings/text_file.h"
@@ -289,6 +290,95 @@ TEST_F(Store, NewSensorResetsTheStagesOfEveryProfileAndRewritesTheFiles) {
   EXPECT_FALSE(next.OnSensorReported(96).changed);
   EXPECT_FALSE(next.OnSensorReported(4).pageFlag);
   EXPECT_EQ(next.Dpi().count, 48);
+}
+
+// --- Where the profile files are ------------------------------------------------
+
+// A stored profile path is used only when it names a file of this data
+// folder's config folder; any other stands for the profile's default file
+// there and is replaced by its path.
+TEST_F(Store, StoredProfilePathsStayInTheDataFolder) {
+  const std::u16string here = store_.DataFolderStored() + u"config\\";
+  const std::u16string nul(1, u'\0');
+  struct Case {
+    const char* name;
+    std::u16string stored;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"the default file", here + u"default2.psf", true},
+      {"another file of the config folder", here + u"mine.psf", true},
+      {"another user's folder", u"C:\\Users\\Alice\\AppData\\Roaming\\Zeltra\\config\\default2.psf", false},
+      {"a relative path", u"config\\default2.psf", false},
+      {"a NUL in the name", here + u"default2.psf" + nul + u"x", false},
+      {"a file before a NUL", u"victim.txt" + nul + here + u"default2.psf", false},
+      {"a character no name holds", here + u"a|b.psf", false},
+      {"a device name", here + u"nul.psf", false},
+      {"a folder inside config", here + u"sub\\default2.psf", false},
+      {"the data folder itself", store_.DataFolderStored() + u"default2.psf", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::WriteBytes("victim.txt", {'v'});
+    store_.Globals().SetValue(kProfileSlot0URL + 2, c.stored);
+    ASSERT_EQ(store_.WriteConfiguration(), 1);
+    SettingsStore next(DataFolder(), language_);
+    ASSERT_EQ(next.LoadConfiguration(), 1);
+    EXPECT_EQ(next.Globals().Value(kProfileSlot0URL + 2), c.kept ? c.stored : here + u"default2.psf");
+    EXPECT_EQ(next.ProfilePath(2), c.kept ? PathFromStored(c.stored) : WorkingFile(2));
+    EXPECT_EQ(next.SaveAll(), 1);
+    EXPECT_TRUE(ReadConfigurationFile(ConfigFile(), next.Globals()));
+    EXPECT_EQ(ReadBytes("victim.txt"), test::Bytes{'v'});
+  }
+}
+
+// The README's way to take the settings elsewhere: its paths name the old
+// folder, yet the copy reads and writes only its own files.
+TEST_F(Store, ADataFolderCopiedFromElsewhereWorksAndWritesOnlyInsideItself) {
+  for (int i = 0; i < kProfileCount; ++i) store_.Profile(i).SetSetting(kProfileName, u"Old" + Dec(i));
+  ASSERT_EQ(store_.SaveAll(), 1);
+  std::filesystem::copy(DataFolder(), "Copied", std::filesystem::copy_options::recursive);
+  std::vector<test::Bytes> old;
+  for (int i = 0; i < kProfileCount; ++i) old.push_back(ReadBytes(WorkingFile(i)));
+
+  SettingsStore copied("Copied", language_);
+  ASSERT_EQ(copied.LoadConfiguration(), 1);
+  for (int i = 0; i < kProfileCount; ++i) {
+    EXPECT_EQ(copied.Profile(i).Setting(kProfileName), u"Old" + Dec(i));
+    copied.Profile(i).SetSetting(kProfileName, u"New" + Dec(i));
+  }
+  ASSERT_EQ(copied.SaveAll(), 1);
+  for (int i = 0; i < kProfileCount; ++i) {
+    EXPECT_EQ(ReadBytes(WorkingFile(i)), old[static_cast<std::size_t>(i)]) << i;
+    ProfileRecord onDisk;
+    ASSERT_TRUE(ReadProfileRecord(std::filesystem::path("Copied/config") / WorkingFile(i).filename(), onDisk));
+    EXPECT_EQ(onDisk.Setting(kProfileName), u"New" + Dec(i));
+  }
+}
+
+// Language files of an older installation may lack the default names; a
+// profile is never given an empty one (it is its row in the picker).
+TEST_F(Store, MissingDefaultNamesAreTheBuiltInOnes) {
+  struct Case {
+    std::vector<int> missing;
+    std::array<std::u16string, kProfileCount> names;
+  };
+  const Case cases[] = {
+      {{86, 88}, {u"\u914D\u7F6E1", u"Profile 2", u"\u914D\u7F6E3", u"Profile 4", u"Profil \U0001F6005"}},
+      {{85, 86, 87, 88, 89}, {u"Profile 1", u"Profile 2", u"Profile 3", u"Profile 4", u"Profile 5"}},
+  };
+  for (const Case& c : cases) {
+    LanguageTable language = language_;
+    for (int i : c.missing) language.Set(i, u"");
+    std::filesystem::remove_all(ConfigDir());
+    std::filesystem::create_directories(ConfigDir());
+    SettingsStore fresh(DataFolder(), language);
+    ASSERT_EQ(fresh.LoadConfiguration(), 0);
+    for (int i = 0; i < kProfileCount; ++i) {
+      EXPECT_EQ(fresh.Profile(i).Setting(kProfileName), c.names[static_cast<std::size_t>(i)]) << i;
+      EXPECT_EQ(FileLines(WorkingFile(i))[1], "ProfileName=" + ToUtf8(c.names[static_cast<std::size_t>(i)])) << i;
+    }
+  }
 }
 
 TEST_F(Store, FailedSavesLeaveEveryOldFile) {

@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 #include <optional>
@@ -127,6 +129,50 @@ TEST(TextFile, OpeningSaysWhyAFileCannotBeUsed) {
       EXPECT_EQ(pauses.Total(), kReadBusyBudgetMs);
     }
     file.Close();
+  }
+}
+
+// Where a file of the program should be, anything but a regular file of a
+// sane size is refused at once: a pipe would hold the open until something
+// writes to it, a device like /dev/zero would be read without end.
+TEST(TextFile, OnlyRegularFilesOfASaneSizeAreOpened) {
+  TempDir dir;
+  std::filesystem::create_directories(dir / "folder");
+  for (const auto& [name, size] : {std::pair{"largest", kMaxFileBytes}, std::pair{"huge", kMaxFileBytes + 1}}) {
+    test::WriteBytes(dir / name, Bytes{0xFF, 0xFE});
+    std::filesystem::resize_file(dir / name, size);  // sparse: no disk space taken
+  }
+  struct Case {
+    const char* name;
+    std::filesystem::path path;
+    FileStatus status;
+    FileRead read;
+  };
+  std::vector<Case> cases = {
+      {"a folder", dir / "folder", FileStatus::kNotAFile, FileRead::kNotAFile},
+      {"above the largest size", dir / "huge", FileStatus::kTooLarge, FileRead::kTooLarge},
+      {"the largest size", dir / "largest", FileStatus::kOk, FileRead::kRead},
+#ifdef _WIN32
+      {"a device name", "\\\\.\\NUL", FileStatus::kNotAFile, FileRead::kNotAFile},
+#else
+      {"a pipe nobody writes to", dir / "pipe", FileStatus::kNotAFile, FileRead::kNotAFile},
+      {"an endless device", "/dev/zero", FileStatus::kNotAFile, FileRead::kNotAFile},
+#endif
+  };
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (unsigned flags : {CStdioFileEx::kReadFlags, static_cast<unsigned>(CTextFile::modeReadWrite)}) {
+      CStdioFileEx file;
+      EXPECT_EQ(file.Open(c.path, flags), c.status == FileStatus::kOk);
+      EXPECT_EQ(file.OpenStatus(), c.status);
+    }
+    CStdioFileEx file;
+    FileRead read = FileRead::kRead;
+    EXPECT_EQ(OpenForReading(file, c.path, read), c.read == FileRead::kRead);
+    EXPECT_EQ(read, c.read);
   }
 }
 
@@ -305,6 +351,49 @@ TEST(AtomicSave, ATargetThatCannotBeReplacedKeepsItsContent) {
   EXPECT_TRUE(std::filesystem::is_directory(target / "child"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 }
+
+#ifndef _WIN32
+// A data folder kept in a synced or dotfiles folder through links: a save
+// replaces the file a link leads to (atomically, its temporary file beside
+// that file) and the link stays.
+TEST(AtomicSave, ALinkStaysALinkAndTheFileItLeadsToIsReplaced) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // in "config": name, what it leads to
+    bool fileThere;  // store/p.psf exists before the save
+    bool saved;
+  };
+  const Case cases[] = {
+      {"a link to a file elsewhere", {{"p.psf", "../store/p.psf"}}, true, true},
+      {"a chain of links", {{"p.psf", "q.psf"}, {"q.psf", "../store/p.psf"}}, true, true},
+      {"a link to a file not made yet", {{"p.psf", "../store/p.psf"}}, false, true},
+      {"a link to a folder", {{"p.psf", "../store"}}, true, false},
+      {"a loop of links", {{"p.psf", "q.psf"}, {"q.psf", "p.psf"}}, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    std::filesystem::create_directories(dir / "config");
+    std::filesystem::create_directories(dir / "store");
+    if (c.fileThere) test::WriteUtf16File(dir / "store/p.psf", "old\n");
+    for (const auto& [name, to] : c.links) std::filesystem::create_symlink(to, dir / "config" / name);
+    const auto link = dir / "config/p.psf";
+    EXPECT_EQ(SaveTextFileAtomically(link, [](CStdioFileEx& f) { return f.WriteString(u"new\n"); }), c.saved);
+    for (const auto& [name, to] : c.links) {
+      EXPECT_TRUE(std::filesystem::is_symlink(dir / "config" / name));
+      EXPECT_EQ(std::filesystem::read_symlink(dir / "config" / name), to);
+    }
+    if (c.saved || c.fileThere) {
+      EXPECT_EQ(ReadAllLines(dir / "store/p.psf"), std::vector<std::u16string>{c.saved ? u"new" : u"old"});
+    }
+    // No temporary file left anywhere.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "config"), {}),
+              static_cast<std::ptrdiff_t>(c.links.size()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "store"), {}),
+              c.fileThere || c.saved ? 1 : 0);
+  }
+}
+#endif
 
 TEST(TextFormat, PrintfFormatsOfTheFileFormats) {
   EXPECT_EQ(Dec(-12), u"-12");
