@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "settings/damaged_files.h"
 #include "settings/text_file.h"
 #include "settings/text_format.h"
 #include "support/test_support.h"
@@ -369,6 +370,69 @@ TEST(MacroLibraryFile, AFileThatCannotBeReadIsNeverWrittenOver) {
     EXPECT_FALSE(lib.Unavailable());
   }
   SetFileRetryPause(nullptr);
+}
+
+// A file read only up to a damaged line keeps the library usable, but every
+// macro after that line, or with carriage returns every macro, exists only
+// in the file: the first save keeps it beside the new one.
+TEST(MacroLibraryFile, AFileReadOnlyInPartIsKeptBesideTheFirstSave) {
+  const auto golden = ReadLines(TestData("macro/library.mlf"));
+  struct Case {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> damage;
+    std::size_t itemsRead;
+  };
+  const auto edited = [&](std::size_t line, std::u16string text) {
+    return [&golden, line, text](const std::filesystem::path& p) {
+      auto lines = golden;
+      lines[line] = text;
+      WriteLines(p, lines);
+    };
+  };
+  const Case cases[] = {
+      {"carriage returns", [](const std::filesystem::path& p) {
+         const Bytes lf = ReadBytes(TestData("macro/library.mlf"));
+         Bytes crlf;
+         for (std::size_t i = 0; i + 1 < lf.size(); i += 2) {
+           if (lf[i] == '\n' && lf[i + 1] == 0) crlf.insert(crlf.end(), {'\r', 0});
+           crlf.insert(crlf.end(), {lf[i], lf[i + 1]});
+         }
+         test::WriteBytes(p, crlf);
+       }, 0},
+      {"no byte-order mark", [](const std::filesystem::path& p) {
+         const Bytes b = ReadBytes(TestData("macro/library.mlf"));
+         test::WriteBytes(p, Bytes(b.begin() + 2, b.end()));
+       }, 0},
+      {"a malformed line", edited(kJumpLocationLine, u"MacroItemLocation"), 3},
+      {"2687 action digits", edited(kJumpActionsLine, golden[kJumpActionsLine].substr(0, golden[kJumpActionsLine].size() - 1)), 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ForgetDamagedFiles();
+    TempDir dir;
+    const auto path = dir / "MacroLibraryFile.mlf";
+    c.damage(path);
+    const Bytes damaged = ReadBytes(path);
+    MacroLibrary lib;
+    EXPECT_EQ(LoadMacroLibrary(lib, path), 0);
+    EXPECT_EQ(lib.ItemCount(), static_cast<int>(c.itemsRead));
+    L at = L::None();
+    ASSERT_EQ(lib.AddMacro(u"New", at), AddItemResult::kAdded);
+    ASSERT_EQ(SaveMacroLibrary(lib, path, L::None()), 1);
+
+    const auto told = TakeKeptCopies();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].parent_path(), dir.path());
+    EXPECT_EQ(told[0].filename().string().rfind("MacroLibraryFile.mlf.unreadable-", 0), 0u);
+    EXPECT_EQ(ReadBytes(told[0]), damaged);
+    MacroLibrary reread;
+    EXPECT_EQ(LoadMacroLibrary(reread, path), 1);
+    EXPECT_EQ(reread.ItemCount(), static_cast<int>(c.itemsRead) + 1);
+    // Kept once: later saves replace the file the program wrote itself.
+    ASSERT_EQ(SaveMacroLibrary(reread, path, L::None()), 1);
+    EXPECT_TRUE(TakeKeptCopies().empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+  }
 }
 
 TEST(MacroLibraryFile, CountsBeyondTheModelAreNeverWritten) {

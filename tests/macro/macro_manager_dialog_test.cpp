@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ namespace zeltra {
 namespace {
 
 using Log = std::vector<std::string>;
+using test::Bytes;
 
 // The dialog as the rules see it: every request is logged, modal dialogs
 // answer from scripts.
@@ -103,7 +105,12 @@ struct ManagerDialog : testing::Test {
   std::unique_ptr<MacroManagerDialog> manager;
   MacroLocation folder, inFolder, top;
 
-  void SetUp() override {
+  void SetUp() override { Reset(); }
+  // A library with a folder, a macro inside it and one at the top, and the
+  // manager opened on it.
+  void Reset() {
+    lib.Clear();
+    host.log.clear();
     ResetProfile(profile, 0, 0x3311);
     folder = MacroLocation::None();
     lib.AddFolder(u"Folder", folder);
@@ -149,6 +156,39 @@ TEST_F(ManagerDialog, OpensCollapsedWithNothingSelectedAndSavesAnEditOnClose) {
   ASSERT_EQ(LoadMacroLibrary(reread, dir / "lib.mlf", &fileSelection), 1);
   EXPECT_EQ(reread.ItemCount(), 3);
   EXPECT_EQ(fileSelection, MacroLocation::None());
+}
+
+// Closing writes the file only after an edit: a file the library was read
+// from only in part still holds what the library lacks.
+TEST_F(ManagerDialog, ClosingWritesTheLibraryOnlyWhenItChanged) {
+  struct Case {
+    const char* name;
+    std::function<void()> act;
+    bool written;
+  };
+  const Case cases[] = {
+      {"opened and closed", [] {}, false},
+      {"items selected", [&] { Select(top), Select(inFolder), Select(folder); }, false},
+      {"a macro added", [&] { host.names = {u"Added"}, manager->OnNewMacro(); }, true},
+      {"a repeat count typed", [&] { Select(top), manager->OnCountBoxChanged(u"9"); }, true},
+      {"an item renamed", [&] { Select(top), host.names = {u"Other"}, Popup(ManagerOperation::kRename); }, true},
+      {"an item deleted", [&] { Select(top), manager->OnDeleteItem(); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reset();
+    const Bytes before = test::Utf16("[MacroLibrary]\r\nand the rest");
+    test::WriteBytes(dir / "lib.mlf", before);
+    c.act();
+    manager->Close();
+    if (!c.written) {
+      EXPECT_EQ(test::ReadBytes(dir / "lib.mlf"), before);
+      continue;
+    }
+    MacroLibrary saved;
+    ASSERT_EQ(LoadMacroLibrary(saved, dir / "lib.mlf"), 1);
+    EXPECT_EQ(MacroLibraryFingerprint(saved), MacroLibraryFingerprint(lib));
+  }
 }
 
 TEST_F(ManagerDialog, NewRenameAndDeleteShowEveryRefusal) {
