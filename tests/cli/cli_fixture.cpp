@@ -15,7 +15,19 @@ CliRig::CliRig() : mouse(std::make_shared<VirtualMouse>(clock)) {
 
 CliResult CliRig::Run(std::vector<std::string> args) {
   const std::u8string data = (dir.path() / "data").u8string();
-  args.insert(args.begin(), {"--virtual-mouse", "--data", std::string(data.begin(), data.end())});
+  return RunWithData(std::string(data.begin(), data.end()), std::move(args));
+}
+
+std::map<std::string, Bytes> CliRig::DataFiles() const {
+  std::map<std::string, Bytes> files;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path() / "data", ec))
+    files[entry.path().string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : Bytes{};
+  return files;
+}
+
+CliResult CliRig::RunWithData(const std::string& data, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--virtual-mouse", "--data", data});
   std::ostringstream out, err;
   env.out = &out;
   env.err = &err;

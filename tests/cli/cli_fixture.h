@@ -2,6 +2,7 @@
 // command to command, with a scratch data folder.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -24,6 +25,10 @@ class CliRig {
   CliRig();
   // Runs zeltra-cli with --virtual-mouse and --data <the scratch folder> before `args`.
   CliResult Run(std::vector<std::string> args);
+  // The same with --data `data` as given.
+  CliResult RunWithData(const std::string& data, std::vector<std::string> args);
+  // Every file under the scratch data folder with its bytes.
+  std::map<std::string, Bytes> DataFiles() const;
   // The feature reports the mouse took since the last call.
   std::vector<Bytes> TakeWrites();
   std::filesystem::path Data(std::string_view relative) const { return dir.path() / "data" / relative; }

@@ -6,8 +6,13 @@
 
 #include <functional>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "cli_fixture.h"
 #include "device_fixture.h"
+#include "settings/damaged_files.h"
 #include "settings/profile_file.h"
 #include "settings/text_format.h"
 
@@ -196,7 +201,12 @@ TEST(Cli, ErrorsExitWithTheirStatusAndOneLine) {
       {"not a number", {"export", "two", "x.psf"}, 2, "two"},
       {"reset unconfirmed", {"reset"}, 2, "reset --yes"},
       {"missing file", {"apply", "no-such.psf"}, 4, "cannot read"},
-      {"folder as file", {"apply", "."}, 4, "cannot read"},
+      {"folder as file", {"apply", "."}, 4, "is not a regular file"},
+      {"far too large", {"import", "huge.psf", "2"}, 4, "is far too large"},
+#ifndef _WIN32
+      {"a pipe as file", {"apply", "pipe.psf"}, 4, "is not a regular file"},
+#endif
+      {"export into the data folder", {"export", "1", "data/config/default1.psf"}, 4, "outside the data folder"},
       {"not a profile", {"import", "junk.psf", "2"}, 4, "is not a profile file"},
       {"unwritable export", {"export", "1", "no-such-folder/x.psf"}, 4, "cannot write"},
       {"unwritable trace", {"--hid-log", "no-such-folder/t.log", "status"}, 4, "HID trace"},
@@ -205,6 +215,11 @@ TEST(Cli, ErrorsExitWithTheirStatusAndOneLine) {
     CliRig rig;
     std::filesystem::current_path(rig.dir.path());
     WriteUtf16File(rig.dir / "junk.psf", "[Setting]\nnothing else\n");
+    WriteUtf16File(rig.dir / "huge.psf", "[Setting]\n");
+    std::filesystem::resize_file(rig.dir / "huge.psf", kMaxFileBytes + 2);
+#ifndef _WIN32
+    ::mkfifo((rig.dir / "pipe.psf").c_str(), 0600);
+#endif
     const CliResult r = rig.Run(c.args);
     EXPECT_EQ(r.status, c.status) << c.name;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
@@ -307,6 +322,94 @@ TEST(Cli, TheWindowOwnsTheDataFolderWhileItRuns) {
   }
   EXPECT_EQ(ReadBytes(rig.Data("config/config.ini")), config);
   EXPECT_EQ(rig.Run({"switch", "2"}).status, 0);  // free again
+}
+
+// The UTF-16 bytes of a file with carriage returns before its line feeds.
+Bytes WithCarriageReturns(const Bytes& lf) {
+  Bytes crlf;
+  for (std::size_t i = 0; i + 1 < lf.size(); i += 2) {
+    if (lf[i] == '\n' && lf[i + 1] == 0) crlf.insert(crlf.end(), {'\r', 0});
+    crlf.insert(crlf.end(), {lf[i], lf[i + 1]});
+  }
+  return crlf;
+}
+
+// A command that reads shows what it cannot read with defaults and says so,
+// but leaves the data folder as it is, to the byte, with or without the
+// window holding it. A command that writes replaces the damaged file and
+// names the copy it kept.
+TEST(Cli, ReadCommandsLeaveADamagedDataFolderAsItIs) {
+  CliRig rig;
+  ASSERT_EQ(rig.Run({"switch", "1"}).status, 0);  // makes the data folder
+  const auto profile2 = rig.Data("config/default1.psf");
+  const Bytes damaged = WithCarriageReturns(ReadBytes(profile2));
+  WriteBytes(profile2, damaged);
+  const std::u8string outside = (rig.dir / "out.psf").u8string();
+  const std::vector<std::vector<std::string>> reads = {
+      {"profiles"}, {"show", "2"}, {"show"}, {"status"}, {"devices"},
+      {"export", "2", std::string(outside.begin(), outside.end())}};
+  for (const bool windowRuns : {false, true}) {
+    LockAttempt window;
+    if (windowRuns) window = TryLockDataFolder(rig.dir.path() / "data", kLockHolderWindow);
+    const auto before = rig.DataFiles();
+    for (const auto& args : reads) {
+      SCOPED_TRACE(args[0] + (windowRuns ? " while the window runs" : ""));
+      const CliResult r = rig.Run(args);
+      EXPECT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(rig.DataFiles(), before);
+      if (args[0] == "profiles" || args[0] == "show" || args[0] == "export") {
+        EXPECT_NE(r.err.find("default1.psf\" is damaged; profile 2 is taken as defaults and the file is left as it is"),
+                  std::string::npos) << r.err;
+      }
+      if (args[0] == "show" && args.size() == 2) {
+        EXPECT_NE(r.out.find("Profile 2"), std::string::npos) << r.out;
+      }
+    }
+  }
+  rig.TakeWrites();
+  EXPECT_EQ(rig.RunWithData(rig.File("never made"), {"profiles"}).status, 0);
+  EXPECT_FALSE(std::filesystem::exists(rig.dir / "never made"));
+
+  const CliResult w = rig.Run({"switch", "1"});
+  ASSERT_EQ(w.status, 0) << w.err;
+  LanguageTable english;
+  ASSERT_EQ(LoadLanguage(rig.Data("config"), 1.0f, english), 1);
+  const std::string note = "zeltra-cli: note: " + ToUtf8(KeptCopyNotice(english)) + " \"";
+  ASSERT_EQ(w.err.rfind(note, 0), 0u) << w.err;
+  const std::string copy = w.err.substr(note.size(), w.err.find('"', note.size()) - note.size());
+  EXPECT_EQ(ReadBytes(cli::PathFromUtf8(copy)), damaged);
+  EXPECT_EQ(cli::PathFromUtf8(copy).parent_path(), profile2.parent_path());
+  ProfileRecord reset;
+  EXPECT_TRUE(ReadProfileRecord(profile2, reset));
+}
+
+// A data folder copied from elsewhere and named by a relative path: the
+// command reads and writes only the copy, and stores its full path.
+TEST(Cli, ACopiedDataFolderNamedRelativelyWritesOnlyInsideItself) {
+  CliRig rig;
+  ProfileRecord mine = DefaultProfile();
+  mine.SetSetting(kProfileName, u"Mine");
+  ASSERT_TRUE(WriteProfileRecord(rig.dir / "mine.psf", mine));
+  ASSERT_EQ(rig.Run({"import", rig.File("mine.psf"), "3"}).status, 0);
+  std::filesystem::copy(rig.dir / "data", rig.dir / "copy", std::filesystem::copy_options::recursive);
+  const auto original = rig.DataFiles();
+
+  std::filesystem::current_path(rig.dir.path());
+  ProfileRecord other = DefaultProfile();
+  other.SetSetting(kProfileName, u"Other");
+  ASSERT_TRUE(WriteProfileRecord(rig.dir / "other.psf", other));
+  const CliResult r = rig.RunWithData("copy", {"import", "other.psf", "4"});
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(rig.DataFiles(), original);
+
+  const std::u8string copy = (rig.dir / "copy").u8string();
+  const auto shown = nlohmann::json::parse(rig.RunWithData(std::string(copy.begin(), copy.end()), {"--json", "profiles"}).out);
+  EXPECT_EQ(shown["profiles"][2]["name"], "Mine");
+  EXPECT_EQ(shown["profiles"][3]["name"], "Other");
+  const Bytes config = ReadBytes(rig.dir / "copy/config/config.ini");
+  const Bytes slot = Utf16("\nProfileSlot3URL=" + ToUtf8(PathToStored(rig.dir / "copy")) + "\\config\\default3.psf\n", false);
+  EXPECT_NE(std::search(config.begin(), config.end(), slot.begin(), slot.end()), config.end());
 }
 
 TEST(DataFolderLock, OneHolderAtATimeAndItsName) {
