@@ -3,6 +3,7 @@
 // it closes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "device/virtual_mouse.h"
 #include "macro/macro_library_file.h"
 #include "macro/win32/macro_manager_dlg_win32.h"
+#include "settings/damaged_files.h"
 #include "settings/settings_store.h"
 #include "support/test_support.h"
 #include "ui/control_codes.h"
@@ -131,6 +133,102 @@ TEST(MacroManagerUnit, ClosingTheManagerSendsTheEditedMacroOfACurrentButtonAtOnc
   LoadMacroLibrary(saved, MacroLibraryPath(data.path()));
   ASSERT_NE(saved.MacroAt(MacroLocation::At(0)), nullptr);
   EXPECT_EQ(saved.MacroAt(MacroLocation::At(0))->MacroActionNum, 5u);
+}
+
+// A library file read only up to a damaged line: closing the manager
+// unchanged leaves it as it is; closing it after an edit keeps it beside the
+// new file, and the window says so once.
+TEST(MacroManagerUnit, ADamagedLibrarySurvivesTheManagerWithItsOriginalKeptBesideIt) {
+  ASSERT_TRUE(win32::CTarvinApp::RegisterMainWindowClass());
+  OpenDialogs().Clear();
+  ForgetDamagedFiles();
+  TempDir data;
+  const std::filesystem::path config = data.path() / "config";
+  std::filesystem::create_directories(config);
+  {
+    SettingsStore store(data.path());
+    store.LoadConfiguration();
+    store.Globals().SetValue(kNeedPassword, u"0");
+    store.WriteConfiguration();
+    MacroLibrary library;
+    for (const char16_t* name : {u"First", u"Second", u"Third"}) {
+      MacroLocation at = MacroLocation::None();
+      library.AddMacro(name, at);
+    }
+    SaveMacroLibrary(library, MacroLibraryPath(data.path()), MacroLocation::None());
+  }
+  // The third block's location line loses its "=": reading stops there.
+  Bytes damaged = ReadBytes(MacroLibraryPath(data.path()));
+  const Bytes third = Utf16("Third\nMacroItemLocation:", false);
+  const auto at = std::search(damaged.begin(), damaged.end(), third.begin(), third.end());
+  ASSERT_NE(at, damaged.end());
+  const Bytes cut = Utf16("Third\nMacroItemLocation", false);
+  damaged.erase(at, at + static_cast<std::ptrdiff_t>(third.size()));
+  damaged.insert(at, cut.begin(), cut.end());
+  WriteBytes(MacroLibraryPath(data.path()), damaged);
+  const auto copies = [&] {
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(config))
+      if (entry.path().filename().wstring().find(L".unreadable-") != std::wstring::npos) found.push_back(entry.path());
+    return found;
+  };
+
+  VirtualClock clock;
+  auto mouse = MakeDemoVirtualMouse(clock);
+  win32::TarvinOptions options;
+  options.programFolder = std::filesystem::path(ZELTRA_PROGRAM).parent_path();
+  options.dataFolder = data.path();
+  options.clock = &clock;
+  options.backend = mouse;
+  options.virtualMouse = mouse;
+  UnitWindow window(options);
+  window.AddUnit(std::make_unique<win32::MacroManagerUnit>());
+
+  int runs = 0;
+  bool untouched = false;
+  std::vector<std::filesystem::path> keptAfterEdit;
+  std::u16string notice;
+  // Opens the manager, lets `inside` act in it, closes it with its cross.
+  const auto runManager = [&](std::function<void(HWND)> inside) {
+    Later(100, [&, inside] {
+      auto* manager = dynamic_cast<win32::CMacroManagerDlg*>(
+          win32::CWnd::FromHandle(reinterpret_cast<HWND>(OpenDialogs().At(OpenDialogs().Count() - 1))));
+      ASSERT_NE(manager, nullptr);
+      ++runs;
+      inside(manager->GetSafeHwnd());
+      SendMessageW(manager->GetSafeHwnd(), kIdClose, 0, kCodeClicked);
+    });
+    SendMessageW(g_window, 2062, 0, kCodeClicked);
+  };
+  Later(1, [&] {
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(g_window) != 0; }));
+    EXPECT_EQ(window.macroLibrary().ItemCount(), 2);
+    runManager([](HWND) {});
+    untouched = ReadBytes(MacroLibraryPath(data.path())) == damaged && copies().empty() &&
+                window.keptCopiesNotice() == nullptr;
+    // The first macro's repeat rule changed.
+    runManager([&](HWND manager) {
+      window.macroLibrary().selectedLocation = MacroLocation::At(0);
+      SendMessageW(manager, kTreeListId, 0, kCodeClicked);
+      SendMessageW(manager, 2031, 0, kCodeClicked);
+    });
+    keptAfterEdit = copies();
+    if (window.keptCopiesNotice() != nullptr) notice = window.keptCopiesNotice()->message();
+    PostMessageW(g_window, WM_COMMAND, kIdTrayExit, 0);
+  });
+  window.DoModal();
+  g_window = nullptr;
+
+  EXPECT_EQ(runs, 2);
+  EXPECT_TRUE(untouched) << "closing the manager unchanged wrote the library";
+  ASSERT_EQ(keptAfterEdit.size(), 1u);
+  EXPECT_EQ(ReadBytes(keptAfterEdit[0]), damaged);
+  EXPECT_EQ(notice, KeptCopyNotice());
+  MacroLibrary saved;
+  ASSERT_EQ(LoadMacroLibrary(saved, MacroLibraryPath(data.path())), 1);
+  ASSERT_EQ(saved.ItemCount(), 2);
+  EXPECT_EQ(saved.MacroAt(MacroLocation::At(0))->MacroKeyLoopType, 1);
+  EXPECT_TRUE(TakeKeptCopies().empty()) << "told once, by the window";
 }
 
 }  // namespace
