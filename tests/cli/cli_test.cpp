@@ -324,16 +324,6 @@ TEST(Cli, TheWindowOwnsTheDataFolderWhileItRuns) {
   EXPECT_EQ(rig.Run({"switch", "2"}).status, 0);  // free again
 }
 
-// The UTF-16 bytes of a file with carriage returns before its line feeds.
-Bytes WithCarriageReturns(const Bytes& lf) {
-  Bytes crlf;
-  for (std::size_t i = 0; i + 1 < lf.size(); i += 2) {
-    if (lf[i] == '\n' && lf[i + 1] == 0) crlf.insert(crlf.end(), {'\r', 0});
-    crlf.insert(crlf.end(), {lf[i], lf[i + 1]});
-  }
-  return crlf;
-}
-
 // A command that reads shows what it cannot read with defaults and says so,
 // but leaves the data folder as it is, to the byte, with or without the
 // window holding it. A command that writes replaces the damaged file and
@@ -342,7 +332,7 @@ TEST(Cli, ReadCommandsLeaveADamagedDataFolderAsItIs) {
   CliRig rig;
   ASSERT_EQ(rig.Run({"switch", "1"}).status, 0);  // makes the data folder
   const auto profile2 = rig.Data("config/default1.psf");
-  const Bytes damaged = WithCarriageReturns(ReadBytes(profile2));
+  const Bytes damaged = test::WithCarriageReturns(ReadBytes(profile2));
   WriteBytes(profile2, damaged);
   const std::u8string outside = (rig.dir / "out.psf").u8string();
   const std::vector<std::vector<std::string>> reads = {

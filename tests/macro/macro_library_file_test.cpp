@@ -390,19 +390,11 @@ TEST(MacroLibraryFile, AFileReadOnlyInPartIsKeptBesideTheFirstSave) {
     };
   };
   const Case cases[] = {
-      {"carriage returns", [](const std::filesystem::path& p) {
-         const Bytes lf = ReadBytes(TestData("macro/library.mlf"));
-         Bytes crlf;
-         for (std::size_t i = 0; i + 1 < lf.size(); i += 2) {
-           if (lf[i] == '\n' && lf[i + 1] == 0) crlf.insert(crlf.end(), {'\r', 0});
-           crlf.insert(crlf.end(), {lf[i], lf[i + 1]});
-         }
-         test::WriteBytes(p, crlf);
-       }, 0},
-      {"no byte-order mark", [](const std::filesystem::path& p) {
-         const Bytes b = ReadBytes(TestData("macro/library.mlf"));
-         test::WriteBytes(p, Bytes(b.begin() + 2, b.end()));
-       }, 0},
+      {"carriage returns",
+       [](const std::filesystem::path& p) {
+         test::WriteBytes(p, test::WithCarriageReturns(ReadBytes(TestData("macro/library.mlf"))));
+       },
+       0},
       {"a malformed line", edited(kJumpLocationLine, u"MacroItemLocation"), 3},
       {"2687 action digits", edited(kJumpActionsLine, golden[kJumpActionsLine].substr(0, golden[kJumpActionsLine].size() - 1)), 3},
   };

@@ -34,15 +34,6 @@ struct Damage {
   std::function<Bytes(Bytes)> damage;
 };
 
-Bytes Crlf(const Bytes& in) {
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < in.size(); i += 2) {
-    if (in[i] == '\n' && in[i + 1] == 0) out.insert(out.end(), {'\r', 0});
-    out.insert(out.end(), {in[i], in[i + 1]});
-  }
-  return out;
-}
-
 // The UTF-16 bytes of `in` with its first `from` replaced by `to` (ASCII).
 Bytes Replaced(const Bytes& in, const std::string& from, const std::string& to) {
   const Bytes f = test::Utf16(from, false), t = test::Utf16(to, false);
@@ -57,11 +48,11 @@ Bytes Replaced(const Bytes& in, const std::string& from, const std::string& to) 
 
 TEST_F(DamagedFiles, TheOriginalIsKeptBesideItBeforeItIsReplacedAndTheUserToldOnce) {
   const Damage cases[] = {
-      {"profile with carriage returns", false, Crlf},
+      {"profile with carriage returns", false, test::WithCarriageReturns},
       {"profile without its mark", false, [](Bytes b) { return Bytes(b.begin() + 2, b.end()); }},
       {"profile with a malformed line", false, [](Bytes b) { return Replaced(b, "\tAngleSnapValue=", "\tAngleSnapValue "); }},
       {"profile with 2687 action digits", false, [](Bytes b) { return Replaced(b, "AllAction=00", "AllAction=0"); }},
-      {"configuration with carriage returns", true, Crlf},
+      {"configuration with carriage returns", true, test::WithCarriageReturns},
       {"configuration with an empty line", true, [](Bytes b) { return Replaced(b, "Mac_ID", "\nMac_ID"); }},
       {"empty profile file: nothing to keep", false, [](const Bytes&) { return Bytes{}; }},
   };
@@ -107,30 +98,22 @@ TEST_F(DamagedFiles, TheOriginalIsKeptBesideItBeforeItIsReplacedAndTheUserToldOn
   }
 }
 
-TEST(KeptCopyName, SaysWhatItIsAndWhenAndNeverTakesATakenName) {
+// Two copies of one file in the same minute: both kept, under their own names.
+TEST(KeptCopies, ASecondCopyNeverTakesTheNameOfTheFirst) {
   std::tm when{};
-  when.tm_year = 2026 - 1900;
-  when.tm_mon = 11;
-  when.tm_mday = 9;
-  when.tm_hour = 15;
-  when.tm_min = 3;
-  EXPECT_EQ(KeptCopyName("cfg/MacroLibraryFile.mlf", when, 1), std::filesystem::path("cfg/MacroLibraryFile.mlf.unreadable-20261209-1503"));
-  EXPECT_EQ(KeptCopyName("p.psf", when, 3).filename(), "p.psf.unreadable-20261209-1503-3");
-
-  // Two copies of one file in the same minute: both kept.
+  when.tm_year = 2026 - 1900, when.tm_mon = 11, when.tm_mday = 9, when.tm_hour = 15, when.tm_min = 3;
+  EXPECT_EQ(KeptCopyName("c/p.psf", when, 1), std::filesystem::path("c/p.psf.unreadable-20261209-1503"));
+  EXPECT_EQ(KeptCopyName("c/p.psf", when, 3), std::filesystem::path("c/p.psf.unreadable-20261209-1503-3"));
   test::TempDir dir;
-  const auto file = dir / "p.psf";
-  for (const char* content : {"first", "second"}) {
-    test::WriteBytes(file, Bytes(content, content + 5));
-    NoteFileRead(file, FileRead::kInvalid);
-    ASSERT_TRUE(KeepDamagedOriginal(file));
-    EXPECT_FALSE(IsDamagedFile(file));
+  for (const Bytes& content : {Bytes{'o', 'n', 'e'}, Bytes{'t', 'w', 'o'}}) {
+    test::WriteBytes(dir / "p.psf", content);
+    NoteFileRead(dir / "p.psf", FileRead::kInvalid);
+    ASSERT_TRUE(KeepDamagedOriginal(dir / "p.psf"));
   }
   const auto told = TakeKeptCopies();
   ASSERT_EQ(told.size(), 2u);
-  EXPECT_NE(told[0], told[1]);
-  EXPECT_EQ(ReadBytes(told[0]), Bytes({'f', 'i', 'r', 's', 't'}));
-  EXPECT_EQ(ReadBytes(told[1]), Bytes({'s', 'e', 'c', 'o', 'n'}));
+  EXPECT_EQ(ReadBytes(told[0]), Bytes({'o', 'n', 'e'}));
+  EXPECT_EQ(ReadBytes(told[1]), Bytes({'t', 'w', 'o'}));
 }
 
 }  // namespace

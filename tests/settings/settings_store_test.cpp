@@ -332,30 +332,6 @@ TEST_F(Store, StoredProfilePathsStayInTheDataFolder) {
   }
 }
 
-// The README's way to take the settings elsewhere: its paths name the old
-// folder, yet the copy reads and writes only its own files.
-TEST_F(Store, ADataFolderCopiedFromElsewhereWorksAndWritesOnlyInsideItself) {
-  for (int i = 0; i < kProfileCount; ++i) store_.Profile(i).SetSetting(kProfileName, u"Old" + Dec(i));
-  ASSERT_EQ(store_.SaveAll(), 1);
-  std::filesystem::copy(DataFolder(), "Copied", std::filesystem::copy_options::recursive);
-  std::vector<test::Bytes> old;
-  for (int i = 0; i < kProfileCount; ++i) old.push_back(ReadBytes(WorkingFile(i)));
-
-  SettingsStore copied("Copied", language_);
-  ASSERT_EQ(copied.LoadConfiguration(), 1);
-  for (int i = 0; i < kProfileCount; ++i) {
-    EXPECT_EQ(copied.Profile(i).Setting(kProfileName), u"Old" + Dec(i));
-    copied.Profile(i).SetSetting(kProfileName, u"New" + Dec(i));
-  }
-  ASSERT_EQ(copied.SaveAll(), 1);
-  for (int i = 0; i < kProfileCount; ++i) {
-    EXPECT_EQ(ReadBytes(WorkingFile(i)), old[static_cast<std::size_t>(i)]) << i;
-    ProfileRecord onDisk;
-    ASSERT_TRUE(ReadProfileRecord(std::filesystem::path("Copied/config") / WorkingFile(i).filename(), onDisk));
-    EXPECT_EQ(onDisk.Setting(kProfileName), u"New" + Dec(i));
-  }
-}
-
 // Language files of an older installation may lack the default names; a
 // profile is never given an empty one (it is its row in the picker).
 TEST_F(Store, MissingDefaultNamesAreTheBuiltInOnes) {

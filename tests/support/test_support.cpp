@@ -56,6 +56,15 @@ std::filesystem::path TestData(std::string_view relative) {
   return std::filesystem::path(ZELTRA_TEST_DATA_DIR) / std::filesystem::path(relative);
 }
 
+Bytes WithCarriageReturns(const Bytes& utf16) {
+  Bytes out;
+  for (std::size_t i = 0; i + 1 < utf16.size(); i += 2) {
+    if (utf16[i] == '\n' && utf16[i + 1] == 0) out.insert(out.end(), {'\r', 0});
+    out.insert(out.end(), {utf16[i], utf16[i + 1]});
+  }
+  return out;
+}
+
 std::string Hex(const Bytes& bytes) {
   std::string out;
   char buf[4];

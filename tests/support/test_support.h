@@ -35,5 +35,8 @@ void WriteUtf16File(const std::filesystem::path& file, std::string_view utf8, bo
 std::filesystem::path TestData(std::string_view relative);
 // Readable dump for failure messages: "FF FE 5B 00 ...".
 std::string Hex(const Bytes& bytes);
+// UTF-16LE bytes with a carriage return before every line feed (a file an
+// editor saved with Windows line ends).
+Bytes WithCarriageReturns(const Bytes& utf16);
 
 }  // namespace zeltra::test

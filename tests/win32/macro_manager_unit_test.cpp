@@ -55,27 +55,37 @@ void Later(int ms, std::function<void()> step) {
   SetTimer(nullptr, 0, static_cast<UINT>(ms), &RunStep);
 }
 
-TEST(MacroManagerUnit, ClosingTheManagerSendsTheEditedMacroOfACurrentButtonAtOnce) {
-  ASSERT_TRUE(win32::CTarvinApp::RegisterMainWindowClass());
-  OpenDialogs().Clear();
-  TempDir data;
-  std::filesystem::create_directories(data.path() / "config");
-  {
+// The main window on the virtual mouse with the manager's unit, over a data
+// folder whose configuration does not start in standby; it loads its files
+// when DoModal starts.
+class MacroManagerUnit : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(win32::CTarvinApp::RegisterMainWindowClass());
+    OpenDialogs().Clear();
+    std::filesystem::create_directories(data.path() / "config");
     SettingsStore store(data.path());
     store.LoadConfiguration();
     store.Globals().SetValue(kNeedPassword, u"0");
     store.WriteConfiguration();
+    options.programFolder = std::filesystem::path(ZELTRA_PROGRAM).parent_path();
+    options.dataFolder = data.path();
+    options.clock = &clock;
+    options.backend = mouse;
+    options.virtualMouse = mouse;
+    window_ = std::make_unique<UnitWindow>(options);
+    window_->AddUnit(std::make_unique<win32::MacroManagerUnit>());
   }
+
+  TempDir data;
   VirtualClock clock;
-  auto mouse = MakeDemoVirtualMouse(clock);
+  std::shared_ptr<VirtualMouse> mouse = MakeDemoVirtualMouse(clock);
   win32::TarvinOptions options;
-  options.programFolder = std::filesystem::path(ZELTRA_PROGRAM).parent_path();
-  options.dataFolder = data.path();
-  options.clock = &clock;
-  options.backend = mouse;
-  options.virtualMouse = mouse;
-  UnitWindow window(options);
-  window.AddUnit(std::make_unique<win32::MacroManagerUnit>());
+  std::unique_ptr<UnitWindow> window_;
+};
+
+TEST_F(MacroManagerUnit, ClosingTheManagerSendsTheEditedMacroOfACurrentButtonAtOnce) {
+  UnitWindow& window = *window_;
 
   std::vector<std::uint8_t> before, afterClose, afterNextApply;
   bool managerRan = false;
@@ -138,18 +148,11 @@ TEST(MacroManagerUnit, ClosingTheManagerSendsTheEditedMacroOfACurrentButtonAtOnc
 // A library file read only up to a damaged line: closing the manager
 // unchanged leaves it as it is; closing it after an edit keeps it beside the
 // new file, and the window says so once.
-TEST(MacroManagerUnit, ADamagedLibrarySurvivesTheManagerWithItsOriginalKeptBesideIt) {
-  ASSERT_TRUE(win32::CTarvinApp::RegisterMainWindowClass());
-  OpenDialogs().Clear();
+TEST_F(MacroManagerUnit, ADamagedLibrarySurvivesTheManagerWithItsOriginalKeptBesideIt) {
+  UnitWindow& window = *window_;
   ForgetDamagedFiles();
-  TempDir data;
   const std::filesystem::path config = data.path() / "config";
-  std::filesystem::create_directories(config);
   {
-    SettingsStore store(data.path());
-    store.LoadConfiguration();
-    store.Globals().SetValue(kNeedPassword, u"0");
-    store.WriteConfiguration();
     MacroLibrary library;
     for (const char16_t* name : {u"First", u"Second", u"Third"}) {
       MacroLocation at = MacroLocation::None();
@@ -157,14 +160,12 @@ TEST(MacroManagerUnit, ADamagedLibrarySurvivesTheManagerWithItsOriginalKeptBesid
     }
     SaveMacroLibrary(library, MacroLibraryPath(data.path()), MacroLocation::None());
   }
-  // The third block's location line loses its "=": reading stops there.
+  // The third block's name line loses its "=": reading stops there.
   Bytes damaged = ReadBytes(MacroLibraryPath(data.path()));
-  const Bytes third = Utf16("Third\nMacroItemLocation:", false);
+  const Bytes third = Utf16("Name=Third", false);
   const auto at = std::search(damaged.begin(), damaged.end(), third.begin(), third.end());
   ASSERT_NE(at, damaged.end());
-  const Bytes cut = Utf16("Third\nMacroItemLocation", false);
-  damaged.erase(at, at + static_cast<std::ptrdiff_t>(third.size()));
-  damaged.insert(at, cut.begin(), cut.end());
+  damaged.erase(at + 8, at + 10);
   WriteBytes(MacroLibraryPath(data.path()), damaged);
   const auto copies = [&] {
     std::vector<std::filesystem::path> found;
@@ -172,17 +173,6 @@ TEST(MacroManagerUnit, ADamagedLibrarySurvivesTheManagerWithItsOriginalKeptBesid
       if (entry.path().filename().wstring().find(L".unreadable-") != std::wstring::npos) found.push_back(entry.path());
     return found;
   };
-
-  VirtualClock clock;
-  auto mouse = MakeDemoVirtualMouse(clock);
-  win32::TarvinOptions options;
-  options.programFolder = std::filesystem::path(ZELTRA_PROGRAM).parent_path();
-  options.dataFolder = data.path();
-  options.clock = &clock;
-  options.backend = mouse;
-  options.virtualMouse = mouse;
-  UnitWindow window(options);
-  window.AddUnit(std::make_unique<win32::MacroManagerUnit>());
 
   int runs = 0;
   bool untouched = false;
