@@ -49,7 +49,6 @@ std::string Quoted(const std::filesystem::path& path) {
 // Why a file was not read, after its quoted name.
 std::string WhyUnread(FileRead read) {
   switch (read) {
-    case FileRead::kMissing: return "does not exist";
     case FileRead::kUnreadable: return "cannot be opened";
     case FileRead::kNotAFile: return "is not a regular file";
     case FileRead::kTooLarge: return "is far too large for a file of the program";
@@ -98,7 +97,8 @@ class Session final {
     // Stored profile paths start with the data folder: relative, they would
     // name other files in every other working folder.
     std::error_code ec;
-    folder_ = std::filesystem::absolute(folder_, ec).lexically_normal();
+    const std::filesystem::path full = std::filesystem::absolute(folder_, ec);
+    if (!ec) folder_ = full.lexically_normal();
     if (!folder_.has_filename()) folder_ = folder_.parent_path();
     writes_ = writes;
     const std::filesystem::path config = folder_ / "config";

@@ -394,11 +394,13 @@ TEST(Cli, ACopiedDataFolderNamedRelativelyWritesOnlyInsideItself) {
   EXPECT_EQ(rig.DataFiles(), original);
 
   const std::u8string copy = (rig.dir / "copy").u8string();
-  const auto shown = nlohmann::json::parse(rig.RunWithData(std::string(copy.begin(), copy.end()), {"--json", "profiles"}).out);
+  const CliResult list = rig.RunWithData(std::string(copy.begin(), copy.end()), {"--json", "profiles"});
+  const auto shown = nlohmann::json::parse(list.out);
   EXPECT_EQ(shown["profiles"][2]["name"], "Mine");
   EXPECT_EQ(shown["profiles"][3]["name"], "Other");
   const Bytes config = ReadBytes(rig.dir / "copy/config/config.ini");
-  const Bytes slot = Utf16("\nProfileSlot3URL=" + ToUtf8(PathToStored(rig.dir / "copy")) + "\\config\\default3.psf\n", false);
+  const std::string stored = ToUtf8(PathToStored(rig.dir / "copy")) + "\\config\\default3.psf";
+  const Bytes slot = Utf16("\nProfileSlot3URL=" + stored + "\n", false);
   EXPECT_NE(std::search(config.begin(), config.end(), slot.begin(), slot.end()), config.end());
 }
 

@@ -50,7 +50,7 @@ TEST_F(DamagedFiles, TheOriginalIsKeptBesideItBeforeItIsReplacedAndTheUserToldOn
   const Damage cases[] = {
       {"profile with carriage returns", false, test::WithCarriageReturns},
       {"profile without its mark", false, [](Bytes b) { return Bytes(b.begin() + 2, b.end()); }},
-      {"profile with a malformed line", false, [](Bytes b) { return Replaced(b, "\tAngleSnapValue=", "\tAngleSnapValue "); }},
+      {"profile with a malformed line", false, [](Bytes b) { return Replaced(b, "AngleSnapValue=", "AngleSnap "); }},
       {"profile with 2687 action digits", false, [](Bytes b) { return Replaced(b, "AllAction=00", "AllAction=0"); }},
       {"configuration with carriage returns", true, test::WithCarriageReturns},
       {"configuration with an empty line", true, [](Bytes b) { return Replaced(b, "Mac_ID", "\nMac_ID"); }},
