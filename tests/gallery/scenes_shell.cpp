@@ -1,5 +1,6 @@
 // Scenes of the dialogs the shell already has.
 #include "gallery.h"
+#include "settings/damaged_files.h"
 #include "settings/language.h"
 #include "ui/win32/attention_dlg_win32.h"
 
@@ -7,6 +8,12 @@ namespace zeltra::gallery {
 
 ZELTRA_GALLERY_SCENE(attention) {
   auto dialog = std::make_unique<win32::CAttentionDlg>(LanguageString(150), LanguageString(147), nullptr);
+  context.windows.push_back(OpenModeless(std::move(dialog)));
+}
+
+// What the window says once it kept a copy of a damaged file.
+ZELTRA_GALLERY_SCENE(attention_kept_copy) {
+  auto dialog = std::make_unique<win32::CAttentionDlg>(LanguageString(150), KeptCopyNotice(), nullptr);
   context.windows.push_back(OpenModeless(std::move(dialog)));
 }
 
