@@ -56,14 +56,17 @@ data_folders | xargs -r rm -rf
 
 prefer_native="$(echo $names | tr ' ' ','),=n,b;mscoree,mshtml="
 without="hid,gdiplus=d;mscoree,mshtml="
-# Runs a program of the folder from the folder, as a user does; its output
-# and Wine's trace of every DLL it loads go to $work/NAME.out and .loads.
+# Runs a program of the folder from the folder, as a user does; its standard
+# output goes to $work/NAME.out, its standard error with Wine's trace of every
+# DLL it loads to $work/NAME.loads.
 run() {
   local name=$1 overrides=$2
   shift 2
   (cd "$dir" && WINEPREFIX="$prefix" WINEDEBUG=-all,+loaddll WINEDLLOVERRIDES="$overrides" \
     exec "$ZELTRA_WINE" "$@") >"$work/$name.out" 2>"$work/$name.loads" </dev/null
 }
+# What a run wrote to standard error, without Wine's trace.
+errors() { grep -v ':trace:' "$work/$1.loads" || true; }
 # The DLLs a run loaded, as Windows paths, one a line.
 loaded() { sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' "$work/$1.loads" | sed 's/\\\\/\\/g'; }
 # Fails unless run $1 loaded $2 and everything it loaded came from outside the folder.
@@ -89,7 +92,7 @@ no_marker() {
 # zeltra-cli on the real backend: no mouse here, but it asks hid.dll for the HID devices.
 status=0
 run cli "$prefer_native" zeltra-cli.exe status || status=$?
-[ "$status" -eq 3 ] || fail "zeltra-cli.exe status: exit status $status, not 3 (no mouse): $(cat "$work/cli.out")"
+[ "$status" -eq 3 ] || fail "zeltra-cli.exe status: exit status $status, not 3 (no mouse): $(errors cli)"
 no_marker zeltra-cli.exe
 check_loads cli hid.dll
 
@@ -98,11 +101,11 @@ run window "$prefer_native" Zeltra.exe &
 app=$!
 for _ in $(seq 150); do
   loaded window | grep -qi '\\hid\.dll$' && loaded window | grep -qi '\\gdiplus\.dll$' && break
-  kill -0 "$app" 2>/dev/null || fail "Zeltra.exe ended at start: $(tail -5 "$work/window.out")"
+  kill -0 "$app" 2>/dev/null || fail "Zeltra.exe ended at start: $(errors window | tail -5)"
   sleep 0.2
 done
 sleep 1
-kill -0 "$app" 2>/dev/null || fail "Zeltra.exe ended at start: $(tail -5 "$work/window.out")"
+kill -0 "$app" 2>/dev/null || fail "Zeltra.exe ended at start: $(errors window | tail -5)"
 no_marker Zeltra.exe
 check_loads window hid.dll gdiplus.dll comctl32.dll
 zeltra_stop_prefix "$prefix" || fail "stopping the Wine prefix left processes running"
@@ -112,8 +115,8 @@ app=""
 # Without the DLLs: no mouse for the command line, a window without pictures.
 status=0
 run cli-without "$without" zeltra-cli.exe status || status=$?
-[ "$status" -eq 3 ] || fail "zeltra-cli.exe status without hid.dll: exit status $status, not 3: $(cat "$work/cli-without.out")"
-echo "without hid.dll: zeltra-cli.exe status says: $(cat "$work/cli-without.out")"
+[ "$status" -eq 3 ] || fail "zeltra-cli.exe status without hid.dll: exit status $status, not 3: $(errors cli-without)"
+echo "without hid.dll: zeltra-cli.exe status ends with exit status 3: $(errors cli-without)"
 run window-without "$without" Zeltra.exe --virtual-mouse &
 app=$!
 window=""
@@ -123,7 +126,7 @@ for _ in $(seq 150); do
     [ "${w:-0}" -ge 1000 ] && window="$id ${w}px wide"
   done
   [ -n "$window" ] && break
-  kill -0 "$app" 2>/dev/null || fail "Zeltra.exe without hid.dll and gdiplus.dll ended: $(tail -5 "$work/window-without.out")"
+  kill -0 "$app" 2>/dev/null || fail "Zeltra.exe without hid.dll and gdiplus.dll ended: $(errors window-without | tail -5)"
   sleep 0.2
 done
 [ -n "$window" ] || fail "Zeltra.exe without hid.dll and gdiplus.dll showed no main window within 30 s"
