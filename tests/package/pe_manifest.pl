@@ -7,7 +7,11 @@ use warnings;
 
 open(my $in, '<:raw', $ARGV[0]) or die "$ARGV[0]: $!\n";
 my $image = do { local $/; <$in> };
-sub bytes { my ($offset, $length) = @_; die "truncated image\n" if $offset + $length > length $image; substr($image, $offset, $length) }
+sub bytes {
+  my ($offset, $length) = @_;
+  die "truncated image\n" if $offset + $length > length $image;
+  return substr($image, $offset, $length);
+}
 
 my $pe = unpack('V', bytes(0x3c, 4));
 die "$ARGV[0]: not a PE image\n" unless bytes($pe, 4) eq "PE\0\0";

@@ -69,12 +69,13 @@ run() {
 errors() { grep -v ':trace:' "$work/$1.loads" || true; }
 # The DLLs a run loaded, as Windows paths, one a line.
 loaded() { sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' "$work/$1.loads" | sed 's/\\\\/\\/g'; }
-# Fails unless run $1 loaded $2 and everything it loaded came from outside the folder.
+# Fails unless run $1 loaded each DLL named after it, and nothing from the programs' folder.
 check_loads() {
   local run=$1 dll
   shift
   for dll in "$@"; do
-    loaded "$run" | grep -qi "\\\\$dll\$" || fail "$run never loaded $dll, so this run shows nothing: $(loaded "$run" | tr '\n' ' ')"
+    loaded "$run" | grep -qi "\\\\$dll\$" ||
+      fail "$run never loaded $dll, so this run shows nothing: $(loaded "$run" | tr '\n' ' ')"
   done
   local windows_dir
   windows_dir=$(echo "Z:$dir" | tr '/' '\\')
@@ -86,7 +87,10 @@ check_loads() {
 no_marker() {
   local markers
   markers=$(cd "$dir" && ls -- *.loaded 2>/dev/null || true)
-  [ -z "$markers" ] || fail "$1: the planted DLL was loaded: $(for m in $markers; do echo "$m by $(iconv -f UTF-16LE -t UTF-8 "$dir/$m")"; done)"
+  local m
+  for m in $markers; do
+    fail "$1: the planted DLL was loaded: $m, by $(iconv -f UTF-16LE -t UTF-8 "$dir/$m")"
+  done
 }
 
 # zeltra-cli on the real backend: no mouse here, but it asks hid.dll for the HID devices.
@@ -126,7 +130,8 @@ for _ in $(seq 150); do
     [ "${w:-0}" -ge 1000 ] && window="$id ${w}px wide"
   done
   [ -n "$window" ] && break
-  kill -0 "$app" 2>/dev/null || fail "Zeltra.exe without hid.dll and gdiplus.dll ended: $(errors window-without | tail -5)"
+  kill -0 "$app" 2>/dev/null ||
+    fail "Zeltra.exe without hid.dll and gdiplus.dll ended: $(errors window-without | tail -5)"
   sleep 0.2
 done
 [ -n "$window" ] || fail "Zeltra.exe without hid.dll and gdiplus.dll showed no main window within 30 s"
