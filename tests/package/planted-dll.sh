@@ -20,20 +20,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 source_=$(realpath "$1")
 planted=$(realpath "$2")
 prefix=$(realpath -m "$3")
-source "$root/tools/wine-env.sh"
-source "$root/tools/xvfb.sh"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/zeltra-planted.XXXXXX")
-app=""
-cleanup() {
-  set +e  # every step, whatever the one before did
-  zeltra_stop_prefix "$prefix" >/dev/null 2>&1
-  [ -n "$app" ] && wait "$app" 2>/dev/null
-  zeltra_stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$root/tests/package/wine-programs.sh" planted
 
 dir=$work/programs
 if [ -d "$source_" ]; then
@@ -123,18 +110,8 @@ run cli-without "$without" zeltra-cli.exe status || status=$?
 echo "without hid.dll: zeltra-cli.exe status ends with exit status 3: $(errors cli-without)"
 run window-without "$without" Zeltra.exe --virtual-mouse &
 app=$!
-window=""
-for _ in $(seq 150); do
-  for id in $(xdotool search --onlyvisible --pid "$app" --name '^Zeltra$' 2>/dev/null); do
-    w=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-    [ "${w:-0}" -ge 1000 ] && window="$id ${w}px wide"
-  done
-  [ -n "$window" ] && break
-  kill -0 "$app" 2>/dev/null ||
-    fail "Zeltra.exe without hid.dll and gdiplus.dll ended: $(errors window-without | tail -5)"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "Zeltra.exe without hid.dll and gdiplus.dll showed no main window within 30 s"
+window_errors() { errors window-without | tail -5; }
+main_window "$app" "Zeltra.exe without hid.dll and gdiplus.dll ended" window_errors
 echo "without hid.dll and gdiplus.dll: Zeltra.exe shows its main window (X window $window)"
 no_marker "Zeltra.exe without the DLLs"
 zeltra_stop_prefix "$prefix" || fail "stopping the Wine prefix left processes running"
