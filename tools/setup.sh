@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-  wine64 xvfb xdotool imagemagick x11-utils fonts-wqy-microhei
+  wine64 xvfb xdotool imagemagick x11-utils fonts-wqy-microhei libxml2-utils
 )
 missing=()
 for p in "${packages[@]}"; do

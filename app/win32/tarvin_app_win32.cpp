@@ -12,6 +12,7 @@
 #include "cli/data_folder_lock.h"
 #include "device/virtual_mouse_control.h"
 #include "device/win32/hid_backend_win32.h"
+#include "settings/win32/system_library_win32.h"
 #include "ui/win32/draw_win32.h"
 #include "ui/win32/file_dialog_win32.h"
 
@@ -31,6 +32,18 @@ std::unique_ptr<DataFolderLock> TakeDataFolder(const std::filesystem::path& fold
     Sleep(100);
   }
   return nullptr;
+}
+
+// comctl32.dll is not a known DLL: it comes from the system (version 6, side
+// by side, through the manifest), never from beside the program.
+void InitCommonControlsOfTheSystem() {
+  const auto init = SystemFunctions(LoadSystemLibrary(L"comctl32.dll"))
+                        .Take<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx", nullptr);
+  if (init == nullptr) return;
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = 0xFF;
+  init(&controls);
 }
 
 }  // namespace
@@ -65,10 +78,7 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
 
   StartFirstPaintLog(FirstPaintLogPath(commandLine.c_str()), kMainWindowClass);
 
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = 0xFF;
-  InitCommonControlsEx(&controls);
+  InitCommonControlsOfTheSystem();
   RegisterMainWindowClass();
   InstallStandardFileDialogs();
 

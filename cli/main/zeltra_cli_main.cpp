@@ -8,7 +8,11 @@
 #include "settings/text_format.h"
 
 #ifdef _WIN32
+#include "settings/win32/system_library_win32.h"
+
 int wmain(int argc, wchar_t** argv) {
+  // Before anything can load a DLL by name from the folder the user started us in.
+  zeltra::win32::RestrictDllSearchToSystemFolder();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg(argv[i]);

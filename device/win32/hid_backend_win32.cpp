@@ -4,16 +4,12 @@
 #include <setupapi.h>
 #include <shellapi.h>
 
-extern "C" {
-#include <hidsdi.h>
-#include <hidpi.h>
-}
-
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "device/hid_trace.h"
+#include "device/win32/hid_api_win32.h"
 #include "device/virtual_mouse.h"
 
 namespace zeltra::win32 {
@@ -30,12 +26,12 @@ HidIdentity QueryIdentity(HANDLE handle) {
   HidIdentity id;
   HIDD_ATTRIBUTES attributes{};
   attributes.Size = sizeof attributes;
-  if (!HidD_GetAttributes(handle, &attributes)) return id;
+  if (!Hid().HidD_GetAttributes(handle, &attributes)) return id;
   PHIDP_PREPARSED_DATA preparsed = nullptr;
-  if (!HidD_GetPreparsedData(handle, &preparsed)) return id;
+  if (!Hid().HidD_GetPreparsedData(handle, &preparsed)) return id;
   HIDP_CAPS caps{};
-  const bool capsOk = HidP_GetCaps(preparsed, &caps) == HIDP_STATUS_SUCCESS;
-  HidD_FreePreparsedData(preparsed);
+  const bool capsOk = Hid().HidP_GetCaps(preparsed, &caps) == HIDP_STATUS_SUCCESS;
+  Hid().HidD_FreePreparsedData(preparsed);
   if (!capsOk) return id;
   id.vendor = attributes.VendorID;
   id.product = attributes.ProductID;
@@ -57,11 +53,11 @@ class Win32HidHandle final : public HidHandle {
   bool SetFeature(std::span<const std::uint8_t> report) override {
     // The driver takes a non-const buffer; it does not write to it.
     std::vector<std::uint8_t> copy(report.begin(), report.end());
-    return HidD_SetFeature(handle_, copy.data(), static_cast<ULONG>(copy.size())) != FALSE;
+    return Hid().HidD_SetFeature(handle_, copy.data(), static_cast<ULONG>(copy.size())) != FALSE;
   }
 
   long GetFeature(std::span<std::uint8_t> report) override {
-    if (!HidD_GetFeature(handle_, report.data(), static_cast<ULONG>(report.size()))) return -1;
+    if (!Hid().HidD_GetFeature(handle_, report.data(), static_cast<ULONG>(report.size()))) return -1;
     return static_cast<long>(report.size());
   }
 
@@ -97,7 +93,7 @@ class Win32HidBackend final : public HidBackend {
   std::vector<HidInterfaceInfo> Enumerate() override {
     std::vector<HidInterfaceInfo> members;
     GUID hidClass;
-    HidD_GetHidGuid(&hidClass);
+    Hid().HidD_GetHidGuid(&hidClass);
     HDEVINFO set = SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE) return members;
     SP_DEVICE_INTERFACE_DATA data{};
@@ -174,7 +170,7 @@ HDEVNOTIFY RegisterHidDeviceNotifications(HWND window) {
   DEV_BROADCAST_DEVICEINTERFACE_W filter{};
   filter.dbcc_size = sizeof filter;
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  HidD_GetHidGuid(&filter.dbcc_classguid);
+  Hid().HidD_GetHidGuid(&filter.dbcc_classguid);
   return RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 

@@ -5,20 +5,28 @@
 #    files as UTF-16LE with a byte-order mark);
 #  - each program is a Windows executable of the package's architecture
 #    (PE32 for win32), without debug sections or symbols;
-#  - each program imports only DLLs that every Windows has: the program is
-#    linked statically, so a MinGW or C++ runtime DLL there means it would not
-#    start on a user's machine.
+#  - each program imports only known DLLs of every Windows the manifest
+#    names (7, 8, 8.1, 10 and 11): those the system maps from its own folder
+#    whatever lies beside the program. Any other DLL (hid.dll, gdiplus.dll,
+#    comctl32.dll, or a MinGW or C++ runtime DLL) would be looked for in the
+#    program's folder first, where a download may have left one;
+#  - each program asks for DEP and ASLR (and 64-bit ASLR in the 64-bit
+#    package) and keeps the relocations ASLR needs;
+#  - each program carries a well-formed manifest that runs it as the user
+#    who starts it (asInvoker): no elevation prompt, no file and registry
+#    redirection.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 zip=$(realpath "$1")
 
-# System DLLs of every Windows since 7 (the oldest the program is built for).
-allowed="advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll hid.dll kernel32.dll msimg32.dll
-msvcrt.dll ole32.dll oleaut32.dll setupapi.dll shell32.dll shlwapi.dll user32.dll"
+# Known DLLs (Session Manager\KnownDLLs) of Windows 7 and of Windows 10 alike.
+allowed="advapi32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll setupapi.dll
+shell32.dll shlwapi.dll user32.dll"
 
+# DllCharacteristics: NX_COMPAT (DEP), DYNAMIC_BASE (ASLR), HIGH_ENTROPY_VA.
 case $zip in
-  *-win32.zip) triple=i686-w64-mingw32; format=pei-i386 ;;
-  *-win64.zip) triple=x86_64-w64-mingw32; format=pei-x86-64 ;;
+  *-win32.zip) triple=i686-w64-mingw32; format=pei-i386; flags="0x100 0x40" ;;
+  *-win64.zip) triple=x86_64-w64-mingw32; format=pei-x86-64; flags="0x100 0x40 0x20" ;;
   *) echo "$zip: not named Zeltra-<version>-win32.zip or -win64.zip"; exit 1 ;;
 esac
 
@@ -71,10 +79,27 @@ for exe in Zeltra.exe zeltra-cli.exe; do
   for dll in $dlls; do
     case " $(echo $allowed) " in
       *" $dll "*) ;;
-      *) fail "$exe imports $dll, which is not a DLL of every Windows" ;;
+      *) fail "$exe imports $dll, which is not a known DLL of every Windows it runs on" ;;
     esac
   done
-  echo "$exe: $actual_format, $(stat -c %s "$file") bytes, imports" $dlls
+  characteristics=$("$triple-objdump" -p "$file" | sed -n 's/^DllCharacteristics[[:space:]]*//p')
+  for flag in $flags; do
+    (((0x${characteristics:-0} & flag) != 0)) || fail "$exe: DllCharacteristics ${characteristics:-none} lacks $flag"
+  done
+  "$triple-objdump" -h "$file" | awk '{print $2}' | grep -qx .reloc || fail "$exe has no relocations, so it cannot move"
+  manifest=$work/$exe.manifest
+  level=none
+  if ! "$root/tests/package/pe_manifest.pl" "$file" >"$manifest" 2>/dev/null; then
+    fail "$exe carries no manifest"
+  elif ! xmllint --noout "$manifest"; then
+    fail "$exe: its manifest is not well-formed XML (Windows would refuse to start it)"
+  else
+    level=$(xmllint --xpath "string(//*[local-name()='trustInfo']//*[local-name()='requestedExecutionLevel']/@level)" \
+      "$manifest")
+    [ "$level" = asInvoker ] || fail "$exe: its manifest asks for execution level '$level', not asInvoker"
+  fi
+  echo "$exe: $actual_format, $(stat -c %s "$file") bytes, DllCharacteristics 0x$characteristics," \
+    "execution level $level, imports" $dlls
 done
 
 if [ "$failures" -ne 0 ]; then

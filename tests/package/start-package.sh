@@ -12,20 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 zip=$(realpath "$1")
 prefix=$(realpath -m "$2")
-source "$root/tools/wine-env.sh"
-source "$root/tools/xvfb.sh"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/zeltra-start.XXXXXX")
-app=""
-cleanup() {
-  set +e  # every step, whatever the one before did
-  zeltra_stop_prefix "$prefix" >/dev/null 2>&1
-  [ -n "$app" ] && wait "$app" 2>/dev/null
-  zeltra_stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$root/tests/package/wine-programs.sh" start
 
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
@@ -42,18 +29,8 @@ data_folders | xargs -r rm -rf
   exec "$ZELTRA_WINE" Zeltra.exe --virtual-mouse) >"$work/program.txt" 2>"$work/files.txt" </dev/null &
 app=$!
 
-# Its own windows only: a copy in another prefix may show one of that name.
-window=""
-for _ in $(seq 150); do
-  for id in $(xdotool search --onlyvisible --pid "$app" --name '^Zeltra$' 2>/dev/null); do
-    w=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-    [ "${w:-0}" -ge 1000 ] && window="$id ${w}px wide"
-  done
-  [ -n "$window" ] && break
-  kill -0 "$app" 2>/dev/null || fail "the program ended before its main window appeared: $(tail -5 "$work/program.txt")"
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no main window (an X window \"Zeltra\" of 1000 pixels or more) within 30 s"
+program_output() { tail -5 "$work/program.txt"; }
+main_window "$app" "the program ended before its main window appeared" program_output
 echo "main window: X window $window"
 
 data=$(data_folders)

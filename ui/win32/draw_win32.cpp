@@ -1,8 +1,5 @@
 #include "ui/win32/draw_win32.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -11,20 +8,19 @@
 #include "ui/shared_cache.h"
 #include "ui/skin_pixels.h"
 #include "ui/ui_context.h"
+#include "ui/win32/gdiplus_api_win32.h"
 #include "ui/win32/wide_win32.h"
 
 namespace zeltra::win32 {
 
-namespace gp = Gdiplus::DllExports;
-
 GdiplusSession::GdiplusSession() {
   Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, codecs and thread as usual
   ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) token_ = token;
+  if (Gdip().GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) token_ = token;
 }
 
 GdiplusSession::~GdiplusSession() {
-  if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+  if (token_ != 0) Gdip().GdiplusShutdown(token_);
 }
 
 // --- decoded skin images -------------------------------------------------------
@@ -155,13 +151,13 @@ namespace {
 std::shared_ptr<SkinBitmap> ToSkinBitmap(Gdiplus::GpImage* image) {
   UINT w = 0;
   UINT h = 0;
-  gp::GdipGetImageWidth(image, &w);
-  gp::GdipGetImageHeight(image, &h);
+  Gdip().GdipGetImageWidth(image, &w);
+  Gdip().GdipGetImageHeight(image, &h);
   if (w == 0 || h == 0 || w > 0x4000 || h > 0x4000) return nullptr;
   auto* bitmap = reinterpret_cast<Gdiplus::GpBitmap*>(image);
   const Gdiplus::GpRect all{0, 0, static_cast<INT>(w), static_cast<INT>(h)};
   Gdiplus::BitmapData data{};
-  if (gp::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
+  if (Gdip().GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) !=
       Gdiplus::Ok) {
     return nullptr;  // not a raster image
   }
@@ -173,7 +169,7 @@ std::shared_ptr<SkinBitmap> ToSkinBitmap(Gdiplus::GpImage* image) {
                   static_cast<std::size_t>(w) * 4);
     }
   }
-  gp::GdipBitmapUnlockBits(bitmap, &data);
+  Gdip().GdipBitmapUnlockBits(bitmap, &data);
   if (pixels.bits() == nullptr) return nullptr;
   const bool opaque = PremultiplyPixels(pixels.bits(), static_cast<std::size_t>(w) * h);
   return std::make_shared<SkinBitmap>(std::move(pixels), opaque);
@@ -195,9 +191,9 @@ bool LoadSkinImage(const std::filesystem::path& file, SkinImage& slot) {
   slot.height_ = oldHeight;
   slot.bitmap_ = DecodedFiles().Get(file.native(), [&]() -> std::shared_ptr<SkinBitmap> {
     Gdiplus::GpImage* image = nullptr;
-    if (gp::GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) return nullptr;
+    if (Gdip().GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) return nullptr;
     auto decoded = ToSkinBitmap(image);
-    gp::GdipDisposeImage(image);
+    Gdip().GdipDisposeImage(image);
     return decoded;
   });
   if (!slot.bitmap_) return false;
@@ -227,9 +223,9 @@ bool LoadResourcePng(UINT id, SkinImage& slot) {
   }
   Gdiplus::GpImage* image = nullptr;
   std::shared_ptr<SkinBitmap> decoded;
-  if (gp::GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok && image != nullptr) {
+  if (Gdip().GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok && image != nullptr) {
     decoded = ToSkinBitmap(image);
-    gp::GdipDisposeImage(image);
+    Gdip().GdipDisposeImage(image);
   }
   stream->Release();
   GlobalFree(bytes);
@@ -250,10 +246,10 @@ void FrameBitmap::Reset() {
 
 bool LoadFrameBitmap(const std::filesystem::path& file, FrameBitmap& frame) {
   Gdiplus::GpBitmap* decoded = nullptr;
-  if (gp::GdipCreateBitmapFromFile(file.c_str(), &decoded) != Gdiplus::Ok || decoded == nullptr) return false;
+  if (Gdip().GdipCreateBitmapFromFile(file.c_str(), &decoded) != Gdiplus::Ok || decoded == nullptr) return false;
   HBITMAP bitmap = nullptr;
-  const bool ok = gp::GdipCreateHBITMAPFromBitmap(decoded, &bitmap, 0xFF000000) == Gdiplus::Ok && bitmap != nullptr;
-  gp::GdipDisposeImage(decoded);
+  const bool ok = Gdip().GdipCreateHBITMAPFromBitmap(decoded, &bitmap, 0xFF000000) == Gdiplus::Ok && bitmap != nullptr;
+  Gdip().GdipDisposeImage(decoded);
   if (!ok) return false;
   frame.Reset();
   frame.bitmap_ = bitmap;
