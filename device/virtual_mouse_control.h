@@ -23,6 +23,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -49,7 +50,13 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line);
 // Only whole lines are taken; a half-written last line waits for its end.
 class VirtualMouseControl {
  public:
+  // Runs one line; returns what RunVirtualMouseCommand returns.
+  using Runner = std::function<std::string(std::string_view line)>;
+
   VirtualMouseControl(std::filesystem::path file, std::shared_ptr<VirtualMouse> mouse,
+                      std::chrono::milliseconds interval = std::chrono::milliseconds(50));
+  // Lines go to `run` instead (a host that takes commands of its own first).
+  VirtualMouseControl(std::filesystem::path file, Runner run,
                       std::chrono::milliseconds interval = std::chrono::milliseconds(50));
   ~VirtualMouseControl();
   VirtualMouseControl(const VirtualMouseControl&) = delete;
@@ -63,7 +70,7 @@ class VirtualMouseControl {
   void Loop();
 
   std::filesystem::path file_;
-  std::shared_ptr<VirtualMouse> mouse_;
+  Runner run_;
   std::chrono::milliseconds interval_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;

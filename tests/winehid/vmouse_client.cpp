@@ -1,0 +1,262 @@
+#include "vmouse_client.h"
+
+#include <windows.h>
+#include <devguid.h>
+#include <newdev.h>
+#include <setupapi.h>
+
+extern "C" {
+#include <hidsdi.h>
+#include <hidpi.h>
+}
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "protocol.h"
+
+namespace zeltra::winehid {
+
+namespace {
+
+// The INF of both drivers: the bus on its root device, the HID minidriver
+// on the devices the bus creates. Both run in the host process of Wine's
+// plug-and-play drivers. The bus's installation copies both files: a later
+// copy over a driver that is loaded would fail, and with it the device's
+// installation.
+constexpr char kInf[] =
+    "[Version]\n"
+    "Signature=\"$Windows NT$\"\n"
+    "Class=System\n"
+    "ClassGuid={4d36e97d-e325-11ce-bfc1-08002be10318}\n"
+    "Provider=Zeltra tests\n"
+    "DriverVer=01/01/2024,1.0.0.0\n"
+    "\n"
+    "[Manufacturer]\n"
+    "Zeltra=models,NTamd64\n"
+    "\n"
+    "[models.NTamd64]\n"
+    "Zeltra virtual mouse bus=bus_install,ZELTRA\\VBUS\n"
+    "Zeltra virtual mouse HID=hid_install,ZELTRA\\VHID\n"
+    "\n"
+    "[bus_install.NTamd64]\n"
+    "CopyFiles=driver_files\n"
+    "[bus_install.NTamd64.Services]\n"
+    "AddService=zeltra_vbus,0x2,bus_service\n"
+    "[hid_install.NTamd64]\n"
+    "[hid_install.NTamd64.Services]\n"
+    "AddService=zeltra_vhid,0x2,hid_service\n"
+    "\n"
+    "[driver_files]\n"
+    "zeltra_vbus.sys\n"
+    "zeltra_vhid.sys\n"
+    "[SourceDisksNames]\n"
+    "1=\"Zeltra virtual mouse\"\n"
+    "[SourceDisksFiles]\n"
+    "zeltra_vbus.sys=1\n"
+    "zeltra_vhid.sys=1\n"
+    "[DestinationDirs]\n"
+    "DefaultDestDir=12\n"
+    "\n"
+    "[bus_service]\n"
+    "ServiceBinary=%12%\\zeltra_vbus.sys\n"
+    "ServiceType=1\n"
+    "StartType=3\n"
+    "ErrorControl=1\n"
+    "LoadOrderGroup=WinePlugPlay\n"
+    "DisplayName=\"Zeltra virtual mouse bus\"\n"
+    "[hid_service]\n"
+    "ServiceBinary=%12%\\zeltra_vhid.sys\n"
+    "ServiceType=1\n"
+    "StartType=3\n"
+    "ErrorControl=1\n"
+    "LoadOrderGroup=WinePlugPlay\n"
+    "DisplayName=\"Zeltra virtual mouse HID\"\n";
+
+std::string SystemError(const char* what, DWORD code = GetLastError()) {
+  return std::string(what) + " failed (error " + std::to_string(code) + ")";
+}
+
+GUID ControlGuid() {
+  GUID guid;
+  guid.Data1 = kControlInterface.data1;
+  guid.Data2 = kControlInterface.data2;
+  guid.Data3 = kControlInterface.data3;
+  std::memcpy(guid.Data4, kControlInterface.data4, sizeof guid.Data4);
+  return guid;
+}
+
+// The paths of the present interfaces of a class.
+std::vector<std::wstring> InterfacePaths(const GUID& interfaceClass) {
+  std::vector<std::wstring> paths;
+  HDEVINFO set = SetupDiGetClassDevsW(&interfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+  if (set == INVALID_HANDLE_VALUE) return paths;
+  SP_DEVICE_INTERFACE_DATA data{};
+  data.cbSize = sizeof data;
+  for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &interfaceClass, i, &data); ++i) {
+    DWORD size = 0;
+    SetupDiGetDeviceInterfaceDetailW(set, &data, nullptr, 0, &size, nullptr);
+    if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
+    std::vector<std::uint8_t> storage(size);
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    if (SetupDiGetDeviceInterfaceDetailW(set, &data, detail, size, nullptr, nullptr)) paths.emplace_back(detail->DevicePath);
+  }
+  SetupDiDestroyDeviceInfoList(set);
+  return paths;
+}
+
+HANDLE OpenControl() {
+  for (const std::wstring& path : InterfacePaths(ControlGuid())) {
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) return handle;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+std::string Control(DWORD code, std::string_view text) {
+  if (text.size() > kMaxControlText) return "too long";
+  HANDLE control = OpenControl();
+  if (control == INVALID_HANDLE_VALUE) return "the virtual mouse's bus is not there (is the driver installed?)";
+  std::vector<char> answer(kMaxControlText);
+  DWORD got = 0;
+  const BOOL ok = DeviceIoControl(control, code, const_cast<char*>(text.data()), static_cast<DWORD>(text.size()),
+                                  answer.data(), static_cast<DWORD>(answer.size()), &got, nullptr);
+  const DWORD error = GetLastError();
+  CloseHandle(control);
+  if (!ok) return SystemError("the request to the virtual mouse's bus", error);
+  return std::string(answer.data(), got);
+}
+
+// The root device of the bus, made once per prefix.
+std::string RegisterBusDevice() {
+  HDEVINFO set = SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_SYSTEM, nullptr);
+  if (set == INVALID_HANDLE_VALUE) return SystemError("SetupDiCreateDeviceInfoList");
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  std::string error;
+  if (SetupDiOpenDeviceInfoW(set, kBusInstanceId, nullptr, 0, &device)) {
+    SetupDiDestroyDeviceInfoList(set);
+    return {};
+  }
+  if (!SetupDiCreateDeviceInfoW(set, kBusInstanceId, &GUID_DEVCLASS_SYSTEM, nullptr, nullptr, 0, &device)) {
+    error = SystemError("SetupDiCreateDeviceInfoW");
+  } else {
+    std::wstring ids(kBusHardwareId);
+    ids.push_back(L'\0');
+    ids.push_back(L'\0');
+    if (!SetupDiSetDeviceRegistryPropertyW(set, &device, SPDRP_HARDWAREID, reinterpret_cast<const BYTE*>(ids.data()),
+                                           static_cast<DWORD>(ids.size() * sizeof(wchar_t))))
+      error = SystemError("SetupDiSetDeviceRegistryPropertyW");
+    else if (!SetupDiCallClassInstaller(DIF_REGISTERDEVICE, set, &device))
+      error = SystemError("DIF_REGISTERDEVICE");
+  }
+  SetupDiDestroyDeviceInfoList(set);
+  return error;
+}
+
+}  // namespace
+
+std::string InstallDriver(const std::filesystem::path& folder) {
+  for (const wchar_t* file : {kBusDriverFile, kHidDriverFile})
+    if (!std::filesystem::exists(folder / file)) return "no " + (folder / file).string();
+  const std::filesystem::path inf = folder / kInfFile;
+  {
+    std::ofstream out(inf, std::ios::binary | std::ios::trunc);
+    out << kInf;
+    if (!out.flush()) return "cannot write " + inf.string();
+  }
+  // The INF goes where the plug-and-play manager looks for the driver of
+  // each new device the bus creates.
+  wchar_t copied[MAX_PATH];
+  if (!SetupCopyOEMInfW(inf.c_str(), nullptr, SPOST_PATH, 0, copied, MAX_PATH, nullptr, nullptr))
+    return SystemError("SetupCopyOEMInfW");
+  if (std::string error = RegisterBusDevice(); !error.empty()) return error;
+  BOOL reboot = FALSE;
+  if (!UpdateDriverForPlugAndPlayDevicesW(nullptr, kBusHardwareId, inf.c_str(), INSTALLFLAG_FORCE, &reboot))
+    return SystemError("UpdateDriverForPlugAndPlayDevicesW");
+  for (int waited = 0; waited < 10000; waited += 50) {
+    HANDLE control = OpenControl();
+    if (control != INVALID_HANDLE_VALUE) {
+      CloseHandle(control);
+      return {};
+    }
+    Sleep(50);
+  }
+  return "the virtual mouse's bus did not start";
+}
+
+std::string SendCommand(std::string_view line) { return Control(kIoctlCommand, line); }
+
+std::string FollowFile(const std::filesystem::path& file) {
+  const std::u8string path = file.u8string();
+  return Control(kIoctlFollow, std::string_view(reinterpret_cast<const char*>(path.data()), path.size()));
+}
+
+namespace {
+
+struct Collection {
+  std::wstring path;
+  HIDD_ATTRIBUTES attributes{};
+  HIDP_CAPS caps{};
+};
+
+std::vector<Collection> Collections() {
+  std::vector<Collection> found;
+  GUID hidClass;
+  HidD_GetHidGuid(&hidClass);
+  for (const std::wstring& path : InterfacePaths(hidClass)) {
+    HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) continue;
+    Collection c;
+    c.path = path;
+    c.attributes.Size = sizeof c.attributes;
+    PHIDP_PREPARSED_DATA preparsed = nullptr;
+    if (HidD_GetAttributes(handle, &c.attributes) && HidD_GetPreparsedData(handle, &preparsed)) {
+      if (HidP_GetCaps(preparsed, &c.caps) == HIDP_STATUS_SUCCESS) found.push_back(c);
+      HidD_FreePreparsedData(preparsed);
+    }
+    CloseHandle(handle);
+  }
+  return found;
+}
+
+}  // namespace
+
+LinksShown ShownLinks() {
+  LinksShown shown;
+  for (const Collection& c : Collections()) {
+    if (c.attributes.VendorID != 0x248A || c.caps.FeatureReportByteLength != 33) continue;
+    if (c.attributes.ProductID == 0x5B2E) shown.cable = true;
+    if (c.attributes.ProductID == 0x5B2F) shown.receiver = true;
+  }
+  return shown;
+}
+
+std::string DescribeCollections() {
+  std::string text;
+  for (const Collection& c : Collections()) {
+    char line[160];
+    std::snprintf(line, sizeof line, " %04X:%04X usage %04X:%04X input %u output %u feature %u\n",
+                  c.attributes.VendorID, c.attributes.ProductID, c.caps.UsagePage, c.caps.Usage,
+                  c.caps.InputReportByteLength, c.caps.OutputReportByteLength, c.caps.FeatureReportByteLength);
+    text += std::filesystem::path(c.path).string() + line;
+  }
+  return text;
+}
+
+std::string WaitForLinks(LinksShown links, int timeoutMs) {
+  for (int waited = 0;; waited += 50) {
+    if (ShownLinks() == links) return {};
+    if (waited >= timeoutMs) break;
+    Sleep(50);
+  }
+  const LinksShown shown = ShownLinks();
+  return std::string("the system shows the cable ") + (shown.cable ? "in" : "out") + " and the receiver " +
+         (shown.receiver ? "in" : "out");
+}
+
+}  // namespace zeltra::winehid
