@@ -10,12 +10,14 @@ extern "C" {
 #include <hidpi.h>
 }
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
 #include "protocol.h"
+#include "report_descriptors.h"
 
 namespace zeltra::winehid {
 
@@ -161,6 +163,11 @@ std::string RegisterBusDevice() {
 }  // namespace
 
 std::string InstallDriver(const std::filesystem::path& folder) {
+  // Installed before: the prefix starts the bus with its other drivers.
+  if (HANDLE control = OpenControl(); control != INVALID_HANDLE_VALUE) {
+    CloseHandle(control);
+    return {};
+  }
   for (const wchar_t* file : {kBusDriverFile, kHidDriverFile})
     if (!std::filesystem::exists(folder / file)) return "no " + (folder / file).string();
   const std::filesystem::path inf = folder / kInfFile;
@@ -178,15 +185,9 @@ std::string InstallDriver(const std::filesystem::path& folder) {
   BOOL reboot = FALSE;
   if (!UpdateDriverForPlugAndPlayDevicesW(nullptr, kBusHardwareId, inf.c_str(), INSTALLFLAG_FORCE, &reboot))
     return SystemError("UpdateDriverForPlugAndPlayDevicesW");
-  for (int waited = 0; waited < 10000; waited += 50) {
-    HANDLE control = OpenControl();
-    if (control != INVALID_HANDLE_VALUE) {
-      CloseHandle(control);
-      return {};
-    }
-    Sleep(50);
-  }
-  return "the virtual mouse's bus did not start";
+  // The bus starts with the cable plugged.
+  if (WaitForLinks({.cable = true, .receiver = false}, 20000).empty()) return {};
+  return "the virtual mouse's cable did not come up";
 }
 
 std::string SendCommand(std::string_view line) { return Control(kIoctlCommand, line); }
@@ -224,16 +225,23 @@ std::vector<Collection> Collections() {
   return found;
 }
 
+// How many collections of the cable's, the receiver's the system shows.
+std::array<std::size_t, 2> LinkCollectionsShown() {
+  std::array<std::size_t, 2> seen{};
+  for (const Collection& c : Collections()) {
+    if (c.attributes.VendorID != 0x248A) continue;
+    if (c.attributes.ProductID == 0x5B2E) ++seen[0];
+    if (c.attributes.ProductID == 0x5B2F) ++seen[1];
+  }
+  return seen;
+}
+
 }  // namespace
 
 LinksShown ShownLinks() {
-  LinksShown shown;
-  for (const Collection& c : Collections()) {
-    if (c.attributes.VendorID != 0x248A || c.caps.FeatureReportByteLength != 33) continue;
-    if (c.attributes.ProductID == 0x5B2E) shown.cable = true;
-    if (c.attributes.ProductID == 0x5B2F) shown.receiver = true;
-  }
-  return shown;
+  // A link shows once every one of its collections is there.
+  const auto seen = LinkCollectionsShown();
+  return {.cable = seen[0] == LinkCollections(0).size(), .receiver = seen[1] == LinkCollections(1).size()};
 }
 
 std::string DescribeCollections() {
@@ -249,14 +257,20 @@ std::string DescribeCollections() {
 }
 
 std::string WaitForLinks(LinksShown links, int timeoutMs) {
+  // Every collection of a link that is out must be gone as well.
+  const auto settled = [&] {
+    const auto seen = LinkCollectionsShown();
+    return seen[0] == (links.cable ? LinkCollections(0).size() : 0) &&
+           seen[1] == (links.receiver ? LinkCollections(1).size() : 0);
+  };
   for (int waited = 0;; waited += 50) {
-    if (ShownLinks() == links) return {};
+    if (settled()) return {};
     if (waited >= timeoutMs) break;
     Sleep(50);
   }
   const LinksShown shown = ShownLinks();
   return std::string("the system shows the cable ") + (shown.cable ? "in" : "out") + " and the receiver " +
-         (shown.receiver ? "in" : "out");
+         (shown.receiver ? "in" : "out") + " (or some of a link's collections)";
 }
 
 }  // namespace zeltra::winehid

@@ -11,8 +11,8 @@
 
 namespace zeltra::winehid {
 
-// Installs (again) the drivers found in `folder` and waits until the bus
-// device answers commands.
+// Installs the drivers found in `folder` and waits until the system shows
+// the cable, with which the bus starts.
 std::string InstallDriver(const std::filesystem::path& folder);
 
 // One command line for the mouse (device/virtual_mouse_control.h, and
