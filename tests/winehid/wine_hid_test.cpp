@@ -177,5 +177,51 @@ TEST_F(WineHid, ListenerEndsOnAnUnplugAndTheWatchdogRestartsIt) {
   EXPECT_EQ(host.PumpPosted(*link, 1), 1) << "the new listener reads the mouse's reports";
 }
 
+// A USB glitch, a hub reset, a resume: the cable goes and comes back, same
+// path, before the window handles the removal. Settings and the status must
+// reach the mouse again, within the watchdog's period at most.
+TEST_F(WineHid, DISABLED_ARePlugBeforeTheRemovalIsHandledRecovers) {
+  Connect();
+  Mouse("unplug cable");
+  ASSERT_EQ(winehid::WaitForLinks({}, 20000), "");
+  Mouse("plug cable");
+  ASSERT_EQ(winehid::WaitForLinks(kCableOnly, 20000), "");
+  // The two broadcasts, handled only now.
+  link->OnDeviceChange(kDeviceRemoveComplete);
+  link->OnDeviceChange(kDeviceArrival);
+
+  Mouse("battery 55 0");
+  host.CurrentProfile().PollingRateValue = {2, 0, 0};  // 500 Hz
+  link->RequestApply(kPendingSettings);
+  link->ApplyPendingChanges();
+  for (int tick = 0; tick <= kWatchdogTrigger && (MouseState().rateCode != 2 || link->pending().writeFailed); ++tick) {
+    link->OnWatchdogTimer();
+    link->ApplyPendingChanges();
+  }
+  EXPECT_EQ(MouseState().rateCode, 2) << "500 Hz reached the mouse";
+  link->QueryStatus();
+  EXPECT_EQ(link->batteryLevel(), 55);
+}
+
+// A mouse that never completes a control transfer: the write gives up after
+// about a second, counts as failed (its group goes out again with the next
+// apply) and never holds the window longer.
+TEST_F(WineHid, DISABLED_AStalledSetFeatureTimesOutWithoutHoldingTheWindow) {
+  Connect();
+  Mouse("stall set-feature 8000");
+  host.CurrentProfile().PollingRateValue = {2, 0, 0};
+  link->RequestApply(kPendingSettings);
+  const auto start = std::chrono::steady_clock::now();
+  link->ApplyPendingChanges();
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took, 2500ms);
+  EXPECT_EQ(link->pending().writeFailed, 1);
+  // The next apply sends the rate again, and the mouse takes it.
+  link->RequestApply(kPendingSettings);
+  link->ApplyPendingChanges();
+  EXPECT_EQ(link->pending().writeFailed, 0);
+  EXPECT_EQ(MouseState().rateCode, 2);
+}
+
 }  // namespace
 }  // namespace zeltra::test
