@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # journeys.sh DIST PROBE PREFIX [JOURNEY...]: a user's journeys through the
-# whole program (DIST/Zeltra.exe on the virtual mouse) under Wine on a private
-# display, with real X input; each checks its outcome in the HID trace and the
-# data folder. Without names every journey runs. ZJ_KEEP=1 keeps the work
+# whole program (DIST/Zeltra.exe on the virtual mouse, or for the set @hid
+# on the real HID backend over the virtual mouse's drivers) under Wine on a
+# private display, with real X input; each checks its outcome in the HID
+# trace and the data folder. Without names every journey runs. ZJ_KEEP=1 keeps the work
 # folder (traces, dumps, the program's output) for a look afterwards.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -241,7 +242,14 @@ done
 all=("${ZJ_SET_basic[@]}")
 if [ $# -gt 0 ]; then
   case $1 in
-    @*) set_name="ZJ_SET_${1#@}[@]"; all=("${!set_name}") ;;
+    @*)
+      set_name="ZJ_SET_${1#@}[@]"
+      all=("${!set_name}")
+      # A set that runs on the virtual mouse's drivers finds them in the
+      # build tree beside DIST.
+      driver_flag="ZJ_DRIVER_${1#@}"
+      [ -n "${!driver_flag:-}" ] && ZJ_DRIVER=${ZJ_DRIVER:-$(realpath "$DIST/../winehid")}
+      ;;
     *) all=("$@") ;;
   esac
 fi
