@@ -1,18 +1,24 @@
-// zeltra_vbus.sys: a bus driver on a root-enumerated device that presents
-// the mouse's cable and its receiver as HID devices, one per top-level
-// collection (report_descriptors.h says why), served by zeltra_vhid.sys
-// under the system's HID class driver, and plays both with the virtual mouse. Plugging and unplugging a link goes through the PnP
-// manager, so the system sends its own arrival and removal broadcasts.
+// zeltra_vbus.sys: the virtual mouse's bus driver. On a root-enumerated
+// device it presents the mouse's cable and its receiver as devices of their
+// own, as USB devices on their ports; on each of those it presents the
+// link's top-level collections (report_descriptors.h says why one device
+// each), which zeltra_vhid.sys serves under the system's HID class driver.
+// The virtual mouse plays both links. Plugging and unplugging a link goes
+// through the plug-and-play manager, so the system sends its own arrival
+// and removal broadcasts.
 //
 // Wine runs drivers in a user-mode host process, which is what lets this one
 // link the program's C++ model of the mouse; it is test infrastructure and
 // never loads on Windows.
 #include <array>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +26,7 @@
 #include "bus_mouse.h"
 #include "ddk.h"
 #include "driver_start.h"
+#include "irp_util.h"
 #include "protocol.h"
 #include "report_descriptors.h"
 
@@ -34,79 +41,25 @@ constexpr const wchar_t* kLinkNames[kLinkCount] = {L"cable", L"receiver"};
 // ring buffer keeps them.
 constexpr std::size_t kQueuedReports = 32;
 
-enum class Role { Bus, Link };
-
-// IRPs parked until something completes them; each can be cancelled.
-class IrpQueue {
- public:
-  // STATUS_PENDING, or STATUS_CANCELLED when the IRP was cancelled already.
-  NTSTATUS Park(IRP* irp) {
-    std::lock_guard lock(mutex_);
-    irp->Tail.Overlay.DriverContext[0] = this;
-    IoSetCancelRoutine(irp, &IrpQueue::Cancel);
-    if (irp->Cancel && IoSetCancelRoutine(irp, nullptr)) return STATUS_CANCELLED;
-    IoMarkIrpPending(irp);
-    irps_.push_back(irp);
-    return STATUS_PENDING;
-  }
-
-  // The oldest parked IRP that is not being cancelled, or nothing.
-  IRP* Take() {
-    std::lock_guard lock(mutex_);
-    while (!irps_.empty()) {
-      IRP* irp = irps_.front();
-      irps_.pop_front();
-      // A cancel routine already under way completes the IRP itself.
-      if (IoSetCancelRoutine(irp, nullptr)) return irp;
-    }
-    return nullptr;
-  }
-
- private:
-  static void NTAPI Cancel(DEVICE_OBJECT*, IRP* irp) {
-    IoReleaseCancelSpinLock(irp->CancelIrql);
-    auto* self = static_cast<IrpQueue*>(irp->Tail.Overlay.DriverContext[0]);
-    {
-      std::lock_guard lock(self->mutex_);
-      std::erase(self->irps_, irp);
-    }
-    irp->IoStatus.Status = STATUS_CANCELLED;
-    irp->IoStatus.Information = 0;
-    IoCompleteRequest(irp, IO_NO_INCREMENT);
-  }
-
-  std::mutex mutex_;
-  std::deque<IRP*> irps_;
+// The device objects of this driver; the role leads every extension.
+enum class Role {
+  RootBus,     // on the root-enumerated device: its children are the links
+  Link,        // the cable or the receiver, a child of the root bus
+  LinkBus,     // on a link: its children are the link's collections
+  Collection,  // one top-level collection, under the HID minidriver
 };
 
-NTSTATUS Complete(IRP* irp, NTSTATUS status, ULONG_PTR information = 0) {
-  irp->IoStatus.Status = status;
-  irp->IoStatus.Information = information;
-  IoCompleteRequest(irp, IO_NO_INCREMENT);
-  return status;
+Role RoleOf(DEVICE_OBJECT* device) { return *static_cast<Role*>(device->DeviceExtension); }
+
+std::wstring LinkDeviceId(int link) {
+  wchar_t id[32];
+  std::swprintf(id, 32, L"ZELTRA\\VID_%04X&PID_%04X", kVendorId, kProductIds[link]);
+  return id;
 }
 
-// A copy in pool memory, which the PnP manager frees: a multi-string when
-// `terminate` (one more terminating zero).
-wchar_t* PoolString(const std::wstring& text, bool multi) {
-  const std::size_t units = text.size() + (multi ? 2 : 1);
-  auto* copy = static_cast<wchar_t*>(ExAllocatePool(PagedPool, units * sizeof(wchar_t)));
-  if (!copy) return nullptr;
-  std::memcpy(copy, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  if (multi) copy[units - 1] = 0;
-  return copy;
-}
-
-std::wstring Hex4(USHORT value) {
-  wchar_t text[5];
-  for (int i = 0; i < 4; ++i) text[i] = L"0123456789ABCDEF"[(value >> (12 - 4 * i)) & 0xF];
-  text[4] = 0;
-  return text;
-}
-
-// One collection of a link (a physical device object of the bus).
-struct LinkDevice {
-  Role role = Role::Link;
+// One collection of a link.
+struct CollectionDevice {
+  Role role = Role::Collection;
   DEVICE_OBJECT* self = nullptr;
   int link = 0;
   int collection = 0;  // position in LinkCollections(link)
@@ -116,18 +69,13 @@ struct LinkDevice {
   std::vector<std::thread> stalled;  // transfers completed late
 
   std::mutex mutex;
-  bool gone = false;      // unplugged or removed: reads and transfers fail
-  bool reported = true;   // still among the bus's children
+  bool gone = false;  // unplugged or removed: reads and transfers fail
   std::deque<std::vector<std::uint8_t>> reports;
   IrpQueue reads;
 
-  std::wstring DeviceId() const {
-    return L"ZELTRA\\VID_" + Hex4(kVendorId) + L"&PID_" + Hex4(kProductIds[link]);
-  }
-  // Unique per collection, and the same at every plug, as a USB port keeps it.
-  std::wstring InstanceId() const {
-    return std::wstring(kLinkNames[link]) + L"&col0" + std::to_wstring(collection + 1);
-  }
+  // One collection of the interface of a composite device ("&MI_"), as
+  // Windows names them; the class driver names the HID device after it.
+  std::wstring DeviceId() const { return LinkDeviceId(link) + L"&MI_01&COL0" + std::to_wstring(collection + 1); }
 
   void FailReads() {
     {
@@ -136,6 +84,18 @@ struct LinkDevice {
       reports.clear();
     }
     while (IRP* irp = reads.Take()) Complete(irp, STATUS_DELETE_PENDING);
+  }
+
+  bool Gone() {
+    std::lock_guard lock(mutex);
+    return gone;
+  }
+
+  static void Deliver(IRP* irp, const std::vector<std::uint8_t>& report) {
+    const ULONG room = IoGetCurrentIrpStackLocation(irp)->Parameters.DeviceIoControl.OutputBufferLength;
+    const ULONG length = std::min<ULONG>(room, static_cast<ULONG>(report.size()));
+    std::memcpy(irp->UserBuffer, report.data(), length);
+    Complete(irp, STATUS_SUCCESS, length);
   }
 
   // The pump thread of the vendor input collection: every input report the
@@ -161,13 +121,6 @@ struct LinkDevice {
     }
   }
 
-  static void Deliver(IRP* irp, const std::vector<std::uint8_t>& report) {
-    const ULONG room = IoGetCurrentIrpStackLocation(irp)->Parameters.DeviceIoControl.OutputBufferLength;
-    const ULONG length = std::min<ULONG>(room, static_cast<ULONG>(report.size()));
-    std::memcpy(irp->UserBuffer, report.data(), length);
-    Complete(irp, STATUS_SUCCESS, length);
-  }
-
   NTSTATUS ReadReport(IRP* irp) {
     std::vector<std::uint8_t> report;
     {
@@ -175,19 +128,13 @@ struct LinkDevice {
       if (gone) return Complete(irp, STATUS_DELETE_PENDING);
       if (reports.empty()) {
         const NTSTATUS parked = reads.Park(irp);
-        if (parked != STATUS_PENDING) return Complete(irp, parked);
-        return STATUS_PENDING;
+        return parked == STATUS_PENDING ? parked : Complete(irp, parked);
       }
       report = std::move(reports.front());
       reports.pop_front();
     }
     Deliver(irp, report);
     return STATUS_SUCCESS;
-  }
-
-  bool Gone() {
-    std::lock_guard lock(mutex);
-    return gone;
   }
 
   // A feature transfer; a stalled one completes on a thread of its own later.
@@ -215,175 +162,155 @@ struct LinkDevice {
     return STATUS_PENDING;
   }
 
-  // Waits for the threads that use the link; then it may be deleted.
+  // Waits for the threads that use the collection; then it may be deleted.
   void Stop() {
     FailReads();
-    if (port && pump.joinable()) port->CancelRead();
-    if (pump.joinable()) pump.join();
+    if (pump.joinable()) {
+      port->CancelRead();
+      pump.join();
+    }
     for (std::thread& t : stalled) t.join();
     stalled.clear();
   }
 };
 
-// The bus's functional device object on the root-enumerated device.
-struct BusDevice {
-  Role role = Role::Bus;
+// The cable or the receiver, as the root bus presents it.
+struct LinkDevice {
+  Role role = Role::Link;
   DEVICE_OBJECT* self = nullptr;
-  DEVICE_OBJECT* rootPdo = nullptr;
+  int link = 0;
+  std::shared_ptr<LinkPort> port;
+  std::mutex mutex;
+  bool reported = true;                      // still among the root bus's children
+  std::vector<DEVICE_OBJECT*> collections;  // made by the link's bus
+};
+
+// The functional device on a link, whose children are its collections.
+struct LinkBus {
+  Role role = Role::LinkBus;
+  DEVICE_OBJECT* self = nullptr;
+  DEVICE_OBJECT* lower = nullptr;
+  LinkDevice* link = nullptr;
+};
+
+// The functional device on the root-enumerated device.
+struct RootBus {
+  Role role = Role::RootBus;
+  DEVICE_OBJECT* self = nullptr;
+  DEVICE_OBJECT* pdo = nullptr;
   DEVICE_OBJECT* lower = nullptr;
   UNICODE_STRING controlInterface{};
 };
 
-Role RoleOf(DEVICE_OBJECT* device) { return *static_cast<Role*>(device->DeviceExtension); }
-LinkDevice& LinkOf(DEVICE_OBJECT* device) { return *static_cast<LinkDevice*>(device->DeviceExtension); }
-BusDevice& BusOf(DEVICE_OBJECT* device) { return *static_cast<BusDevice*>(device->DeviceExtension); }
+template <typename T>
+T& ExtensionOf(DEVICE_OBJECT* device) {
+  return *static_cast<T*>(device->DeviceExtension);
+}
 
-// The driver's one bus and the mouse behind it.
-struct Bus {
-  DRIVER_OBJECT* driver = nullptr;
+// The driver's one root bus and the mouse behind it.
+struct Driver {
+  DRIVER_OBJECT* object = nullptr;
   std::unique_ptr<BusMouse> mouse;
-  std::recursive_mutex topology;  // one change of the children at a time
-  std::mutex mutex;               // the fields below
-  DEVICE_OBJECT* fdo = nullptr;
+  std::mutex topology;  // one change of the links at a time
+  std::mutex mutex;     // the fields below
+  DEVICE_OBJECT* root = nullptr;
   bool started = false;
-  std::array<std::vector<DEVICE_OBJECT*>, kLinkCount> children;
+  std::array<DEVICE_OBJECT*, kLinkCount> links{};
   unsigned created = 0;
 };
 
-Bus* gBus = nullptr;
+Driver* gDriver = nullptr;
 
-DEVICE_OBJECT* CreateLinkDevice(int link, int collection, std::shared_ptr<LinkPort> port) {
-  const std::wstring name = L"\\Device\\ZeltraVMouse" + std::to_wstring(++gBus->created);
+// A named device object of this driver with `Extension` built in it.
+template <typename Extension>
+Extension* CreateDevice(DEVICE_TYPE type, bool named) {
+  std::wstring name;
   UNICODE_STRING unicodeName;
+  if (named) {
+    std::lock_guard lock(gDriver->mutex);
+    name = L"\\Device\\ZeltraVMouse" + std::to_wstring(++gDriver->created);
+  }
   RtlInitUnicodeString(&unicodeName, name.c_str());
-  DEVICE_OBJECT* pdo = nullptr;
-  if (!NT_SUCCESS(IoCreateDevice(gBus->driver, sizeof(LinkDevice), &unicodeName, FILE_DEVICE_UNKNOWN,
-                                 FILE_DEVICE_SECURE_OPEN, FALSE, &pdo)))
+  DEVICE_OBJECT* device = nullptr;
+  if (!NT_SUCCESS(IoCreateDevice(gDriver->object, sizeof(Extension), named ? &unicodeName : nullptr, type,
+                                 named ? FILE_DEVICE_SECURE_OPEN : 0, FALSE, &device)))
     return nullptr;
-  auto* device = new (pdo->DeviceExtension) LinkDevice();
-  device->self = pdo;
-  device->link = link;
-  device->collection = collection;
-  device->kind = LinkCollections(link)[static_cast<std::size_t>(collection)].kind;
-  device->port = std::move(port);
-  if (device->kind == CollectionKind::VendorInput) device->pump = std::thread([device] { device->Pump(); });
-  pdo->Flags &= ~DO_DEVICE_INITIALIZING;
-  return pdo;
+  auto* extension = new (device->DeviceExtension) Extension();
+  extension->self = device;
+  return extension;
 }
 
-void DeleteLinkDevice(DEVICE_OBJECT* pdo) {
-  LinkDevice& device = LinkOf(pdo);
-  device.Stop();
-  device.~LinkDevice();
-  IoDeleteDevice(pdo);
+template <typename Extension>
+void DeleteDevice(DEVICE_OBJECT* device) {
+  ExtensionOf<Extension>(device).~Extension();
+  IoDeleteDevice(device);
 }
 
-// Makes the bus's children follow the mouse's plugs; the PnP manager then
-// starts the new ones and removes the ones that went.
+void DeleteCollection(DEVICE_OBJECT* device) {
+  ExtensionOf<CollectionDevice>(device).Stop();
+  DeleteDevice<CollectionDevice>(device);
+}
+
+// Makes the root bus's links follow the mouse's plugs; the plug-and-play
+// manager then starts the new ones and removes the ones that went.
 void Reconcile() {
-  std::lock_guard topology(gBus->topology);
+  std::lock_guard topology(gDriver->topology);
   bool changed = false;
   for (int link = 0; link < kLinkCount; ++link) {
-    const bool plugged = gBus->mouse->Plugged(link);
-    std::vector<DEVICE_OBJECT*> current;
+    const bool plugged = gDriver->mouse->Plugged(link);
+    DEVICE_OBJECT* current;
     {
-      std::lock_guard lock(gBus->mutex);
-      current = gBus->children[static_cast<std::size_t>(link)];
+      std::lock_guard lock(gDriver->mutex);
+      current = gDriver->links[static_cast<std::size_t>(link)];
     }
-    if (plugged && current.empty()) {
-      std::shared_ptr<LinkPort> port = gBus->mouse->Open(link);
-      if (!port) continue;
-      std::vector<DEVICE_OBJECT*> created;
-      for (int c = 0; c < static_cast<int>(LinkCollections(link).size()); ++c)
-        if (DEVICE_OBJECT* pdo = CreateLinkDevice(link, c, port)) created.push_back(pdo);
-      std::lock_guard lock(gBus->mutex);
-      gBus->children[static_cast<std::size_t>(link)] = std::move(created);
+    if (plugged && !current) {
+      std::shared_ptr<LinkPort> port = gDriver->mouse->Open(link);
+      LinkDevice* device = port ? CreateDevice<LinkDevice>(FILE_DEVICE_UNKNOWN, true) : nullptr;
+      if (!device) continue;
+      device->link = link;
+      device->port = std::move(port);
+      device->self->Flags &= ~DO_DEVICE_INITIALIZING;
+      std::lock_guard lock(gDriver->mutex);
+      gDriver->links[static_cast<std::size_t>(link)] = device->self;
       changed = true;
-    } else if (!plugged && !current.empty()) {
+    } else if (!plugged && current) {
       {
-        std::lock_guard lock(gBus->mutex);
-        gBus->children[static_cast<std::size_t>(link)].clear();
+        std::lock_guard lock(gDriver->mutex);
+        gDriver->links[static_cast<std::size_t>(link)] = nullptr;
       }
-      for (DEVICE_OBJECT* pdo : current) {
-        LinkDevice& device = LinkOf(pdo);
-        {
-          std::lock_guard lock(device.mutex);
-          device.reported = false;
-        }
-        device.FailReads();
+      // Reads fail at once, as when a USB device is pulled; the removal
+      // follows when the manager gets to it.
+      LinkDevice& device = ExtensionOf<LinkDevice>(current);
+      std::vector<DEVICE_OBJECT*> collections;
+      {
+        std::lock_guard lock(device.mutex);
+        device.reported = false;
+        collections = device.collections;
       }
+      for (DEVICE_OBJECT* collection : collections) ExtensionOf<CollectionDevice>(collection).FailReads();
       changed = true;
     }
   }
   DEVICE_OBJECT* rootPdo = nullptr;
   {
-    std::lock_guard lock(gBus->mutex);
-    if (gBus->fdo && gBus->started) rootPdo = BusOf(gBus->fdo).rootPdo;
+    std::lock_guard lock(gDriver->mutex);
+    if (gDriver->root && gDriver->started) rootPdo = ExtensionOf<RootBus>(gDriver->root).pdo;
   }
   if (changed && rootPdo) IoInvalidateDeviceRelations(rootPdo, BusRelations);
 }
 
-// ---- The link devices ----
+// ---- Physical devices: links and collections ----
 
-NTSTATUS LinkQueryId(LinkDevice& device, IRP* irp, BUS_QUERY_ID_TYPE type) {
-  std::wstring text;
-  bool multi = false;
-  switch (type) {
-    case BusQueryDeviceID:
-      text = device.DeviceId();
-      break;
-    case BusQueryHardwareIDs:
-      text = device.DeviceId();
-      multi = true;
-      break;
-    case BusQueryCompatibleIDs:
-      text = kHidCompatibleId;
-      multi = true;
-      break;
-    case BusQueryInstanceID:
-      text = device.InstanceId();
-      break;
-    default:
-      return Complete(irp, irp->IoStatus.Status, irp->IoStatus.Information);
-  }
-  wchar_t* copy = PoolString(text, multi);
-  if (!copy) return Complete(irp, STATUS_NO_MEMORY);
-  return Complete(irp, STATUS_SUCCESS, reinterpret_cast<ULONG_PTR>(copy));
-}
-
-NTSTATUS LinkPnp(DEVICE_OBJECT* pdo, IRP* irp) {
-  LinkDevice& device = LinkOf(pdo);
+// What both kinds of child answer alike; nothing when the request is not one of those.
+std::optional<NTSTATUS> CommonChildPnp(DEVICE_OBJECT* device, IRP* irp, const std::wstring& text) {
   IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
   switch (stack->MinorFunction) {
-    case IRP_MN_START_DEVICE: {
-      std::lock_guard lock(device.mutex);
-      device.gone = !device.reported;
-      return Complete(irp, STATUS_SUCCESS);
-    }
     case IRP_MN_QUERY_REMOVE_DEVICE:
     case IRP_MN_CANCEL_REMOVE_DEVICE:
     case IRP_MN_QUERY_STOP_DEVICE:
     case IRP_MN_CANCEL_STOP_DEVICE:
     case IRP_MN_STOP_DEVICE:
       return Complete(irp, STATUS_SUCCESS);
-    case IRP_MN_SURPRISE_REMOVAL:
-      device.FailReads();
-      return Complete(irp, STATUS_SUCCESS);
-    case IRP_MN_REMOVE_DEVICE: {
-      device.FailReads();
-      bool reported;
-      {
-        std::lock_guard lock(device.mutex);
-        reported = device.reported;
-      }
-      Complete(irp, STATUS_SUCCESS);
-      // A device still plugged stays (it may be started again); one that
-      // was unplugged is gone for good.
-      if (!reported) DeleteLinkDevice(pdo);
-      return STATUS_SUCCESS;
-    }
-    case IRP_MN_QUERY_ID:
-      return LinkQueryId(device, irp, stack->Parameters.QueryId.IdType);
     case IRP_MN_QUERY_CAPABILITIES: {
       DEVICE_CAPABILITIES* caps = stack->Parameters.DeviceCapabilities.Capabilities;
       caps->Removable = TRUE;
@@ -392,27 +319,84 @@ NTSTATUS LinkPnp(DEVICE_OBJECT* pdo, IRP* irp) {
       caps->UniqueID = TRUE;
       return Complete(irp, STATUS_SUCCESS);
     }
-    case IRP_MN_QUERY_DEVICE_TEXT: {
-      const std::wstring text = std::wstring(L"Zeltra virtual mouse (") + kLinkNames[device.link] + L")";
-      wchar_t* copy = PoolString(text, false);
-      return copy ? Complete(irp, STATUS_SUCCESS, reinterpret_cast<ULONG_PTR>(copy)) : Complete(irp, STATUS_NO_MEMORY);
-    }
+    case IRP_MN_QUERY_DEVICE_TEXT:
+      return CompleteWithString(irp, text, false);
     case IRP_MN_QUERY_DEVICE_RELATIONS:
       if (stack->Parameters.QueryDeviceRelations.Type == TargetDeviceRelation) {
-        auto* relations = static_cast<DEVICE_RELATIONS*>(ExAllocatePool(PagedPool, sizeof(DEVICE_RELATIONS)));
-        if (!relations) return Complete(irp, STATUS_NO_MEMORY);
-        ObReferenceObject(pdo);
-        relations->Count = 1;
-        relations->Objects[0] = pdo;
-        return Complete(irp, STATUS_SUCCESS, reinterpret_cast<ULONG_PTR>(relations));
+        DEVICE_RELATIONS* relations = PoolRelations(std::array{device});
+        return relations ? Complete(irp, STATUS_SUCCESS, reinterpret_cast<ULONG_PTR>(relations))
+                         : Complete(irp, STATUS_NO_MEMORY);
       }
-      return Complete(irp, irp->IoStatus.Status, irp->IoStatus.Information);
+      return CompleteUnchanged(irp);
     default:
-      return Complete(irp, irp->IoStatus.Status, irp->IoStatus.Information);
+      return std::nullopt;
   }
 }
 
-NTSTATUS LinkString(LinkDevice& device, IRP* irp, ULONG_PTR which) {
+NTSTATUS LinkPnp(DEVICE_OBJECT* pdo, IRP* irp) {
+  LinkDevice& device = ExtensionOf<LinkDevice>(pdo);
+  IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
+  switch (stack->MinorFunction) {
+    case IRP_MN_START_DEVICE:
+    case IRP_MN_SURPRISE_REMOVAL:
+      return Complete(irp, STATUS_SUCCESS);
+    case IRP_MN_REMOVE_DEVICE: {
+      bool reported;
+      {
+        std::lock_guard lock(device.mutex);
+        reported = device.reported;
+      }
+      Complete(irp, STATUS_SUCCESS);
+      // An unplugged link is gone for good (its bus deleted its collections).
+      if (!reported) DeleteDevice<LinkDevice>(pdo);
+      return STATUS_SUCCESS;
+    }
+    case IRP_MN_QUERY_ID:
+      switch (stack->Parameters.QueryId.IdType) {
+        case BusQueryDeviceID: return CompleteWithString(irp, LinkDeviceId(device.link), false);
+        case BusQueryHardwareIDs: return CompleteWithString(irp, LinkDeviceId(device.link), true);
+        case BusQueryCompatibleIDs: return CompleteWithString(irp, L"", true);  // none: an empty list
+        case BusQueryInstanceID: return CompleteWithString(irp, kLinkNames[device.link], false);
+        default: return CompleteUnchanged(irp);
+      }
+    default: {
+      const std::wstring text = std::wstring(L"Zeltra virtual mouse (") + kLinkNames[device.link] + L")";
+      if (auto status = CommonChildPnp(pdo, irp, text)) return *status;
+      return CompleteUnchanged(irp);
+    }
+  }
+}
+
+NTSTATUS CollectionPnp(DEVICE_OBJECT* pdo, IRP* irp) {
+  CollectionDevice& device = ExtensionOf<CollectionDevice>(pdo);
+  IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
+  switch (stack->MinorFunction) {
+    case IRP_MN_START_DEVICE:
+      return Complete(irp, STATUS_SUCCESS);
+    case IRP_MN_SURPRISE_REMOVAL:
+    case IRP_MN_REMOVE_DEVICE:
+      // The link's bus deletes it, when the link itself goes.
+      device.FailReads();
+      return Complete(irp, STATUS_SUCCESS);
+    case IRP_MN_QUERY_ID:
+      switch (stack->Parameters.QueryId.IdType) {
+        case BusQueryDeviceID: return CompleteWithString(irp, device.DeviceId(), false);
+        case BusQueryHardwareIDs: return CompleteWithString(irp, device.DeviceId(), true);
+        case BusQueryCompatibleIDs: return CompleteWithString(irp, kHidCompatibleId, true);
+        case BusQueryInstanceID: return CompleteWithString(irp, kLinkNames[device.link], false);
+        default: return CompleteUnchanged(irp);
+      }
+    default: {
+      const std::wstring text =
+          std::wstring(L"Zeltra virtual mouse (") + kLinkNames[device.link] + L") collection " +
+          std::to_wstring(device.collection + 1);
+      if (auto status = CommonChildPnp(pdo, irp, text)) return *status;
+      return CompleteUnchanged(irp);
+    }
+  }
+}
+
+NTSTATUS CollectionString(CollectionDevice& device, IRP* irp, ULONG_PTR which) {
   std::wstring text;
   switch (which & 0xFFFF) {
     case 1: text = L"Zeltra tests"; break;  // manufacturer
@@ -428,8 +412,8 @@ NTSTATUS LinkString(LinkDevice& device, IRP* irp, ULONG_PTR which) {
 }
 
 // What the HID minidriver above passes down from the HID class driver.
-NTSTATUS LinkInternalControl(DEVICE_OBJECT* pdo, IRP* irp) {
-  LinkDevice& device = LinkOf(pdo);
+NTSTATUS CollectionInternalControl(DEVICE_OBJECT* pdo, IRP* irp) {
+  CollectionDevice& device = ExtensionOf<CollectionDevice>(pdo);
   IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
   const ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
   const ULONG room = stack->Parameters.DeviceIoControl.OutputBufferLength;
@@ -465,95 +449,139 @@ NTSTATUS LinkInternalControl(DEVICE_OBJECT* pdo, IRP* irp) {
   if (code == kIoctlHidReadReport) return device.ReadReport(irp);
   const bool feature = device.kind == CollectionKind::VendorFeature;
   if (code == kIoctlHidSetFeature && feature)
-    return device.Feature(irp, true, gBus->mouse->TakeStall(StalledTransfer::SetFeature));
+    return device.Feature(irp, true, gDriver->mouse->TakeStall(StalledTransfer::SetFeature));
   if (code == kIoctlHidGetFeature && feature)
-    return device.Feature(irp, false, gBus->mouse->TakeStall(StalledTransfer::GetFeature));
-  if (code == kIoctlHidGetString) return LinkString(device, irp, reinterpret_cast<ULONG_PTR>(stack->Parameters.DeviceIoControl.Type3InputBuffer));
+    return device.Feature(irp, false, gDriver->mouse->TakeStall(StalledTransfer::GetFeature));
+  if (code == kIoctlHidGetString)
+    return CollectionString(device, irp, reinterpret_cast<ULONG_PTR>(stack->Parameters.DeviceIoControl.Type3InputBuffer));
   if (code == kIoctlHidActivateDevice || code == kIoctlHidDeactivateDevice) return Complete(irp, STATUS_SUCCESS);
   return Complete(irp, STATUS_NOT_SUPPORTED);
 }
 
-// ---- The bus ----
+// ---- Functional devices: the root bus and the links' buses ----
 
-NTSTATUS PassDown(BusDevice& bus, IRP* irp) {
+NTSTATUS PassDown(DEVICE_OBJECT* lower, IRP* irp) {
   IoSkipCurrentIrpStackLocation(irp);
-  return IoCallDriver(bus.lower, irp);
+  return IoCallDriver(lower, irp);
 }
 
-NTSTATUS BusRelationsOf(BusDevice& bus, IRP* irp) {
-  std::vector<DEVICE_OBJECT*> children;
-  {
-    std::lock_guard lock(gBus->mutex);
-    for (const auto& link : gBus->children) children.insert(children.end(), link.begin(), link.end());
-  }
-  const std::size_t size = sizeof(DEVICE_RELATIONS) + children.size() * sizeof(DEVICE_OBJECT*);
-  auto* relations = static_cast<DEVICE_RELATIONS*>(ExAllocatePool(PagedPool, size));
+template <typename Devices>
+NTSTATUS AnswerBusRelations(DEVICE_OBJECT* lower, IRP* irp, const Devices& children) {
+  DEVICE_RELATIONS* relations = PoolRelations(children);
   if (!relations) return Complete(irp, STATUS_NO_MEMORY);
-  relations->Count = 0;
-  for (DEVICE_OBJECT* child : children) {
-    ObReferenceObject(child);
-    relations->Objects[relations->Count++] = child;
-  }
   irp->IoStatus.Status = STATUS_SUCCESS;
   irp->IoStatus.Information = reinterpret_cast<ULONG_PTR>(relations);
-  return PassDown(bus, irp);
+  return PassDown(lower, irp);
 }
 
-NTSTATUS BusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
-  BusDevice& bus = BusOf(fdo);
+NTSTATUS LinkBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
+  LinkBus& bus = ExtensionOf<LinkBus>(fdo);
+  IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
+  switch (stack->MinorFunction) {
+    case IRP_MN_QUERY_DEVICE_RELATIONS:
+      if (stack->Parameters.QueryDeviceRelations.Type == BusRelations) {
+        std::vector<DEVICE_OBJECT*> collections;
+        {
+          std::lock_guard lock(bus.link->mutex);
+          collections = bus.link->collections;
+        }
+        return AnswerBusRelations(bus.lower, irp, collections);
+      }
+      return PassDown(bus.lower, irp);
+    case IRP_MN_REMOVE_DEVICE: {
+      std::vector<DEVICE_OBJECT*> collections;
+      {
+        std::lock_guard lock(bus.link->mutex);
+        collections.swap(bus.link->collections);
+      }
+      for (DEVICE_OBJECT* collection : collections) DeleteCollection(collection);
+      irp->IoStatus.Status = STATUS_SUCCESS;
+      DEVICE_OBJECT* lower = bus.lower;
+      const NTSTATUS status = PassDown(lower, irp);
+      IoDetachDevice(lower);
+      DeleteDevice<LinkBus>(fdo);
+      return status;
+    }
+    case IRP_MN_START_DEVICE: {
+      irp->IoStatus.Status = STATUS_SUCCESS;
+      const NTSTATUS status = PassDown(bus.lower, irp);
+      // The manager asks for the collections only when told there are some.
+      IoInvalidateDeviceRelations(bus.link->self, BusRelations);
+      return status;
+    }
+    case IRP_MN_SURPRISE_REMOVAL:
+    case IRP_MN_QUERY_REMOVE_DEVICE:
+    case IRP_MN_CANCEL_REMOVE_DEVICE:
+      irp->IoStatus.Status = STATUS_SUCCESS;
+      return PassDown(bus.lower, irp);
+    default:
+      return PassDown(bus.lower, irp);
+  }
+}
+
+NTSTATUS RootBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
+  RootBus& bus = ExtensionOf<RootBus>(fdo);
   IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
   switch (stack->MinorFunction) {
     case IRP_MN_START_DEVICE: {
       IoSetDeviceInterfaceState(&bus.controlInterface, TRUE);
       {
-        std::lock_guard lock(gBus->mutex);
-        gBus->started = true;
+        std::lock_guard lock(gDriver->mutex);
+        gDriver->started = true;
       }
       irp->IoStatus.Status = STATUS_SUCCESS;
-      const NTSTATUS status = PassDown(bus, irp);
+      const NTSTATUS status = PassDown(bus.lower, irp);
       Reconcile();
       return status;
     }
     case IRP_MN_QUERY_DEVICE_RELATIONS:
-      if (stack->Parameters.QueryDeviceRelations.Type == BusRelations) return BusRelationsOf(bus, irp);
-      return PassDown(bus, irp);
+      if (stack->Parameters.QueryDeviceRelations.Type == BusRelations) {
+        std::vector<DEVICE_OBJECT*> links;
+        {
+          std::lock_guard lock(gDriver->mutex);
+          for (DEVICE_OBJECT* link : gDriver->links)
+            if (link) links.push_back(link);
+        }
+        return AnswerBusRelations(bus.lower, irp, links);
+      }
+      return PassDown(bus.lower, irp);
     case IRP_MN_SURPRISE_REMOVAL:
       IoSetDeviceInterfaceState(&bus.controlInterface, FALSE);
       irp->IoStatus.Status = STATUS_SUCCESS;
-      return PassDown(bus, irp);
+      return PassDown(bus.lower, irp);
     case IRP_MN_REMOVE_DEVICE: {
       IoSetDeviceInterfaceState(&bus.controlInterface, FALSE);
-      std::vector<DEVICE_OBJECT*> children;
+      std::array<DEVICE_OBJECT*, kLinkCount> links;
       {
-        std::lock_guard lock(gBus->mutex);
-        for (auto& link : gBus->children) {
-          children.insert(children.end(), link.begin(), link.end());
-          link.clear();
-        }
-        gBus->fdo = nullptr;
-        gBus->started = false;
+        std::lock_guard lock(gDriver->mutex);
+        links = gDriver->links;
+        gDriver->links = {};
+        gDriver->root = nullptr;
+        gDriver->started = false;
       }
-      for (DEVICE_OBJECT* child : children) DeleteLinkDevice(child);
+      // The manager removed the links' own devices first.
+      for (DEVICE_OBJECT* link : links)
+        if (link) DeleteDevice<LinkDevice>(link);
       irp->IoStatus.Status = STATUS_SUCCESS;
-      const NTSTATUS status = PassDown(bus, irp);
-      IoDetachDevice(bus.lower);
+      DEVICE_OBJECT* lower = bus.lower;
+      const NTSTATUS status = PassDown(lower, irp);
+      IoDetachDevice(lower);
       RtlFreeUnicodeString(&bus.controlInterface);
-      bus.~BusDevice();
-      IoDeleteDevice(fdo);
+      DeleteDevice<RootBus>(fdo);
       return status;
     }
     case IRP_MN_QUERY_CAPABILITIES:
     case IRP_MN_QUERY_REMOVE_DEVICE:
     case IRP_MN_CANCEL_REMOVE_DEVICE:
       irp->IoStatus.Status = STATUS_SUCCESS;
-      return PassDown(bus, irp);
+      return PassDown(bus.lower, irp);
     default:
-      return PassDown(bus, irp);
+      return PassDown(bus.lower, irp);
   }
 }
 
 // A command or a command file for the mouse, from the control interface.
-NTSTATUS BusControl(DEVICE_OBJECT*, IRP* irp) {
+NTSTATUS RootBusControl(IRP* irp) {
   IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
   const ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
   const ULONG inLength = stack->Parameters.DeviceIoControl.InputBufferLength;
@@ -564,10 +592,10 @@ NTSTATUS BusControl(DEVICE_OBJECT*, IRP* irp) {
   const std::string text(buffer, inLength);
   std::string answer;
   if (code == kIoctlCommand) {
-    answer = gBus->mouse->Command(text);
+    answer = gDriver->mouse->Command(text);
   } else {
     const std::u8string path(text.begin(), text.end());
-    answer = gBus->mouse->Follow(std::filesystem::path(path));
+    answer = gDriver->mouse->Follow(std::filesystem::path(path));
   }
   const ULONG length = std::min<ULONG>(outLength, static_cast<ULONG>(answer.size()));
   if (length) std::memcpy(buffer, answer.data(), length);
@@ -577,58 +605,97 @@ NTSTATUS BusControl(DEVICE_OBJECT*, IRP* irp) {
 // ---- Dispatch ----
 
 NTSTATUS NTAPI DispatchPnp(DEVICE_OBJECT* device, IRP* irp) {
-  return RoleOf(device) == Role::Link ? LinkPnp(device, irp) : BusPnp(device, irp);
+  switch (RoleOf(device)) {
+    case Role::RootBus: return RootBusPnp(device, irp);
+    case Role::Link: return LinkPnp(device, irp);
+    case Role::LinkBus: return LinkBusPnp(device, irp);
+    case Role::Collection: return CollectionPnp(device, irp);
+  }
+  return CompleteUnchanged(irp);
 }
 
 NTSTATUS NTAPI DispatchInternalControl(DEVICE_OBJECT* device, IRP* irp) {
-  if (RoleOf(device) == Role::Link) return LinkInternalControl(device, irp);
+  if (RoleOf(device) == Role::Collection) return CollectionInternalControl(device, irp);
   return Complete(irp, STATUS_NOT_SUPPORTED);
 }
 
 NTSTATUS NTAPI DispatchControl(DEVICE_OBJECT* device, IRP* irp) {
-  if (RoleOf(device) == Role::Bus) return BusControl(device, irp);
+  if (RoleOf(device) == Role::RootBus) return RootBusControl(irp);
   return Complete(irp, STATUS_NOT_SUPPORTED);
 }
 
 NTSTATUS NTAPI DispatchCreateClose(DEVICE_OBJECT*, IRP* irp) { return Complete(irp, STATUS_SUCCESS); }
 
 NTSTATUS NTAPI DispatchPower(DEVICE_OBJECT* device, IRP* irp) {
-  if (RoleOf(device) == Role::Link) return Complete(irp, STATUS_SUCCESS);
+  DEVICE_OBJECT* lower = nullptr;
+  if (RoleOf(device) == Role::RootBus) lower = ExtensionOf<RootBus>(device).lower;
+  if (RoleOf(device) == Role::LinkBus) lower = ExtensionOf<LinkBus>(device).lower;
+  if (!lower) return Complete(irp, STATUS_SUCCESS);
   PoStartNextPowerIrp(irp);
   IoSkipCurrentIrpStackLocation(irp);
-  return PoCallDriver(BusOf(device).lower, irp);
+  return PoCallDriver(lower, irp);
 }
 
-NTSTATUS NTAPI AddDevice(DRIVER_OBJECT* driver, DEVICE_OBJECT* rootPdo) {
-  DEVICE_OBJECT* fdo = nullptr;
-  NTSTATUS status = IoCreateDevice(driver, sizeof(BusDevice), nullptr, FILE_DEVICE_BUS_EXTENDER, 0, FALSE, &fdo);
-  if (!NT_SUCCESS(status)) return status;
-  auto* bus = new (fdo->DeviceExtension) BusDevice();
-  bus->self = fdo;
-  bus->rootPdo = rootPdo;
+// The bus of a link this driver presents: its children are the collections.
+NTSTATUS AddLinkBus(DEVICE_OBJECT* pdo) {
+  LinkDevice& link = ExtensionOf<LinkDevice>(pdo);
+  LinkBus* bus = CreateDevice<LinkBus>(FILE_DEVICE_BUS_EXTENDER, false);
+  if (!bus) return STATUS_NO_MEMORY;
+  bus->link = &link;
+  std::vector<DEVICE_OBJECT*> collections;
+  for (int c = 0; c < static_cast<int>(LinkCollections(link.link).size()); ++c) {
+    auto* collection = CreateDevice<CollectionDevice>(FILE_DEVICE_UNKNOWN, true);
+    if (!collection) continue;
+    collection->link = link.link;
+    collection->collection = c;
+    collection->kind = LinkCollections(link.link)[static_cast<std::size_t>(c)].kind;
+    collection->port = link.port;
+    if (collection->kind == CollectionKind::VendorInput)
+      collection->pump = std::thread([collection] { collection->Pump(); });
+    collection->self->Flags &= ~DO_DEVICE_INITIALIZING;
+    collections.push_back(collection->self);
+  }
+  {
+    std::lock_guard lock(link.mutex);
+    link.collections = std::move(collections);
+  }
+  bus->lower = IoAttachDeviceToDeviceStack(bus->self, pdo);
+  bus->self->Flags &= ~DO_DEVICE_INITIALIZING;
+  return STATUS_SUCCESS;
+}
+
+NTSTATUS AddRootBus(DEVICE_OBJECT* pdo) {
+  RootBus* bus = CreateDevice<RootBus>(FILE_DEVICE_BUS_EXTENDER, false);
+  if (!bus) return STATUS_NO_MEMORY;
+  bus->pdo = pdo;
   GUID control;
   control.Data1 = kControlInterface.data1;
   control.Data2 = kControlInterface.data2;
   control.Data3 = kControlInterface.data3;
   std::memcpy(control.Data4, kControlInterface.data4, sizeof control.Data4);
-  status = IoRegisterDeviceInterface(rootPdo, &control, nullptr, &bus->controlInterface);
+  const NTSTATUS status = IoRegisterDeviceInterface(pdo, &control, nullptr, &bus->controlInterface);
   if (!NT_SUCCESS(status)) {
-    bus->~BusDevice();
-    IoDeleteDevice(fdo);
+    DeleteDevice<RootBus>(bus->self);
     return status;
   }
-  bus->lower = IoAttachDeviceToDeviceStack(fdo, rootPdo);
+  bus->lower = IoAttachDeviceToDeviceStack(bus->self, pdo);
   {
-    std::lock_guard lock(gBus->mutex);
-    gBus->fdo = fdo;
+    std::lock_guard lock(gDriver->mutex);
+    gDriver->root = bus->self;
   }
-  fdo->Flags &= ~DO_DEVICE_INITIALIZING;
+  bus->self->Flags &= ~DO_DEVICE_INITIALIZING;
   return STATUS_SUCCESS;
 }
 
+NTSTATUS NTAPI AddDevice(DRIVER_OBJECT* driver, DEVICE_OBJECT* pdo) {
+  // The links are this driver's own devices; anything else is the root device.
+  if (pdo->DriverObject == driver && RoleOf(pdo) == Role::Link) return AddLinkBus(pdo);
+  return AddRootBus(pdo);
+}
+
 void NTAPI Unload(DRIVER_OBJECT*) {
-  delete gBus;
-  gBus = nullptr;
+  delete gDriver;
+  gDriver = nullptr;
 }
 
 }  // namespace
@@ -639,9 +706,9 @@ extern "C" NTSTATUS NTAPI DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* reg
   using namespace zeltra::winehid;
   if (IsLoaderCall(driver, registryPath)) return LoaderEntry(driver, registryPath);
   if (!StartRuntime()) return STATUS_UNSUCCESSFUL;
-  gBus = new Bus();
-  gBus->driver = driver;
-  gBus->mouse = std::make_unique<BusMouse>([] { Reconcile(); });
+  gDriver = new Driver();
+  gDriver->object = driver;
+  gDriver->mouse = std::make_unique<BusMouse>([] { Reconcile(); });
   driver->DriverExtension->AddDevice = AddDevice;
   driver->DriverUnload = Unload;
   driver->MajorFunction[IRP_MJ_PNP] = DispatchPnp;

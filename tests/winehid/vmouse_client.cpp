@@ -23,8 +23,9 @@ namespace zeltra::winehid {
 
 namespace {
 
-// The INF of both drivers: the bus on its root device, the HID minidriver
-// on the devices the bus creates. Both run in the host process of Wine's
+// The INF of both drivers: the bus on its root device and on the links it
+// creates (whose collections it creates in turn), the HID minidriver on the
+// collections. Both run in the host process of Wine's
 // plug-and-play drivers. The bus's installation copies both files: a later
 // copy over a driver that is loaded would fail, and with it the device's
 // installation.
@@ -41,11 +42,16 @@ constexpr char kInf[] =
     "\n"
     "[models.NTamd64]\n"
     "Zeltra virtual mouse bus=bus_install,ZELTRA\\VBUS\n"
+    "Zeltra virtual mouse (cable)=link_install,ZELTRA\\VID_248A&PID_5B2E\n"
+    "Zeltra virtual mouse (receiver)=link_install,ZELTRA\\VID_248A&PID_5B2F\n"
     "Zeltra virtual mouse HID=hid_install,ZELTRA\\VHID\n"
     "\n"
     "[bus_install.NTamd64]\n"
     "CopyFiles=driver_files\n"
     "[bus_install.NTamd64.Services]\n"
+    "AddService=zeltra_vbus,0x2,bus_service\n"
+    "[link_install.NTamd64]\n"
+    "[link_install.NTamd64.Services]\n"
     "AddService=zeltra_vbus,0x2,bus_service\n"
     "[hid_install.NTamd64]\n"
     "[hid_install.NTamd64.Services]\n"
@@ -163,11 +169,6 @@ std::string RegisterBusDevice() {
 }  // namespace
 
 std::string InstallDriver(const std::filesystem::path& folder) {
-  // Installed before: the prefix starts the bus with its other drivers.
-  if (HANDLE control = OpenControl(); control != INVALID_HANDLE_VALUE) {
-    CloseHandle(control);
-    return {};
-  }
   for (const wchar_t* file : {kBusDriverFile, kHidDriverFile})
     if (!std::filesystem::exists(folder / file)) return "no " + (folder / file).string();
   const std::filesystem::path inf = folder / kInfFile;
@@ -181,6 +182,12 @@ std::string InstallDriver(const std::filesystem::path& folder) {
   wchar_t copied[MAX_PATH];
   if (!SetupCopyOEMInfW(inf.c_str(), nullptr, SPOST_PATH, 0, copied, MAX_PATH, nullptr, nullptr))
     return SystemError("SetupCopyOEMInfW");
+  // Installed before: the prefix starts the bus with its other drivers (a
+  // newer driver file was copied in while none of them ran).
+  if (HANDLE control = OpenControl(); control != INVALID_HANDLE_VALUE) {
+    CloseHandle(control);
+    return {};
+  }
   if (std::string error = RegisterBusDevice(); !error.empty()) return error;
   BOOL reboot = FALSE;
   if (!UpdateDriverForPlugAndPlayDevicesW(nullptr, kBusHardwareId, inf.c_str(), INSTALLFLAG_FORCE, &reboot))
