@@ -127,8 +127,8 @@ TEST(HidrawHandle, BlockingReadDeliversAndCancelEndsIt) {
   const auto node = dir / "hidraw0";
   ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
   auto backend = hidraw::CreateHidrawBackend(dir / "sys", dir.path());
-  EXPECT_EQ(backend->Open(u"/no/such/hidraw9"), nullptr);
-  auto handle = backend->Open(FromUtf8(node.string()));
+  EXPECT_EQ(backend->Open(u"/no/such/hidraw9", HidAccess::ReadWrite), nullptr);
+  auto handle = backend->Open(FromUtf8(node.string()), HidAccess::ReadWrite);
   ASSERT_TRUE(handle);
   EXPECT_EQ(handle->Identity(), HidIdentity{});
   const Bytes frame = Frame("0C 01 20 00 01", 1);
