@@ -7,9 +7,9 @@
 #include <winioctl.h>
 
 extern "C" {
-#include <hidclass.h>
-#include <hidpi.h>
 #include <hidsdi.h>
+#include <hidpi.h>
+#include <hidclass.h>
 }
 
 #include <cstddef>

@@ -14,6 +14,8 @@ struct OverlappedIo::Request {
   bool Done() const { return WaitForSingleObject(overlapped.hEvent, 0) == WAIT_OBJECT_0; }
 };
 
+OverlappedIo::OverlappedIo(HANDLE file) : file_(file) {}
+
 OverlappedIo::~OverlappedIo() {
   std::lock_guard lock(mutex_);
   for (auto& request : abandoned_) {

@@ -31,7 +31,7 @@ class OverlappedIo {
   // How long a cancelled request may take to come back.
   static constexpr DWORD kCancelGraceMs = 500;
 
-  explicit OverlappedIo(HANDLE file) : file_(file) {}
+  explicit OverlappedIo(HANDLE file);
   // Call after the file handle is closed: requests still out are given up.
   ~OverlappedIo();
   OverlappedIo(const OverlappedIo&) = delete;
