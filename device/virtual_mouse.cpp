@@ -19,6 +19,11 @@ constexpr int kWriteSpacingMs = 60;
 constexpr int kStatusWaitMs = 10;
 constexpr std::uint8_t kFeatureId = 0x0C;
 
+// Why the calling thread's last call on a handle failed.
+thread_local HidError tLastError;
+
+HidError Failure(std::uint32_t code) { return {HidError::Kind::System, code}; }
+
 std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
   std::string out;
   char cell[4];
@@ -55,7 +60,9 @@ struct VirtualMouse::Core {
     std::u16string path;
     HidIdentity identity;
     int link = -1;
+    std::u16string unit;
     bool openable = true;
+    bool exclusive = false;
     bool present = true;
     std::uint64_t generation = 0;
     bool queryPending = false;
@@ -64,6 +71,7 @@ struct VirtualMouse::Core {
   struct OpenHandle {
     int slot = 0;
     std::uint64_t generation = 0;
+    HidAccess access = HidAccess::ReadWrite;
     std::deque<std::vector<std::uint8_t>> inputs;
     bool cancelled = false;
     int blockedReads = 0;
@@ -95,6 +103,7 @@ struct VirtualMouse::Core {
   int notReady = 0;
   StatusFault statusFault = StatusFault::None;
   std::array<int, 4> failCountdown{};
+  std::array<int, 4> stallCountdown{};
 
   std::vector<Transfer> log;
   bool logging = true;
@@ -114,11 +123,12 @@ struct VirtualMouse::Core {
     return s.present && s.generation == h.generation;
   }
 
-  bool Fail(FaultOp op) {
-    int& countdown = failCountdown[static_cast<std::size_t>(op)];
+  static bool CountDown(int& countdown) {
     if (countdown <= 0) return false;
     return --countdown == 0;
   }
+  bool Fail(FaultOp op) { return CountDown(failCountdown[static_cast<std::size_t>(op)]); }
+  bool Stall(FaultOp op) { return CountDown(stallCountdown[static_cast<std::size_t>(op)]); }
 
   void Violation(std::string text) { violations.push_back("t=" + std::to_string(clock.NowMs()) + ": " + std::move(text)); }
 
@@ -231,7 +241,14 @@ struct VirtualMouse::Core {
       slot.queryTime = now;
       return;
     }
+    // The receiver takes reports while its mouse sleeps, and another unit
+    // of the product is not this mouse: neither reaches the mouse's state.
+    const bool lost = slot.link < 0 || (slot.link == 1 && !status.online);
     if (command == 0x0F) {
+      if (lost) {
+        t.lost = true;
+        return;
+      }
       if (CheckWrite(r, 1, "factory reset") && Expect(r[7] == 0xFF, "factory reset without FF")) {
         CloseUpload();
         state = factoryState;
@@ -246,6 +263,10 @@ struct VirtualMouse::Core {
     if (lastWriteTime && now - *lastWriteTime < kWriteSpacingMs)
       Violation("write " + std::to_string(now - *lastWriteTime) + " ms after the previous one");
     lastWriteTime = now;
+    if (lost) {
+      t.lost = true;
+      return;
+    }
     if (command == 0x0E) {
       MacroPacket(r);
       return;
@@ -365,13 +386,17 @@ class VirtualHandle final : public HidHandle {
   }
 
   bool SetFeature(std::span<const std::uint8_t> report) override {
-    std::lock_guard lock(core_->mutex);
+    std::unique_lock lock(core_->mutex);
     auto& slot = core_->slots[static_cast<std::size_t>(h_->slot)];
     Transfer t{core_->clock.NowMs(), TransferKind::SetFeature, slot.link, {report.begin(), report.end()}, true, false};
-    if (core_->Fail(FaultOp::SetFeature) || !core_->Valid(*h_) || slot.identity.featureReportLength < kFrame) {
+    const bool failed = core_->Fail(FaultOp::SetFeature);
+    const bool stalled = !failed && core_->Stall(FaultOp::SetFeature);
+    if (failed || stalled || !Usable(slot)) {
+      if (failed) tLastError = Failure(kVirtualErrorFailed);
       t.ok = false;
       // A lost report still took its sequence number: the next one follows it.
       if (report.size() == kFrame) core_->lastSequence = report[4];
+      if (stalled) GiveUp(lock);
     } else if (report.size() != kFrame) {
       core_->Violation("feature report of " + std::to_string(report.size()) + " bytes");
     } else {
@@ -383,12 +408,18 @@ class VirtualHandle final : public HidHandle {
   }
 
   long GetFeature(std::span<std::uint8_t> report) override {
-    std::lock_guard lock(core_->mutex);
-    auto& slot = core_->slots[static_cast<std::size_t>(h_->slot)];
+    std::unique_lock lock(core_->mutex);
+    const int link = core_->slots[static_cast<std::size_t>(h_->slot)].link;
     long got = -1;
-    if (!core_->Fail(FaultOp::GetFeature) && core_->Valid(*h_) && slot.identity.featureReportLength >= kFrame)
+    if (core_->Fail(FaultOp::GetFeature)) {
+      tLastError = Failure(kVirtualErrorFailed);
+    } else if (core_->Stall(FaultOp::GetFeature)) {
+      GiveUp(lock);  // the slots may move meanwhile: only `link` is used after it
+    } else if (auto& slot = core_->slots[static_cast<std::size_t>(h_->slot)]; Usable(slot)) {
       got = core_->StatusReply(slot, report);
-    core_->Log(TransferKind::GetFeature, slot.link,
+      if (got < 0) tLastError = Failure(kVirtualErrorFailed);
+    }
+    core_->Log(TransferKind::GetFeature, link,
                got > 0 ? std::vector<std::uint8_t>(report.begin(), report.begin() + got) : std::vector<std::uint8_t>{},
                got >= 0);
     return got;
@@ -397,7 +428,8 @@ class VirtualHandle final : public HidHandle {
   long Read(std::span<std::uint8_t> buffer) override {
     std::unique_lock lock(core_->mutex);
     const int link = core_->slots[static_cast<std::size_t>(h_->slot)].link;
-    if (core_->Fail(FaultOp::Read)) {
+    if (core_->Fail(FaultOp::Read) || h_->access != HidAccess::ReadWrite) {
+      tLastError = Failure(h_->access == HidAccess::ReadWrite ? kVirtualErrorFailed : kVirtualErrorDenied);
       core_->Log(TransferKind::Read, link, {}, false);
       return -1;
     }
@@ -406,6 +438,7 @@ class VirtualHandle final : public HidHandle {
     core_->changed.wait(lock, [&] { return !core_->Valid(*h_) || h_->cancelled || !h_->inputs.empty(); });
     --h_->blockedReads;
     if (!core_->Valid(*h_) || h_->cancelled) {
+      tLastError = Failure(h_->cancelled ? kVirtualErrorCancelled : kVirtualErrorGone);
       core_->Log(TransferKind::Read, link, {}, false);
       return -1;
     }
@@ -423,7 +456,32 @@ class VirtualHandle final : public HidHandle {
     core_->changed.notify_all();
   }
 
+  HidError LastError() const override { return tLastError; }
+
  private:
+  // A feature transfer can go through: the interface is still there and
+  // carries feature reports. Otherwise the reason is the last error.
+  bool Usable(const VirtualMouse::Core::Slot& slot) const {
+    if (!core_->Valid(*h_)) {
+      tLastError = Failure(kVirtualErrorGone);
+      return false;
+    }
+    if (slot.identity.featureReportLength < kFrame) {
+      tLastError = Failure(kVirtualErrorFailed);
+      return false;
+    }
+    return true;
+  }
+
+  // A transfer the device never completes: the stack waits out its limit
+  // (without holding the mouse, so that its other threads go on) and fails it.
+  void GiveUp(std::unique_lock<std::mutex>& lock) const {
+    lock.unlock();
+    core_->clock.SleepMs(kFeatureTimeoutMs);
+    lock.lock();
+    tLastError = {HidError::Kind::Timeout, 0};
+  }
+
   std::shared_ptr<VirtualMouse::Core> core_;
   std::shared_ptr<VirtualMouse::Core::OpenHandle> h_;
 };
@@ -442,13 +500,25 @@ VirtualMouse::~VirtualMouse() {
   core_->changed.notify_all();
 }
 
-void VirtualMouse::AddUnrelatedInterface(HidIdentity identity, bool openable) {
+void VirtualMouse::AddUnrelatedInterface(HidIdentity identity, bool openable, std::u16string unit) {
   std::lock_guard lock(core_->mutex);
   Core::Slot slot;
   slot.path = u"\\\\?\\virtual#other#" + Decimal(core_->slots.size());
+  slot.unit = unit.empty() ? slot.path : std::move(unit);
   slot.identity = identity;
   slot.openable = openable;
   core_->slots.push_back(std::move(slot));
+}
+
+void VirtualMouse::SetUnitPresent(const std::u16string& unit, bool present) {
+  std::lock_guard lock(core_->mutex);
+  for (auto& slot : core_->slots) {
+    if (slot.link != -1 || slot.unit != unit || slot.present == present) continue;
+    slot.present = present;
+    slot.queryPending = false;
+    ++slot.generation;
+  }
+  core_->changed.notify_all();
 }
 
 void VirtualMouse::SetInterfaces(VirtualLink link, std::vector<VirtualInterfaceSpec> interfaces) {
@@ -474,6 +544,7 @@ void VirtualMouse::Plug(VirtualLink link) {
         slot.path = std::u16string(u"\\\\?\\virtual#") + (link == VirtualLink::Cable ? u"cable" : u"receiver") +
                     u"#" + Decimal(i);
         slot.link = static_cast<int>(l);
+        slot.unit = std::u16string(link == VirtualLink::Cable ? u"cable" : u"receiver") + u"#1";
         slot.present = false;
         owned.push_back(static_cast<int>(core_->slots.size()));
         core_->slots.push_back(std::move(slot));
@@ -483,6 +554,7 @@ void VirtualMouse::Plug(VirtualLink link) {
       auto& slot = core_->slots[static_cast<std::size_t>(owned[i])];
       slot.identity = {kMouseVendorId, link == VirtualLink::Cable ? kCableProductId : kReceiverProductId,
                        specs[i].inputReportLength, specs[i].featureReportLength};
+      slot.exclusive = specs[i].exclusive;
       slot.present = true;
       slot.queryPending = false;
       ++slot.generation;
@@ -526,11 +598,11 @@ std::vector<HidInterfaceInfo> VirtualMouse::Enumerate() {
   core_->Log(TransferKind::Enumerate, -1, {}, true);
   std::vector<HidInterfaceInfo> out;
   for (const auto& slot : core_->slots)
-    if (slot.present) out.push_back({slot.path, slot.identity});
+    if (slot.present) out.push_back({slot.path, slot.identity, slot.unit});
   return out;
 }
 
-std::unique_ptr<HidHandle> VirtualMouse::Open(const std::u16string& path) {
+std::unique_ptr<HidHandle> VirtualMouse::Open(const std::u16string& path, HidAccess access) {
   std::lock_guard lock(core_->mutex);
   ++core_->opens;
   int found = -1;
@@ -538,12 +610,14 @@ std::unique_ptr<HidHandle> VirtualMouse::Open(const std::u16string& path) {
     if (core_->slots[i].present && core_->slots[i].path == path) found = static_cast<int>(i);
   const int link = found >= 0 ? core_->slots[static_cast<std::size_t>(found)].link : -1;
   const bool fail = core_->Fail(FaultOp::Open);
-  if (fail || found < 0 || !core_->slots[static_cast<std::size_t>(found)].openable) {
+  const Core::Slot* slot = found >= 0 ? &core_->slots[static_cast<std::size_t>(found)] : nullptr;
+  if (fail || !slot || !slot->openable || (slot->exclusive && access == HidAccess::ReadWrite)) {
     core_->Log(TransferKind::Open, link, {}, false);
     return nullptr;
   }
   auto h = std::make_shared<Core::OpenHandle>();
   h->slot = found;
+  h->access = access;
   h->generation = core_->slots[static_cast<std::size_t>(found)].generation;
   core_->handles.push_back(h);
   core_->Log(TransferKind::Open, link, {}, true);
@@ -602,6 +676,11 @@ void VirtualMouse::FailCall(FaultOp op, int nth) {
   core_->failCountdown[static_cast<std::size_t>(op)] = nth;
 }
 
+void VirtualMouse::StallCall(FaultOp op, int nth) {
+  std::lock_guard lock(core_->mutex);
+  core_->stallCountdown[static_cast<std::size_t>(op)] = nth;
+}
+
 void VirtualMouse::SetNextStatusFault(StatusFault fault) {
   std::lock_guard lock(core_->mutex);
   core_->statusFault = fault;
@@ -638,7 +717,7 @@ std::vector<Transfer> VirtualMouse::Writes() const {
   std::lock_guard lock(core_->mutex);
   std::vector<Transfer> out;
   for (const auto& t : core_->log)
-    if (t.kind == TransferKind::SetFeature && t.ok && t.bytes.size() > 2 && t.bytes[2] != 0x20) out.push_back(t);
+    if (t.kind == TransferKind::SetFeature && t.ok && !t.lost && t.bytes.size() > 2 && t.bytes[2] != 0x20) out.push_back(t);
   return out;
 }
 
@@ -689,6 +768,24 @@ bool VirtualMouse::WaitUntilReading(VirtualLink link, std::chrono::milliseconds 
   });
 }
 
+int VirtualMouse::OpenHandles(VirtualLink link) const {
+  std::lock_guard lock(core_->mutex);
+  int count = 0;
+  for (const auto& h : core_->handles)
+    if (core_->slots[static_cast<std::size_t>(h->slot)].link == static_cast<int>(link)) ++count;
+  return count;
+}
+
+int VirtualMouse::ReadsOffTheInputInterface() const {
+  std::lock_guard lock(core_->mutex);
+  int count = 0;
+  for (const auto& h : core_->handles) {
+    const int link = core_->slots[static_cast<std::size_t>(h->slot)].link;
+    if (h->blockedReads > 0 && (link < 0 || h->slot != core_->InputSlot(link))) ++count;
+  }
+  return count;
+}
+
 std::string VirtualMouse::LogText() const {
   std::lock_guard lock(core_->mutex);
   static const char* const kinds[] = {"enumerate", "open", "set", "get", "read"};
@@ -699,6 +796,7 @@ std::string VirtualMouse::LogText() const {
     out.append(t.link >= 0 && t.link < 2 ? links[t.link] : "-");
     if (!t.ok) out.append(" FAILED");
     if (t.redundant) out.append(" REDUNDANT");
+    if (t.lost) out.append(" LOST");
     if (!t.bytes.empty()) out.append(" ").append(HexBytes(t.bytes));
     out.append("\n");
   }
