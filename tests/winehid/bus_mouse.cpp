@@ -55,8 +55,8 @@ BusMouse::~BusMouse() {
 bool BusMouse::Plugged(int link) const { return mouse_->IsPlugged(LinkOf(link)); }
 
 std::unique_ptr<LinkPort> BusMouse::Open(int link) {
-  auto feature = mouse_->Open(InterfacePath(*mouse_, link, false));
-  auto input = mouse_->Open(InterfacePath(*mouse_, link, true));
+  auto feature = mouse_->Open(InterfacePath(*mouse_, link, false), HidAccess::FeatureOnly);
+  auto input = mouse_->Open(InterfacePath(*mouse_, link, true), HidAccess::ReadWrite);
   if (!feature || !input) return nullptr;
   return std::make_unique<LinkPort>(std::move(feature), std::move(input));
 }

@@ -180,7 +180,7 @@ TEST_F(WineHid, ListenerEndsOnAnUnplugAndTheWatchdogRestartsIt) {
 // A USB glitch, a hub reset, a resume: the cable goes and comes back, same
 // path, before the window handles the removal. Settings and the status must
 // reach the mouse again, within the watchdog's period at most.
-TEST_F(WineHid, DISABLED_ARePlugBeforeTheRemovalIsHandledRecovers) {
+TEST_F(WineHid, ARePlugBeforeTheRemovalIsHandledRecovers) {
   Connect();
   Mouse("unplug cable");
   ASSERT_EQ(winehid::WaitForLinks({}, 20000), "");
@@ -206,7 +206,7 @@ TEST_F(WineHid, DISABLED_ARePlugBeforeTheRemovalIsHandledRecovers) {
 // A mouse that never completes a control transfer: the write gives up after
 // about a second, counts as failed (its group goes out again with the next
 // apply) and never holds the window longer.
-TEST_F(WineHid, DISABLED_AStalledSetFeatureTimesOutWithoutHoldingTheWindow) {
+TEST_F(WineHid, AStalledSetFeatureTimesOutWithoutHoldingTheWindow) {
   Connect();
   Mouse("stall set-feature 8000");
   host.CurrentProfile().PollingRateValue = {2, 0, 0};
