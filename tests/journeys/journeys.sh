@@ -110,6 +110,12 @@ journey_tray_exit_with_dialog_open() {
 journey_unplug_ends_program() {
   zj_start unplug
   zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  unplug_ends_program
+}
+
+# Once the program has settled, the cable (its last link) is unplugged: the
+# program ends by itself, its listener's read failed, and what it held is saved.
+unplug_ends_program() {
   zj_until 10 settled
   local state
   state=$(zj_dump) || return 1

@@ -238,6 +238,23 @@ zj_header() {
 # zj_mouse LINE: the virtual mouse does something (see device/virtual_mouse_control.h).
 zj_mouse() { echo "$*" >>"$ZJ_WORK/control.txt"; }
 
+# zj_osd_after_dpi_button: the DPI button on the mouse; the on-screen display
+# must show where the layout puts it (the work area's bottom-right corner)
+# and go again after its countdown.
+zj_osd_after_dpi_button() {
+  local sw sh l t rr b before osd start
+  read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+  read -r l t rr b _ <<<"$(zj_probe osd "$sw" "$sh" --scale "$ZJ_SCALE")"
+  before=$(zj_windows_now)
+  zj_mouse "dpi-button"
+  osd=$(zj_await_window "$before") || { zj_fail "no display after the DPI button"; return 1; }
+  start=$SECONDS
+  [ "$(zj_geometry "$osd")" = "$l $t $((rr - l)) $((b - t))" ] ||
+    { zj_fail "the display is at $(zj_geometry "$osd"), not $l $t $((rr - l)) $((b - t))"; return 1; }
+  zj_until 10 zj_window_gone "$osd" || { zj_fail "the display stayed"; return 1; }
+  zj_log "the display showed at $l,$t ($((rr - l)) x $((b - t))) and went after about $((SECONDS - start)) s"
+}
+
 # zj_dump: the mouse's state now, into $ZJ_WORK/state-N.txt; prints the path.
 zj_dump() {
   ZJ_DUMPS=$((ZJ_DUMPS + 1))

@@ -18,17 +18,12 @@ inline constexpr wchar_t kBusDriverFile[] = L"zeltra_vbus.sys";
 inline constexpr wchar_t kHidDriverFile[] = L"zeltra_vhid.sys";
 inline constexpr wchar_t kInfFile[] = L"zeltra_vmouse.inf";
 
-// The bus device's control interface: {5e0c3d8a-7b41-4c2e-9a6f-1d2b3c4e5f60}.
-struct InterfaceGuid {
-  std::uint32_t data1;
-  std::uint16_t data2;
-  std::uint16_t data3;
-  std::uint8_t data4[8];
-};
-inline constexpr InterfaceGuid kControlInterface = {
-    0x5e0c3d8a, 0x7b41, 0x4c2e, {0x9a, 0x6f, 0x1d, 0x2b, 0x3c, 0x4e, 0x5f, 0x60}};
+// The root bus's own device takes the control requests, under this name.
+inline constexpr wchar_t kControlDevice[] = L"\\Device\\ZeltraVMouseBus";
+inline constexpr wchar_t kControlLink[] = L"\\DosDevices\\ZeltraVMouseBus";
+inline constexpr wchar_t kControlPath[] = L"\\\\.\\ZeltraVMouseBus";
 
-// Buffered requests on the control interface (FILE_DEVICE_UNKNOWN, any access).
+// Buffered requests on the control device (FILE_DEVICE_UNKNOWN, any access).
 // Command: in, one command line in UTF-8; out, why it was not done (UTF-8,
 // empty when it was).
 inline constexpr std::uint32_t kIoctlCommand = (0x22u << 16) | (0x800u << 2);

@@ -199,8 +199,19 @@ struct RootBus {
   DEVICE_OBJECT* self = nullptr;
   DEVICE_OBJECT* pdo = nullptr;
   DEVICE_OBJECT* lower = nullptr;
-  UNICODE_STRING controlInterface{};
 };
+
+void ControlLink(bool on) {
+  UNICODE_STRING link;
+  RtlInitUnicodeString(&link, kControlLink);
+  if (!on) {
+    IoDeleteSymbolicLink(&link);
+    return;
+  }
+  UNICODE_STRING device;
+  RtlInitUnicodeString(&device, kControlDevice);
+  IoCreateSymbolicLink(&link, &device);
+}
 
 template <typename T>
 T& ExtensionOf(DEVICE_OBJECT* device) {
@@ -221,19 +232,21 @@ struct Driver {
 
 Driver* gDriver = nullptr;
 
-// A named device object of this driver with `Extension` built in it.
+// A device object of this driver with `Extension` built in it, under
+// `name` (a number of its own when empty, nothing when null).
 template <typename Extension>
-Extension* CreateDevice(DEVICE_TYPE type, bool named) {
-  std::wstring name;
-  UNICODE_STRING unicodeName;
-  if (named) {
+Extension* CreateDevice(DEVICE_TYPE type, const wchar_t* name) {
+  std::wstring numbered;
+  if (name && !*name) {
     std::lock_guard lock(gDriver->mutex);
-    name = L"\\Device\\ZeltraVMouse" + std::to_wstring(++gDriver->created);
+    numbered = L"\\Device\\ZeltraVMouse" + std::to_wstring(++gDriver->created);
+    name = numbered.c_str();
   }
-  RtlInitUnicodeString(&unicodeName, name.c_str());
+  UNICODE_STRING unicodeName;
+  if (name) RtlInitUnicodeString(&unicodeName, name);
   DEVICE_OBJECT* device = nullptr;
-  if (!NT_SUCCESS(IoCreateDevice(gDriver->object, sizeof(Extension), named ? &unicodeName : nullptr, type,
-                                 named ? FILE_DEVICE_SECURE_OPEN : 0, FALSE, &device)))
+  if (!NT_SUCCESS(IoCreateDevice(gDriver->object, sizeof(Extension), name ? &unicodeName : nullptr, type,
+                                 name ? FILE_DEVICE_SECURE_OPEN : 0, FALSE, &device)))
     return nullptr;
   auto* extension = new (device->DeviceExtension) Extension();
   extension->self = device;
@@ -265,7 +278,7 @@ void Reconcile() {
     }
     if (plugged && !current) {
       std::shared_ptr<LinkPort> port = gDriver->mouse->Open(link);
-      LinkDevice* device = port ? CreateDevice<LinkDevice>(FILE_DEVICE_UNKNOWN, true) : nullptr;
+      LinkDevice* device = port ? CreateDevice<LinkDevice>(FILE_DEVICE_UNKNOWN, L"") : nullptr;
       if (!device) continue;
       device->link = link;
       device->port = std::move(port);
@@ -465,6 +478,23 @@ NTSTATUS PassDown(DEVICE_OBJECT* lower, IRP* irp) {
   return IoCallDriver(lower, irp);
 }
 
+// A plug-and-play request a bus has nothing more to do about: the changes
+// of state are agreed to, everything goes on down.
+NTSTATUS PassDownPnp(DEVICE_OBJECT* lower, IRP* irp) {
+  switch (IoGetCurrentIrpStackLocation(irp)->MinorFunction) {
+    case IRP_MN_START_DEVICE:
+    case IRP_MN_QUERY_CAPABILITIES:
+    case IRP_MN_SURPRISE_REMOVAL:
+    case IRP_MN_QUERY_REMOVE_DEVICE:
+    case IRP_MN_CANCEL_REMOVE_DEVICE:
+      irp->IoStatus.Status = STATUS_SUCCESS;
+      break;
+    default:
+      break;
+  }
+  return PassDown(lower, irp);
+}
+
 template <typename Devices>
 NTSTATUS AnswerBusRelations(DEVICE_OBJECT* lower, IRP* irp, const Devices& children) {
   DEVICE_RELATIONS* relations = PoolRelations(children);
@@ -503,19 +533,13 @@ NTSTATUS LinkBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
       return status;
     }
     case IRP_MN_START_DEVICE: {
-      irp->IoStatus.Status = STATUS_SUCCESS;
-      const NTSTATUS status = PassDown(bus.lower, irp);
+      const NTSTATUS status = PassDownPnp(bus.lower, irp);
       // The manager asks for the collections only when told there are some.
       IoInvalidateDeviceRelations(bus.link->self, BusRelations);
       return status;
     }
-    case IRP_MN_SURPRISE_REMOVAL:
-    case IRP_MN_QUERY_REMOVE_DEVICE:
-    case IRP_MN_CANCEL_REMOVE_DEVICE:
-      irp->IoStatus.Status = STATUS_SUCCESS;
-      return PassDown(bus.lower, irp);
     default:
-      return PassDown(bus.lower, irp);
+      return PassDownPnp(bus.lower, irp);
   }
 }
 
@@ -524,13 +548,12 @@ NTSTATUS RootBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
   IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
   switch (stack->MinorFunction) {
     case IRP_MN_START_DEVICE: {
-      IoSetDeviceInterfaceState(&bus.controlInterface, TRUE);
+      ControlLink(true);
       {
         std::lock_guard lock(gDriver->mutex);
         gDriver->started = true;
       }
-      irp->IoStatus.Status = STATUS_SUCCESS;
-      const NTSTATUS status = PassDown(bus.lower, irp);
+      const NTSTATUS status = PassDownPnp(bus.lower, irp);
       Reconcile();
       return status;
     }
@@ -546,11 +569,10 @@ NTSTATUS RootBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
       }
       return PassDown(bus.lower, irp);
     case IRP_MN_SURPRISE_REMOVAL:
-      IoSetDeviceInterfaceState(&bus.controlInterface, FALSE);
-      irp->IoStatus.Status = STATUS_SUCCESS;
-      return PassDown(bus.lower, irp);
+      ControlLink(false);
+      return PassDownPnp(bus.lower, irp);
     case IRP_MN_REMOVE_DEVICE: {
-      IoSetDeviceInterfaceState(&bus.controlInterface, FALSE);
+      ControlLink(false);
       std::array<DEVICE_OBJECT*, kLinkCount> links;
       {
         std::lock_guard lock(gDriver->mutex);
@@ -566,17 +588,11 @@ NTSTATUS RootBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
       DEVICE_OBJECT* lower = bus.lower;
       const NTSTATUS status = PassDown(lower, irp);
       IoDetachDevice(lower);
-      RtlFreeUnicodeString(&bus.controlInterface);
       DeleteDevice<RootBus>(fdo);
       return status;
     }
-    case IRP_MN_QUERY_CAPABILITIES:
-    case IRP_MN_QUERY_REMOVE_DEVICE:
-    case IRP_MN_CANCEL_REMOVE_DEVICE:
-      irp->IoStatus.Status = STATUS_SUCCESS;
-      return PassDown(bus.lower, irp);
     default:
-      return PassDown(bus.lower, irp);
+      return PassDownPnp(bus.lower, irp);
   }
 }
 
@@ -639,12 +655,12 @@ NTSTATUS NTAPI DispatchPower(DEVICE_OBJECT* device, IRP* irp) {
 // The bus of a link this driver presents: its children are the collections.
 NTSTATUS AddLinkBus(DEVICE_OBJECT* pdo) {
   LinkDevice& link = ExtensionOf<LinkDevice>(pdo);
-  LinkBus* bus = CreateDevice<LinkBus>(FILE_DEVICE_BUS_EXTENDER, false);
+  LinkBus* bus = CreateDevice<LinkBus>(FILE_DEVICE_BUS_EXTENDER, nullptr);
   if (!bus) return STATUS_NO_MEMORY;
   bus->link = &link;
   std::vector<DEVICE_OBJECT*> collections;
   for (int c = 0; c < static_cast<int>(LinkCollections(link.link).size()); ++c) {
-    auto* collection = CreateDevice<CollectionDevice>(FILE_DEVICE_UNKNOWN, true);
+    auto* collection = CreateDevice<CollectionDevice>(FILE_DEVICE_UNKNOWN, L"");
     if (!collection) continue;
     collection->link = link.link;
     collection->collection = c;
@@ -665,19 +681,10 @@ NTSTATUS AddLinkBus(DEVICE_OBJECT* pdo) {
 }
 
 NTSTATUS AddRootBus(DEVICE_OBJECT* pdo) {
-  RootBus* bus = CreateDevice<RootBus>(FILE_DEVICE_BUS_EXTENDER, false);
+  // Named, for the control requests of zeltra-vmouse.
+  RootBus* bus = CreateDevice<RootBus>(FILE_DEVICE_BUS_EXTENDER, kControlDevice);
   if (!bus) return STATUS_NO_MEMORY;
   bus->pdo = pdo;
-  GUID control;
-  control.Data1 = kControlInterface.data1;
-  control.Data2 = kControlInterface.data2;
-  control.Data3 = kControlInterface.data3;
-  std::memcpy(control.Data4, kControlInterface.data4, sizeof control.Data4);
-  const NTSTATUS status = IoRegisterDeviceInterface(pdo, &control, nullptr, &bus->controlInterface);
-  if (!NT_SUCCESS(status)) {
-    DeleteDevice<RootBus>(bus->self);
-    return status;
-  }
   bus->lower = IoAttachDeviceToDeviceStack(bus->self, pdo);
   {
     std::lock_guard lock(gDriver->mutex);

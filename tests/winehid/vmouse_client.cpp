@@ -5,17 +5,13 @@
 #include <newdev.h>
 #include <setupapi.h>
 
-extern "C" {
-#include <hidsdi.h>
-#include <hidpi.h>
-}
-
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
+#include "device/win32/hid_backend_win32.h"
 #include "protocol.h"
 #include "report_descriptors.h"
 
@@ -87,42 +83,9 @@ std::string SystemError(const char* what, DWORD code = GetLastError()) {
   return std::string(what) + " failed (error " + std::to_string(code) + ")";
 }
 
-GUID ControlGuid() {
-  GUID guid;
-  guid.Data1 = kControlInterface.data1;
-  guid.Data2 = kControlInterface.data2;
-  guid.Data3 = kControlInterface.data3;
-  std::memcpy(guid.Data4, kControlInterface.data4, sizeof guid.Data4);
-  return guid;
-}
-
-// The paths of the present interfaces of a class.
-std::vector<std::wstring> InterfacePaths(const GUID& interfaceClass) {
-  std::vector<std::wstring> paths;
-  HDEVINFO set = SetupDiGetClassDevsW(&interfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-  if (set == INVALID_HANDLE_VALUE) return paths;
-  SP_DEVICE_INTERFACE_DATA data{};
-  data.cbSize = sizeof data;
-  for (DWORD i = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &interfaceClass, i, &data); ++i) {
-    DWORD size = 0;
-    SetupDiGetDeviceInterfaceDetailW(set, &data, nullptr, 0, &size, nullptr);
-    if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
-    std::vector<std::uint8_t> storage(size);
-    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
-    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-    if (SetupDiGetDeviceInterfaceDetailW(set, &data, detail, size, nullptr, nullptr)) paths.emplace_back(detail->DevicePath);
-  }
-  SetupDiDestroyDeviceInfoList(set);
-  return paths;
-}
-
 HANDLE OpenControl() {
-  for (const std::wstring& path : InterfacePaths(ControlGuid())) {
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) return handle;
-  }
-  return INVALID_HANDLE_VALUE;
+  return CreateFileW(kControlPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                     OPEN_EXISTING, 0, nullptr);
 }
 
 std::string Control(DWORD code, std::string_view text) {
@@ -206,39 +169,13 @@ std::string FollowFile(const std::filesystem::path& file) {
 
 namespace {
 
-struct Collection {
-  std::wstring path;
-  HIDD_ATTRIBUTES attributes{};
-  HIDP_CAPS caps{};
-};
-
-std::vector<Collection> Collections() {
-  std::vector<Collection> found;
-  GUID hidClass;
-  HidD_GetHidGuid(&hidClass);
-  for (const std::wstring& path : InterfacePaths(hidClass)) {
-    HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) continue;
-    Collection c;
-    c.path = path;
-    c.attributes.Size = sizeof c.attributes;
-    PHIDP_PREPARSED_DATA preparsed = nullptr;
-    if (HidD_GetAttributes(handle, &c.attributes) && HidD_GetPreparsedData(handle, &preparsed)) {
-      if (HidP_GetCaps(preparsed, &c.caps) == HIDP_STATUS_SUCCESS) found.push_back(c);
-      HidD_FreePreparsedData(preparsed);
-    }
-    CloseHandle(handle);
-  }
-  return found;
-}
-
 // How many collections of the cable's, the receiver's the system shows.
 std::array<std::size_t, 2> LinkCollectionsShown() {
   std::array<std::size_t, 2> seen{};
-  for (const Collection& c : Collections()) {
-    if (c.attributes.VendorID != 0x248A) continue;
-    if (c.attributes.ProductID == 0x5B2E) ++seen[0];
-    if (c.attributes.ProductID == 0x5B2F) ++seen[1];
+  for (const HidInterfaceInfo& member : win32::CreateHidBackend()->Enumerate()) {
+    if (member.identity.vendor != kMouseVendorId) continue;
+    if (member.identity.product == kCableProductId) ++seen[0];
+    if (member.identity.product == kReceiverProductId) ++seen[1];
   }
   return seen;
 }
@@ -253,12 +190,12 @@ LinksShown ShownLinks() {
 
 std::string DescribeCollections() {
   std::string text;
-  for (const Collection& c : Collections()) {
-    char line[160];
-    std::snprintf(line, sizeof line, " %04X:%04X usage %04X:%04X input %u output %u feature %u\n",
-                  c.attributes.VendorID, c.attributes.ProductID, c.caps.UsagePage, c.caps.Usage,
-                  c.caps.InputReportByteLength, c.caps.OutputReportByteLength, c.caps.FeatureReportByteLength);
-    text += std::filesystem::path(c.path).string() + line;
+  for (const HidInterfaceInfo& member : win32::CreateHidBackend()->Enumerate()) {
+    const HidIdentity& id = member.identity;
+    char line[96];
+    std::snprintf(line, sizeof line, " %04X:%04X input %u feature %u\n", id.vendor, id.product, id.inputReportLength,
+                  id.featureReportLength);
+    text += std::string(member.path.begin(), member.path.end()) + line;
   }
   return text;
 }

@@ -33,7 +33,7 @@ struct LinksShown {
 };
 LinksShown ShownLinks();
 // Every HID collection the system shows, one a line: path, vendor and
-// product, usage page and usage, input, output and feature report lengths.
+// product, input and feature report lengths.
 std::string DescribeCollections();
 // Waits up to `timeoutMs` until the system shows exactly `links`.
 std::string WaitForLinks(LinksShown links, int timeoutMs);
