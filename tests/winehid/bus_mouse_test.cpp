@@ -24,6 +24,15 @@ std::vector<std::uint8_t> Frame(std::initializer_list<std::uint8_t> head) {
   return frame;
 }
 
+// The status query and its reply, 10 ms apart as the mouse wants them.
+std::vector<std::uint8_t> StatusReply(LinkPort& port, std::uint8_t sequence) {
+  EXPECT_TRUE(port.SetFeature(Frame({0x0C, 0x01, 0x20, 0x00, sequence})));
+  std::this_thread::sleep_for(std::chrono::milliseconds(15));
+  std::vector<std::uint8_t> reply(kReportLength);
+  EXPECT_EQ(port.GetFeature(reply), static_cast<long>(kReportLength));
+  return reply;
+}
+
 struct BusMouseTest : ::testing::Test {
   std::atomic<int> changes = 0;
   BusMouse mouse{[this] { ++changes; }};
@@ -36,11 +45,7 @@ TEST_F(BusMouseTest, PortsCarryTheLinksTransfersUntilTheLinkIsUnplugged) {
   auto cable = mouse.Open(0);
   ASSERT_NE(cable, nullptr);
 
-  // The status query and its reply, 10 ms apart as the mouse wants them.
-  EXPECT_TRUE(cable->SetFeature(Frame({0x0C, 0x01, 0x20, 0x00, 0x01})));
-  std::this_thread::sleep_for(std::chrono::milliseconds(15));
-  std::vector<std::uint8_t> reply(kReportLength);
-  ASSERT_EQ(cable->GetFeature(reply), static_cast<long>(kReportLength));
+  const auto reply = StatusReply(*cable, 1);
   EXPECT_EQ(reply[2], 0x20);
   EXPECT_EQ(reply[21], 1) << "online";
 
@@ -98,10 +103,7 @@ TEST_F(BusMouseTest, FollowingAFileStartsTheMouseOverAndRunsItsLines) {
 
   auto cable = mouse.Open(0);
   ASSERT_NE(cable, nullptr);
-  ASSERT_TRUE(cable->SetFeature(Frame({0x0C, 0x01, 0x20, 0x00, 0x01})));
-  std::this_thread::sleep_for(std::chrono::milliseconds(15));
-  std::vector<std::uint8_t> reply(kReportLength);
-  ASSERT_EQ(cable->GetFeature(reply), static_cast<long>(kReportLength));
+  const auto reply = StatusReply(*cable, 1);
   EXPECT_EQ(reply[18], 20) << "the file's battery line ran at once";
   EXPECT_EQ(reply[19], 1);
 

@@ -85,14 +85,11 @@ constexpr ULONG ControlCode(ULONG deviceType, ULONG function, ULONG method) {
 inline constexpr ULONG kIoctlHidGetDeviceDescriptor = ControlCode(FILE_DEVICE_KEYBOARD, 0, METHOD_NEITHER);
 inline constexpr ULONG kIoctlHidGetReportDescriptor = ControlCode(FILE_DEVICE_KEYBOARD, 1, METHOD_NEITHER);
 inline constexpr ULONG kIoctlHidReadReport = ControlCode(FILE_DEVICE_KEYBOARD, 2, METHOD_NEITHER);
-inline constexpr ULONG kIoctlHidWriteReport = ControlCode(FILE_DEVICE_KEYBOARD, 3, METHOD_NEITHER);
 inline constexpr ULONG kIoctlHidGetString = ControlCode(FILE_DEVICE_KEYBOARD, 4, METHOD_NEITHER);
 inline constexpr ULONG kIoctlHidActivateDevice = ControlCode(FILE_DEVICE_KEYBOARD, 7, METHOD_NEITHER);
 inline constexpr ULONG kIoctlHidDeactivateDevice = ControlCode(FILE_DEVICE_KEYBOARD, 8, METHOD_NEITHER);
 inline constexpr ULONG kIoctlHidGetDeviceAttributes = ControlCode(FILE_DEVICE_KEYBOARD, 9, METHOD_NEITHER);
 inline constexpr ULONG kIoctlHidGetFeature = ControlCode(FILE_DEVICE_KEYBOARD, 100, METHOD_OUT_DIRECT);
 inline constexpr ULONG kIoctlHidSetFeature = ControlCode(FILE_DEVICE_KEYBOARD, 100, METHOD_IN_DIRECT);
-inline constexpr ULONG kIoctlHidGetInputReport = ControlCode(FILE_DEVICE_KEYBOARD, 104, METHOD_OUT_DIRECT);
-inline constexpr ULONG kIoctlHidSetOutputReport = ControlCode(FILE_DEVICE_KEYBOARD, 101, METHOD_IN_DIRECT);
 
 }  // namespace zeltra::winehid

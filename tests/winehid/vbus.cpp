@@ -495,6 +495,18 @@ NTSTATUS PassDownPnp(DEVICE_OBJECT* lower, IRP* irp) {
   return PassDown(lower, irp);
 }
 
+// The end of a bus's removal, its children gone: the request goes down and
+// the bus's device leaves the stack.
+template <typename Bus>
+NTSTATUS RemoveBus(DEVICE_OBJECT* fdo, IRP* irp) {
+  DEVICE_OBJECT* lower = ExtensionOf<Bus>(fdo).lower;
+  irp->IoStatus.Status = STATUS_SUCCESS;
+  const NTSTATUS status = PassDown(lower, irp);
+  IoDetachDevice(lower);
+  DeleteDevice<Bus>(fdo);
+  return status;
+}
+
 template <typename Devices>
 NTSTATUS AnswerBusRelations(DEVICE_OBJECT* lower, IRP* irp, const Devices& children) {
   DEVICE_RELATIONS* relations = PoolRelations(children);
@@ -525,12 +537,7 @@ NTSTATUS LinkBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
         collections.swap(bus.link->collections);
       }
       for (DEVICE_OBJECT* collection : collections) DeleteCollection(collection);
-      irp->IoStatus.Status = STATUS_SUCCESS;
-      DEVICE_OBJECT* lower = bus.lower;
-      const NTSTATUS status = PassDown(lower, irp);
-      IoDetachDevice(lower);
-      DeleteDevice<LinkBus>(fdo);
-      return status;
+      return RemoveBus<LinkBus>(fdo, irp);
     }
     case IRP_MN_START_DEVICE: {
       const NTSTATUS status = PassDownPnp(bus.lower, irp);
@@ -584,12 +591,7 @@ NTSTATUS RootBusPnp(DEVICE_OBJECT* fdo, IRP* irp) {
       // The manager removed the links' own devices first.
       for (DEVICE_OBJECT* link : links)
         if (link) DeleteDevice<LinkDevice>(link);
-      irp->IoStatus.Status = STATUS_SUCCESS;
-      DEVICE_OBJECT* lower = bus.lower;
-      const NTSTATUS status = PassDown(lower, irp);
-      IoDetachDevice(lower);
-      DeleteDevice<RootBus>(fdo);
-      return status;
+      return RemoveBus<RootBus>(fdo, irp);
     }
     default:
       return PassDownPnp(bus.lower, irp);
