@@ -48,7 +48,10 @@ BusMouse::BusMouse(std::function<void()> topologyChanged)
 }
 
 BusMouse::~BusMouse() {
-  control_.reset();
+  {
+    std::lock_guard lock(followMutex_);
+    control_.reset();
+  }
   mouse_->SetDeviceChangeCallback(nullptr);
 }
 
@@ -84,6 +87,7 @@ std::string BusMouse::Command(std::string_view line) {
 }
 
 std::string BusMouse::Follow(const std::filesystem::path& file) {
+  std::lock_guard lock(followMutex_);
   control_.reset();
   Reset();
   control_ = std::make_unique<VirtualMouseControl>(file, [this](std::string_view line) { return Command(line); });

@@ -73,8 +73,9 @@ class BusMouse {
 
   std::unique_ptr<SystemClock> clock_;
   std::shared_ptr<VirtualMouse> mouse_;
-  std::mutex mutex_;
+  std::mutex mutex_;  // stall_
   int stall_[2] = {0, 0};
+  std::mutex followMutex_;  // control_: one Follow at a time
   std::unique_ptr<VirtualMouseControl> control_;
 };
 

@@ -214,7 +214,7 @@ TEST_F(WineHid, AStalledSetFeatureTimesOutWithoutHoldingTheWindow) {
   const auto start = std::chrono::steady_clock::now();
   link->ApplyPendingChanges();
   const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(took, 2500ms);
+  EXPECT_LT(took, 3000ms) << "a second for the transfer, the rest of the apply";
   EXPECT_EQ(link->pending().writeFailed, 1);
   // The next apply sends the rate again, and the mouse takes it.
   link->RequestApply(kPendingSettings);
