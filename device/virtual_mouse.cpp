@@ -703,6 +703,13 @@ void VirtualMouse::SetFactoryState(const VirtualMouseState& state) {
   core_->factoryState = state;
 }
 
+void VirtualMouse::ForgetProgram() {
+  std::lock_guard lock(core_->mutex);
+  core_->CloseUpload();
+  core_->lastSequence.reset();
+  core_->lastWriteTime.reset();
+}
+
 VirtualStatus VirtualMouse::Status() const {
   std::lock_guard lock(core_->mutex);
   return core_->status;

@@ -144,6 +144,9 @@ class VirtualMouse final : public HidBackend {
   // unless told): a script sets it to what the program's defaults encode,
   // the configuration it takes a reset mouse to hold.
   void SetFactoryState(const VirtualMouseState& state);
+  // The program that talks to the mouse starts again: its sequence numbers
+  // and pauses are checked afresh (what the mouse holds stays).
+  void ForgetProgram();
   VirtualStatus Status() const;
   std::vector<Transfer> Log() const;
   // The feature reports written (set-feature calls that reached the mouse).

@@ -27,6 +27,10 @@ journey_hid_stack() {
   zj_trace ' cable input-report ok 05 06 ' >/dev/null || { zj_fail "the DPI button's report is not in the trace"; return 1; }
   zj_log "the DPI button's input report came through the listener"
 
+  local broken
+  broken=$(zj_vmouse do check) || { zj_fail "the mouse: $broken"; return 1; }
+  zj_log "every report kept the mouse's rules (layout, sequence, pauses)"
+
   unplug_ends_program || return 1
   zj_log "the system's removal of the cable ended the program"
   expect_value default0.psf PollingRateValue 020000

@@ -65,6 +65,12 @@ std::unique_ptr<LinkPort> BusMouse::Open(int link) {
 }
 
 std::string BusMouse::Command(std::string_view line) {
+  if (line == "check" || line == "check\r") {
+    const std::vector<std::string> broken = mouse_->Violations();
+    std::lock_guard lock(mutex_);
+    if (broken.size() <= violationsBefore_) return {};
+    return std::to_string(broken.size() - violationsBefore_) + " broken rules, the first: " + broken[violationsBefore_];
+  }
   constexpr std::string_view kStall = "stall ";
   if (line.substr(0, kStall.size()) != kStall) return RunVirtualMouseCommand(*mouse_, line);
   std::string_view rest = line.substr(kStall.size());
@@ -103,8 +109,10 @@ void BusMouse::Reset() {
   {
     std::lock_guard lock(mutex_);
     stall_[0] = stall_[1] = 0;
+    violationsBefore_ = mouse_->Violations().size();
   }
   const VirtualStatus fresh;
+  mouse_->ForgetProgram();
   mouse_->SetState(VirtualMouseState{});
   mouse_->SetFactoryState(VirtualMouseState{});
   mouse_->SetBattery(fresh.batteryLevel, fresh.chargeState);

@@ -60,10 +60,15 @@ class BusMouse {
 
   // Runs one command line: those of the program's command file, and
   //   stall set-feature|get-feature MS  the next such transfer takes MS ms
+  //   check                             fails with the first of the mouse's
+  //                                     rules that what it got since it
+  //                                     started over broke (frame layout,
+  //                                     sequence, 60 ms between writes ...)
   // Empty when done, otherwise why not.
   std::string Command(std::string_view line);
   // Brings the mouse back to how the driver starts it (the cable alone,
-  // online, factory state) and follows `file` from its start.
+  // online, factory state, a program yet to talk to it) and follows `file`
+  // from its start.
   std::string Follow(const std::filesystem::path& file);
   // The milliseconds to stall the next transfer of this kind; zero once taken.
   int TakeStall(StalledTransfer kind);
@@ -73,8 +78,9 @@ class BusMouse {
 
   std::unique_ptr<SystemClock> clock_;
   std::shared_ptr<VirtualMouse> mouse_;
-  std::mutex mutex_;  // stall_
+  std::mutex mutex_;  // stall_, violationsBefore_
   int stall_[2] = {0, 0};
+  std::size_t violationsBefore_ = 0;  // broken rules from before the start over
   std::mutex followMutex_;  // control_: one Follow at a time
   std::unique_ptr<VirtualMouseControl> control_;
 };

@@ -89,6 +89,26 @@ TEST_F(BusMouseTest, StallCommandsHoldTheNextTransferOfTheirKindOnce) {
   EXPECT_NE(mouse.Command("not a command"), "") << "the mouse's own commands still answer";
 }
 
+TEST_F(BusMouseTest, CheckFailsOnTheMousesBrokenRulesSinceItStartedOver) {
+  auto cable = mouse.Open(0);
+  ASSERT_NE(cable, nullptr);
+  EXPECT_EQ(mouse.Command("check"), "");
+  // A report-rate write, then another one at once: 60 ms must lie between.
+  ASSERT_TRUE(cable->SetFeature(Frame({0x0C, 0x01, 0x07, 0x00, 0x01, 0x01, 0x01, 0x08})));
+  ASSERT_TRUE(cable->SetFeature(Frame({0x0C, 0x01, 0x07, 0x00, 0x02, 0x01, 0x01, 0x04})));
+  const std::string broken = mouse.Command("check");
+  EXPECT_NE(broken.find("1 broken rules"), std::string::npos) << broken;
+  EXPECT_NE(broken.find("ms after the previous one"), std::string::npos) << broken;
+  const test::TempDir dir;
+  std::ofstream(dir / "empty.txt").flush();
+  ASSERT_EQ(mouse.Follow(dir / "empty.txt"), "");
+  EXPECT_EQ(mouse.Command("check"), "") << "started over";
+  // The program that starts now counts its sequence from 1 again.
+  std::this_thread::sleep_for(std::chrono::milliseconds(70));
+  ASSERT_TRUE(cable->SetFeature(Frame({0x0C, 0x01, 0x07, 0x00, 0x01, 0x01, 0x01, 0x08})));
+  EXPECT_EQ(mouse.Command("check"), "");
+}
+
 TEST_F(BusMouseTest, FollowingAFileStartsTheMouseOverAndRunsItsLines) {
   ASSERT_EQ(mouse.Command("plug receiver"), "");
   ASSERT_EQ(mouse.Command("unplug cable"), "");

@@ -140,6 +140,7 @@ TEST_F(WineHid, FeatureAndInputReportsRoundTrip) {
   oracleLink.RequestApply(kPendingButtons | kPendingSettings | kPendingPower | kPendingWake);
   oracleLink.ApplyPendingChanges();
   EXPECT_EQ(MouseState(), oracle->State());
+  EXPECT_EQ(winehid::SendCommand("check"), "") << "layout, sequence and pauses as the mouse wants them";
 
   // The status reply came back through get-feature.
   EXPECT_EQ(link->batteryLevel(), 37);
