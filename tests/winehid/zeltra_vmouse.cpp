@@ -2,7 +2,9 @@
 // plays the mouse's part through them, for scripts.
 //
 //   zeltra-vmouse install              the drivers beside this program
-//   zeltra-vmouse do LINE...           one command (virtual_mouse_control.h)
+//   zeltra-vmouse do LINE...           one command: those of device/virtual_mouse_control.h,
+//                                      "stall set-feature|get-feature MS", "check"
+//                                      (tests/winehid/bus_mouse.h)
 //   zeltra-vmouse follow FILE          start over and follow a command file
 //   zeltra-vmouse wait [cable] [receiver] [--seconds N]
 //                                      until the system shows exactly these links
