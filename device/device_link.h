@@ -270,7 +270,10 @@ class DeviceLink {
   // copies and slots, which are what the last apply gave the mouse; library
   // edits not applied yet (the manager still open) are not taken for sent.
   // Nor are edits whose pending flag is set: their groups (with the macro
-  // slots for the buttons) keep their caches.
+  // slots for the buttons) keep their caches. Then the macro buttons are
+  // bound to their slots as the next apply will bind them, from their own
+  // copies; a button that changes by it (its macro deleted, a new slot) is
+  // left for that apply to send.
   void ReloadDeviceCaches();
   // What the mouse holds is not known (it was never sent anything from these
   // settings): the next apply of each group sends it, whatever its cache says.

@@ -240,6 +240,11 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line) {
     }
     return "sensor takes a number 0..255";
   }
+  if (command == "stall" && w.size() == 2) {
+    if (w[1] != "set-feature" && w[1] != "get-feature") return "stall takes set-feature or get-feature";
+    mouse.StallCall(w[1] == "set-feature" ? FaultOp::SetFeature : FaultOp::GetFeature);
+    return {};
+  }
   if ((command == "plug" || command == "unplug") && w.size() == 2) {
     const auto link = LinkNamed(w[1]);
     if (!link) return "plug and unplug take cable or receiver";

@@ -10,6 +10,8 @@
 //   rate 1|2|4|8               a report-rate change made on the mouse
 //   battery LEVEL CHARGE       battery level (0..100) and charge state (0..2)
 //   sensor N                   the sensor number of the status reply
+//   stall set-feature|get-feature  the next such transfer never completes (it
+//                              fails after a second, as the HID stack gives up)
 //   unplug cable|receiver      the link goes (the last one ends the program)
 //   plug cable|receiver
 //   dump PATH                  writes the mouse's state (VirtualMouseStateText)

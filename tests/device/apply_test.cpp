@@ -269,16 +269,21 @@ TEST(ApplyMacros, AMissingMacroDisablesItsButton) {
   Language().Set(34, u"");
 }
 
-// A button whose macro left the library is disabled by the next apply, and
-// the mouse is sent that, whichever group the apply was asked for.
-TEST(ApplyMacros, ADeletedMacrosButtonIsSentDisabledBySettingsApply) {
-  Rig rig;
-  rig.Connect();
+// Macro 7 (four key events) on KeySlot 2, applied: the mouse holds it.
+void AssignMacroSevenToButtonTwo(Rig& rig) {
   rig.host.AddLibraryMacro(7, 4);
   rig.host.AssignMacro(2, 7);
   rig.link->RequestApply(kPendingButtons);
   rig.link->ApplyPendingChanges();
   ASSERT_EQ(rig.mouse->State().buttons[2], (std::array<std::uint8_t, 3>{0x90, 0x21, 0x01}));
+}
+
+// A button whose macro left the library is disabled by the next apply, and
+// the mouse is sent that, whichever group the apply was asked for.
+TEST(ApplyMacros, ADeletedMacrosButtonIsSentDisabledBySettingsApply) {
+  Rig rig;
+  rig.Connect();
+  AssignMacroSevenToButtonTwo(rig);
   rig.host.library.clear();
   rig.host.CurrentProfile().PollingRateValue = {0, 0, 0};
   rig.link->RequestApply(kPendingSettings);
@@ -297,10 +302,7 @@ TEST(ApplyMacros, AReloadBindsTheMacroButtons) {
     Rig rig;
     rig.Connect();
     Language().Set(34, u"Disabled");
-    rig.host.AddLibraryMacro(7, 4);
-    rig.host.AssignMacro(2, 7);
-    rig.link->RequestApply(kPendingButtons);
-    rig.link->ApplyPendingChanges();
+    AssignMacroSevenToButtonTwo(rig);
     ASSERT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
     rig.host.library.clear();
     rig.TakeWrites();
