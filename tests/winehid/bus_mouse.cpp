@@ -77,11 +77,13 @@ std::string BusMouse::Command(std::string_view line) {
   while (!rest.empty() && (rest.back() == '\r' || rest.back() == ' ')) rest.remove_suffix(1);
   const std::size_t space = rest.find(' ');
   const std::string_view kind = rest.substr(0, space);
-  const std::string_view number = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
-  int ms = -1;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), ms);
-  if (error != std::errc() || end != number.data() + number.size() || ms < 0 || ms > 600000)
-    return "stall takes set-feature or get-feature and 0..600000 ms";
+  int ms = kStallWithoutEndMs;
+  if (space != std::string_view::npos) {
+    const std::string_view number = rest.substr(space + 1);
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), ms);
+    if (error != std::errc() || end != number.data() + number.size() || ms < 0 || ms > 600000)
+      return "stall takes set-feature or get-feature and 0..600000 ms";
+  }
   std::lock_guard lock(mutex_);
   if (kind == "set-feature")
     stall_[0] = ms;

@@ -26,6 +26,10 @@ namespace zeltra::winehid {
 inline constexpr int kLinkCount = 2;  // 0 the cable, 1 the receiver
 
 enum class StalledTransfer { SetFeature = 0, GetFeature = 1 };
+// How long "stall set-feature" (the program's own command, a transfer that
+// never completes) holds a transfer in the drivers: the program gives up
+// after a second; the transfer then still reaches the mouse, late.
+inline constexpr int kStallWithoutEndMs = 10000;
 
 // One link's interfaces on the mouse, for as long as the link stays plugged.
 class LinkPort {
@@ -59,7 +63,9 @@ class BusMouse {
   std::unique_ptr<LinkPort> Open(int link);
 
   // Runs one command line: those of the program's command file, and
-  //   stall set-feature|get-feature MS  the next such transfer takes MS ms
+  //   stall set-feature|get-feature [MS]  the next such transfer takes MS
+  //                                     ms (without: kStallWithoutEndMs, far
+  //                                     beyond what the program waits)
   //   check                             fails with the first of the mouse's
   //                                     rules that what it got since it
   //                                     started over broke (frame layout,

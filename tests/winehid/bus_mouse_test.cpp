@@ -75,7 +75,7 @@ TEST_F(BusMouseTest, StallCommandsHoldTheNextTransferOfTheirKindOnce) {
   };
   const Case cases[] = {
       {"stall set-feature 1500", true, 1500, 0}, {"stall get-feature 20", true, 0, 20},
-      {"stall set-feature 0", true, 0, 0},       {"stall set-feature", false, 0, 0},
+      {"stall set-feature 0", true, 0, 0},       {"stall set-feature", true, kStallWithoutEndMs, 0},
       {"stall read 100", false, 0, 0},           {"stall set-feature -5", false, 0, 0},
       {"stall set-feature 9999999", false, 0, 0}, {"stall get-feature 12ms", false, 0, 0},
   };

@@ -209,7 +209,7 @@ TEST_F(WineHid, ARePlugBeforeTheRemovalIsHandledRecovers) {
 // apply) and never holds the window longer.
 TEST_F(WineHid, AStalledSetFeatureTimesOutWithoutHoldingTheWindow) {
   Connect();
-  Mouse("stall set-feature 8000");
+  Mouse("stall set-feature");
   host.CurrentProfile().PollingRateValue = {2, 0, 0};
   link->RequestApply(kPendingSettings);
   const auto start = std::chrono::steady_clock::now();

@@ -3,7 +3,7 @@
 //
 //   zeltra-vmouse install              the drivers beside this program
 //   zeltra-vmouse do LINE...           one command: those of device/virtual_mouse_control.h,
-//                                      "stall set-feature|get-feature MS", "check"
+//                                      "stall set-feature|get-feature [MS]", "check"
 //                                      (tests/winehid/bus_mouse.h)
 //   zeltra-vmouse follow FILE          start over and follow a command file
 //   zeltra-vmouse wait [cable] [receiver] [--seconds N]
