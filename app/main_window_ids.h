@@ -32,6 +32,10 @@ inline constexpr unsigned kStartupCheckTimer = 80;
 inline constexpr unsigned kStartupCheckMs = 2000;
 inline constexpr unsigned kWatchdogTimer = 110;
 inline constexpr unsigned kWatchdogMs = 1000;
+// One scan for a burst of device-change broadcasts (a device's collections
+// arrive one by one), restarted by each.
+inline constexpr unsigned kDeviceChangeTimer = 120;
+inline constexpr unsigned kDeviceChangeMs = 250;
 
 // Controls.
 inline constexpr int kIdExitButton = 2001;

@@ -54,7 +54,7 @@ void ProbePerMember(benchmark::State& state) {
     for (int i = 0; i < kMaxProbedMembers; ++i) {
       const auto members = mouse->Enumerate();
       if (i >= static_cast<int>(members.size())) continue;
-      if (auto handle = mouse->Open(members[static_cast<std::size_t>(i)].path))
+      if (auto handle = mouse->Open(members[static_cast<std::size_t>(i)].path, HidAccess::ReadWrite))
         benchmark::DoNotOptimize(handle->Identity());
     }
     for (int link = 0; link < 2; ++link) benchmark::DoNotOptimize(mouse->Enumerate());

@@ -308,11 +308,12 @@ Output Devices(Session& session) {
     Json interfaces = Json::array();
     for (const HidInterfaceInfo& member : members) {
       if (TraceLinkName(member.identity) != name || member.path.empty()) continue;
-      // The rule the scan applies: an input interface first, else a feature one.
-      const std::string_view role = member.identity.inputReportLength == kReportLength     ? "input"
-                                    : member.identity.featureReportLength == kReportLength ? "feature"
-                                                                                           : "other";
-      const bool openable = backend->Open(member.path) != nullptr;
+      // The roles the scan gives it: one interface may carry both reports.
+      const bool input = member.identity.inputReportLength == kReportLength;
+      const bool feature = member.identity.featureReportLength == kReportLength;
+      const std::string_view role = input && feature ? "input+feature" : input ? "input" : feature ? "feature" : "other";
+      const bool openable =
+          backend->Open(member.path, input ? HidAccess::ReadWrite : HidAccess::FeatureOnly) != nullptr;
       interfaces.push_back({{"role", role},
                             {"path", ToUtf8(member.path)},
                             {"inputReportLength", member.identity.inputReportLength},

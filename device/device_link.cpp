@@ -88,37 +88,63 @@ int DeviceLink::InputIndex(LinkKind kind) const {
 }
 
 void DeviceLink::ProbeInterface(ScanContext& scan, int memberIndex) {
-  const HidInterfaceInfo* member = scan.Member(memberIndex);
-  if (!member || member->path.empty()) return;
-  // Only an interface of the mouse or the receiver with a 33-byte input or
-  // feature report can change anything; the others are not opened at all.
-  const HidIdentity& listed = member->identity;
-  if (!KindOf(listed) || (listed.inputReportLength != kReportLength && listed.featureReportLength != kReportLength))
-    return;
-  auto handle = backend_->Open(member->path);
+  const HidInterfaceInfo& member = scan.members[static_cast<std::size_t>(memberIndex)];
+  const std::optional<LinkKind> kind = KindOf(member.identity);
+  if (!kind || member.path.empty() || released_.count(member.path)) return;
+  // One interface may carry both reports: a Linux node is a whole USB
+  // interface, and a collection may hold both.
+  bool input = member.identity.inputReportLength == kReportLength;
+  const bool feature = member.identity.featureReportLength == kReportLength;
+  if (!input && !feature) return;
+  auto handle = backend_->Open(member.path, input ? HidAccess::ReadWrite : HidAccess::FeatureOnly);
   ++stats_.opens;
+  if (!handle && input && feature) {
+    // The system keeps the collection for itself; its feature reports still pass.
+    input = false;
+    handle = backend_->Open(member.path, HidAccess::FeatureOnly);
+    ++stats_.opens;
+  }
   if (!handle) return;
   const HidIdentity id = handle->Identity();
-  if (const auto kind = KindOf(id)) {
-    if (id.inputReportLength == kReportLength) {
-      Listener& l = ListenerOf(*kind);
-      std::lock_guard lock(l.mutex);
-      if (l.inputPath.empty()) {
-        l.inputIndex = memberIndex;
-        l.inputPath = member->path;
-      }
-    } else if (id.featureReportLength == kReportLength) {
-      LinkSide& side = SideOf(*kind);
-      if (side.featurePath.empty()) {
-        side.present = 1;
-        side.featureIndex = memberIndex;
-        side.featurePath = member->path;
-      } else if (side.featurePath == member->path) {
-        side.present = 1;
-      }
-    }
+  if (KindOf(id) != kind) return;
+  ScanContext::Candidate candidate;
+  candidate.index = memberIndex;
+  candidate.input = input && id.inputReportLength == kReportLength;
+  candidate.feature = feature && id.featureReportLength == kReportLength;
+  if (!candidate.input && !candidate.feature) return;
+  candidate.handle = std::move(handle);
+  scan.candidates[static_cast<std::size_t>(*kind)].push_back(std::move(candidate));
+}
+
+void DeviceLink::ChooseInterfaces(LinkKind kind, ScanContext& scan) {
+  const auto k = static_cast<std::size_t>(kind);
+  auto& list = scan.candidates[k];
+  LinkSide& side = SideOf(kind);
+  auto unitOf = [&](const ScanContext::Candidate& c) -> const std::u16string& { return scan.Member(c).unit; };
+  auto unitHasInput = [&](const std::u16string& unit) {
+    return std::any_of(list.begin(), list.end(), [&](const auto& c) { return c.input && unitOf(c) == unit; });
+  };
+  ScanContext::Candidate* feature = nullptr;
+  // The interface used so far, while it is there; otherwise the first unit
+  // that has both interfaces, or at least a feature interface.
+  for (auto& c : list)
+    if (!feature && c.feature && !side.featurePath.empty() && scan.Member(c).path == side.featurePath) feature = &c;
+  for (auto& c : list)
+    if (!feature && c.feature && unitHasInput(unitOf(c))) feature = &c;
+  for (auto& c : list)
+    if (!feature && c.feature) feature = &c;
+  // Input and feature of one unit, so that with two mice of this product
+  // the listener hears the mouse the reports go to.
+  ScanContext::Candidate* input = nullptr;
+  for (auto& c : list)
+    if (!input && feature && c.input && unitOf(c) == unitOf(*feature)) input = &c;
+  scan.feature[k] = feature;
+  scan.input[k] = input;
+  side.present = feature ? 1 : 0;
+  if (feature) {
+    side.featureIndex = feature->index;
+    side.featurePath = scan.Member(*feature).path;
   }
-  scan.opened[static_cast<std::size_t>(memberIndex)] = std::move(handle);
 }
 
 bool DeviceLink::ScanDevices() {
@@ -126,9 +152,16 @@ bool DeviceLink::ScanDevices() {
   ScanContext scan;
   scan.members = backend_->Enumerate();
   ++stats_.enumerations;
-  const int probed = std::min<int>(static_cast<int>(scan.members.size()), kMaxProbedMembers);
-  scan.opened.resize(static_cast<std::size_t>(probed));
-  for (int i = 0; i < probed; ++i) ProbeInterface(scan, i);
+  // Only the mouse's own interfaces count towards the limit: a PC may have
+  // hundreds of collections of other devices before them.
+  int probed = 0;
+  for (int i = 0; i < static_cast<int>(scan.members.size()) && probed < kMaxProbedMembers; ++i) {
+    if (!KindOf(scan.members[static_cast<std::size_t>(i)].identity)) continue;
+    ++probed;
+    ProbeInterface(scan, i);
+  }
+  ChooseInterfaces(LinkKind::Cable, scan);
+  ChooseInterfaces(LinkKind::Receiver, scan);
   if (cable_.present || receiver_.present) anyPresent_ = 1;
   ConnectLink(LinkKind::Cable, scan);
   ConnectLink(LinkKind::Receiver, scan);
@@ -149,49 +182,17 @@ void DeviceLink::ConnectLink(LinkKind kind, ScanContext& scan) {
     return;
   }
   StartListener(kind, scan);
-  if (handle) return;
-  const HidInterfaceInfo* member = scan.Member(side.featureIndex);
-  if (!member) return;
-  auto candidate = scan.Take(side.featureIndex);
-  if (!candidate && KindOf(member->identity) == kind && !member->path.empty()) {
-    candidate = backend_->Open(member->path);
+  // Every scan takes a fresh handle: one kept from before may belong to an
+  // interface that went away and came back under the same path (a re-plug
+  // whose removal was not handled yet), and would fail every transfer.
+  auto fresh = std::move(scan.feature[static_cast<std::size_t>(kind)]->handle);
+  if (!fresh) {
+    // The listener took the probe's handle of an interface that serves both.
+    fresh = backend_->Open(side.featurePath, HidAccess::FeatureOnly);
     ++stats_.opens;
+    if (fresh && KindOf(fresh->Identity()) != kind) fresh.reset();
   }
-  // The interface at the remembered index may belong to another device now.
-  if (candidate && KindOf(candidate->Identity()) == kind) handle = std::move(candidate);
-}
-
-void DeviceLink::OnDeviceChange(std::uintptr_t event) {
-  if (event == kDeviceArrival)
-    OnDeviceArrival();
-  else if (event == kDeviceRemoveComplete)
-    OnDeviceRemovalComplete();
-}
-
-void DeviceLink::OnDeviceArrival() {
-  // Any HID arrival in the system lands here; a complete set of links is
-  // not re-scanned.
-  if (receiver_.present && cable_.present) return;
-  ScanDevices();
-  watchdogCounter_ = kWatchdogAfterScan;
-  if (anyPresent_ && initialReadPending_) {
-    initialReadPending_ = 0;
-    QueryStatus();
-    host_.RefreshControls();
-  }
-  host_.RefreshControls();
-}
-
-void DeviceLink::OnDeviceRemovalComplete() {
-  if (!receiver_.present && !cable_.present) return;
-  ScanDevices();
-  watchdogCounter_ = kWatchdogAfterScan;
-  if (!anyPresent_) {
-    initialReadPending_ = 1;
-    standby_.active = 0;
-    host_.OnStandbyChanged(0);
-    host_.QuitOnDeviceRemoval();
-  }
+  if (fresh) handle = std::move(fresh);
 }
 
 std::optional<BatteryDisplay> DeviceLink::OnWatchdogTimer() {

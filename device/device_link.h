@@ -14,8 +14,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "device/clock.h"
@@ -26,6 +28,8 @@
 
 namespace zeltra {
 
+// At most this many interfaces of the mouse's own products are looked at in
+// one scan (interfaces of other devices are never opened).
 inline constexpr int kMaxProbedMembers = 150;
 inline constexpr int kReportPauseMs = 60;
 inline constexpr int kStatusReplyWaitMs = 10;
@@ -78,6 +82,12 @@ class DeviceLinkHost {
   // The last link went away: hide, close the open dialogs and post a quit.
   virtual void QuitOnDeviceRemoval() = 0;
 
+  // (Re)starts the one-shot device-change timer, whose end calls
+  // DeviceLink::OnDeviceChangeTimer, so that a burst of broadcasts (every
+  // collection of a device arrives on its own) is handled once. False when
+  // the host has no such timer: the link then acts on every broadcast at once.
+  virtual bool StartDeviceChangeTimer() { return false; }
+
   // standby().active is now `active`: set at start-up, 1 when a status reply
   // brings the window up, 0 when the last link went away. The window's
   // standby guard has something to do only while it is 0.
@@ -111,6 +121,10 @@ struct PendingState {
   // Some report of this apply did not reach the mouse: the apply does not
   // count as written, and the groups concerned are sent again next time.
   int writeFailed = 0;
+  // A transfer of this apply timed out: the device is not answering, and
+  // the rest of the apply is left for the next one instead of waiting out
+  // every report.
+  int stalled = 0;
 };
 
 // Command groups of the caches, as bits of DeviceCaches::unknown.
@@ -172,6 +186,10 @@ struct DeviceCaches {
   // Bit per CacheGroup: a write of that group failed, so what the mouse
   // holds is not known and the group is sent whatever the cache says.
   std::uint32_t unknown = 0;
+  // Bit per CacheGroup: written while the last status said the mouse was
+  // offline (asleep behind the receiver, which takes reports for it all the
+  // same); sent again when it is reported online.
+  std::uint32_t unconfirmed = 0;
 };
 
 struct LinkStats {
@@ -199,15 +217,29 @@ class DeviceLink {
   void RegisterDeviceNotifications();
 
   // ---- Discovery ----
-  // One enumeration; probes member indexes 0..149; opens the feature
-  // handles, starts the listeners and the watchdog timer; marks buttons,
-  // settings and power pending (silently) and starts the apply timer.
+  // One enumeration; probes the interfaces of the mouse's products (at most
+  // kMaxProbedMembers); opens fresh feature handles, starts the listeners
+  // and the watchdog timer; marks buttons, settings and power pending
+  // (silently) and starts the apply timer. Each link takes its input and
+  // feature interfaces from one unit: the one it used so far while that is
+  // still there, else the first with both.
   bool ScanDevices();
-  // WM_DEVICECHANGE: DBT_DEVICEARRIVAL (0x8000) and DBT_DEVICEREMOVECOMPLETE
-  // (0x8004) act, every other event is ignored here.
+  // WM_DEVICECHANGE for a HID interface that may be the mouse's:
+  // DBT_DEVICEARRIVAL (0x8000) and DBT_DEVICEREMOVECOMPLETE (0x8004) are
+  // noted and handled together when the host's device-change timer ends
+  // (at once without one); every other event is ignored here.
   void OnDeviceChange(std::uintptr_t event);
+  void OnDeviceChangeTimer();
+  // The rules for one arrival and one removal, at once.
   void OnDeviceArrival();
   void OnDeviceRemovalComplete();
+  // The system asks for the interface at `path` back (Windows: a query-remove
+  // or remove-pending before a driver update or the device is disabled):
+  // its feature handle is closed and its listener ended, and no scan opens
+  // it again until a device change is handled or the request is cancelled.
+  void ReleaseInterface(const std::u16string& path);
+  // The removal was refused after all: the interface is taken up again.
+  void OnReleaseCancelled(const std::u16string& path);
   // Timer 110: the watchdog step, then the battery display to show (nothing
   // while the window is in standby).
   std::optional<BatteryDisplay> OnWatchdogTimer();
@@ -238,7 +270,10 @@ class DeviceLink {
   // copies and slots, which are what the last apply gave the mouse; library
   // edits not applied yet (the manager still open) are not taken for sent.
   // Nor are edits whose pending flag is set: their groups (with the macro
-  // slots for the buttons) keep their caches.
+  // slots for the buttons) keep their caches. Then the macro buttons are
+  // bound to their slots as the next apply will bind them, from their own
+  // copies; a button that changes by it (its macro deleted, a new slot) is
+  // left for that apply to send.
   void ReloadDeviceCaches();
   // What the mouse holds is not known (it was never sent anything from these
   // settings): the next apply of each group sends it, whatever its cache says.
@@ -308,17 +343,28 @@ class DeviceLink {
   Listener& ListenerOf(LinkKind kind) const { return *listeners_[static_cast<std::size_t>(kind)]; }
 
   void ProbeInterface(ScanContext& scan, int memberIndex);
+  void ChooseInterfaces(LinkKind kind, ScanContext& scan);
   void ConnectLink(LinkKind kind, ScanContext& scan);
+  void HandleDeviceChanges(bool arrival, bool removal);
   void StartListener(LinkKind kind, ScanContext& scan);
   void StopListener(LinkKind kind);
   static void RunListener(std::shared_ptr<HidBackend> backend, std::shared_ptr<Listener> self,
                           std::shared_ptr<Mailbox> mailbox, std::unique_ptr<HidHandle> handle, std::u16string path,
                           std::uint16_t product);
   // Sends one report of a group (a CacheGroup); a failure marks the group
-  // unknown. SendWrite pauses after it.
+  // unknown. SendWrite pauses after it. Once a transfer of the apply timed
+  // out, neither sends nor pauses.
   void Transmit(Report& report, unsigned group);
   void SendWrite(Report report, unsigned group);
-  void Pause() { clock_.SleepMs(kReportPauseMs); }
+  void Pause() {
+    if (!pending_.stalled) clock_.SleepMs(kReportPauseMs);
+  }
+  // Sets the pending flag of every group whose cache is unknown.
+  void MarkUnknownPending();
+  // Binds the macro buttons to device slots; `fromLibrary`: each button
+  // takes a fresh copy of its library macro (an apply), else it keeps its
+  // own (a reload, which must not take a library edit for sent).
+  bool BindMacroSlots(bool fromLibrary);
   std::optional<BatteryDisplay> BatteryTick();
 
   std::shared_ptr<HidBackend> backend_;
@@ -333,6 +379,13 @@ class DeviceLink {
   std::unique_ptr<HidHandle> receiverHandle_;
   int initialReadPending_ = 1;
   int watchdogCounter_ = 0;
+  // Broadcasts noted for the device-change timer.
+  bool arrivalNoted_ = false;
+  bool removalNoted_ = false;
+  // Interfaces the system asked for back (ReleaseInterface).
+  std::set<std::u16string> released_;
+  // Why the last SendFeatureReport failed.
+  HidError lastError_;
 
   std::uint8_t reportSequence_ = 1;
   PendingState pending_;
@@ -351,5 +404,11 @@ class DeviceLink {
 // WM_DEVICECHANGE events the link acts on.
 inline constexpr std::uintptr_t kDeviceArrival = 0x8000;
 inline constexpr std::uintptr_t kDeviceRemoveComplete = 0x8004;
+
+// False when a device-interface path names a vendor and product that are
+// not the mouse's (USB "VID_xxxx&PID_yyyy", Bluetooth "VID&02xxxx_PID&yyyy",
+// any case), so that its broadcast can be ignored; true when it names the
+// mouse's or names none.
+bool MayBeMouseInterface(std::u16string_view path);
 
 }  // namespace zeltra

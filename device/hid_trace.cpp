@@ -57,25 +57,29 @@ class TracedHandle final : public HidHandle {
 
   bool SetFeature(std::span<const std::uint8_t> report) override {
     const bool ok = inner_->SetFeature(report);
-    trace_->Record(link_, TraceDirection::SetFeature, report, ok);
+    trace_->Record(link_, TraceDirection::SetFeature, report, ok, Reason(ok));
     return ok;
   }
 
   long GetFeature(std::span<std::uint8_t> report) override {
     const long got = inner_->GetFeature(report);
-    trace_->Record(link_, TraceDirection::GetFeature, Delivered(report, got), got >= 0);
+    trace_->Record(link_, TraceDirection::GetFeature, Delivered(report, got), got >= 0, Reason(got >= 0));
     return got;
   }
 
   long Read(std::span<std::uint8_t> buffer) override {
     const long got = inner_->Read(buffer);
-    trace_->Record(link_, TraceDirection::InputReport, Delivered(buffer, got), got >= 0);
+    trace_->Record(link_, TraceDirection::InputReport, Delivered(buffer, got), got >= 0, Reason(got >= 0));
     return got;
   }
 
   void CancelRead() override { inner_->CancelRead(); }
+  HidError LastError() const override { return inner_->LastError(); }
 
  private:
+  // Asked on the thread of the call, right after it.
+  HidError Reason(bool ok) const { return ok ? HidError{} : inner_->LastError(); }
+
   static std::span<const std::uint8_t> Delivered(std::span<const std::uint8_t> buffer, long got) {
     if (got <= 0) return {};
     return buffer.first(std::min(static_cast<std::size_t>(got), buffer.size()));
@@ -101,8 +105,8 @@ class TracedBackend final : public HidBackend {
     return members;
   }
 
-  std::unique_ptr<HidHandle> Open(const std::u16string& path) override {
-    auto handle = inner_->Open(path);
+  std::unique_ptr<HidHandle> Open(const std::u16string& path, HidAccess access) override {
+    auto handle = inner_->Open(path, access);
     if (!handle) return nullptr;
     std::string_view link = "other";
     {
@@ -138,25 +142,30 @@ HidTrace::HidTrace(std::shared_ptr<HidTraceSink> sink, const Clock& clock)
 }
 
 void HidTrace::Record(std::string_view link, TraceDirection direction, std::span<const std::uint8_t> bytes,
-                      bool ok) noexcept {
+                      bool ok, const HidError& error) noexcept {
   ++counts_[Slot(direction)];
   if (!ok) ++failures_[Slot(direction)];
   if (!sink_) return;
   try {
-    sink_->WriteLine(FormatLine(clock_.NowMs() - start_, link, direction, bytes, ok));
+    sink_->WriteLine(FormatLine(clock_.NowMs() - start_, link, direction, bytes, ok, error));
   } catch (...) {
     // Out of memory for one line: the transfer itself already happened.
   }
 }
 
 std::string HidTrace::FormatLine(std::int64_t ms, std::string_view link, TraceDirection direction,
-                                 std::span<const std::uint8_t> bytes, bool ok) {
+                                 std::span<const std::uint8_t> bytes, bool ok, const HidError& error) {
   std::string line = std::to_string(ms);
   line += ' ';
   line += link;
   line += ' ';
   line += DirectionName(direction);
-  line += ok ? " ok" : " failed";
+  if (ok) {
+    line += " ok";
+  } else {
+    line += " failed ";
+    line += HidErrorText(error);
+  }
   static constexpr char kDigits[] = "0123456789ABCDEF";
   for (std::uint8_t b : bytes) {
     line += ' ';

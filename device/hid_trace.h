@@ -4,7 +4,8 @@
 // a program without a trace pays nothing.
 //
 // Line format, fields separated by one space:
-//   <ms since the trace began> <cable|receiver|other> <set-feature|get-feature|input-report> <ok|failed> <bytes in hex>
+//   <ms since the trace began> <cable|receiver|other> <set-feature|get-feature|input-report> <ok|failed REASON> <bytes in hex>
+// REASON is the system's (HidErrorText: "error=1167", "errno=19", "timeout").
 // A line starting with "#" is a comment (the first line names the columns).
 #pragma once
 
@@ -48,15 +49,16 @@ class HidTrace {
   HidTrace(std::shared_ptr<HidTraceSink> sink, const Clock& clock);
 
   // One transfer. `bytes`: what was sent, or what came back (nothing for a
-  // failed read). Never throws.
-  void Record(std::string_view link, TraceDirection direction, std::span<const std::uint8_t> bytes, bool ok) noexcept;
+  // failed read); `error`: why it failed. Never throws.
+  void Record(std::string_view link, TraceDirection direction, std::span<const std::uint8_t> bytes, bool ok,
+              const HidError& error = {}) noexcept;
 
   // Transfers recorded so far, and how many of them failed.
   int Transfers(TraceDirection direction) const { return counts_[Slot(direction)].load(); }
   int Failures(TraceDirection direction) const { return failures_[Slot(direction)].load(); }
 
   static std::string FormatLine(std::int64_t ms, std::string_view link, TraceDirection direction,
-                                std::span<const std::uint8_t> bytes, bool ok);
+                                std::span<const std::uint8_t> bytes, bool ok, const HidError& error = {});
   static constexpr std::string_view kHeader =
       "# Zeltra HID trace: ms since start, link, direction, result, bytes\n";
 

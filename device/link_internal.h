@@ -2,6 +2,7 @@
 // listener threads. Private to device/.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -46,20 +47,23 @@ struct DeviceLink::Mailbox {
 };
 
 struct DeviceLink::ScanContext {
-  std::vector<HidInterfaceInfo> members;
-  // Handles opened by the probes, by member index, kept until the scan ends
-  // so that the feature handle and the listener reuse them instead of
-  // opening the interface a second time.
-  std::vector<std::unique_ptr<HidHandle>> opened;
+  // An interface of the mouse's products that the probe opened.
+  struct Candidate {
+    int index = -1;        // member index
+    bool input = false;    // its 33-byte input report can be read (opened ReadWrite)
+    bool feature = false;  // it carries the 33-byte feature report
+    // The probe's handle, kept until the scan ends so that the feature
+    // handle or the listener take it instead of opening the interface again.
+    std::unique_ptr<HidHandle> handle;
+  };
 
-  std::unique_ptr<HidHandle> Take(int index) {
-    if (index < 0 || index >= static_cast<int>(opened.size())) return nullptr;
-    return std::move(opened[static_cast<std::size_t>(index)]);
-  }
-  const HidInterfaceInfo* Member(int index) const {
-    if (index < 0 || index >= static_cast<int>(members.size())) return nullptr;
-    return &members[static_cast<std::size_t>(index)];
-  }
+  std::vector<HidInterfaceInfo> members;
+  std::array<std::vector<Candidate>, 2> candidates;  // per LinkKind, in member order
+  // What this scan chose per LinkKind; nothing when it found none.
+  std::array<Candidate*, 2> input{};
+  std::array<Candidate*, 2> feature{};
+
+  const HidInterfaceInfo& Member(const Candidate& c) const { return members[static_cast<std::size_t>(c.index)]; }
 };
 
 }  // namespace zeltra

@@ -17,10 +17,12 @@ void DeviceLink::RunListener(std::shared_ptr<HidBackend> backend, std::shared_pt
                              std::shared_ptr<Mailbox> mailbox, std::unique_ptr<HidHandle> handle,
                              std::u16string path, std::uint16_t product) {
   backend->OnListenerThreadStart();
-  if (!handle && !path.empty()) handle = backend->Open(path);
+  if (!handle && !path.empty()) handle = backend->Open(path, HidAccess::ReadWrite);
   if (handle) {
     const HidIdentity id = handle->Identity();
-    if (id.vendor == kMouseVendorId && id.product == product) {
+    // Only the link's input interface: another collection of the product
+    // (its mouse or keyboard part) never carries report 5.
+    if (id.vendor == kMouseVendorId && id.product == product && id.inputReportLength == kReportLength) {
       std::vector<std::uint8_t> buffer(std::max<std::size_t>(id.inputReportLength, 1), 0xFF);
       buffer[0] = kInputReportId;
       bool go = false;
@@ -56,20 +58,24 @@ void DeviceLink::RunListener(std::shared_ptr<HidBackend> backend, std::shared_pt
 void DeviceLink::StartListener(LinkKind kind, ScanContext& scan) {
   const auto k = static_cast<std::size_t>(kind);
   Listener& l = *listeners_[k];
-  int index = 0;
+  // Only on an input interface this very scan found: an index or path of an
+  // earlier scan may name another interface by now (the input interface of
+  // a device still arriving may not be there yet).
+  ScanContext::Candidate* input = scan.input[k];
+  if (!input) return;
+  const std::u16string path = scan.Member(*input).path;
   {
     std::lock_guard lock(l.mutex);
     if (l.busy) return;  // one listener per link
     l.busy = 1;
     l.stopping = false;
-    index = l.inputIndex;
+    l.inputIndex = input->index;
+    l.inputPath = path;
   }
   // A previous listener of this link has cleared its busy flag and is
   // returning; collect its thread before starting the next.
   if (threads_[k].joinable()) threads_[k].join();
-  std::u16string path;
-  if (const HidInterfaceInfo* member = scan.Member(index)) path = member->path;
-  threads_[k] = std::thread(RunListener, backend_, listeners_[k], mailbox_, scan.Take(index), std::move(path),
+  threads_[k] = std::thread(RunListener, backend_, listeners_[k], mailbox_, std::move(input->handle), path,
                             kind == LinkKind::Cable ? kCableProductId : kReceiverProductId);
 }
 
@@ -111,9 +117,13 @@ void DeviceLink::DeliverMouseReports() {
     // with the next edit or scan and nothing is re-sent needlessly.
     const auto power = caches_.power;
     const auto wake = caches_.wake;
+    const int buttonsPending = pending_.buttonsPending;
     ReloadDeviceCaches();
     caches_.power = power;
     caches_.wake = wake;
+    // The reload bound the macro buttons anew (a deleted macro's button is
+    // disabled): show it.
+    if (pending_.buttonsPending != buttonsPending) host_.RefreshControls();
     if (pending_.settingsPending) {
       // The reload kept the settings' caches for the edit still to be sent,
       // but the stage and the rate the mouse reported are in it already.

@@ -34,10 +34,13 @@ bool Refresh(T& cache, const T& fresh, std::uint32_t& unknown, unsigned group) {
 
 bool DeviceLink::SendFeatureReport(Report& report) {
   HidHandle* handle = cableHandle_ ? cableHandle_.get() : receiverHandle_.get();
+  lastError_ = {};
   if (!handle) return false;
   report[0] = kFeatureReportId;
   report[kOffSequence] = reportSequence_++;
-  return handle->SetFeature(report);
+  if (handle->SetFeature(report)) return true;
+  lastError_ = handle->LastError();
+  return false;
 }
 
 void DeviceLink::SendWrite(Report report, unsigned group) {
@@ -46,14 +49,25 @@ void DeviceLink::SendWrite(Report report, unsigned group) {
 }
 
 void DeviceLink::Transmit(Report& report, unsigned group) {
-  if (SendFeatureReport(report)) {
+  // After a timeout the device is not answering: the rest of this apply is
+  // left for the next one rather than waited out report by report.
+  if (!pending_.stalled && SendFeatureReport(report)) {
     pending_.reportWritten = 1;
-  } else {
-    // The mouse may be asleep behind the receiver: the cache already holds
-    // the new bytes, so only this mark gets them sent again.
-    caches_.unknown |= Bit(group);
-    pending_.writeFailed = 1;
+    if (!standby_.mouseOnline) caches_.unconfirmed |= Bit(group);
+    return;
   }
+  // The cache already holds the new bytes, so only this mark gets them sent again.
+  caches_.unknown |= Bit(group);
+  pending_.writeFailed = 1;
+  if (lastError_.kind == HidError::Kind::Timeout) pending_.stalled = 1;
+}
+
+void DeviceLink::MarkUnknownPending() {
+  const std::uint32_t unknown = caches_.unknown;
+  if (unknown & kButtonBits) pending_.buttonsPending = 1;
+  if (unknown & kSettingBits) pending_.settingsPending = 1;
+  if (unknown & Bit(kCachePower)) pending_.powerPending = 1;
+  if (unknown & Bit(kCacheWake)) pending_.wakePending = 1;
 }
 
 bool DeviceLink::RequestApply(unsigned pendingFlags) {
@@ -67,6 +81,7 @@ bool DeviceLink::RequestApply(unsigned pendingFlags) {
 void DeviceLink::ApplyPendingChanges() {
   pending_.reportWritten = 0;
   pending_.writeFailed = 0;
+  pending_.stalled = 0;
   if (!standby_.active) return;  // the flags stay set for the next apply
   if (ResolveMacroSlots()) pending_.buttonsPending = 1;
   if (pending_.buttonsPending) SendButtonChanges();
@@ -77,11 +92,8 @@ void DeviceLink::ApplyPendingChanges() {
   SendMacroChanges(true);
   // What failed stays pending, so that the next apply sends it again; the
   // macro slots are compared on every apply anyway.
-  const std::uint32_t unknown = caches_.unknown;
-  if (unknown & kButtonBits) pending_.buttonsPending = 1;
-  if (unknown & kSettingBits) pending_.settingsPending = 1;
-  if (unknown & Bit(kCachePower)) pending_.powerPending = 1;
-  if (unknown & Bit(kCacheWake)) pending_.wakePending = 1;
+  MarkUnknownPending();
+  pending_.stalled = 0;
   if (pending_.writeFailed) pending_.reportWritten = 0;
   if (pending_.reportWritten && !pending_.silentApply) {
     watchdogCounter_ = 0;
@@ -92,7 +104,9 @@ void DeviceLink::ApplyPendingChanges() {
   host_.RefreshControls();
 }
 
-bool DeviceLink::ResolveMacroSlots() {
+bool DeviceLink::ResolveMacroSlots() { return BindMacroSlots(true); }
+
+bool DeviceLink::BindMacroSlots(bool fromLibrary) {
   ProfileRecord& profile = host_.CurrentProfile();
   const bool libraryUnavailable = host_.MacroLibraryUnavailable();
   std::vector<std::uint32_t> slots;  // device macro slot n holds the macro with index slots[n - 1]
@@ -112,10 +126,12 @@ bool DeviceLink::ResolveMacroSlots() {
     const int slot = static_cast<int>(found - slots.begin()) + 1;
     if (macro) {
       // Whichever profile is applied, and whatever happened since the manager
-      // ran, the button carries the library's macro.
-      key.macro.CopyFrom(*macro);
-      key.Value[1] = static_cast<std::uint8_t>((slot & 0x0F) | (macro->MacroKeyLoopType << 4));
-      key.Value[2] = macro->MacroKeyLoopType == 2 ? macro->MacroKeyLoopNum : 0;
+      // ran, the button carries the library's macro. A reload keeps the
+      // button's own copy, which is what the mouse was last sent.
+      if (fromLibrary) key.macro.CopyFrom(*macro);
+      const Macro& rule = fromLibrary ? *macro : key.macro;
+      key.Value[1] = static_cast<std::uint8_t>((slot & 0x0F) | (rule.MacroKeyLoopType << 4));
+      key.Value[2] = rule.MacroKeyLoopType == 2 ? rule.MacroKeyLoopNum : 0;
     } else {
       // The library could not be read: the button's copy is the best there
       // is. Its repeat rule is not in the profile file, but the code bytes
@@ -124,7 +140,7 @@ bool DeviceLink::ResolveMacroSlots() {
     }
     changed = changed || key.Value != before;
   }
-  pending_.macroLibraryChanged = 0;
+  if (fromLibrary) pending_.macroLibraryChanged = 0;
   return changed;
 }
 
@@ -234,7 +250,14 @@ void DeviceLink::ReloadDeviceCaches() {
   }
   if (!pending_.powerPending) caches_.power = EncodePowerSaving(profile);
   if (!pending_.wakePending) caches_.wake = EncodeMotionWakeup(profile);
-  if (!pending_.buttonsPending) SendMacroChanges(false);
+  if (pending_.buttonsPending) return;
+  // Bind the macro buttons as the next apply will (a deleted macro's button
+  // is disabled, a new one gets its slot), so that the controls show it and
+  // the macro caches are filled for the right slots. What that changed is
+  // not in the mouse yet: the buttons cache keeps what is, and the buttons
+  // are sent by the next apply.
+  if (BindMacroSlots(false)) pending_.buttonsPending = 1;
+  SendMacroChanges(false);
 }
 
 void DeviceLink::MarkCachesUnknown() {
@@ -267,7 +290,15 @@ void DeviceLink::HandleStatusReply(std::span<const std::uint8_t> reply) {
   const auto status = ParseStatusReply(reply);
   if (!status) return;
   if (status->modelMatches) {
+    const int wasOnline = standby_.mouseOnline;
     standby_.mouseOnline = status->online ? 1 : 0;
+    if (!wasOnline && status->online && caches_.unconfirmed) {
+      // What was written while the mouse slept never reached it.
+      caches_.unknown |= std::exchange(caches_.unconfirmed, 0u);
+      MarkUnknownPending();
+      pending_.silentApply = 1;
+      host_.StartApplyTimer();
+    }
     if (standby_.active == 0 && status->online) {
       standby_.autoShown = 1;
       standby_.active = 1;

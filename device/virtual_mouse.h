@@ -55,11 +55,20 @@ struct VirtualStatus {
 struct VirtualInterfaceSpec {
   std::uint16_t inputReportLength = 0;
   std::uint16_t featureReportLength = 0;
+  // The system keeps the collection for itself (as Windows does with a
+  // mouse's or keyboard's): it opens for feature reports only.
+  bool exclusive = false;
 };
 
 enum class TransferKind { Enumerate, Open, SetFeature, GetFeature, Read };
 enum class FaultOp { Open, SetFeature, GetFeature, Read };
 enum class StatusFault { None, Short, Garbage };
+
+// The errors the virtual mouse's handles report, as Windows' HID stack would.
+inline constexpr std::uint32_t kVirtualErrorGone = 1167;      // ERROR_DEVICE_NOT_CONNECTED
+inline constexpr std::uint32_t kVirtualErrorFailed = 31;      // ERROR_GEN_FAILURE
+inline constexpr std::uint32_t kVirtualErrorDenied = 5;       // ERROR_ACCESS_DENIED
+inline constexpr std::uint32_t kVirtualErrorCancelled = 995;  // ERROR_OPERATION_ABORTED
 
 struct Transfer {
   std::int64_t timeMs = 0;
@@ -68,6 +77,9 @@ struct Transfer {
   std::vector<std::uint8_t> bytes;
   bool ok = true;
   bool redundant = false;  // a write that left the mouse's state as it was
+  // Taken, but never reached the mouse: the receiver's while the mouse
+  // sleeps, or another unit's.
+  bool lost = false;
 };
 
 class VirtualMouse final : public HidBackend {
@@ -77,8 +89,13 @@ class VirtualMouse final : public HidBackend {
   ~VirtualMouse() override;
 
   // ---- Topology ----
-  // Appends an interface of another device to the enumeration.
-  void AddUnrelatedInterface(HidIdentity identity, bool openable = true);
+  // Appends an interface of another device to the enumeration. Interfaces
+  // given the same `unit` belong to one device (another unit of the
+  // mouse's own product, say: its reports are taken but reach no mouse).
+  void AddUnrelatedInterface(HidIdentity identity, bool openable = true, std::u16string unit = {});
+  // Takes the unrelated interfaces of `unit` out of the enumeration (their
+  // handles fail from then on) or puts them back.
+  void SetUnitPresent(const std::u16string& unit, bool present);
   // The link's interfaces in enumeration order (default: input 33, then
   // feature 33). Takes effect at the next plug.
   void SetInterfaces(VirtualLink link, std::vector<VirtualInterfaceSpec> interfaces);
@@ -94,7 +111,7 @@ class VirtualMouse final : public HidBackend {
 
   // ---- HidBackend ----
   std::vector<HidInterfaceInfo> Enumerate() override;
-  std::unique_ptr<HidHandle> Open(const std::u16string& path) override;
+  std::unique_ptr<HidHandle> Open(const std::u16string& path, HidAccess access) override;
 
   // ---- Scripted events ----
   // The mouse's own DPI button: next enabled stage, then input report 5/6.
@@ -113,6 +130,10 @@ class VirtualMouse final : public HidBackend {
   // ---- Faults ----
   // The nth call of `op` from now on fails (1 = the next one).
   void FailCall(FaultOp op, int nth = 1);
+  // The nth feature transfer of `op` (SetFeature or GetFeature) from now on
+  // never completes: the handle gives up after kFeatureTimeoutMs of the
+  // clock and fails it with a Timeout error.
+  void StallCall(FaultOp op, int nth = 1);
   // The next status reply is cut short or replaced by garbage.
   void SetNextStatusFault(StatusFault fault);
 
@@ -123,6 +144,9 @@ class VirtualMouse final : public HidBackend {
   // unless told): a script sets it to what the program's defaults encode,
   // the configuration it takes a reset mouse to hold.
   void SetFactoryState(const VirtualMouseState& state);
+  // The program that talks to the mouse starts again: its sequence numbers
+  // and pauses are checked afresh (what the mouse holds stays).
+  void ForgetProgram();
   VirtualStatus Status() const;
   std::vector<Transfer> Log() const;
   // The feature reports written (set-feature calls that reached the mouse).
@@ -138,6 +162,10 @@ class VirtualMouse final : public HidBackend {
   int FactoryResets() const;
   // Waits until a read is blocked on the link's input interface.
   bool WaitUntilReading(VirtualLink link, std::chrono::milliseconds timeout) const;
+  // Handles open on the link's interfaces (all of them), and reads blocked
+  // on interfaces that are not the link's input interface.
+  int OpenHandles(VirtualLink link) const;
+  int ReadsOffTheInputInterface() const;
   // The transfer log as text, one transfer per line.
   std::string LogText() const;
 

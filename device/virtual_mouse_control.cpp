@@ -240,6 +240,11 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line) {
     }
     return "sensor takes a number 0..255";
   }
+  if (command == "stall" && w.size() == 2) {
+    if (w[1] != "set-feature" && w[1] != "get-feature") return "stall takes set-feature or get-feature";
+    mouse.StallCall(w[1] == "set-feature" ? FaultOp::SetFeature : FaultOp::GetFeature);
+    return {};
+  }
   if ((command == "plug" || command == "unplug") && w.size() == 2) {
     const auto link = LinkNamed(w[1]);
     if (!link) return "plug and unplug take cable or receiver";
@@ -254,7 +259,12 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line) {
 
 VirtualMouseControl::VirtualMouseControl(std::filesystem::path file, std::shared_ptr<VirtualMouse> mouse,
                                          std::chrono::milliseconds interval)
-    : file_(std::move(file)), mouse_(std::move(mouse)), interval_(interval) {
+    : VirtualMouseControl(
+          std::move(file), [mouse = std::move(mouse)](std::string_view line) { return RunVirtualMouseCommand(*mouse, line); },
+          interval) {}
+
+VirtualMouseControl::VirtualMouseControl(std::filesystem::path file, Runner run, std::chrono::milliseconds interval)
+    : file_(std::move(file)), run_(std::move(run)), interval_(interval) {
   Poll();
   thread_ = std::thread([this] { Loop(); });
 }
@@ -285,7 +295,7 @@ int VirtualMouseControl::Poll() {
   int ran = 0;
   std::size_t start = 0;
   for (std::size_t end; (end = chunk.find('\n', start)) != std::string::npos; start = end + 1) {
-    RunVirtualMouseCommand(*mouse_, std::string_view(chunk).substr(start, end - start));
+    run_(std::string_view(chunk).substr(start, end - start));
     ++ran;
   }
   offset_ += start;

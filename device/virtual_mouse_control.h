@@ -10,6 +10,8 @@
 //   rate 1|2|4|8               a report-rate change made on the mouse
 //   battery LEVEL CHARGE       battery level (0..100) and charge state (0..2)
 //   sensor N                   the sensor number of the status reply
+//   stall set-feature|get-feature  the next such transfer never completes (it
+//                              fails after a second, as the HID stack gives up)
 //   unplug cable|receiver      the link goes (the last one ends the program)
 //   plug cable|receiver
 //   dump PATH                  writes the mouse's state (VirtualMouseStateText)
@@ -23,6 +25,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -49,7 +52,13 @@ std::string RunVirtualMouseCommand(VirtualMouse& mouse, std::string_view line);
 // Only whole lines are taken; a half-written last line waits for its end.
 class VirtualMouseControl {
  public:
+  // Runs one line; returns what RunVirtualMouseCommand returns.
+  using Runner = std::function<std::string(std::string_view line)>;
+
   VirtualMouseControl(std::filesystem::path file, std::shared_ptr<VirtualMouse> mouse,
+                      std::chrono::milliseconds interval = std::chrono::milliseconds(50));
+  // Lines go to `run` instead (a host that takes commands of its own first).
+  VirtualMouseControl(std::filesystem::path file, Runner run,
                       std::chrono::milliseconds interval = std::chrono::milliseconds(50));
   ~VirtualMouseControl();
   VirtualMouseControl(const VirtualMouseControl&) = delete;
@@ -63,7 +72,7 @@ class VirtualMouseControl {
   void Loop();
 
   std::filesystem::path file_;
-  std::shared_ptr<VirtualMouse> mouse_;
+  Runner run_;
   std::chrono::milliseconds interval_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;

@@ -16,7 +16,7 @@ source tools/wine-env.sh
 # its processes, and the private display.
 cleanup() {
   for prefix in build/mingw64/wineprefix build/mingw64/wineprefix-journeys build/mingw64/wineprefix-planted \
-    build/package/wineprefix; do
+    build/mingw64/wineprefix-hid build/mingw64/wineprefix-hidjourneys build/package/wineprefix; do
     [ -d "$prefix" ] && zeltra_stop_prefix "$PWD/$prefix" >/dev/null 2>&1 || true
   done
   zeltra_stop_display

@@ -77,6 +77,10 @@ void CTarvinDlg::OnTimer(UINT_PTR id) {
     case kWatchdogTimer:
       if (auto display = link_->OnWatchdogTimer()) ShowBattery(*display);
       return;
+    case kDeviceChangeTimer:
+      KillTimer(hwnd_, id);
+      link_->OnDeviceChangeTimer();
+      return;
     default:
       break;
   }
@@ -197,7 +201,7 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       OnTimer(wParam);
       return std::nullopt;
     case WM_DEVICECHANGE:
-      if (link_) link_->OnDeviceChange(wParam);
+      if (link_) OnDeviceChangeBroadcast(wParam, lParam);
       return std::nullopt;
     case WM_DESTROY: {
       MessageResult base = CDlgBase::OnMessage(message, wParam, lParam);

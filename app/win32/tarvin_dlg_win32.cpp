@@ -255,6 +255,19 @@ bool CTarvinDlg::StartApplyTimer() { return SetTimer(hwnd_, kApplyTimer, kApplyM
 
 void CTarvinDlg::StartWatchdogTimer() { SetTimer(hwnd_, kWatchdogTimer, kWatchdogMs, nullptr); }
 
+bool CTarvinDlg::StartDeviceChangeTimer() { return SetTimer(hwnd_, kDeviceChangeTimer, kDeviceChangeMs, nullptr) != 0; }
+
+void CTarvinDlg::OnDeviceChangeBroadcast(WPARAM event, LPARAM data) {
+  const HidDeviceChange change = ClassifyDeviceChange(event, data);
+  switch (change.kind) {
+    case HidDeviceChange::Kind::Arrival: link_->OnDeviceChange(kDeviceArrival); break;
+    case HidDeviceChange::Kind::Removal: link_->OnDeviceChange(kDeviceRemoveComplete); break;
+    case HidDeviceChange::Kind::ReleaseRequested: link_->ReleaseInterface(change.path); break;
+    case HidDeviceChange::Kind::ReleaseCancelled: link_->OnReleaseCancelled(change.path); break;
+    case HidDeviceChange::Kind::None: break;
+  }
+}
+
 void CTarvinDlg::ArmDelayedSave() {
   KillTimer(hwnd_, kDelayedSaveTimer);
   pendingSave_ = 1;
@@ -300,6 +313,7 @@ void CTarvinDlg::OnMouseStateReported(int stage) {
 void CTarvinDlg::RegisterHidNotifications() {
   if (model_) model_->ForgetOsd();
   if (deviceNotification_ == nullptr) deviceNotification_ = RegisterHidDeviceNotifications(hwnd_);
+  WatchOpenInterfaces(hwnd_);
   if (options_.virtualMouse) {
     // The virtual mouse's plugging reaches the window as the system's would.
     HWND window = hwnd_;
@@ -369,6 +383,7 @@ void CTarvinDlg::OnDestroy() {
   Sleep(50);
   SaveNow();
   if (link_) link_->Close();
+  WatchOpenInterfaces(nullptr);
   RemoveTrayIcon();
   if (options_.virtualMouse) options_.virtualMouse->SetDeviceChangeCallback(nullptr);
   if (deviceNotification_ != nullptr) UnregisterDeviceNotification(deviceNotification_);

@@ -107,6 +107,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void OnSensorReported(int sensorNumber) override;
   void OnMouseStateReported(int stage) override;
   void QuitOnDeviceRemoval() override;
+  bool StartDeviceChangeTimer() override;
   void OnStandbyChanged(int active) override;
   void RegisterHidNotifications() override;
   void PostMouseStateChanged() override;
@@ -138,6 +139,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void OnTrayExit();
   void CloseOpenDialogs();
   void OnStartupCheck();
+  void OnDeviceChangeBroadcast(WPARAM event, LPARAM data);
   void ShowBattery(const BatteryDisplay& display);
   void SaveNow();
   void OnDestroy();

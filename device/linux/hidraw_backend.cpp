@@ -15,11 +15,25 @@
 #include <string_view>
 #include <system_error>
 
+#include "device/report.h"
 #include "settings/text_format.h"
 
 namespace zeltra::hidraw {
 
 namespace {
+
+// Why the calling thread's last call on a handle failed.
+thread_local HidError tLastError;
+
+void FailWithErrno() { tLastError = {HidError::Kind::Errno, static_cast<std::uint32_t>(errno)}; }
+
+HidReportLengths LinkLengths(const HidDescriptor& descriptor) {
+  return LengthsForReports(descriptor, kInputReportId, kFeatureReportId);
+}
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+  return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
 
 // The kernel's own limit for a report descriptor.
 constexpr std::size_t kMaxDescriptor = HID_MAX_DESCRIPTOR_SIZE;
@@ -108,21 +122,32 @@ HidrawNode DescribeNode(const std::filesystem::path& classEntry, const std::file
   ParseHidId(UeventValue(uevent, "HID_ID"), out);
   out.name = std::string(UeventValue(uevent, "HID_NAME"));
   const std::string descriptor = ReadSmallFile(device / "report_descriptor", kMaxDescriptor);
-  out.lengths = ParseReportDescriptor(
-      std::span(reinterpret_cast<const std::uint8_t*>(descriptor.data()), descriptor.size()));
+  out.lengths = LinkLengths(ParseHidDescriptor(Bytes(descriptor)));
   std::error_code ec;
   const std::filesystem::path real = std::filesystem::canonical(device, ec);
   const std::string number = ec ? std::string() : ReadSmallFile(real.parent_path() / "bInterfaceNumber", 16);
-  if (const auto n = ParseHexNumber(number); n && *n <= 0xFF)
+  if (const auto n = ParseHexNumber(number); n && *n <= 0xFF) {
     out.interfaceNumber = static_cast<int>(*n);
-  else
+    // The USB device holds all the interfaces of one mouse or receiver.
+    out.unit = real.parent_path().parent_path().string();
+  } else {
     out.interfaceNumber = InterfaceFromPhys(UeventValue(uevent, "HID_PHYS"));
+    if (!ec) out.unit = real.parent_path().string();
+  }
   return out;
 }
 
 class HidrawHandle final : public HidHandle {
  public:
-  HidrawHandle(int fd, int cancel) : fd_(fd), cancel_(cancel) {}
+  HidrawHandle(int fd, int cancel) : fd_(fd), cancel_(cancel) {
+    // A node that holds the mouse's pointer collection beside the input
+    // report delivers every movement too: only the input collection's
+    // reports are handed on, as Windows delivers them on its interface.
+    if (const auto descriptor = Descriptor()) {
+      for (const HidCollection& c : descriptor->collections)
+        if (std::find(c.inputIds.begin(), c.inputIds.end(), kInputReportId) != c.inputIds.end()) inputIds_ = c.inputIds;
+    }
+  }
   ~HidrawHandle() override {
     ::close(fd_);
     ::close(cancel_);
@@ -131,12 +156,10 @@ class HidrawHandle final : public HidHandle {
   HidIdentity Identity() override {
     HidIdentity id;
     hidraw_devinfo info{};
-    int size = 0;
-    if (::ioctl(fd_, HIDIOCGRAWINFO, &info) < 0 || ::ioctl(fd_, HIDIOCGRDESCSIZE, &size) < 0) return id;
-    hidraw_report_descriptor descriptor{};
-    descriptor.size = static_cast<std::uint32_t>(std::clamp(size, 0, static_cast<int>(kMaxDescriptor)));
-    if (::ioctl(fd_, HIDIOCGRDESC, &descriptor) < 0) return id;
-    const HidReportLengths lengths = ParseReportDescriptor(std::span(descriptor.value, descriptor.size));
+    if (::ioctl(fd_, HIDIOCGRAWINFO, &info) < 0) return id;
+    const auto descriptor = Descriptor();
+    if (!descriptor) return id;
+    const HidReportLengths lengths = LinkLengths(*descriptor);
     // The kernel hands the identifiers over as signed 16-bit numbers.
     id.vendor = static_cast<std::uint16_t>(info.vendor);
     id.product = static_cast<std::uint16_t>(info.product);
@@ -148,12 +171,16 @@ class HidrawHandle final : public HidHandle {
   bool SetFeature(std::span<const std::uint8_t> report) override {
     // The request takes a writable buffer; the kernel only reads it.
     std::vector<std::uint8_t> copy(report.begin(), report.end());
-    return Retry([&] { return ::ioctl(fd_, HIDIOCSFEATURE(copy.size()), copy.data()); }) >= 0;
+    if (Retry([&] { return ::ioctl(fd_, HIDIOCSFEATURE(copy.size()), copy.data()); }) >= 0) return true;
+    FailWithErrno();
+    return false;
   }
 
   long GetFeature(std::span<std::uint8_t> report) override {
     const int got = Retry([&] { return ::ioctl(fd_, HIDIOCGFEATURE(report.size()), report.data()); });
-    return got < 0 ? -1 : got;
+    if (got >= 0) return got;
+    FailWithErrno();
+    return -1;
   }
 
   long Read(std::span<std::uint8_t> buffer) override {
@@ -161,13 +188,27 @@ class HidrawHandle final : public HidHandle {
       pollfd waits[2] = {{fd_, POLLIN, 0}, {cancel_, POLLIN, 0}};
       if (::poll(waits, 2, -1) < 0) {
         if (errno == EINTR) continue;
+        FailWithErrno();
         return -1;
       }
-      if (waits[1].revents != 0) return -1;  // cancelled; the cancel stays signalled
-      if (waits[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return -1;  // unplugged
+      if (waits[1].revents != 0) {  // cancelled; the cancel stays signalled
+        tLastError = {HidError::Kind::Errno, ECANCELED};
+        return -1;
+      }
+      if (waits[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {  // unplugged
+        tLastError = {HidError::Kind::Errno, ENODEV};
+        return -1;
+      }
       const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
       if (got < 0 && errno == EINTR) continue;
-      return got < 0 ? -1 : static_cast<long>(got);
+      if (got < 0) {
+        FailWithErrno();
+        return -1;
+      }
+      if (got > 0 && !inputIds_.empty() &&
+          std::find(inputIds_.begin(), inputIds_.end(), buffer[0]) == inputIds_.end())
+        continue;  // another collection's report
+      return static_cast<long>(got);
     }
   }
 
@@ -176,7 +217,18 @@ class HidrawHandle final : public HidHandle {
     [[maybe_unused]] const ssize_t written = ::write(cancel_, &one, sizeof one);
   }
 
+  HidError LastError() const override { return tLastError; }
+
  private:
+  std::optional<HidDescriptor> Descriptor() const {
+    int size = 0;
+    if (::ioctl(fd_, HIDIOCGRDESCSIZE, &size) < 0) return std::nullopt;
+    hidraw_report_descriptor descriptor{};
+    descriptor.size = static_cast<std::uint32_t>(std::clamp(size, 0, static_cast<int>(kMaxDescriptor)));
+    if (::ioctl(fd_, HIDIOCGRDESC, &descriptor) < 0) return std::nullopt;
+    return ParseHidDescriptor(std::span(descriptor.value, descriptor.size));
+  }
+
   template <typename F>
   static int Retry(F call) {
     int result;
@@ -187,6 +239,7 @@ class HidrawHandle final : public HidHandle {
 
   int fd_;
   int cancel_;
+  std::vector<std::uint8_t> inputIds_;  // empty: every report is handed on
 };
 
 class HidrawBackend final : public HidBackend {
@@ -200,11 +253,14 @@ class HidrawBackend final : public HidBackend {
       HidInterfaceInfo& member = members.emplace_back();
       member.path = FromUtf8(node.node.string());
       member.identity = {node.vendor, node.product, node.lengths.input, node.lengths.feature};
+      member.unit = FromUtf8(node.unit);
     }
     return members;
   }
 
-  std::unique_ptr<HidHandle> Open(const std::u16string& path) override {
+  // hidraw's feature requests need no more than its reads: both accesses
+  // open the node for reading and writing (the udev rule grants it).
+  std::unique_ptr<HidHandle> Open(const std::u16string& path, HidAccess) override {
     const std::string node = ToUtf8(path);
     const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return nullptr;

@@ -1,7 +1,10 @@
 // The Linux HID backend behind the device seam: the hidraw nodes found
 // through sysfs, their report lengths from their report descriptors, feature
 // reports through HIDIOCSFEATURE/HIDIOCGFEATURE and blocking reads of input
-// reports. Linux sends this program no device-change message: every
+// reports. A node is a whole USB interface and may hold several top-level
+// collections: it shows the lengths of the collections that carry the
+// mouse's input and feature reports (so one node may be both interfaces),
+// and its reads deliver only the reports of the input collection. Linux sends this program no device-change message: every
 // enumeration reads sysfs afresh, so a plug or unplug is seen by the next
 // scan, and the link's watchdog re-scans a link whose read has failed.
 #pragma once
@@ -23,8 +26,11 @@ struct HidrawNode {
   std::uint16_t vendor = 0;
   std::uint16_t product = 0;
   int interfaceNumber = -1;  // the USB interface; -1 when sysfs does not tell
-  HidReportLengths lengths;
+  HidReportLengths lengths;  // LengthsForReports of its descriptor
   std::string name;  // HID_NAME
+  // The sysfs folder of the physical unit: the USB device above the
+  // interface, else the HID device's parent; empty when unknown.
+  std::string unit;
 };
 
 // The nodes of <sysRoot>/class/hidraw in ascending node number. Each one's

@@ -3,6 +3,8 @@
 // descriptors broken in every way a parser can be caught out.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "device/hid_descriptor.h"
 #include "device_fixture.h"
 
@@ -25,6 +27,17 @@ constexpr const char* kMouseInterface =
 constexpr const char* kKeyboardInterface =
     "05 01 09 06 A1 01 05 07 19 E0 29 E7 15 00 25 01 75 01 95 08 81 02 95 01 75 08 81 01"
     " 95 05 75 01 05 08 19 01 29 05 91 02 95 01 75 03 91 01 95 06 75 08 15 00 25 65 05 07 19 00 29 65 81 00 C0";
+
+// A keyboard whose key bitmap (report 2) is 32 bytes: as long as the
+// mouse's own input report, but not it.
+constexpr const char* kBitmapKeyboard =
+    "05 01 09 06 A1 01 85 02 05 07 19 00 29 FF 15 00 25 01 75 01 96 00 01 81 02 C0";
+
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (std::string_view p : parts) out.append(p).append(" ");
+  return out;
+}
 
 HidReportLengths Parse(std::string_view hex) {
   const Bytes bytes = FromHex(hex);
@@ -85,6 +98,64 @@ TEST(ReportDescriptor, BrokenDescriptorsStopWithoutReadingPastTheEnd) {
   Bytes deep(5000, 0xA4);
   for (int i = 0; i < 5000; ++i) deep.push_back(0xB4);
   EXPECT_EQ(ParseReportDescriptor(deep), (HidReportLengths{}));
+}
+
+
+TEST(ReportDescriptor, CollectionsWithTheirUsagesLengthsAndReports) {
+  const Bytes bytes = FromHex(Join({kMouseInterface, kInputInterface, kFeatureInterface}));
+  const HidDescriptor d = ParseHidDescriptor(bytes);
+  ASSERT_EQ(d.collections.size(), 4u);
+  EXPECT_EQ(d.collections[0], (HidCollection{0x01, 0x02, {7, 0, 0, false}, {1}, {}}));    // the pointer
+  EXPECT_EQ(d.collections[1], (HidCollection{0x0C, 0x01, {3, 0, 0, false}, {3}, {}}));    // consumer keys
+  EXPECT_EQ(d.collections[2], (HidCollection{0xFF00, 0x01, {33, 0, 0, false}, {5}, {}}));  // vendor input
+  EXPECT_EQ(d.collections[3], (HidCollection{0xFF01, 0x01, {0, 0, 33, false}, {}, {0x0C}}));
+  EXPECT_EQ(d.whole, (HidReportLengths{33, 0, 33, false}));
+  // A descriptor without identifiers: one collection, reports named 0.
+  const HidDescriptor keyboard = ParseHidDescriptor(FromHex(kKeyboardInterface));
+  ASSERT_EQ(keyboard.collections.size(), 1u);
+  EXPECT_EQ(keyboard.collections[0].inputIds, std::vector<std::uint8_t>{0});
+  // Reports outside every collection still count, in a collection of their own.
+  EXPECT_EQ(ParseHidDescriptor(FromHex("75 08 95 02 81 02")).collections.size(), 1u);
+  // Collections beyond the limit count towards the whole only.
+  std::string many;
+  for (std::size_t i = 1; i <= kMaxHidCollections + 1; ++i) {
+    char item[40];
+    std::snprintf(item, sizeof item, "A1 01 85 %02zX 75 08 95 01 81 02 C0 ", i);
+    many += item;
+  }
+  const HidDescriptor capped = ParseHidDescriptor(FromHex(many));
+  EXPECT_EQ(capped.collections.size(), kMaxHidCollections);
+  EXPECT_EQ(capped.whole.input, 2);
+}
+
+// How a Linux node (a whole USB interface) shows itself to the links: the
+// lengths of the collections that carry the mouse's reports, whatever else
+// the interface holds.
+TEST(ReportDescriptor, LengthsForTheMousesReports) {
+  struct Case {
+    const char* name;
+    std::string hex;
+    HidReportLengths expected;
+  } cases[] = {
+      {"a receiver's one interface: pointer, consumer, vendor input and feature",
+       Join({kMouseInterface, kInputInterface, kFeatureInterface}), {33, 0, 33, false}},
+      {"split: pointer and vendor input", Join({kMouseInterface, kInputInterface}), {33, 0, 0, false}},
+      {"split: keyboard and vendor feature", Join({kBitmapKeyboard, kFeatureInterface}), {0, 0, 33, false}},
+      {"only the pointer", kMouseInterface, {0, 0, 0, false}},
+      // The whole interface's longest input report would say 33 here.
+      {"a 32-byte key bitmap is not the mouse's report", kBitmapKeyboard, {0, 0, 0, false}},
+      // No identifiers: one report of each kind, the whole lengths.
+      {"unnumbered", kKeyboardInterface, {9, 2, 0, false}},
+  };
+  for (const Case& c : cases) {
+    const HidDescriptor d = ParseHidDescriptor(FromHex(c.hex));
+    EXPECT_EQ(LengthsForReports(d, 5, 0x0C), c.expected) << c.name;
+  }
+  // What Windows shows for the collection: its longest report, also when
+  // that is not the one asked for.
+  const HidDescriptor twoReports =
+      ParseHidDescriptor(FromHex("06 00 FF 09 01 A1 01 85 05 75 08 95 20 81 02 85 06 95 40 81 02 C0"));
+  EXPECT_EQ(LengthsForReports(twoReports, 5, 0x0C).input, 65);
 }
 
 }  // namespace

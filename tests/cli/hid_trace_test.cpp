@@ -34,13 +34,20 @@ TEST(HidTrace, LineFormat) {
     TraceDirection direction;
     std::span<const std::uint8_t> bytes;
     bool ok;
+    HidError error;
     std::string_view line;
   } cases[] = {
-      {0, "cable", TraceDirection::SetFeature, frame, true, "0 cable set-feature ok 0C 01 07 AB\n"},
-      {1234, "receiver", TraceDirection::GetFeature, {}, false, "1234 receiver get-feature failed\n"},
-      {7, "other", TraceDirection::InputReport, std::span(frame).first(1), true, "7 other input-report ok 0C\n"},
+      {0, "cable", TraceDirection::SetFeature, frame, true, {}, "0 cable set-feature ok 0C 01 07 AB\n"},
+      {1234, "receiver", TraceDirection::GetFeature, {}, false, {}, "1234 receiver get-feature failed error=?\n"},
+      {7, "other", TraceDirection::InputReport, std::span(frame).first(1), true, {}, "7 other input-report ok 0C\n"},
+      // The system's reason comes before what was sent.
+      {9, "cable", TraceDirection::SetFeature, frame, false, {HidError::Kind::System, 1167},
+       "9 cable set-feature failed error=1167 0C 01 07 AB\n"},
+      {9, "cable", TraceDirection::InputReport, {}, false, {HidError::Kind::Errno, 19}, "9 cable input-report failed errno=19\n"},
+      {9, "cable", TraceDirection::GetFeature, {}, false, {HidError::Kind::Timeout, 258}, "9 cable get-feature failed timeout\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(HidTrace::FormatLine(c.ms, c.link, c.direction, c.bytes, c.ok), c.line);
+  for (const Case& c : cases)
+    EXPECT_EQ(HidTrace::FormatLine(c.ms, c.link, c.direction, c.bytes, c.ok, c.error), c.line);
   EXPECT_EQ(TraceLinkName({kMouseVendorId, kReceiverProductId, 0, 33}), "receiver");
   EXPECT_EQ(TraceLinkName({0x1234, kCableProductId, 0, 33}), "other");
 }
@@ -68,6 +75,10 @@ TEST(HidTrace, RecordsEveryTransferOfTheLinkInOrder) {
   link.ApplyPendingChanges();
   rig.mouse->FailCall(FaultOp::SetFeature);
   link.SendFactoryReset();
+  rig.mouse->StallCall(FaultOp::SetFeature);
+  link.SendFactoryReset();
+  rig.mouse->Unplug(VirtualLink::Receiver);  // the listener's read fails
+  ASSERT_TRUE(Eventually([&] { return !link.ListenerBusy(LinkKind::Receiver); }));
   link.Close();
 
   const auto lines = sink->Lines();
@@ -81,9 +92,12 @@ TEST(HidTrace, RecordsEveryTransferOfTheLinkInOrder) {
   };
   EXPECT_TRUE(has("receiver input-report ok 05 06"));
   EXPECT_TRUE(has("receiver set-feature ok 0C 01 07 00 02 01 01 02 00"));
-  EXPECT_TRUE(has("receiver set-feature failed 0C 01 0F 00 03 01 01 FF"));
-  EXPECT_EQ(trace->Failures(TraceDirection::SetFeature), 1);
-  EXPECT_EQ(trace->Transfers(TraceDirection::SetFeature), 3);
+  // Each failure with the reason the stack gave.
+  EXPECT_TRUE(has("receiver set-feature failed error=31 0C 01 0F 00 03 01 01 FF"));
+  EXPECT_TRUE(has("receiver set-feature failed timeout 0C 01 0F 00 04 01 01 FF"));
+  EXPECT_TRUE(has("receiver input-report failed error=1167\n"));
+  EXPECT_EQ(trace->Failures(TraceDirection::SetFeature), 2);
+  EXPECT_EQ(trace->Transfers(TraceDirection::SetFeature), 4);
 }
 
 #ifndef _WIN32

@@ -269,6 +269,72 @@ TEST(ApplyMacros, AMissingMacroDisablesItsButton) {
   Language().Set(34, u"");
 }
 
+// Macro 7 (four key events) on KeySlot 2, applied: the mouse holds it.
+void AssignMacroSevenToButtonTwo(Rig& rig) {
+  rig.host.AddLibraryMacro(7, 4);
+  rig.host.AssignMacro(2, 7);
+  rig.link->RequestApply(kPendingButtons);
+  rig.link->ApplyPendingChanges();
+  ASSERT_EQ(rig.mouse->State().buttons[2], (std::array<std::uint8_t, 3>{0x90, 0x21, 0x01}));
+}
+
+// A button whose macro left the library is disabled by the next apply, and
+// the mouse is sent that, whichever group the apply was asked for.
+TEST(ApplyMacros, ADeletedMacrosButtonIsSentDisabledBySettingsApply) {
+  Rig rig;
+  rig.Connect();
+  AssignMacroSevenToButtonTwo(rig);
+  rig.host.library.clear();
+  rig.host.CurrentProfile().PollingRateValue = {0, 0, 0};
+  rig.link->RequestApply(kPendingSettings);
+  rig.link->ApplyPendingChanges();
+  EXPECT_EQ(rig.mouse->State().buttons[2], (std::array<std::uint8_t, 3>{}));
+  EXPECT_EQ(rig.mouse->State().rateCode, 8);
+  EXPECT_EQ(rig.host.progressDialogs, 2);
+}
+
+// A reload (after a report from the mouse, at start-up) binds the macro
+// buttons as an apply would, from each button's own copy: the controls show
+// a deleted macro's button disabled at once, the next apply sends just that,
+// and a button not bound yet costs no second upload of its macro.
+TEST(ApplyMacros, AReloadBindsTheMacroButtons) {
+  {
+    Rig rig;
+    rig.Connect();
+    Language().Set(34, u"Disabled");
+    AssignMacroSevenToButtonTwo(rig);
+    ASSERT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+    rig.host.library.clear();
+    rig.TakeWrites();
+    rig.mouse->PressDpiButton();
+    ASSERT_EQ(rig.host.PumpPosted(*rig.link, 1), 1);
+    const KeySlot& key = rig.host.CurrentProfile().Key[2];
+    EXPECT_EQ(key.Name, u"Disabled");
+    EXPECT_EQ(key.Value[0], 0);
+    EXPECT_EQ(rig.host.events.back(), "refresh");
+    const std::uint8_t s = rig.link->reportSequence();
+    rig.link->RequestApply(kPendingSettings);
+    rig.link->ApplyPendingChanges();
+    EXPECT_EQ(rig.TakeWrites(), (std::vector<Bytes>{Frame("0C 01 04 00 ss 01 04 02 00 00 00", s)}));
+    Language().Set(34, u"");
+  }
+  {
+    Rig rig;
+    rig.host.AddLibraryMacro(7, 4);
+    rig.host.AssignMacro(2, 7);  // as a profile file may hold it: 90 00 00
+    rig.mouse->SetState([&] {
+      VirtualMouseState held = rig.mouse->State();
+      held.buttons[2] = {0x90, 0x00, 0x00};
+      return held;
+    }());
+    rig.link->StartUp();
+    EXPECT_EQ(rig.host.CurrentProfile().Key[2].Value[1], 0x21);
+    rig.link->ApplyPendingChanges();
+    for (const Bytes& w : rig.TakeWrites()) EXPECT_NE(w[2], kCmdMacro) << Hex(w);
+    EXPECT_EQ(rig.mouse->State().buttons[2], (std::array<std::uint8_t, 3>{0x90, 0x21, 0x01}));
+  }
+}
+
 // While the library cannot be read its macros are unknown, not deleted: a
 // button keeps its own copy and repeat rule, as its profile file has them.
 TEST(ApplyMacros, AnUnavailableLibraryKeepsEveryButtonsOwnMacro) {

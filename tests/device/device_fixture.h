@@ -61,6 +61,10 @@ class TestHost : public DeviceLinkHost {
   void OnSensorReported(int number) override { sensorReports.push_back(number); }
   void OnMouseStateReported(int stage) override;
   void QuitOnDeviceRemoval() override { ++quits; }
+  bool StartDeviceChangeTimer() override {
+    deviceChangeTimerStarts += deviceChangeTimer ? 1 : 0;
+    return deviceChangeTimer;
+  }
   void OnStandbyChanged(int active) override { events.push_back("active " + std::to_string(active)); }
   void RegisterHidNotifications() override { ++registrations; }
   void PostMouseStateChanged() override;
@@ -87,6 +91,8 @@ class TestHost : public DeviceLinkHost {
   int refreshes = 0;
   int quits = 0;
   int registrations = 0;
+  bool deviceChangeTimer = false;  // off: the link acts on every broadcast at once
+  int deviceChangeTimerStarts = 0;
   std::vector<int> sensorReports;
   std::vector<std::string> events;
   // Checked inside OnMouseStateReported: what the profile and the link held then.

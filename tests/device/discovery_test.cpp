@@ -1,6 +1,8 @@
 // Finding the links among the HID interfaces, plug and unplug, the watchdog.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "device_fixture.h"
 
 namespace zeltra::test {
@@ -52,45 +54,141 @@ TEST(Discovery, OneEnumerationAndAtMostOneOpenPerInterface) {
   EXPECT_EQ(rig.mouse->Opens() - opens, 8);
 }
 
-TEST(Discovery, MemberIndexesAbove149AreNeverProbed) {
-  {
-    Rig rig(true, false, /*unrelatedBefore=*/148);  // cable input at 150
+// Only the mouse's own interfaces are opened and counted: a PC with many
+// keyboards, headsets and receivers lists hundreds of collections first.
+TEST(Discovery, TheMouseIsFoundBehindHundredsOfOtherCollections) {
+  Rig rig(true, false, /*unrelatedBefore=*/300);
+  const int opens = rig.mouse->Opens();
+  rig.Connect();
+  EXPECT_EQ(rig.link->AnyPresent(), 1);
+  EXPECT_EQ(rig.link->FeatureIndex(LinkKind::Cable), 303);
+  EXPECT_EQ(rig.mouse->Opens() - opens, 2);
+  EXPECT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+}
+
+// A Linux node (a whole USB interface), or a collection that holds both
+// reports, is the input and the feature interface at once.
+TEST(Discovery, AnInterfaceWithBothReportsServesAsBoth) {
+  for (const auto& layout : {std::vector<VirtualInterfaceSpec>{{33, 33}},
+                             std::vector<VirtualInterfaceSpec>{{8, 0}, {33, 33}, {9, 2}}}) {
+    Rig rig(false);
+    rig.mouse->SetInterfaces(VirtualLink::Cable, layout);
+    rig.mouse->Plug(VirtualLink::Cable);
     rig.Connect();
-    EXPECT_EQ(rig.link->AnyPresent(), 0);
-    EXPECT_EQ(rig.link->InputPath(LinkKind::Cable), u"");
-  }
-  {
-    Rig rig(true, false, /*unrelatedBefore=*/147);  // input at 149, feature at 150
-    rig.Connect();
-    EXPECT_EQ(rig.link->AnyPresent(), 0);
-    EXPECT_FALSE(rig.link->ListenerBusy(LinkKind::Cable));
-  }
-  {
-    Rig rig(true, false, /*unrelatedBefore=*/146);  // input at 148, feature at 149
-    rig.Connect();
-    EXPECT_EQ(rig.link->AnyPresent(), 1);
-    EXPECT_EQ(rig.link->FeatureIndex(LinkKind::Cable), 149);
+    ASSERT_EQ(rig.link->Present(LinkKind::Cable), 1);
+    EXPECT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+    EXPECT_EQ(rig.link->InputPath(LinkKind::Cable), rig.link->FeaturePath(LinkKind::Cable));
+    ChangeRate(rig, 2);
+    EXPECT_EQ(rig.mouse->State().rateCode, 2);
+    rig.mouse->PressDpiButton();
+    EXPECT_EQ(rig.host.PumpPosted(*rig.link, 1), 1);
   }
 }
 
-TEST(Discovery, AnInterfaceWithBothLengths33IsTheInputInterface) {
-  {
+// Windows opens a mouse's or keyboard's own collection for reading to
+// nobody else; its feature reports need no such access.
+TEST(Discovery, ACollectionTheSystemKeepsStillTakesFeatureReports) {
+  struct Case {
+    std::vector<VirtualInterfaceSpec> layout;
+    bool listens;
+  } cases[] = {
+      {{{33, 0}, {0, 33, /*exclusive=*/true}}, true},
+      {{{33, 33, /*exclusive=*/true}}, false},  // no listener, but the link works
+  };
+  for (const Case& c : cases) {
     Rig rig(false);
-    rig.mouse->SetInterfaces(VirtualLink::Cable, {{33, 33}});
+    rig.mouse->SetInterfaces(VirtualLink::Cable, c.layout);
     rig.mouse->Plug(VirtualLink::Cable);
     rig.Connect();
-    EXPECT_EQ(rig.link->Present(LinkKind::Cable), 0);
+    ASSERT_EQ(rig.link->Present(LinkKind::Cable), 1);
+    EXPECT_TRUE(rig.link->HandleOpen(LinkKind::Cable));
+    ChangeRate(rig, 0);
+    EXPECT_EQ(rig.mouse->State().rateCode, 8);
+    EXPECT_EQ(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::milliseconds(c.listens ? 5000 : 50)),
+              c.listens);
   }
-  {
-    Rig rig(false);
-    rig.mouse->SetInterfaces(VirtualLink::Cable, {{8, 0}, {33, 33}, {0, 33}});
-    rig.mouse->Plug(VirtualLink::Cable);
+}
+
+// Windows announces a device's collections one by one: a scan may see the
+// feature interface before the input interface is there.
+TEST(Discovery, AListenerStartsOnlyOnAnInputInterfaceThisScanFound) {
+  Rig rig;
+  rig.Connect();
+  ASSERT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+  rig.mouse->Unplug(VirtualLink::Cable);
+  ASSERT_TRUE(Eventually([&] { return !rig.link->ListenerBusy(LinkKind::Cable); }));
+  // Back, with its pointer collection where the input interface was, and
+  // the input interface not there yet.
+  rig.mouse->SetInterfaces(VirtualLink::Cable, {{8, 0}, {0, 33}});
+  rig.mouse->Plug(VirtualLink::Cable);
+  rig.link->OnDeviceChange(kDeviceArrival);
+  EXPECT_EQ(rig.link->Present(LinkKind::Cable), 1);
+  EXPECT_FALSE(rig.link->ListenerBusy(LinkKind::Cable));
+  EXPECT_EQ(rig.link->InputPath(LinkKind::Cable), u"");
+  EXPECT_EQ(rig.mouse->ReadsOffTheInputInterface(), 0);
+  // Then it arrives.
+  rig.mouse->Unplug(VirtualLink::Cable);
+  rig.mouse->SetInterfaces(VirtualLink::Cable, {{8, 0}, {0, 33}, {33, 0}});
+  rig.mouse->Plug(VirtualLink::Cable);
+  rig.link->OnDeviceChange(kDeviceArrival);
+  EXPECT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+  EXPECT_EQ(rig.mouse->ReadsOffTheInputInterface(), 0);
+}
+
+// A USB glitch, a hub reset or resume from sleep: the interfaces go and come
+// back under the same paths before the program hears of the removal.
+TEST(Discovery, AReplugBeforeTheRemovalIsHandledRecovers) {
+  enum class Then { Arrival, Removal, Watchdog };
+  struct Case {
+    bool receiver;
+    Then then;
+  } cases[] = {{false, Then::Arrival}, {false, Then::Removal}, {true, Then::Removal}, {true, Then::Watchdog}};
+  for (const Case& c : cases) {
+    Rig rig(true, c.receiver);
     rig.Connect();
-    EXPECT_EQ(rig.link->Present(LinkKind::Cable), 1);
-    EXPECT_EQ(rig.link->FeatureIndex(LinkKind::Cable), 5);
+    ASSERT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
+    rig.mouse->Unplug(VirtualLink::Cable);
+    rig.mouse->Plug(VirtualLink::Cable);
+    // The listener's read failed with the unplug, well before the broadcast.
+    ASSERT_TRUE(Eventually([&] { return !rig.link->ListenerBusy(LinkKind::Cable); }));
+    if (c.then == Then::Arrival) rig.link->OnDeviceChange(kDeviceArrival);
+    if (c.then == Then::Removal) rig.link->OnDeviceChange(kDeviceRemoveComplete);
+    if (c.then == Then::Watchdog)
+      for (int tick = 0; tick < 21; ++tick) rig.link->OnWatchdogTimer();
+    rig.link->ApplyPendingChanges();
+    ChangeRate(rig, 2);
+    EXPECT_EQ(rig.mouse->State().rateCode, 2) << c.receiver << static_cast<int>(c.then);
+    EXPECT_EQ(LastWriteLink(*rig.mouse), 0);
+    EXPECT_EQ(rig.host.quits, 0);
     EXPECT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
-    EXPECT_EQ(rig.link->InputIndex(LinkKind::Cable), 4);
   }
+}
+
+// Two mice of this model on one PC: each link takes both interfaces from one
+// of them, and keeps to it while it is there.
+TEST(Discovery, TwoUnitsOfOneProductAreNotMixed) {
+  Rig rig(false);
+  const std::u16string second = u"second mouse";
+  rig.mouse->AddUnrelatedInterface({kMouseVendorId, kCableProductId, 0, 33}, true, second);
+  rig.mouse->Plug(VirtualLink::Cable);
+  rig.mouse->AddUnrelatedInterface({kMouseVendorId, kCableProductId, 33, 0}, true, second);
+  std::map<std::u16string, std::u16string> unitOf;
+  for (const auto& m : rig.mouse->Enumerate()) unitOf[m.path] = m.unit;
+  rig.Connect();
+  ASSERT_TRUE(Eventually([&] { return rig.link->ListenerBusy(LinkKind::Cable); }));
+  ASSERT_TRUE(Eventually([&] { return !rig.link->InputPath(LinkKind::Cable).empty(); }));
+  EXPECT_EQ(unitOf[rig.link->InputPath(LinkKind::Cable)], unitOf[rig.link->FeaturePath(LinkKind::Cable)]);
+  EXPECT_EQ(unitOf[rig.link->FeaturePath(LinkKind::Cable)], second);
+
+  // Unplugging the mouse in use leaves the other one.
+  rig.mouse->SetUnitPresent(second, false);
+  ASSERT_TRUE(Eventually([&] { return !rig.link->ListenerBusy(LinkKind::Cable); }));
+  rig.link->OnDeviceChange(kDeviceRemoveComplete);
+  EXPECT_EQ(rig.host.quits, 0);
+  EXPECT_EQ(rig.link->Present(LinkKind::Cable), 1);
+  ChangeRate(rig, 2);
+  EXPECT_EQ(rig.mouse->State().rateCode, 2);
+  EXPECT_TRUE(rig.mouse->WaitUntilReading(VirtualLink::Cable, std::chrono::seconds(5)));
 }
 
 TEST(Discovery, AFeatureInterfaceThatCannotBeOpenedIsSkipped) {

@@ -70,6 +70,12 @@ TEST(VirtualMouseCommand, PlaysTheMousesPart) {
   EXPECT_NE(mouse.State().stageByte, stage);
   EXPECT_EQ(RunVirtualMouseCommand(mouse, "rate 4"), "");
   EXPECT_EQ(mouse.State().rateCode, 4);
+  rig.Connect();
+  EXPECT_EQ(RunVirtualMouseCommand(mouse, "stall set-feature"), "");
+  const std::int64_t before = rig.clock.NowMs();
+  rig.link->SendFactoryReset();  // the one transfer, with no pause of its own
+  EXPECT_EQ(rig.clock.NowMs() - before, kFeatureTimeoutMs);
+  EXPECT_EQ(mouse.FactoryResets(), 0);
   EXPECT_EQ(RunVirtualMouseCommand(mouse, "unplug cable"), "");
   EXPECT_FALSE(mouse.IsPlugged(VirtualLink::Cable));
   EXPECT_EQ(RunVirtualMouseCommand(mouse, "plug cable"), "");
@@ -84,7 +90,7 @@ TEST(VirtualMouseCommand, SkipsWhatIsNoCommand) {
   const VirtualMouseState before = mouse.State();
   const VirtualStatus status = mouse.Status();
   for (std::string_view line : {"rate 3", "rate", "online yes", "battery 101 0", "battery 50", "sensor 256",
-                                "unplug mouse", "dpi-button now", "explode", "dump", "dump   ", "load", "load /no/such/file"}) {
+                                "unplug mouse", "dpi-button now", "stall read", "stall", "explode", "dump", "dump   ", "load", "load /no/such/file"}) {
     EXPECT_NE(RunVirtualMouseCommand(mouse, line), "") << line;
   }
   EXPECT_EQ(mouse.State(), before);

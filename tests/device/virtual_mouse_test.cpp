@@ -13,7 +13,7 @@ struct Bench {
     mouse.Plug(VirtualLink::Cable);
     for (const auto& m : mouse.Enumerate()) {
       if (m.identity.product != kCableProductId) continue;
-      (m.identity.inputReportLength == 33 ? input : feature) = mouse.Open(m.path);
+      (m.identity.inputReportLength == 33 ? input : feature) = mouse.Open(m.path, HidAccess::ReadWrite);
     }
   }
   // Sends hex (the sequence byte is filled in), then waits `pauseMs`.
@@ -141,10 +141,10 @@ TEST(VirtualMouse, FaultsUnplugAndPlugBack) {
   b.mouse.AddUnrelatedInterface({0x9999, 0x0001, 8, 0}, /*openable=*/false);
   const auto members = b.mouse.Enumerate();
   ASSERT_EQ(members.size(), 4u);
-  EXPECT_EQ(b.mouse.Open(members[3].path), nullptr);  // held by another program
+  EXPECT_EQ(b.mouse.Open(members[3].path, HidAccess::ReadWrite), nullptr);  // held by another program
   b.mouse.FailCall(FaultOp::Open);
-  EXPECT_EQ(b.mouse.Open(members[0].path), nullptr);
-  EXPECT_NE(b.mouse.Open(members[0].path), nullptr);
+  EXPECT_EQ(b.mouse.Open(members[0].path, HidAccess::ReadWrite), nullptr);
+  EXPECT_NE(b.mouse.Open(members[0].path, HidAccess::ReadWrite), nullptr);
   b.mouse.Unplug(VirtualLink::Cable);
   EXPECT_EQ(b.mouse.Enumerate().size(), 2u);
   EXPECT_FALSE(b.Send("0C 01 0A 00 ss 01 01 04"));
@@ -157,7 +157,7 @@ TEST(VirtualMouse, FaultsUnplugAndPlugBack) {
   const auto again = b.mouse.Enumerate();
   ASSERT_EQ(again.size(), 4u);
   EXPECT_EQ(again[1].path, members[1].path);  // back in its old place
-  auto fresh = b.mouse.Open(again[2].path);
+  auto fresh = b.mouse.Open(again[2].path, HidAccess::FeatureOnly);
   ASSERT_NE(fresh, nullptr);
   EXPECT_TRUE(fresh->SetFeature(Frame("0C 01 0A 00 ss 01 01 06", b.sequence++)));
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # journeys.sh DIST PROBE PREFIX [JOURNEY...]: a user's journeys through the
-# whole program (DIST/Zeltra.exe on the virtual mouse) under Wine on a private
-# display, with real X input; each checks its outcome in the HID trace and the
-# data folder. Without names every journey runs. ZJ_KEEP=1 keeps the work
+# whole program (DIST/Zeltra.exe on the virtual mouse, or for the set @hid
+# on the real HID backend over the virtual mouse's drivers) under Wine on a
+# private display, with real X input; each checks its outcome in the HID
+# trace and the data folder. Without names every journey runs. ZJ_KEEP=1 keeps the work
 # folder (traces, dumps, the program's output) for a look afterwards.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -109,6 +110,12 @@ journey_tray_exit_with_dialog_open() {
 journey_unplug_ends_program() {
   zj_start unplug
   zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  unplug_ends_program
+}
+
+# Once the program has settled, the cable (its last link) is unplugged: the
+# program ends by itself, its listener's read failed, and what it held is saved.
+unplug_ends_program() {
   zj_until 10 settled
   local state
   state=$(zj_dump) || return 1
@@ -241,7 +248,14 @@ done
 all=("${ZJ_SET_basic[@]}")
 if [ $# -gt 0 ]; then
   case $1 in
-    @*) set_name="ZJ_SET_${1#@}[@]"; all=("${!set_name}") ;;
+    @*)
+      set_name="ZJ_SET_${1#@}[@]"
+      all=("${!set_name}")
+      # A set that runs on the virtual mouse's drivers finds them in the
+      # build tree beside DIST.
+      driver_flag="ZJ_DRIVER_${1#@}"
+      [ -n "${!driver_flag:-}" ] && ZJ_DRIVER=${ZJ_DRIVER:-$(realpath "$DIST/../winehid")}
+      ;;
     *) all=("$@") ;;
   esac
 fi

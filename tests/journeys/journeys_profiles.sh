@@ -385,17 +385,7 @@ journey_osd() {
   zj_start osd
   zj_wait_main_window || { zj_fail "no main window"; return 1; }
   zj_until 10 settled
-  local sw sh l t rr b before osd
-  read -r sw sh <<<"$(xdotool getdisplaygeometry)"
-  read -r l t rr b _ <<<"$(zj_probe osd "$sw" "$sh" --scale "$ZJ_SCALE")"
-  before=$(zj_windows_now)
-  zj_mouse "dpi-button"
-  osd=$(zj_await_window "$before") || { zj_fail "no display after the DPI button"; return 1; }
-  local start=$SECONDS
-  [ "$(zj_geometry "$osd")" = "$l $t $((rr - l)) $((b - t))" ] ||
-    { zj_fail "the display is at $(zj_geometry "$osd"), not $l $t $((rr - l)) $((b - t))"; return 1; }
-  zj_until 10 zj_window_gone "$osd" || { zj_fail "the display stayed"; return 1; }
-  zj_log "the display showed at $l,$t ($((rr - l)) x $((b - t))) and went after about $((SECONDS - start)) s"
+  zj_osd_after_dpi_button || return 1
   exit_and_check
 }
 

@@ -7,6 +7,9 @@
 # The caller sets: ROOT (the sources), DIST (the build's dist folder with
 # Zeltra.exe), PROBE (zeltra-journey-probe, native or .exe), PREFIX (a Wine
 # prefix of the journeys' own) and calls zj_setup once, zj_teardown at exit.
+# With ZJ_DRIVER (the build's winehid folder) the program runs on the real
+# HID backend instead, through Wine's HID stack and the virtual mouse's
+# drivers (tests/winehid), which follow the same command file.
 
 # shellcheck disable=SC1091
 source "$ROOT/tools/wine-env.sh"
@@ -26,8 +29,23 @@ zj_setup() {
   # Always a display of our own: clicks must land on the program only.
   unset DISPLAY
   zeltra_start_display "${ZJ_SCREEN:-1920x1080}" || return 1
-  ZELTRA_WINE_MANAGED=N "$ROOT/tools/wine-prefix.sh" start "$PREFIX" || { echo "cannot make $PREFIX"; return 1; }
+  if [ -n "${ZJ_DRIVER:-}" ]; then
+    ZELTRA_WINE_MANAGED=N sh "$ROOT/tests/winehid/prefix.sh" start "$PREFIX" "$ZJ_DRIVER" ||
+      { echo "cannot make $PREFIX with the virtual mouse's drivers"; return 1; }
+  else
+    ZELTRA_WINE_MANAGED=N "$ROOT/tools/wine-prefix.sh" start "$PREFIX" || { echo "cannot make $PREFIX"; return 1; }
+  fi
 }
+
+# The virtual mouse's drivers: zj_vmouse COMMAND ARGS... (tests/winehid/zeltra_vmouse.cpp).
+zj_vmouse() {
+  WINEPREFIX=$PREFIX WINEDEBUG=-all "$ZELTRA_WINE" "$ZJ_DRIVER/zeltra-vmouse.exe" "$@" 2>&1 </dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+# How the program is told which mouse to use: the virtual one unless the
+# drivers play it.
+zj_mouse_switch() { [ -n "${ZJ_DRIVER:-}" ] || echo --virtual-mouse; }
 
 zj_teardown() {
   set +e
@@ -103,8 +121,18 @@ zj_start() {
   # file and trace (whose polling and writes would count in the figures).
   local extra=(--hid-log "$(zj_win "$ZJ_WORK/trace.txt")" --virtual-mouse-control "$(zj_win "$ZJ_WORK/control.txt")")
   [ -n "${ZJ_PLAIN:-}" ] && extra=()
+  if [ -n "${ZJ_DRIVER:-}" ]; then
+    # The drivers' mouse starts over with the command file; the program
+    # starts once the system shows the links it leaves plugged.
+    extra=(--hid-log "$(zj_win "$ZJ_WORK/trace.txt")")
+    zj_vmouse follow "$(zj_win "$ZJ_WORK/control.txt")" >/dev/null || { zj_fail "the drivers' mouse did not start over"; return 1; }
+    # shellcheck disable=SC2086
+    zj_vmouse wait ${ZJ_LINKS:-cable} >/dev/null || { zj_fail "the system does not show: ${ZJ_LINKS:-cable}"; return 1; }
+  fi
+  local switch
+  switch=$(zj_mouse_switch)
   (cd "$DIST" && WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    exec "$ZELTRA_WINE" Zeltra.exe --virtual-mouse "${extra[@]}" "$@") \
+    exec "$ZELTRA_WINE" Zeltra.exe $switch "${extra[@]}" "$@") \
     >"$ZJ_WORK/program.txt" 2>&1 </dev/null &
   ZJ_APP=$!
   ZJ_WINDOW=""
@@ -113,7 +141,7 @@ zj_start() {
 # A second copy, started as the user starts one; waits for it to end.
 zj_start_second_copy() {
   (cd "$DIST" && WINEPREFIX="$PREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    timeout 60 "$ZELTRA_WINE" Zeltra.exe --virtual-mouse) >/dev/null 2>&1 </dev/null
+    timeout 60 "$ZELTRA_WINE" Zeltra.exe $(zj_mouse_switch)) >/dev/null 2>&1 </dev/null
 }
 
 # The main window: the program's own X window named "Zeltra", 1000 pixels wide or more.
@@ -209,6 +237,23 @@ zj_header() {
 
 # zj_mouse LINE: the virtual mouse does something (see device/virtual_mouse_control.h).
 zj_mouse() { echo "$*" >>"$ZJ_WORK/control.txt"; }
+
+# zj_osd_after_dpi_button: the DPI button on the mouse; the on-screen display
+# must show where the layout puts it (the work area's bottom-right corner)
+# and go again after its countdown.
+zj_osd_after_dpi_button() {
+  local sw sh l t rr b before osd start
+  read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+  read -r l t rr b _ <<<"$(zj_probe osd "$sw" "$sh" --scale "$ZJ_SCALE")"
+  before=$(zj_windows_now)
+  zj_mouse "dpi-button"
+  osd=$(zj_await_window "$before") || { zj_fail "no display after the DPI button"; return 1; }
+  start=$SECONDS
+  [ "$(zj_geometry "$osd")" = "$l $t $((rr - l)) $((b - t))" ] ||
+    { zj_fail "the display is at $(zj_geometry "$osd"), not $l $t $((rr - l)) $((b - t))"; return 1; }
+  zj_until 10 zj_window_gone "$osd" || { zj_fail "the display stayed"; return 1; }
+  zj_log "the display showed at $l,$t ($((rr - l)) x $((b - t))) and went after about $((SECONDS - start)) s"
+}
 
 # zj_dump: the mouse's state now, into $ZJ_WORK/state-N.txt; prints the path.
 zj_dump() {

@@ -19,6 +19,11 @@ namespace {
 constexpr const char* kInput = "06 00 FF 09 01 A1 01 85 05 15 00 26 FF 00 75 08 95 20 09 02 81 02 C0";
 constexpr const char* kFeature = "06 01 FF 09 01 A1 01 85 0C 15 00 26 FF 00 75 08 95 20 09 03 B1 02 C0";
 constexpr const char* kKeyboard = "05 01 09 06 A1 01 75 08 95 08 81 02 C0";
+// A pointer (report 1) and a 32-byte key bitmap (report 2), as a receiver's
+// other interface may have them.
+constexpr const char* kPointer = "05 01 09 02 A1 01 85 01 09 01 A1 00 05 09 19 01 29 05 75 01 95 05 81 02 95 03 81 01 C0 C0";
+constexpr const char* kBitmapKeyboard =
+    "05 01 09 06 A1 01 85 02 05 07 19 00 29 FF 15 00 25 01 75 01 96 00 01 81 02 C0";
 
 void WriteText(const std::filesystem::path& file, std::string_view text) {
   std::filesystem::create_directories(file.parent_path());
@@ -93,6 +98,30 @@ TEST(HidrawSysfs, EnumeratesNodesInOrderWithIdentityLengthsAndInterface) {
   EXPECT_TRUE(hidraw::EnumerateHidraw(fs.root.path() / "nothing", fs.dev()).empty());
 }
 
+// A receiver with the vendor reports on one interface, beside its pointer,
+// and a keyboard on the other: that one node is both of the link's interfaces.
+TEST(HidrawSysfs, OneNodeWithBothReportsIsBothInterfaces) {
+  FakeSysfs fs;
+  fs.Add(5, "0003:0000248A:00005B2F", std::string(kPointer) + " " + kInput + " " + kFeature, "0");
+  fs.Add(6, "0003:0000248A:00005B2F", kBitmapKeyboard, "1");
+  const auto nodes = hidraw::EnumerateHidraw(fs.sys(), fs.dev());
+  ASSERT_EQ(nodes.size(), 2u);
+  EXPECT_EQ(nodes[0].lengths, (HidReportLengths{33, 0, 33, false}));
+  EXPECT_EQ(nodes[1].lengths, (HidReportLengths{}));  // 33 bytes long, but not the mouse's report
+  EXPECT_FALSE(nodes[0].unit.empty());
+  EXPECT_EQ(nodes[0].unit, nodes[1].unit);  // one USB device
+
+  CliRig rig;
+  rig.env.hidBackend = [&] { return hidraw::CreateHidrawBackend(fs.sys(), fs.dev()); };
+  std::ostringstream out, err;
+  rig.env.out = &out;
+  rig.env.err = &err;
+  const std::u8string data = (rig.dir.path() / "data").u8string();
+  const std::vector<std::string> args{"--data", std::string(data.begin(), data.end()), "devices"};
+  ASSERT_EQ(cli::RunCli(args, rig.env), 0) << err.str();
+  EXPECT_NE(out.str().find("receiver  input+feature " + (fs.dev() / "hidraw5").string()), std::string::npos) << out.str();
+}
+
 TEST(HidrawSysfs, TheCommandLineListsTheMouseAndExplainsWhatItCannotOpen) {
   FakeSysfs fs;
   MouseOnItsCable(fs);
@@ -127,8 +156,8 @@ TEST(HidrawHandle, BlockingReadDeliversAndCancelEndsIt) {
   const auto node = dir / "hidraw0";
   ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
   auto backend = hidraw::CreateHidrawBackend(dir / "sys", dir.path());
-  EXPECT_EQ(backend->Open(u"/no/such/hidraw9"), nullptr);
-  auto handle = backend->Open(FromUtf8(node.string()));
+  EXPECT_EQ(backend->Open(u"/no/such/hidraw9", HidAccess::ReadWrite), nullptr);
+  auto handle = backend->Open(FromUtf8(node.string()), HidAccess::ReadWrite);
   ASSERT_TRUE(handle);
   EXPECT_EQ(handle->Identity(), HidIdentity{});
   const Bytes frame = Frame("0C 01 20 00 01", 1);

@@ -36,7 +36,7 @@ TEST(HidLogSwitch, TracesEitherBackend) {
   EXPECT_NE(traced, mouse);
   for (const HidInterfaceInfo& member : traced->Enumerate()) {
     if (member.identity.featureReportLength != kReportLength || member.identity.product != kCableProductId) continue;
-    auto handle = traced->Open(member.path);
+    auto handle = traced->Open(member.path, HidAccess::ReadWrite);
     ASSERT_TRUE(handle);
     std::vector<std::uint8_t> query(kReportLength, 0);
     query[0] = 0x0C;

@@ -40,7 +40,7 @@ TEST(Win32HidBackend, EnumeratesWithoutADevice) {
                  (member.identity.product == kCableProductId || member.identity.product == kReceiverProductId))
         << "a real mouse is attached to the test machine";
   }
-  EXPECT_EQ(backend->Open(u"\\\\?\\hid#no-such-device#0"), nullptr);
+  EXPECT_EQ(backend->Open(u"\\\\?\\hid#no-such-device#0", HidAccess::FeatureOnly), nullptr);
 }
 
 TEST(Win32HidBackend, ScanFindsNoLinkAndStartsNoWatchdog) {
