@@ -22,7 +22,6 @@ NTSTATUS NTAPI NoCaps(PHIDP_PREPARSED_DATA, PHIDP_CAPS) {
   Missing();
   return HIDP_STATUS_INVALID_PREPARSED_DATA;
 }
-BOOLEAN NTAPI NoFeature(HANDLE, PVOID, ULONG) { return Missing(); }
 
 HidApi LoadHidApi() {
   SystemFunctions dll(LoadSystemLibrary(L"hid.dll"));
@@ -32,8 +31,6 @@ HidApi LoadHidApi() {
   api.HidD_GetPreparsedData = dll.Take("HidD_GetPreparsedData", &NoPreparsedData);
   api.HidD_FreePreparsedData = dll.Take("HidD_FreePreparsedData", &NoFreePreparsedData);
   api.HidP_GetCaps = dll.Take("HidP_GetCaps", &NoCaps);
-  api.HidD_SetFeature = dll.Take("HidD_SetFeature", &NoFeature);
-  api.HidD_GetFeature = dll.Take("HidD_GetFeature", &NoFeature);
   api.loaded = dll.all();
   return api;
 }

@@ -22,8 +22,6 @@ struct HidApi {
   decltype(&::HidD_GetPreparsedData) HidD_GetPreparsedData;
   decltype(&::HidD_FreePreparsedData) HidD_FreePreparsedData;
   decltype(&::HidP_GetCaps) HidP_GetCaps;
-  decltype(&::HidD_SetFeature) HidD_SetFeature;
-  decltype(&::HidD_GetFeature) HidD_GetFeature;
   bool loaded = false;  // every entry is hid.dll's own
 };
 
