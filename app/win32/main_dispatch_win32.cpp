@@ -173,15 +173,13 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_PAINT:
       if (IsIconic(hwnd_)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        const PaintDc paint(hwnd_);
+        SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
         RECT client{};
         GetClientRect(hwnd_, &client);
         const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-        if (icon_ != nullptr) DrawIcon(dc, x, y, icon_);
-        EndPaint(hwnd_, &ps);
+        if (icon_ != nullptr) DrawIcon(paint.get(), x, y, icon_);
         return 0;
       }
       break;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/main_window_ids.h"
+#include "base/win32/unique_handle_win32.h"
 #include "app/win32/first_paint_log_win32.h"
 #include "app/win32/paths_win32.h"
 #include "app/win32/main_units_win32.h"
@@ -55,11 +56,10 @@ void CTarvinApp::WakeFirstCopy() {
 }
 
 bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
-  // Kept open for the life of the process: it is what makes this the first copy.
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
-  if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+  // Held until the program ends: it is what makes this the first copy.
+  const UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     WakeFirstCopy();
-    CloseHandle(mutex);
     return false;
   }
 

@@ -158,7 +158,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   NOTIFYICONDATAW tray_{};
   bool trayAdded_ = false;
   HDEVNOTIFY deviceNotification_ = nullptr;
-  HBITMAP background_364_ = nullptr;
+  UniqueBitmap background_364_;
   std::unique_ptr<CAttentionDlg> startupNotice_;
 
   CStaticText* batteryText_ = nullptr;

@@ -42,7 +42,6 @@ CMacroManagerDlg::~CMacroManagerDlg() {
   // Whatever way the dialog went, no key reaches a window that is gone.
   hook_.StopHook();
   countBox_.Destroy();
-  if (countBoxBrush_ != nullptr) DeleteObject(countBoxBrush_);
 }
 
 BOOL CMacroManagerDlg::OnInitDialog() {
@@ -61,7 +60,7 @@ void CMacroManagerDlg::CreateControls(const RECT&) {
     const RECT r = control->GetRect();
     if (r.right > panelRight) control->SetRect(r.left, r.top, panelRight, r.bottom);
   }
-  countBoxBrush_ = CreateSolidBrush(Colour(kCountBoxBackColour));
+  countBoxBrush_.reset(CreateSolidBrush(Colour(kCountBoxBackColour)));
   // Hidden until the repeat rule with a count is chosen.
   countBox_.Create(hwnd_, kManagerCountBox, ToRect(CountBoxRect(false, Ui().scale)), ES_CENTER, u"");
 }
@@ -113,7 +112,7 @@ MessageResult CMacroManagerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lP
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, Colour(kCountBoxTextColour));
         SetBkColor(dc, Colour(kCountBoxBackColour));
-        return reinterpret_cast<LRESULT>(countBoxBrush_);
+        return reinterpret_cast<LRESULT>(countBoxBrush_.get());
       }
       break;
     case kInsertComboMessage:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/win32/controls_win32.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/window_win32.h"
 
 namespace zeltra::win32 {
@@ -128,12 +129,7 @@ class CDlgBase : public CDialog {
   // The double buffer, kept from paint to paint: a fresh bitmap of the
   // window's size costs a page fault per 4 KB on its first drawing, many
   // times the drawing itself. Made anew only when the client size changes.
-  void ReleaseBackBuffer();
-  HDC backDc_ = nullptr;
-  HBITMAP backBitmap_ = nullptr;
-  HGDIOBJ backOld_ = nullptr;
-  int backWidth_ = 0;
-  int backHeight_ = 0;
+  BackBuffer back_;
 };
 
 }  // namespace zeltra::win32

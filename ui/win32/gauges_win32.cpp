@@ -104,7 +104,7 @@ CStaticText::CStaticText(HWND parent, int id, const RECT& rect, std::u16string t
       baseFlags_(baseFlags) {}
 
 void CStaticText::Draw(HDC dc, const RECT&) {
-  DrawControlText(dc, font_, caption_, GetRect(), colour_, baseFlags_ | DT_VCENTER | DT_WORD_ELLIPSIS);
+  DrawControlText(dc, font(), caption_, GetRect(), colour_, baseFlags_ | DT_VCENTER | DT_WORD_ELLIPSIS);
 }
 
 void CStaticText::SetCaption(std::u16string caption) {

@@ -79,7 +79,7 @@ void CEditShowList::Draw(HDC dc, const RECT&) {
   for (const auto& row : model_.Rows()) {
     if (row.selected) FillSolid(dc, ToRect(row.rect), kSelectionColour);
     if (row.folder) DrawIcon(dc, row.open ? open_ : closed_, row.icon);
-    DrawControlText(dc, font_, row.name, ToRect(row.text), kTextHover, kRowTextFlags);
+    DrawControlText(dc, font(), row.name, ToRect(row.text), kTextHover, kRowTextFlags);
   }
 }
 
@@ -102,7 +102,7 @@ void CImageShowList::Draw(HDC dc, const RECT&) {
     if (row.selected) FillSolid(dc, ToRect(row.rect), kSelectionColour);
     const SkinImage& icon = row.kind == ActionIcon::kDelay ? delay_ : row.kind == ActionIcon::kRelease ? release_ : press_;
     DrawIcon(dc, icon, row.icon);
-    DrawControlText(dc, font_, row.text, ToRect(row.rect), kTextHover, kRowTextFlags);
+    DrawControlText(dc, font(), row.text, ToRect(row.rect), kTextHover, kRowTextFlags);
   }
 }
 

@@ -18,6 +18,7 @@
 
 #include "ui/popup_classes.h"
 #include "ui/win32/draw_win32.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/window_win32.h"
 
 namespace zeltra::win32 {
@@ -74,7 +75,7 @@ class CWndPopup : public CWnd {
   void PostNcDestroy() override;
 
   const PopupModel& model() const { return logic_->model(); }
-  HFONT font() const { return font_; }
+  HFONT font() const { return font_.get(); }
   HWND owner() const { return owner_; }
 
  private:
@@ -93,7 +94,8 @@ class CWndPopup : public CWnd {
   PopupOptions options_;
   std::optional<PopupLogic> logic_;
   std::array<SkinImage, 4> images_;
-  HFONT font_ = nullptr;
+  UniqueFont font_;
+  BackBuffer picture_{BackBuffer::Format::TopDown32};
   HWND owner_ = nullptr;
   POINT position_{};
 

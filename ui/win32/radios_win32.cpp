@@ -28,7 +28,7 @@ CDPIRadioButton::CDPIRadioButton(HWND parent, int id, const RECT& rect, std::u16
 
 void CDPIRadioButton::Draw(HDC dc, const RECT&) {
   images_.Draw(dc, model_.look(), GetRect());
-  DrawControlText(dc, font_, model_.Label(), ToRect(model_.LabelBand(Ui().scale)), textColour_,
+  DrawControlText(dc, font(), model_.Label(), ToRect(model_.LabelBand(Ui().scale)), textColour_,
                   DT_CENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS);
 }
 
