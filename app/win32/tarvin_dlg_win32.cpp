@@ -353,7 +353,8 @@ void CTarvinDlg::SaveNow() {
 }
 
 void CTarvinDlg::OnDestroy() {
-  Sleep(50);
+  // No pause before the save: the listener threads never write the profile
+  // (their reports wait for this thread, and Close stops them).
   SaveNow();
   if (link_) link_->Close();
   RemoveTrayIcon();
