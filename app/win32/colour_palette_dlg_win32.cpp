@@ -14,7 +14,7 @@ namespace zeltra::win32 {
 namespace {
 
 constexpr std::array<const char16_t*, 3> kChannelLetters = {u"R", u"G", u"B"};
-constexpr int kChannelLetterIdBase = 2021;  // 2021..2023, beside texts 2011..2013
+constexpr int kChannelLetterIdBase = 2021;  // three, beside the red, green and blue texts
 
 CStaticText* AddText(CDlgBase& dialog, int id, const DesignRect& place, std::u16string caption, COLORREF colour,
                      UINT flags, bool tahoma) {

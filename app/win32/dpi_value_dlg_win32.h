@@ -1,5 +1,5 @@
-// The DPI value dialog of one stage: it draws DpiValueDialog's state (slider
-// 2021, text 2013, the native edit box 2017) and forwards the user's input
+// The DPI value dialog of one stage: it draws DpiValueDialog's state (the
+// slider, the value text, the native edit box) and forwards the user's input
 // to it. Arrows step, Enter rounds the typed DPI without closing, Escape is
 // ignored; OK rounds the typed DPI, then ends.
 #pragma once
@@ -52,7 +52,7 @@ class CDPIValueSettingDlg : public CSmallDialog {
 
  private:
   void CreateEdit();
-  // Slider, text 2013 and the edit box from the dialog's index; the caret
+  // Slider, value text and the edit box from the dialog's index; the caret
   // goes to the end of the text.
   void ShowIndex();
   void OnEnter();

@@ -36,6 +36,11 @@ void CTarvinDlg::CreateControls(const RECT&) {
   if (!panel_.assigned()) LoadSkinImage(SkinFile(kPanelImage), panel_);
 }
 
+bool CTarvinDlg::ClickRepaintsWindow(int id) const {
+  const ControlSpec* row = FindControlSpec(id);
+  return row != nullptr && row->repaintsWindow;
+}
+
 void CTarvinDlg::UpdateControls() {
   if (!model_ || !controlsCreated_) return;
   controls_.Update(model_->page(), model_->sections(), Ui().scale);

@@ -113,6 +113,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   BOOL OnInitDialog() override;
   void DrawBackground(HDC dc, const RECT& client) override;
   void CreateControls(const RECT& client) override;
+  bool ClickRepaintsWindow(int id) const override;
   MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool PreTranslateMessage(MSG& msg) override;
 

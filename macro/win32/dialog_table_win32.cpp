@@ -44,6 +44,7 @@ std::unique_ptr<CControlBase> Make(HWND owner, const DialogControl& c, const Tab
     }
     case ControlKind::kRadioButton: {
       auto radio = std::make_unique<CRadioButton>(owner, c.id, rect, u"");
+      radio->SetRadioBit(c.radio);
       radio->SetNormalImage(Skin(c.images[0]));
       radio->SetOverImage(Skin(c.images[1]));
       radio->SetCheckedImage(Skin(c.images[2]));
@@ -56,13 +57,13 @@ std::unique_ptr<CControlBase> Make(HWND owner, const DialogControl& c, const Tab
       return combo;
     }
     case ControlKind::kTreeList: {
-      auto tree = std::make_unique<CEditShowList>(owner, rect, u"", options.library);
+      auto tree = std::make_unique<CEditShowList>(owner, c.id, rect, u"", options.library);
       tree->SetOpenFolderImage(Skin(c.images[0]));
       tree->SetClosedFolderImage(Skin(c.images[1]));
       return tree;
     }
     case ControlKind::kActionList: {
-      auto list = std::make_unique<CImageShowList>(owner, rect, u"");
+      auto list = std::make_unique<CImageShowList>(owner, c.id, rect, u"");
       list->SetReleaseIcon(Skin(c.images[0]));
       list->SetPressIcon(Skin(c.images[1]));
       list->SetDelayIcon(Skin(c.images[2]));

@@ -13,10 +13,6 @@ constexpr RECT kNoRect{-1, -1, -1, -1};
 
 bool PointIn(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
-// The main window's section headers move every section below them, so a
-// click on one repaints the whole window.
-bool RepaintsWholeWindow(int id) { return (id >= 3001 && id <= 3004) || id == 3007 || id == 3008; }
-
 OpenDialogTable::Handle TableHandle(HWND hwnd) { return reinterpret_cast<OpenDialogTable::Handle>(hwnd); }
 
 }  // namespace
@@ -295,7 +291,7 @@ void CDlgBase::OnLButtonUp(UINT flags, int x, int y) {
   if (CControlBase* control = hovered_) {
     const RECT rect = control->GetRect();
     if (control->OnLButtonUp(flags, x, y) != 0) {
-      if (RepaintsWholeWindow(control->id())) {
+      if (ClickRepaintsWindow(control->id())) {
         InvalidateRect(hwnd_, nullptr, TRUE);
       } else {
         InvalidateArea(rect);

@@ -28,6 +28,9 @@ class CDlgBase : public CDialog {
   virtual void DrawControls(HDC dc, const RECT& clip);
   // Creates the controls for the client rectangle (runs once).
   virtual void CreateControls(const RECT& client) = 0;
+  // Whether a click that changed the control repaints the whole window
+  // rather than the control (a control that moves others); none by default.
+  virtual bool ClickRepaintsWindow(int /*id*/) const { return false; }
 
   // Background colour = the average colour of a bitmap resource or an image
   // file; unchanged when the image cannot be loaded.

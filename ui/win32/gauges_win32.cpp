@@ -57,8 +57,8 @@ void CDPIValueShowControl::ReleaseImages() {
 
 // --- battery -------------------------------------------------------------------
 
-CBattery::CBattery(HWND parent, const RECT& rect, bool visible, bool shown)
-    : CModelControl(parent, u"", visible, shown, kId, ToUiRect(rect), true) {}
+CBattery::CBattery(HWND parent, int id, const RECT& rect, bool visible, bool shown)
+    : CModelControl(parent, u"", visible, shown, id, ToUiRect(rect), true) {}
 
 void CBattery::DrawLowerPart(HDC dc, const SkinImage& image, int level) const {
   const RECT rect = GetRect();

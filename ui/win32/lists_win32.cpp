@@ -62,9 +62,9 @@ void CVScrollBar::ReleaseImages() {
 
 // --- library tree ------------------------------------------------------------------
 
-CEditShowList::CEditShowList(HWND parent, const RECT& rect, std::u16string text, MacroLibrary* library,
+CEditShowList::CEditShowList(HWND parent, int id, const RECT& rect, std::u16string text, MacroLibrary* library,
                              bool visible, bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, ToUiRect(rect), Ui().scale, library) {
+    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale, library) {
   model_.SetDisabled(disabled);
 }
 
@@ -90,9 +90,9 @@ void CEditShowList::ReleaseImages() {
 
 // --- action list -------------------------------------------------------------------
 
-CImageShowList::CImageShowList(HWND parent, const RECT& rect, std::u16string text, const Macro* macro, bool visible,
-                               bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, ToUiRect(rect), Ui().scale, macro) {
+CImageShowList::CImageShowList(HWND parent, int id, const RECT& rect, std::u16string text, const Macro* macro,
+                               bool visible, bool shown, bool disabled)
+    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale, macro) {
   model_.SetDisabled(disabled);
 }
 

@@ -5,8 +5,9 @@
 //
 // An owner opens a popup into one of its slots and reads the choice while
 // handling the result message:
-//   OpenPopup(*this, PopupSlotOf(PopupClass::kCombo), std::make_unique<CComboPopup>(), topLeft, 0x403, comboId);
-//   ... case 0x403: if (wParam != 0) { const PopupResult* chosen = PopupResultOf(lParam); ... }
+//   OpenPopup(*this, PopupSlotOf(PopupClass::kCombo), std::make_unique<CComboPopup>(), topLeft,
+//             kMainMenuResultMessage, comboId);
+//   ... case kMainMenuResultMessage: if (wParam != 0) { const PopupResult* chosen = PopupResultOf(lParam); ... }
 #pragma once
 
 #include <windows.h>
