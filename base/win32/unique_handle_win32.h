@@ -47,6 +47,15 @@ class UniqueHandle {
   Handle handle_ = Traits::kNone;
 };
 
+// Handles that are null when there is none and go with one call.
+template <class H, auto Release>
+struct NullableHandleTraits {
+  using Handle = H;
+  static constexpr Handle kNone = nullptr;
+  static bool Valid(Handle handle) noexcept { return handle != nullptr; }
+  static void Close(Handle handle) noexcept { Release(handle); }
+};
+
 // Kernel objects (mutexes, threads, events, files and devices). Creation
 // functions answer failure with null or with INVALID_HANDLE_VALUE; neither is
 // closed.

@@ -40,17 +40,12 @@ TEST(StartOptions, ParsedFromTheArguments) {
   for (const Case& c : cases) EXPECT_EQ(ParseStartOptions(c.arguments), c.expected) << c.name;
 }
 
-class FakeBackend : public HidBackend {
- public:
-  std::vector<HidInterfaceInfo> Enumerate() override { return {}; }
-  std::unique_ptr<HidHandle> Open(const std::u16string&) override { return nullptr; }
-};
-
 TEST(StartOptions, TheBackendIsTracedWhenAskedFor) {
   TempDir dir;
   SystemClock clock;
-  auto real = std::make_shared<FakeBackend>();
-  const auto makeReal = [&] { return real; };
+  // Any backend of its own stands for the HID class driver.
+  auto real = std::make_shared<VirtualMouse>(clock);
+  const auto makeReal = [&]() -> std::shared_ptr<HidBackend> { return real; };
 
   const StartBackend plain = MakeStartBackend({}, clock, makeReal);
   EXPECT_EQ(plain.backend, real);

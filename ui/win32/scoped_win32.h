@@ -12,33 +12,12 @@
 
 namespace zeltra::win32 {
 
-template <class Object>
-struct GdiObjectTraits {
-  using Handle = Object;
-  static constexpr Handle kNone = nullptr;
-  static bool Valid(Handle object) noexcept { return object != nullptr; }
-  static void Close(Handle object) noexcept { DeleteObject(object); }
-};
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-
+using UniqueFont = UniqueHandle<NullableHandleTraits<HFONT, &DeleteObject>>;
+using UniqueBitmap = UniqueHandle<NullableHandleTraits<HBITMAP, &DeleteObject>>;
+using UniqueBrush = UniqueHandle<NullableHandleTraits<HBRUSH, &DeleteObject>>;
 // A DC of our own (CreateCompatibleDC).
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static constexpr Handle kNone = nullptr;
-  static bool Valid(Handle dc) noexcept { return dc != nullptr; }
-  static void Close(Handle dc) noexcept { DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
-struct MenuTraits {
-  using Handle = HMENU;
-  static constexpr Handle kNone = nullptr;
-  static bool Valid(Handle menu) noexcept { return menu != nullptr; }
-  static void Close(Handle menu) noexcept { DestroyMenu(menu); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueMemoryDc = UniqueHandle<NullableHandleTraits<HDC, &DeleteDC>>;
+using UniqueMenu = UniqueHandle<NullableHandleTraits<HMENU, &DestroyMenu>>;
 
 // A child window of our own (the native edit boxes). Its parent may have
 // destroyed it already; a font it uses must be declared before it, so that it
