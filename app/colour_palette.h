@@ -45,7 +45,7 @@ class ColourPalette {
   // becomes the working colour, unless it is the background. True when taken
   // (the value texts and the preview then repaint).
   bool OnClick(int x, int y, Colour pixel, float scale);
-  // Texts 2011, 2012, 2013: "%d" of red, green and blue.
+  // The red, green and blue texts: "%d" of each.
   std::array<std::u16string, 3> ValueTexts() const;
   // The preview square in window pixels.
   static UiRect PreviewRect(float scale);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/page_state.h"
+#include "ui/control_codes.h"
 #include "settings/dpi_table.h"
 #include "settings/profile.h"
 
@@ -13,14 +14,14 @@ namespace zeltra {
 
 inline constexpr int kOfferedDpiStages = 6;  // the page shows stages 0..5
 
-// Check 3260 + stage now shows `checked`. Unchecking the only enabled stage
+// The stage's enable check now shows `checked`. Unchecking the only enabled stage
 // is refused (the box is set back to checked); otherwise the box and the
 // active value move so that the same stage stays active where possible.
 // Returns false when refused. The caller then collects, refreshes and applies.
 bool OnStageCheck(const ProfileRecord& record, PageState& page, int stage, bool checked);
 
 // The value dialog of one stage: a slider with one position per step,
-// text 2013 and the edit box 2017 showing the DPI, arrows, and a typed DPI
+// the value text and the edit box showing the DPI, arrows, and a typed DPI
 // rounded up to the next step.
 class DpiValueDialog {
  public:
@@ -29,7 +30,7 @@ class DpiValueDialog {
   static constexpr std::u16string_view kFrame = u"skins\\Frame_DPI.bmp";
   static constexpr std::u16string_view kEditFont = u"Tahoma";
   static constexpr int kValueTextId = 2013;
-  static constexpr int kEditId = 2017;
+  static constexpr int kEditId = kIdTextEntry;
   static constexpr int kSliderId = 2021;
 
   // Starts at the stage's index, held inside the table.
@@ -37,8 +38,8 @@ class DpiValueDialog {
 
   int stage() const { return stage_; }
   int index() const { return index_; }
-  int positions() const { return table_.count; }  // of slider 2021
-  // Text 2013 and the edit box: "%d" of the DPI of the index.
+  int positions() const { return table_.count; }  // of the slider
+  // The value text and the edit box: "%d" of the DPI of the index.
   std::u16string ValueText() const;
   // "%d" of the DPI of any index of the table (the slider's ends).
   std::u16string ValueTextAt(int index) const;
@@ -58,7 +59,7 @@ class DpiValueDialog {
   int index_ = 0;
 };
 
-// Edit box 2017's font size in tenths of a point.
+// The edit box's font size in tenths of a point.
 int DpiEditFontTenths(float scale, float textScale);
 
 // OK of the value dialog: the stage's step index.

@@ -1,4 +1,4 @@
-// Control 2045: the factory reset of the mouse and of the current profile.
+// The factory reset of the mouse and of the current profile.
 #pragma once
 
 #include "device/device_link.h"
@@ -6,7 +6,6 @@
 
 namespace zeltra {
 
-inline constexpr int kFactoryResetId = 2045;
 inline constexpr int kStringProgress = 146;  // the progress dialog's text, after a reset and every apply that sent
 
 // After the user confirmed CFirmwareResetDlg: the reset report (sent once,

@@ -16,11 +16,11 @@ bool StoreLightingMode(ProfileRecord& record, const std::u16string& name, const 
 }
 
 bool OnLightingSlider(PageState& page, int sliderId, int position) {
-  if (sliderId == kSpeedSliderId) {
+  if (sliderId == kIdSpeedSlider) {
     page.speed = std::clamp(position, 0, kSpeedSliderPositions - 1);
     return true;
   }
-  if (sliderId == kBrightnessSliderId) {
+  if (sliderId == kIdBrightnessSlider) {
     page.brightness = std::clamp(position, 0, kBrightnessSliderPositions - 1);
     return true;
   }

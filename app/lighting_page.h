@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/main_window_ids.h"
 #include "app/page_state.h"
 #include "settings/lighting.h"
 #include "settings/profile.h"
@@ -14,8 +15,6 @@
 namespace zeltra {
 
 inline constexpr int kSlotTimerMs = 150;
-inline constexpr int kSpeedSliderId = 3200;
-inline constexpr int kBrightnessSliderId = 3220;
 
 // Colour slot s toggles on timer s + 1, 150 ms after a single click, unless
 // a double click cancels it first.
@@ -28,8 +27,8 @@ int SlotOfTimer(unsigned timerId);
 // refused (false).
 bool StoreLightingMode(ProfileRecord& record, const std::u16string& name, const std::array<std::uint8_t, 3>& bytes);
 
-// A lighting slider moved to `position`: speed (3200) or brightness (3220)
-// in the page, held inside the slider's positions. False for other ids.
+// A lighting slider moved to `position`: speed or brightness in the page,
+// held inside the slider's positions. False for other ids.
 bool OnLightingSlider(PageState& page, int sliderId, int position);
 
 // The slider drag of the main window: a move while dragging marks the change

@@ -1,6 +1,8 @@
 #include "app/main_layout.h"
 
+#include "app/dpi_page.h"
 #include "app/main_window_ids.h"
+#include "app/rates_power.h"
 #include "settings/lighting.h"
 #include "settings/text_format.h"
 #include "ui/ui_context.h"
@@ -71,92 +73,114 @@ void Images(ControlSpec& desc, std::u16string_view a, std::u16string_view b = {}
   desc.images = {a, b, c, d};
 }
 
+ControlSpec& OnClick(ControlSpec& desc, ControlAction action, int index = 0) {
+  desc.action = action;
+  desc.index = index;
+  return desc;
+}
+
+// A fixed header over a group on the left. It does nothing; a click on the
+// buttons' or the battery's repaints the whole window as on a section header.
+void AddGroupHeader(TableBuilder& t, int id, int top, int textString, bool repaintsWindow) {
+  ControlSpec& header = t.Add(id, CC::CheckButton, G::Fixed, {20, top, 250, 25});
+  Images(header, kHeader2, kHeader2, kHeader2);
+  header.textString = textString;
+  header.padLeft = 14;
+  header.repaintsWindow = repaintsWindow;
+}
+
 void AddTitleBar(TableBuilder& t) {
-  Images(t.Add(2001, CC::ImageButton, G::Fixed, {1096, 14, 15, 15}), u"skins\\exit_nr.png", u"skins\\exit_ov.png");
-  Images(t.Add(2002, CC::ImageButton, G::Fixed, {1072, 14, 15, 15}), u"skins\\min_nr.png", u"skins\\min_ov.png");
-  ControlSpec& version = t.Text(3021, G::Fixed, {840, 14, 218, 16}, 3, TextAlign::Right);
+  Images(OnClick(t.Add(kIdExitButton, CC::ImageButton, G::Fixed, {1096, 14, 15, 15}), ControlAction::HideWindow),
+         u"skins\\exit_nr.png", u"skins\\exit_ov.png");
+  Images(OnClick(t.Add(kIdMinimiseButton, CC::ImageButton, G::Fixed, {1072, 14, 15, 15}), ControlAction::HideWindow),
+         u"skins\\min_nr.png", u"skins\\min_ov.png");
+  ControlSpec& version = t.Text(kIdVersionLabel, G::Fixed, {840, 14, 218, 16}, 3, TextAlign::Right);
   version.fixedText = kVersionSuffix;
   version.textColour = kVersionGrey;
-  t.Hidden(3503, CC::ImageButton, G::Fixed);
+  t.Hidden(kIdLinkButton, CC::ImageButton, G::Fixed);
 }
 
 // Left column, top: the six button combos and the macro manager.
 void AddButtonsGroup(TableBuilder& t) {
-  ControlSpec& header = t.Add(3008, CC::CheckButton, G::Fixed, {20, 60, 250, 25});
-  Images(header, kHeader2, kHeader2, kHeader2);
-  header.textString = 9;
-  header.padLeft = 14;
+  AddGroupHeader(t, kIdButtonsHeader, 60, 9, true);
   for (int k = 0; k < kKeySlotCount; ++k) {
-    ControlSpec& combo = t.Add(2013 + k, CC::ComboButton, G::Fixed, {34, 98 + 34 * k, 222, 26});
+    ControlSpec& combo = t.Add(kFirstButtonCombo + k, CC::ComboButton, G::Fixed, {34, 98 + 34 * k, 222, 26});
     Images(combo, u"skins\\combo2_nr.png", u"skins\\combo2_ov.png");
     combo.padLeft = 10;
     combo.padRight = 28;
     combo.param = kButtonComboMessage;
+    OnClick(combo, ControlAction::ButtonCombo, k);
   }
-  ControlSpec& manager = t.Add(2062, CC::ImageButton, G::Fixed, {85, 334, 120, 28});
+  ControlSpec& manager =
+      OnClick(t.Add(kIdMacroManagerButton, CC::ImageButton, G::Fixed, {85, 334, 120, 28}), ControlAction::MacroManager);
   Images(manager, u"skins\\button1_nr.png", u"skins\\button1_ov.png");
   manager.textString = 8;
   manager.align = TextAlign::Centre;
-  for (int id = 2019; id <= 2021; ++id) t.Hidden(id, CC::ComboButton, G::Fixed).param = kButtonComboMessage;
+  for (int k = kKeySlotCount; k < kButtonComboCount; ++k)
+    t.Hidden(kFirstButtonCombo + k, CC::ComboButton, G::Fixed).param = kButtonComboMessage;
 }
 
 // Left column, middle: the power-saving dial and checks.
 void AddPowerGroup(TableBuilder& t) {
-  ControlSpec& header = t.Add(3010, CC::CheckButton, G::Fixed, {20, 393, 250, 25});
-  Images(header, kHeader2, kHeader2, kHeader2);
-  header.textString = 265;
-  header.padLeft = 14;
-  t.Add(3500, CC::PowerManageButton, G::Fixed, {75, 428, 140, 76});
-  t.Text(3407, G::Fixed, {30, 507, 230, 18}, -1, TextAlign::Centre);
-  const std::array<std::array<int, 2>, 2> checks{{{3501, 268}, {3504, 274}}};
+  AddGroupHeader(t, kIdPowerHeader, 393, 265, false);
+  OnClick(t.Add(kIdPowerDial, CC::PowerManageButton, G::Fixed, {75, 428, 140, 76}), ControlAction::PowerDial);
+  t.Text(kIdPowerText, G::Fixed, {30, 507, 230, 18}, -1, TextAlign::Centre);
+  struct Check {
+    int id;
+    ControlAction action;
+    int caption;
+  };
+  const std::array<Check, 2> checks{{{kIdLightsOffCheck, ControlAction::LightsOffCheck, 268},
+                                     {kIdMotionWakeCheck, ControlAction::MotionWakeCheck, 274}}};
   for (std::size_t i = 0; i < checks.size(); ++i) {
     const int y = 535 + 24 * static_cast<int>(i);
-    Images(t.Add(checks[i][0], CC::CheckButton, G::Fixed, {40, y, 11, 11}), u"skins\\check_nr.png",
-           u"skins\\check_ov.png", u"skins\\check_dn.png");
-    t.Text(3402, G::Fixed, {58, y - 5, 200, 20}, checks[i][1]);
+    Images(OnClick(t.Add(checks[i].id, CC::CheckButton, G::Fixed, {40, y, 11, 11}), checks[i].action),
+           u"skins\\check_nr.png", u"skins\\check_ov.png", u"skins\\check_dn.png");
+    t.Text(kIdCaptionText, G::Fixed, {58, y - 5, 200, 20}, checks[i].caption);
   }
 }
 
 // Left column, bottom: the battery gauge and its legend.
 void AddBatteryGroup(TableBuilder& t) {
-  ControlSpec& header = t.Add(3007, CC::CheckButton, G::Fixed, {20, 598, 250, 25});
-  Images(header, kHeader2, kHeader2, kHeader2);
-  header.textString = 15;
-  header.padLeft = 14;
-  Images(t.Add(3406, CC::Battery, G::Fixed, {44, 640, 26, 61}), u"skins\\battery_empty.png", u"skins\\battery_full.png",
-         u"skins\\battery_charging.png", u"skins\\battery_lighting.png");
-  t.Text(3405, G::Fixed, {78, 660, 56, 20}, -1).fixedText = u"100%";
+  AddGroupHeader(t, kIdBatteryHeader, 598, 15, true);
+  Images(t.Add(kIdBatteryGauge, CC::Battery, G::Fixed, {44, 640, 26, 61}), u"skins\\battery_empty.png",
+         u"skins\\battery_full.png", u"skins\\battery_charging.png", u"skins\\battery_lighting.png");
+  t.Text(kIdBatteryText, G::Fixed, {78, 660, 56, 20}, -1).fixedText = u"100%";
   for (int k = 0; k < 3; ++k) {
-    Images(t.Add(3401, CC::StaticImage, G::Fixed, {150, 645 + 20 * k, 20, 11}), kLegendImages[static_cast<std::size_t>(k)]);
-    t.Text(3402, G::Fixed, {176, 640 + 20 * k, 84, 20}, 16 + k);
+    Images(t.Add(kIdBatteryLegend, CC::StaticImage, G::Fixed, {150, 645 + 20 * k, 20, 11}),
+           kLegendImages[static_cast<std::size_t>(k)]);
+    t.Text(kIdCaptionText, G::Fixed, {176, 640 + 20 * k, 84, 20}, 16 + k);
   }
 }
 
 // Middle: the mouse picture with its button marks, and below it the profile
 // picker and the factory reset.
 void AddMouseAndProfiles(TableBuilder& t) {
-  Images(t.Add(3400, CC::StaticImage, G::Fixed, kPicture), u"skins\\mouse\\mouse_nr.png");
+  Images(t.Add(kIdMousePicture, CC::StaticImage, G::Fixed, kPicture), u"skins\\mouse\\mouse_nr.png");
   for (int n = 1; n <= 9; ++n) {
     const auto& place = kMarkPlaces[static_cast<std::size_t>(n - 1)];
     ControlSpec& mark =
-        t.Add(3400, CC::StaticImage, G::Fixed, {kPicture.left + place[0], kPicture.top + place[1], 15, 15});
+        t.Add(kIdMousePicture, CC::StaticImage, G::Fixed, {kPicture.left + place[0], kPicture.top + place[1], 15, 15});
     Images(mark, kMarkImages[static_cast<std::size_t>(n - 1)]);
     mark.shown = n <= 6;
-    mark.onTopOf = 3400;
+    mark.onTopOf = kIdMousePicture;
   }
-  t.Hidden(3009, CC::CheckButton, G::Fixed).textString = 10;
-  ControlSpec& picker = t.Add(3502, CC::ImageButton, G::Fixed, {306, 646, 100, 26});
+  t.Hidden(kIdProfileHeader, CC::CheckButton, G::Fixed).textString = 10;
+  ControlSpec& picker =
+      OnClick(t.Add(kIdProfilePicker, CC::ImageButton, G::Fixed, {306, 646, 100, 26}), ControlAction::ProfilePicker);
   Images(picker, kButton2Nr, kButton2Ov);
   picker.textString = 1;
   picker.align = TextAlign::Centre;
-  ControlSpec& reset = t.Add(2045, CC::ImageButton, G::Fixed, {414, 646, 100, 26});
+  picker.reportsMoves = true;
+  ControlSpec& reset =
+      OnClick(t.Add(kIdFactoryReset, CC::ImageButton, G::Fixed, {414, 646, 100, 26}), ControlAction::FactoryReset);
   Images(reset, kButton2Nr, kButton2Ov);
   reset.textString = 7;
   reset.align = TextAlign::Centre;
-  t.Hidden(3100, CC::ComboButton, G::Fixed);
-  for (int id = 2049; id <= 2053; ++id) t.Hidden(id, CC::CheckButton, G::Fixed);
-  for (int id : {2071, 2068, 2069, 2070}) t.Hidden(id, CC::ImageButton, G::Fixed);
-  t.Hidden(2047, CC::ImageButton, G::Fixed);
+  t.Hidden(kIdProfileCombo, CC::ComboButton, G::Fixed);
+  for (int p = 0; p < kProfileCount; ++p) t.Hidden(kIdProfileTabFirst + p, CC::CheckButton, G::Fixed);
+  for (int id : kIdProfileImageButtons) t.Hidden(id, CC::ImageButton, G::Fixed);
+  t.Hidden(kIdApplyButton, CC::ImageButton, G::Fixed);
 }
 
 void AddSectionHeaders(TableBuilder& t) {
@@ -167,6 +191,8 @@ void AddSectionHeaders(TableBuilder& t) {
     header.textString = info.textString;
     header.padLeft = 14;
     header.shown = info.section != Section::Debounce;
+    header.repaintsWindow = info.clickRepaintsWindow;
+    OnClick(header, ControlAction::SectionHeader);
   }
 }
 
@@ -174,97 +200,127 @@ void AddSectionHeaders(TableBuilder& t) {
 void AddDpiSection(TableBuilder& t) {
   for (int k = 0; k < kDpiStageCount; ++k) {
     const int x = 30 + 84 * k;
-    if (k >= 6) {
-      t.Hidden(3260 + k, CC::CheckButton, G::Dpi);
-      t.Hidden(3270 + k, CC::ColorSelectButton, G::Dpi);
-      t.Hidden(3290 + k, CC::DpiRadioButton, G::Dpi);
-      t.Hidden(3300 + k, CC::DpiValueShowControl, G::Dpi);
+    if (k >= kOfferedDpiStages) {
+      t.Hidden(kIdDpiCheckFirst + k, CC::CheckButton, G::Dpi);
+      t.Hidden(kIdDpiColourFirst + k, CC::ColorSelectButton, G::Dpi);
+      t.Hidden(kIdDpiLabelFirst + k, CC::DpiRadioButton, G::Dpi).index = k;
+      t.Hidden(kIdDpiValueBoxFirst + k, CC::DpiValueShowControl, G::Dpi);
       continue;
     }
-    Images(t.Add(3260 + k, CC::CheckButton, G::Dpi, {x + 20, 12, 15, 15}), u"skins\\check_button_dpi_nr.png",
-           u"skins\\check_button_dpi_ov.png", u"skins\\check_button_dpi_dn.png");
-    t.Add(3270 + k, CC::ColorSelectButton, G::Dpi, {x + 8, 36, 38, 8});
-    Images(t.Add(3300 + k, CC::DpiValueShowControl, G::Dpi, {x + 20, 56, 16, 100}), u"skins\\mouse\\dpi_bar_1.png",
-           u"skins\\mouse\\dpi_bar_2.png");
-    ControlSpec& label = t.Add(3290 + k, CC::DpiRadioButton, G::Dpi, {x, 164, 56, 13});
+    Images(OnClick(t.Add(kIdDpiCheckFirst + k, CC::CheckButton, G::Dpi, {x + 20, 12, 15, 15}), ControlAction::DpiCheck,
+                   k),
+           u"skins\\check_button_dpi_nr.png", u"skins\\check_button_dpi_ov.png", u"skins\\check_button_dpi_dn.png");
+    OnClick(t.Add(kIdDpiColourFirst + k, CC::ColorSelectButton, G::Dpi, {x + 8, 36, 38, 8}), ControlAction::DpiColour,
+            k);
+    Images(OnClick(t.Add(kIdDpiValueBoxFirst + k, CC::DpiValueShowControl, G::Dpi, {x + 20, 56, 16, 100}),
+                   ControlAction::DpiValueBox, k),
+           u"skins\\mouse\\dpi_bar_1.png", u"skins\\mouse\\dpi_bar_2.png");
+    ControlSpec& label = t.Add(kIdDpiLabelFirst + k, CC::DpiRadioButton, G::Dpi, {x, 164, 56, 13});
     Images(label, u"skins\\dpi_value.png", u"skins\\dpi_value.png", u"skins\\dpi_value.png");
     label.align = TextAlign::Centre;
+    label.index = k;
   }
   // The vertical stage sliders carry nothing; two positions keep their position table valid.
-  for (int k = 0; k < kDpiStageCount; ++k) t.Hidden(3280 + k, CC::SliderControl, G::Dpi).param = 2;
+  for (int k = 0; k < kDpiStageCount; ++k) t.Hidden(kIdDpiSliderFirst + k, CC::SliderControl, G::Dpi).param = 2;
 }
 
-void AddSlider(TableBuilder& t, G group, int id, int bar, DesignRect rect, int positions) {
+ControlSpec& AddSlider(TableBuilder& t, G group, int id, int bar, DesignRect rect, int positions) {
   Images(t.Add(bar, CC::StaticImage, group, rect), kSliderBar);
   ControlSpec& slider = t.Add(id, CC::SliderControl, group, rect);
   Images(slider, kSliderThumb);
   slider.param = positions;
   slider.onTopOf = bar;
+  return slider;
 }
 
 void AddLightingSection(TableBuilder& t) {
-  t.Text(3161, G::Lighting, {20, 14, 80, 21}, 122);
-  ControlSpec& mode = t.Add(3120, CC::ComboButton, G::Lighting, {100, 14, 175, 21});
+  t.Text(kIdLightingModeText, G::Lighting, {20, 14, 80, 21}, 122);
+  ControlSpec& mode = OnClick(t.Add(kIdLightingModeCombo, CC::ComboButton, G::Lighting, {100, 14, 175, 21}),
+                              ControlAction::LightingModeCombo);
   Images(mode, u"skins\\combo3_nr.png", u"skins\\combo3_ov.png");
   mode.padLeft = 10;
   mode.padRight = 24;
   mode.param = kLightingComboMessage;
   for (int s = 0; s < kLightingSlotButtons; ++s)
-    Images(t.Add(3180 + s, CC::ColorSelectCheckButton, G::Lighting, {100 + 34 * s, 50, 26, 26}),
+    Images(OnClick(t.Add(kIdColourSlotFirst + s, CC::ColorSelectCheckButton, G::Lighting, {100 + 34 * s, 50, 26, 26}),
+                   ControlAction::ColourSlot, s),
            u"skins\\color_select_nr.png", u"skins\\color_select_check.png");
-  t.Text(3162, G::Lighting, {20, 90, 80, 18}, 120);
-  AddSlider(t, G::Lighting, 3200, 3190, {100, 92, 200, 14}, kSpeedSliderPositions);
-  t.Text(3210, G::Lighting, {310, 90, 50, 18}, -1);
-  t.Text(3163, G::Lighting, {20, 122, 80, 18}, 121);
-  AddSlider(t, G::Lighting, 3220, 3191, {100, 124, 200, 14}, kBrightnessSliderPositions);
-  t.Text(3230, G::Lighting, {310, 122, 50, 18}, -1);
-  t.Text(3164, G::Lighting, {400, 90, 120, 18}, 123);
-  Images(t.Add(3240, CC::RadioButton, G::Lighting, {400, 116, 22, 22}), u"skins\\up_nr.png", u"skins\\up_ov.png",
-         u"skins\\up_check.png");
-  Images(t.Add(3250, CC::RadioButton, G::Lighting, {430, 116, 22, 22}), u"skins\\down_nr.png", u"skins\\down_ov.png",
-         u"skins\\down_check.png");
+  t.Text(kIdSpeedText, G::Lighting, {20, 90, 80, 18}, 120);
+  OnClick(AddSlider(t, G::Lighting, kIdSpeedSlider, kIdSpeedBar, {100, 92, 200, 14}, kSpeedSliderPositions),
+          ControlAction::LightingSlider);
+  t.Text(kIdSpeedLabel, G::Lighting, {310, 90, 50, 18}, -1);
+  t.Text(kIdBrightnessText, G::Lighting, {20, 122, 80, 18}, 121);
+  OnClick(AddSlider(t, G::Lighting, kIdBrightnessSlider, kIdBrightnessBar, {100, 124, 200, 14},
+                    kBrightnessSliderPositions),
+          ControlAction::LightingSlider);
+  t.Text(kIdBrightnessLabel, G::Lighting, {310, 122, 50, 18}, -1);
+  t.Text(kIdDirectionText, G::Lighting, {400, 90, 120, 18}, 123);
+  ControlSpec& up = OnClick(t.Add(kIdDirectionUp, CC::RadioButton, G::Lighting, {400, 116, 22, 22}),
+                            ControlAction::Direction, 0);
+  Images(up, u"skins\\up_nr.png", u"skins\\up_ov.png", u"skins\\up_check.png");
+  up.radio = {kRadioDirectionMask, kRadioDirectionUp};
+  ControlSpec& down = OnClick(t.Add(kIdDirectionDown, CC::RadioButton, G::Lighting, {430, 116, 22, 22}),
+                              ControlAction::Direction, 1);
+  Images(down, u"skins\\down_nr.png", u"skins\\down_ov.png", u"skins\\down_check.png");
+  down.radio = {kRadioDirectionMask, kRadioDirectionDown};
 }
 
 void AddReportRateSection(TableBuilder& t) {
-  for (int r = 0; r < 4; ++r) {
+  for (int r = 0; r < kReportRates; ++r) {
     const auto at = static_cast<std::size_t>(r);
-    Images(t.Add(3030 + r, CC::RadioButton, G::ReportRate, {20 + 126 * r, 48, 96, 30}), kRateNormal[at],
-           kRateNormal[at], kRateChecked[at]);
+    ControlSpec& radio = OnClick(
+        t.Add(kIdRateRadioFirst + r, CC::RadioButton, G::ReportRate, {20 + 126 * r, 48, 96, 30}), ControlAction::ReportRate,
+        r);
+    Images(radio, kRateNormal[at], kRateNormal[at], kRateChecked[at]);
+    radio.radio = {kRadioRateMask, kRadioRate125 << r};
   }
   // One line under the radios; only the current rate's text is shown.
-  for (int r = 0; r < 4; ++r) t.Text(3142 + r, G::ReportRate, {20, 98, 500, 20}, 261 + r);
-  t.Hidden(3110, CC::ComboButton, G::ReportRate);
+  for (int r = 0; r < kReportRates; ++r)
+    t.Text(kIdRateTextFirst + r, G::ReportRate, {20, 98, 500, 20}, 261 + r).index = r;
+  t.Hidden(kIdRateCombo, CC::ComboButton, G::ReportRate);
 }
 
 void AddLiftOffSection(TableBuilder& t) {
-  const std::array<std::array<int, 3>, 2> radios{{{3510, 3520, 270}, {3511, 3521, 271}}};
-  for (std::size_t i = 0; i < radios.size(); ++i) {
+  struct Choice {
+    int radio;
+    int text;
+    int caption;
+    std::uint32_t bit;
+  };
+  const std::array<Choice, 2> choices{{{kIdLiftOffLow, kIdLiftOffLowText, 270, kRadioLiftOffLow},
+                                       {kIdLiftOffHigh, kIdLiftOffHighText, 271, kRadioLiftOffHigh}}};
+  for (std::size_t i = 0; i < choices.size(); ++i) {
     const int x = 30 + 200 * static_cast<int>(i);
-    Images(t.Add(radios[i][0], CC::RadioButton, G::LiftOff, {x, 32, 15, 15}), u"skins\\radio_nr.png",
-           u"skins\\radio_ov.png", u"skins\\radio_dn.png");
-    t.Text(radios[i][1], G::LiftOff, {x + 22, 29, 150, 20}, radios[i][2]);
+    ControlSpec& radio = OnClick(t.Add(choices[i].radio, CC::RadioButton, G::LiftOff, {x, 32, 15, 15}),
+                                 ControlAction::LiftOff, static_cast<int>(i));
+    Images(radio, u"skins\\radio_nr.png", u"skins\\radio_ov.png", u"skins\\radio_dn.png");
+    radio.radio = {kRadioLiftOffMask, choices[i].bit};
+    t.Text(choices[i].text, G::LiftOff, {x + 22, 29, 150, 20}, choices[i].caption);
   }
 }
 
 void AddDebounceSection(TableBuilder& t) {
-  AddSlider(t, G::Debounce, 3530, 3531, {20, 33, 300, 14}, kKeyDebouncePositions);
-  t.Text(3532, G::Debounce, {340, 30, 80, 20}, -1).fixedText = u"12ms";
+  AddSlider(t, G::Debounce, kIdDebounceSlider, kIdDebounceBar, {20, 33, 300, 14}, kKeyDebouncePositions);
+  t.Text(kIdDebounceLabel, G::Debounce, {340, 30, 80, 20}, -1).fixedText = u"12ms";
 }
 
 void AddPointerSection(TableBuilder& t) {
-  ControlSpec& panel = t.Add(3330, CC::ImageButton, G::Pointer, {20, 8, 160, 28});
+  ControlSpec& panel = OnClick(t.Add(kIdControlPanelButton, CC::ImageButton, G::Pointer, {20, 8, 160, 28}),
+                               ControlAction::ControlPanel);
   Images(panel, u"skins\\button4_nr.png", u"skins\\button4_nr.png");
   panel.textString = 260;
   panel.padLeft = 22;
   // The pointer settings ride in controls nobody sees.
-  const std::array<std::array<int, 2>, 3> sliders{
-      {{2041, kScrollWheelSpeedPositions}, {2043, kPointerSpeedPositions}, {2044, kDoubleClickSpeedPositions}}};
+  const std::array<std::array<int, 2>, 3> sliders{{{kIdWheelSpeedSlider, kScrollWheelSpeedPositions},
+                                                   {kIdPointerSpeedSlider, kPointerSpeedPositions},
+                                                   {kIdDoubleClickSlider, kDoubleClickSpeedPositions}}};
   for (const auto& slider : sliders) t.Hidden(slider[0], CC::SliderControl, G::Pointer).param = slider[1];
-  for (int id : {3131, 3130, 3132}) t.Hidden(id, CC::StaticText, G::Pointer);
-  t.Hidden(2009, CC::RadioButton, G::Pointer);
-  t.Hidden(2010, CC::RadioButton, G::Pointer);
-  t.Hidden(2030, CC::CheckButton, G::Pointer);
-  for (int id = 3133; id <= 3141; ++id) t.Hidden(id, CC::StaticText, G::Pointer);
+  for (int id : {kIdWheelSpeedLabel, kIdPointerSpeedLabel, kIdDoubleClickLabel})
+    t.Hidden(id, CC::StaticText, G::Pointer);
+  t.Hidden(kIdWheelLinesRadio, CC::RadioButton, G::Pointer);
+  t.Hidden(kIdWheelPagesRadio, CC::RadioButton, G::Pointer);
+  t.Hidden(kIdAccelerationCheck, CC::CheckButton, G::Pointer);
+  for (int k = 0; k < kPointerTextCount; ++k) t.Hidden(kIdPointerTextFirst + k, CC::StaticText, G::Pointer);
 }
 
 std::vector<ControlSpec> BuildTable() {
@@ -291,15 +347,15 @@ bool SectionOfGroup(ControlGroup group, Section& section) {
 }
 
 // What the current lighting mode offers decides the lighting controls.
-bool LightingControlShown(int id, const PageState& page) {
+bool LightingControlShown(const ControlSpec& desc, const PageState& page) {
   const LightingModeInfo& mode = LightingMode(page.lightingMode);
-  if (id >= 3180 && id < 3180 + kLightingSlotButtons) return id - 3180 < mode.slotsOffered;
-  switch (id) {
-    case 3162: case 3190: case 3200: case 3210:
+  if (desc.action == ControlAction::ColourSlot) return desc.index < mode.slotsOffered;
+  switch (desc.id) {
+    case kIdSpeedText: case kIdSpeedBar: case kIdSpeedSlider: case kIdSpeedLabel:
       return mode.speed;
-    case 3163: case 3191: case 3220: case 3230:
+    case kIdBrightnessText: case kIdBrightnessBar: case kIdBrightnessSlider: case kIdBrightnessLabel:
       return mode.brightness;
-    case 3164: case 3240: case 3250:
+    case kIdDirectionText: case kIdDirectionUp: case kIdDirectionDown:
       return mode.direction;
     default:
       return true;
@@ -352,8 +408,8 @@ bool ControlShown(const ControlSpec& desc, const SectionState& sections, const P
   if (!desc.shown) return false;
   if (const SectionInfo* header = SectionOfHeader(desc.id); header && desc.group == G::Fixed)
     return sections.HeaderShown(header->section);
-  if (desc.id >= 3142 && desc.id <= 3145) return desc.id - 3142 == page.rateIndex;
-  if (desc.group == G::Lighting) return LightingControlShown(desc.id, page);
+  if (desc.id >= kIdRateTextFirst && desc.id < kIdRateTextFirst + kReportRates) return desc.index == page.rateIndex;
+  if (desc.group == G::Lighting) return LightingControlShown(desc, page);
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include "app/sections.h"
 #include "settings/profile.h"
 #include "ui/control_codes.h"
+#include "ui/control_selection.h"
 #include "ui/ui_geometry.h"
 
 namespace zeltra {
@@ -46,11 +47,35 @@ inline constexpr Colour kTextGrey = Rgb(180, 180, 180);
 inline constexpr Colour kVersionGrey = Rgb(138, 138, 138);
 inline constexpr Colour kActiveStageRed = Rgb(255, 0, 0);
 inline constexpr int kSliderThumbExtent = 7;  // left and right thumb extents of every slider
-inline constexpr int kLightingComboMessage = 1144;
+
+// What a control's notification does. A control of a family (a DPI stage's
+// check, a colour slot, a report rate...) also carries its index.
+enum class ControlAction {
+  None,               // decorations and carriers
+  HideWindow,         // code 2: the program goes on in the tray
+  SectionHeader,      // code 2: the header opens or closes its section
+  ProfilePicker,      // codes 12 and 2: the profile picker popup
+  LightingModeCombo,  // code 2: the lighting-mode popup
+  ColourSlot,         // codes 2 and 10, slot = index
+  LightingSlider,     // codes 3 (dragged) and 2 (released)
+  ReportRate,         // code 2, rate = index
+  Direction,          // code 2, index 0 up, 1 down
+  DpiCheck,           // code 2, stage = index
+  DpiColour,          // code 2, stage = index
+  DpiValueBox,        // code 2, stage = index
+  ControlPanel,       // code 2: the system's mouse control panel
+  PowerDial,          // code 2
+  LightsOffCheck,     // code 2
+  MotionWakeCheck,    // code 2
+  LiftOff,            // code 2, index 0 low, 1 high
+  FactoryReset,       // code 2
+  MacroManager,       // code 2: the macro-manager unit runs the manager
+  ButtonCombo,        // the assignment unit, under kButtonComboMessage; slot = index
+};
 
 struct ControlSpec {
   int id = 0;
-  int instance = 0;  // tells apart the decorations that share an id (3400, 3401, 3402)
+  int instance = 0;  // tells apart the decorations that share an id (the picture's marks, captions)
   ControlClass cls = ControlClass::StaticText;
   ControlGroup group = ControlGroup::Fixed;
   bool shown = true;  // false: created with its shown flag clear and never shown
@@ -71,6 +96,11 @@ struct ControlSpec {
   Colour textColour = kTextGrey;
   int param = 0;    // combo: message number; slider: positions; check and radio: nothing
   int onTopOf = 0;  // id of the control it is drawn over (marks, slider thumbs), 0 none
+  ControlAction action = ControlAction::None;
+  int index = 0;                // which one of its family (stage, slot, rate, direction, radio)
+  bool repaintsWindow = false;  // a click that changed it repaints the whole window: it moves others
+  bool reportsMoves = false;    // image button: reports every move over it (code 12)
+  RadioBit radio;               // radio button: its place in the radio selection word
 };
 
 // The whole table, in creation order (the order each group lists its controls).
@@ -90,7 +120,7 @@ UiRect ControlRect(const ControlSpec& desc, const SectionState& sections, float 
 // group while its header is shown and open.
 bool GroupVisible(ControlGroup group, const SectionState& sections);
 // SetShown of a single control: false for every control created hidden;
-// header 3011 only while the sensor offers the lift-off distance; the report
+// the lift-off header only while the sensor offers the lift-off distance; the report
 // rate texts only for the current rate; the lighting controls (with their
 // captions and slider bars) by what the current mode offers.
 bool ControlShown(const ControlSpec& desc, const SectionState& sections, const PageState& page);

@@ -11,8 +11,6 @@ namespace {
 
 constexpr unsigned kProfileSwitchFlags = kPendingButtons | kPendingSettings | kPendingPower | kPendingWake;
 
-bool InRange(int id, int first, int count) { return id >= first && id < first + count; }
-
 }  // namespace
 
 MainWindowModel::MainWindowModel(SettingsStore& settings, DeviceLink& link, MainWindowPort& port, float scale,
@@ -42,54 +40,49 @@ void MainWindowModel::CollectRefreshApply() {
 }
 
 UiRect MainWindowModel::PickerRect() const {
-  return ControlRect(*FindControlSpec(kPickerId), sections_, scale_);
+  return ControlRect(*FindControlSpec(kIdProfilePicker), sections_, scale_);
 }
 
 bool MainWindowModel::OnControl(const ControlEvent& e) {
-  const int id = e.id;
-  if (SectionOfHeader(id)) {
-    if (e.code == kCodeClicked) OnHeader(e);
-    return true;
-  }
-  if (id == kPickerId) {
-    OnPicker(e.code);
-    return true;
-  }
-  if (id == 3120) {
-    if (e.code == kCodeClicked) OnLightingModeCombo();
-    return true;
-  }
-  if (InRange(id, 3180, kLightingSlotButtons)) {
-    OnColourSlot(id - 3180, e.code);
-    return true;
-  }
-  if (id == kSpeedSliderId || id == kBrightnessSliderId) {
-    OnLightingSliderEvent(e);
-    return true;
+  const ControlSpec* row = FindControlSpec(e.id);
+  if (row == nullptr) return false;
+  using A = ControlAction;
+  // These take every code and answer the ones they know.
+  switch (row->action) {
+    case A::SectionHeader:
+      if (e.code == kCodeClicked) OnHeader(e);
+      return true;
+    case A::ProfilePicker:
+      OnPicker(e.code);
+      return true;
+    case A::LightingModeCombo:
+      if (e.code == kCodeClicked) OnLightingModeCombo();
+      return true;
+    case A::ColourSlot:
+      OnColourSlot(row->index, e.code);
+      return true;
+    case A::LightingSlider:
+      OnLightingSliderEvent(e);
+      return true;
+    default:
+      break;
   }
   if (e.code != kCodeClicked) return false;
-  if (InRange(id, kRateRadioFirst, 4)) {
-    OnReportRate(id - kRateRadioFirst);
-  } else if (id == 3240 || id == 3250) {
-    OnDirection(id == 3240);
-  } else if (InRange(id, 3260, kOfferedDpiStages)) {
-    OnDpiCheck(id - 3260, e.value != 0);
-  } else if (InRange(id, 3270, kOfferedDpiStages)) {
-    OnDpiColour(id - 3270);
-  } else if (InRange(id, 3300, kOfferedDpiStages)) {
-    OnDpiValueBox(id - 3300);
-  } else if (id == 3330) {
-    OpenMouseControlPanel(port_);
-  } else if (id == 3500 || id == 3501 || id == 3504) {
-    OnPowerControl(e);
-  } else if (id == 3510 || id == 3511) {
-    OnLiftOff(id == 3510);
-  } else if (id == kFactoryResetId) {
-    OnFactoryReset();
-  } else {
-    return false;
+  switch (row->action) {
+    case A::HideWindow: port_.HideWindow(); return true;
+    case A::ReportRate: OnReportRate(row->index); return true;
+    case A::Direction: OnDirection(row->index == 0); return true;
+    case A::DpiCheck: OnDpiCheck(row->index, e.value != 0); return true;
+    case A::DpiColour: OnDpiColour(row->index); return true;
+    case A::DpiValueBox: OnDpiValueBox(row->index); return true;
+    case A::ControlPanel: OpenMouseControlPanel(port_); return true;
+    case A::PowerDial:
+    case A::LightsOffCheck:
+    case A::MotionWakeCheck: OnPowerControl(row->action, e.value); return true;
+    case A::LiftOff: OnLiftOff(row->index == 0); return true;
+    case A::FactoryReset: OnFactoryReset(); return true;
+    default: return false;  // nothing to do, or a unit of the window's own (macro manager, button combos)
   }
-  return true;
 }
 
 void MainWindowModel::OnHeader(const ControlEvent& e) {
@@ -178,15 +171,15 @@ void MainWindowModel::OnDpiValueBox(int stage) {
   Apply(kPendingSettings);
 }
 
-void MainWindowModel::OnPowerControl(const ControlEvent& e) {
-  if (e.id == 3500) {
-    SetPowerDownTime(Profile(), std::clamp(e.value, kPowerDialMin, kPowerDialMax));
+void MainWindowModel::OnPowerControl(ControlAction action, int value) {
+  if (action == ControlAction::PowerDial) {
+    SetPowerDownTime(Profile(), std::clamp(value, kPowerDialMin, kPowerDialMax));
     Apply(kPendingPower);
-  } else if (e.id == 3501) {
-    SetMoveLightingOnOff(Profile(), e.value);
+  } else if (action == ControlAction::LightsOffCheck) {
+    SetMoveLightingOnOff(Profile(), value);
     Apply(kPendingPower);
   } else {
-    SetMotionWakeup(Profile(), e.value);
+    SetMotionWakeup(Profile(), value);
     Apply(kPendingWake);
   }
   Refresh();
@@ -267,7 +260,7 @@ void MainWindowModel::ClosePopups() {
 }
 
 void MainWindowModel::OnLightingModeCombo() {
-  const UiRect combo = ControlRect(*FindControlSpec(3120), sections_, scale_);
+  const UiRect combo = ControlRect(*FindControlSpec(kIdLightingModeCombo), sections_, scale_);
   port_.OpenLightingModePopup({combo.left, combo.bottom});
 }
 

@@ -34,6 +34,8 @@ inline constexpr int kStringLeftClickWarning = 151;
 // user-interface thread, from inside a model call.
 class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
  public:
+  // The exit and minimise buttons: the window goes, the program stays in the tray.
+  virtual void HideWindow() = 0;
   // Push the model's page state and section states into the controls
   // (values, texts, checked flags, the radio selection word, visibility and
   // places) and repaint the window. (Not the link host's RefreshControls,
@@ -56,7 +58,8 @@ class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
   virtual void CloseProfilePicker() = 0;
   virtual void OpenProfileTabPopup(const ProfileTabPopupSpec& desc) = 0;
   virtual void CloseProfileTabPopup() = 0;
-  // CComboLightingPopup under combo 3120, result message 1145.
+  // CComboLightingPopup under the lighting-mode combo, result message
+  // kLightingModeResultMessage.
   virtual void OpenLightingModePopup(const UiPoint& topLeft) = 0;
   virtual void CloseLightingModePopup() = 0;
 
@@ -67,8 +70,8 @@ class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
   virtual void DestroyOsd() = 0;
 };
 
-// A control notification: message number = id (3120 for the lighting-mode
-// combo, whose message is 1144), lParam = code, wParam, and the value the
+// A control notification: message number = id (the lighting-mode combo's
+// comes under kLightingComboMessage), lParam = code, wParam, and the value the
 // control holds after it handled the mouse: the checked flag of a check
 // button, the position of a slider, the minutes of the power dial.
 struct ControlEvent {
@@ -105,12 +108,13 @@ class MainWindowModel {
   bool OnControl(const ControlEvent& event);
 
   // Popup messages.
-  void OnPickerResult(int wParam, int item);            // 1125
-  void OnPickerDismissed();                             // 1126
-  void OnProfileTabChosen(int ownerValue, int entry);   // 1164, entry 1..4
-  void OnProfileTabDismissed();                         // 1165
-  void OnLightingModeChosen(const std::u16string& name, const std::array<std::uint8_t, 3>& bytes);  // 1145
-  void OnLightingModeDismissed();                       // 1146
+  void OnPickerResult(int wParam, int item);           // kPickerResultMessage
+  void OnPickerDismissed();                            // kComboProfilePopupDismissed
+  void OnProfileTabChosen(int ownerValue, int entry);  // kProfileTabResultMessage, entry 1..4
+  void OnProfileTabDismissed();                        // kProfileRKeyPopupDismissed
+  void OnLightingModeChosen(const std::u16string& name,
+                            const std::array<std::uint8_t, 3>& bytes);  // kLightingModeResultMessage
+  void OnLightingModeDismissed();                                       // kComboLightingPopupDismissed
 
   // Timers 1 to 8, 20, 50 and 60; true when the model handled it.
   bool OnTimer(unsigned id);
@@ -145,7 +149,7 @@ class MainWindowModel {
   void OnDpiCheck(int stage, bool checked);
   void OnDpiColour(int stage);
   void OnDpiValueBox(int stage);
-  void OnPowerControl(const ControlEvent& event);
+  void OnPowerControl(ControlAction action, int value);
   void OnPicker(int code);
   void OnLightingModeCombo();
   void OnLiftOff(bool low);

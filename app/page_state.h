@@ -13,28 +13,29 @@
 #include "settings/pointer_settings.h"
 #include "settings/profile.h"
 #include "settings/settings_store.h"
+#include "ui/control_selection.h"
 
 namespace zeltra {
 
 // Bits of the radio selection word that the main window's radio buttons and
-// its two invisible groups use (the macro manager's group 0xE000 is not ours).
-inline constexpr std::uint32_t kRadioXDpiMask = 0x7F;             // bit n: X_DPI choice n (0..6)
-inline constexpr std::uint32_t kRadioScrollMask = 0x180;          // 2009 lines 0x80, 2010 pages 0x100
+// its two invisible groups use (the macro manager's group is not ours).
+inline constexpr std::uint32_t kRadioXDpiMask = kRadioGroupXDpi;  // bit n: X_DPI choice n (0..6)
+inline constexpr std::uint32_t kRadioScrollMask = kRadioGroupWheelPage;
 inline constexpr std::uint32_t kRadioScrollLines = 0x80;
 inline constexpr std::uint32_t kRadioScrollPages = 0x100;
-inline constexpr std::uint32_t kRadioDirectionMask = 0x1800;      // 3240 up, 3250 down
+inline constexpr std::uint32_t kRadioDirectionMask = kRadioGroupLightDirection;
 inline constexpr std::uint32_t kRadioDirectionUp = 0x800;
 inline constexpr std::uint32_t kRadioDirectionDown = 0x1000;
-inline constexpr std::uint32_t kRadioRateMask = 0xF0000;          // 3030 + r -> 0x10000 << r
+inline constexpr std::uint32_t kRadioRateMask = kRadioGroupReportRate;  // rate r: kRadioRate125 << r
 inline constexpr std::uint32_t kRadioRate125 = 0x10000;
-inline constexpr std::uint32_t kRadioLiftOffMask = 0x300000;      // 3510 low, 3511 high
+inline constexpr std::uint32_t kRadioLiftOffMask = kRadioGroupLiftOff;
 inline constexpr std::uint32_t kRadioLiftOffLow = 0x100000;
 inline constexpr std::uint32_t kRadioLiftOffHigh = 0x200000;
 inline constexpr std::uint32_t kMainWindowRadioMask =
     kRadioXDpiMask | kRadioScrollMask | kRadioDirectionMask | kRadioRateMask | kRadioLiftOffMask;
 
-inline constexpr int kSpeedSliderPositions = 3;       // slider 3200
-inline constexpr int kBrightnessSliderPositions = 4;  // slider 3220
+inline constexpr int kSpeedSliderPositions = 3;       // the speed slider
+inline constexpr int kBrightnessSliderPositions = 4;  // the brightness slider
 inline constexpr int kXDpiChoices = 7;
 inline constexpr int kPowerDialMin = 3;  // the dial's wedges give 3..10 minutes
 inline constexpr int kPowerDialMax = 10;
@@ -43,16 +44,16 @@ inline constexpr int kStringSleepAfter = 267;
 
 // One DPI stage as its four controls show it.
 struct DpiStageView {
-  bool enabled = false;  // check 3260 + k; carried into DPIOffOnFlagValue (stages 6 and 7 too)
-  Colour colour = 0;     // swatch 3270 + k
-  int index = 0;         // the stored step index; value box 3300 + k shows BoxValue
-  int dpi = 0;           // value label 3290 + k, drawn disabled while the stage is off
+  bool enabled = false;  // its enable check; carried into DPIOffOnFlagValue (stages 6 and 7 too)
+  Colour colour = 0;     // its colour button
+  int index = 0;         // the stored step index; its value box shows BoxValue
+  int dpi = 0;           // its value label, drawn disabled while the stage is off
   bool active = false;   // the label of the active stage is red, the others grey
 };
 
 struct LightingSlotView {
   Colour colour = 0;   // Lighting1FixedColor of the current mode
-  bool inUse = false;  // checked look of slot button 3180 + s
+  bool inUse = false;  // checked look of the slot's button
 };
 
 struct PageState {
@@ -60,7 +61,7 @@ struct PageState {
   int currentProfile = 0;
   int profileShowCount = 1;
   std::array<int, kProfileCount> showList{0, 1, 2, 3, 4};
-  // Button combos 2013..2018.
+  // The key slots' button combos.
   std::array<std::u16string, kKeySlotCount> buttonNames;
 
   // DPI page; stages 6 and 7 have controls that are never shown.
@@ -74,13 +75,13 @@ struct PageState {
 
   // Lighting page, for the current mode.
   int lightingMode = 0;
-  std::u16string lightingName;  // label of mode combo 3120
+  std::u16string lightingName;  // label of the mode combo
   std::array<LightingSlotView, 8> slots;
-  int speed = 0;       // slider 3200, 0..2
-  int brightness = 0;  // slider 3220, 0..3
+  int speed = 0;       // the speed slider, 0..2
+  int brightness = 0;  // the brightness slider, 0..3
   bool directionUp = false;
 
-  // Lift-off (radio 3510 = "1", else 3511) and the debounce carrier (slider 3530).
+  // Lift-off (the low radio = "1", else the high one) and the debounce carrier (its slider).
   bool liftOffLow = false;
   int debouncePosition = 0;
 
@@ -88,7 +89,7 @@ struct PageState {
   PointerCarriers pointer;
   int xDpiChoice = 0;
 
-  // Power saving: dial 3500, checks 3501 and 3504, text 3407.
+  // Power saving: the dial, the lights-off and wake-up checks, the text under the dial.
   int powerDownTime = 6;
   bool lightsOffWhileMoving = false;
   bool motionWakeup = false;
@@ -96,9 +97,9 @@ struct PageState {
 
   std::u16string StageLabel(int stage) const;  // "%d" of the stage's DPI
   int BoxValue(int stage) const;               // the index held inside the box's positions
-  std::u16string SpeedLabel() const;           // label 3210
-  std::u16string BrightnessLabel() const;      // label 3230
-  std::u16string DebounceLabel() const;        // label 3532: "%dms"
+  std::u16string SpeedLabel() const;           // the speed label
+  std::u16string BrightnessLabel() const;      // the brightness label
+  std::u16string DebounceLabel() const;        // the debounce label: "%dms"
   // The main window's groups of the radio selection word; the bits of every
   // other group are taken from `current`.
   std::uint32_t RadioWord(std::uint32_t current = 0) const;
@@ -112,7 +113,7 @@ PageState RefreshPage(const SettingsStore& settings, const LanguageTable& langua
 // mode and the power value in the form their controls can hold.
 void CollectPage(const PageState& page, ProfileRecord& record);
 
-// Text 3407: language string 266, the minutes, language string 267.
+// The text under the power dial: language string 266, the minutes, language string 267.
 std::u16string PowerDownText(int minutes, const LanguageTable& language = Language());
 
 }  // namespace zeltra

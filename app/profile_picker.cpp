@@ -49,12 +49,17 @@ std::optional<ProfileTabPopupSpec> BuildProfileTabPopup(const SettingsStore& set
   if (profile < 0) return std::nullopt;
   ProfileTabPopupSpec desc;
   desc.profile = profile;
-  desc.ownerValue = kProfileRKeyOwnerBase + profile;
+  desc.ownerValue = kIdProfileTabFirst + profile;
   desc.topLeft.x = picker.left + Scaled(kTabPopupRight, scale);
   desc.topLeft.y = picker.bottom - Scaled(kPopupRise, scale) + Scaled((item - 1) * kPickerRowHeight, scale);
   if (desc.topLeft.y + windowTop + Scaled(kTabPopupReach, scale) > fullScreenHeight)
     desc.topLeft.y = fullScreenHeight - windowTop - Scaled(kTabPopupLift, scale);
   return desc;
+}
+
+int ProfileOfRKeyOwner(std::intptr_t ownerValue) {
+  const std::intptr_t profile = ownerValue - kIdProfileTabFirst;
+  return profile >= 0 && profile < kProfileCount ? static_cast<int>(profile) : -1;
 }
 
 std::optional<ProfileActionRequest> ChooseProfileTabEntry(int ownerValue, int entry) {

@@ -1,4 +1,4 @@
-// The profile picker 3502 and its two popups: the rows of CComboProfilePopup,
+// The profile picker and its two popups: the rows of CComboProfilePopup,
 // where it opens, what choosing a row does, and the right-click
 // CProfileRKeyPopup with its placement.
 #pragma once
@@ -9,15 +9,13 @@
 #include <string_view>
 
 #include "app/main_layout.h"
+#include "app/main_window_ids.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
 #include "ui/popup_classes.h"
 
 namespace zeltra {
 
-inline constexpr int kPickerId = 3502;
-inline constexpr unsigned kPickerResultMessage = 1125;
-inline constexpr unsigned kProfileTabResultMessage = 1164;
 inline constexpr int kStringPickerHeader = 10;
 inline constexpr int kStringPickerAdd = 200;
 
@@ -45,7 +43,7 @@ class PickerToggle {
   bool openAtLastMove_ = false;
 };
 
-// A row chosen (1125 with wParam 2).
+// A row chosen (kPickerResultMessage with wParam kProfileRowChosen).
 struct PickerChoice {
   enum class Kind { Nothing, SwitchProfile, ProfileAction };
   Kind kind = Kind::Nothing;
@@ -55,10 +53,11 @@ struct PickerChoice {
 };
 PickerChoice ChoosePickerRow(const SettingsStore& settings, int item);
 
-// The right-click popup of a profile row (1125 with wParam 11).
+// The right-click popup of a profile row (kPickerResultMessage with wParam
+// kProfileRowRightClicked).
 struct ProfileTabPopupSpec {
   int profile = 0;
-  int ownerValue = 0;  // kProfileRKeyOwnerBase (2049) + profile
+  int ownerValue = 0;  // kIdProfileTabFirst + profile: the profile's tab
   unsigned resultMessage = kProfileTabResultMessage;
   UiPoint topLeft;  // client coordinates of the main window
   std::array<int, 4> entryStrings{90, 91, 92, 93};  // import, export, edit, delete
@@ -79,6 +78,8 @@ struct ProfileActionRequest {
   int profile = 0;
   friend bool operator==(const ProfileActionRequest&, const ProfileActionRequest&) = default;
 };
+// The profile of a profile-tab popup's owner value; -1 outside the five.
+int ProfileOfRKeyOwner(std::intptr_t ownerValue);
 std::optional<ProfileActionRequest> ChooseProfileTabEntry(int ownerValue, int entry);
 
 }  // namespace zeltra

@@ -5,7 +5,7 @@
 namespace zeltra {
 
 bool StoreReportRate(ProfileRecord& record, int rateIndex) {
-  if (rateIndex < 0 || rateIndex > 3) return false;
+  if (rateIndex < 0 || rateIndex >= kReportRates) return false;
   record.PollingRateValue = {static_cast<std::uint8_t>(rateIndex), 0, 0};
   record.PollingRateName = ReportRateButtonName(rateIndex);
   return true;

@@ -1,4 +1,5 @@
-// The report rate, lift-off and power-saving controls, and button 3330.
+// The report rate, lift-off and power-saving controls, and the button of the
+// system's mouse control panel.
 #pragma once
 
 #include <string_view>
@@ -7,15 +8,15 @@
 
 namespace zeltra {
 
-inline constexpr int kRateRadioFirst = 3030;  // 3030 + r for rate index r
-inline constexpr int kRateTextFirst = 3142;   // one text per rate, only the current one shown
+inline constexpr int kReportRates = 4;  // 125, 250, 500 and 1000 Hz
 
 // Report-rate radio r (0 = 125 Hz .. 3 = 1000 Hz): PollingRateValue r, 0, 0
 // and the button's name "125HZ" .. "1000HZ". Other indexes change nothing
 // (false).
 bool StoreReportRate(ProfileRecord& record, int rateIndex);
 
-// Button 3330 runs the Windows mouse control panel; nothing in the profile changes.
+// The control-panel button runs the Windows mouse control panel; nothing in
+// the profile changes.
 inline constexpr std::u16string_view kMouseControlPanelCommand =
     u"rundll32.exe shell32.dll,Control_RunDLL main.cpl,,2";
 inline constexpr int kShowRestore = 9;

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "app/main_window_ids.h"
+
 namespace zeltra {
 
 // Top to bottom.
@@ -14,19 +16,20 @@ inline constexpr int kSectionCount = 6;
 struct SectionInfo {
   Section section;
   int headerId;
-  int textString;      // the header's caption
-  int expandedHeight;  // how far an open section pushes the sections below it
+  int textString;            // the header's caption
+  int expandedHeight;        // how far an open section pushes the sections below it
+  bool clickRepaintsWindow;  // the lift-off and debounce headers repaint only themselves
 };
 
 // The pointer section is the last one: its height pushes nothing and only
-// sizes the panel behind button 3330.
+// sizes the panel behind its control-panel button.
 inline constexpr std::array<SectionInfo, kSectionCount> kSections{{
-    {Section::Dpi, 3001, 11, 196},
-    {Section::Lighting, 3002, 12, 180},
-    {Section::ReportRate, 3004, 13, 180},
-    {Section::LiftOff, 3011, 19, 85},
-    {Section::Debounce, 3012, 272, 85},
-    {Section::Pointer, 3003, 14, 50},
+    {Section::Dpi, kIdDpiHeader, 11, 196, true},
+    {Section::Lighting, kIdLightingHeader, 12, 180, true},
+    {Section::ReportRate, kIdReportRateHeader, 13, 180, true},
+    {Section::LiftOff, kIdLiftOffHeader, 19, 85, false},
+    {Section::Debounce, kIdDebounceHeader, 272, 85, false},
+    {Section::Pointer, kIdPointerHeader, 14, 50, true},
 }};
 
 // Geometry of the column in design units.

@@ -318,28 +318,6 @@ std::string VirtualMouse::LogText() const {
   return out;
 }
 
-bool WantsVirtualMouse(std::u16string_view commandLine) {
-  constexpr std::u16string_view kSwitch = u"--virtual-mouse";
-  std::size_t i = 0;
-  while (i < commandLine.size()) {
-    while (i < commandLine.size() && (commandLine[i] == u' ' || commandLine[i] == u'\t')) ++i;
-    std::u16string token;
-    bool quoted = false;
-    for (; i < commandLine.size(); ++i) {
-      const char16_t c = commandLine[i];
-      if (c == u'"') {
-        quoted = !quoted;
-      } else if (!quoted && (c == u' ' || c == u'\t')) {
-        break;
-      } else {
-        token += c;
-      }
-    }
-    if (token == kSwitch) return true;
-  }
-  return false;
-}
-
 std::shared_ptr<VirtualMouse> MakeDemoVirtualMouse(Clock& clock) {
   auto mouse = std::make_shared<VirtualMouse>(clock);
   mouse->AddUnrelatedInterface({0x1A2B, 0x0001, 9, 0});    // a keyboard

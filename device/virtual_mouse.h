@@ -175,8 +175,6 @@ class VirtualMouse final : public HidBackend {
   std::shared_ptr<Core> core_;
 };
 
-// The program's "--virtual-mouse" switch (a whole argument of the command line).
-bool WantsVirtualMouse(std::u16string_view commandLine);
 // The mouse on its cable among a keyboard's and another mouse's interfaces,
 // online, for running the program without the real mouse.
 std::shared_ptr<VirtualMouse> MakeDemoVirtualMouse(Clock& clock);

@@ -318,34 +318,4 @@ void VirtualMouseControl::Loop() {
   }
 }
 
-std::u16string VirtualMouseControlPath(std::u16string_view commandLine) {
-  constexpr std::u16string_view kOption = u"--virtual-mouse-control";
-  std::vector<std::u16string> tokens;
-  std::size_t i = 0;
-  while (i < commandLine.size()) {
-    while (i < commandLine.size() && (commandLine[i] == u' ' || commandLine[i] == u'\t')) ++i;
-    if (i == commandLine.size()) break;
-    std::u16string token;
-    bool quoted = false;
-    for (; i < commandLine.size(); ++i) {
-      const char16_t c = commandLine[i];
-      if (c == u'"')
-        quoted = !quoted;
-      else if (!quoted && (c == u' ' || c == u'\t'))
-        break;
-      else
-        token += c;
-    }
-    tokens.push_back(std::move(token));
-  }
-  for (std::size_t t = 0; t < tokens.size(); ++t) {
-    const std::u16string& token = tokens[t];
-    if (token == kOption && t + 1 < tokens.size()) return tokens[t + 1];
-    if (token.size() > kOption.size() + 1 && token.compare(0, kOption.size(), kOption) == 0 &&
-        token[kOption.size()] == u'=')
-      return token.substr(kOption.size() + 1);
-  }
-  return {};
-}
-
 }  // namespace zeltra

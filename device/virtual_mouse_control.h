@@ -82,8 +82,4 @@ class VirtualMouseControl {
   std::thread thread_;
 };
 
-// The option's value in a UTF-16 command line ("--virtual-mouse-control FILE"
-// or "--virtual-mouse-control=FILE", quotes allowed); empty when absent.
-std::u16string VirtualMouseControlPath(std::u16string_view commandLine);
-
 }  // namespace zeltra

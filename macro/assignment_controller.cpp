@@ -12,11 +12,7 @@ namespace {
 
 constexpr std::array<MenuChoice, 3> kDialogs{MenuChoice::kFireKeyDialog, MenuChoice::kMacroChooser,
                                              MenuChoice::kKeyCombinationDialog};
-// The mouse picture numbers its buttons from combo 2013 as 1.
-constexpr int kFirstPictureCombo = 2012;
-constexpr int kLastButtonCombo = 2021;
-
-bool IsButtonCombo(std::intptr_t id) { return id >= kFirstButtonCombo && id <= kLastButtonCombo; }
+bool IsButtonCombo(std::intptr_t id) { return id >= kFirstButtonCombo && id < kFirstButtonCombo + kButtonComboCount; }
 
 // The assignment popups but the main menu.
 std::span<const PopupClass> Submenus() { return std::span(kAssignmentPopups).subspan(1); }
@@ -46,8 +42,8 @@ std::optional<MenuMessage> FindMenuMessage(unsigned message) {
   }
   for (MenuChoice dialog : kDialogs) {
     const DialogMessages messages = MenuDialogMessages(dialog);
-    if (message == static_cast<unsigned>(messages.request)) return MenuMessage{message, K::kDialogRequest, {}, dialog};
-    if (message == static_cast<unsigned>(messages.open)) return MenuMessage{message, K::kDialogOpen, {}, dialog};
+    if (message == messages.request) return MenuMessage{message, K::kDialogRequest, {}, dialog};
+    if (message == messages.open) return MenuMessage{message, K::kDialogOpen, {}, dialog};
   }
   return std::nullopt;
 }
@@ -67,7 +63,8 @@ void AssignmentMenus::OnComboNotify(int comboId, int code) {
   if (!IsButtonCombo(comboId)) return;
   switch (code) {
     case kCodeClicked: OpenMainMenu(comboId); break;
-    case kCodeEntered: host_.SetPictureHighlight(comboId - kFirstPictureCombo); break;
+    // The mouse picture numbers its buttons from the first combo as 1.
+    case kCodeEntered: host_.SetPictureHighlight(comboId - kFirstButtonCombo + 1); break;
     case kCodeLeft: host_.SetPictureHighlight(0); break;
     default: break;
   }
@@ -106,7 +103,7 @@ bool AssignmentMenus::HandleMessage(unsigned message, std::intptr_t wParam, cons
       if (!combo) break;
       dialogCombo_ = combo;
       CloseMenus();
-      host_.PostToSelf(static_cast<unsigned>(MenuDialogMessages(m->dialog).open));
+      host_.PostToSelf(MenuDialogMessages(m->dialog).open);
       break;
     case MenuMessageKind::kDialogOpen:
       if (!dialogCombo_) break;

@@ -17,10 +17,6 @@ namespace zeltra {
 
 class MacroLibrary;
 
-inline constexpr unsigned kFireKeyResultMessage = 0x427;
-inline constexpr unsigned kKeyCombinationResultMessage = 0x40C;
-inline constexpr unsigned kMacroChosenMessage = 0x42A;
-
 // What the main window does for the menus, in the order it is asked.
 class AssignmentHost {
  public:
@@ -62,16 +58,16 @@ class AssignmentHost {
 
 // What a message of the menus and dialogs means to the main window.
 enum class MenuMessageKind {
-  kMainResult,             // 0x403: with wParam 0 the foreground cue, else a chosen entry
-  kMainLostActivation,     // 0x405
-  kCloseSubmenus,          // 0x409
-  kOpenSubmenu,            // 0x410, 0x413, 0x488, 0x485, 0x482
-  kSubmenuResult,          // 0x411, 0x414, 0x489, 0x486, 0x483
-  kSubmenuLostActivation,  // 0x412, 0x415, 0x48A, 0x487, 0x484
-  kDialogRequest,          // 0x426, 0x429, 0x40B
-  kDialogOpen,             // 0x425, 0x428, 0x40A (posted by the request)
-  kDialogResult,           // 0x427, 0x40C
-  kMacroChosen,            // 0x42A
+  kMainResult,             // kMainMenuResultMessage: with wParam 0 the foreground cue, else a chosen entry
+  kMainLostActivation,     // the main menu's dismissal
+  kCloseSubmenus,          // kCloseSubmenusMessage
+  kOpenSubmenu,            // a submenu's ...Open
+  kSubmenuResult,          // a submenu's ...Result
+  kSubmenuLostActivation,  // a submenu's dismissal
+  kDialogRequest,          // a dialog's ...Request
+  kDialogOpen,             // a dialog's ...Open (posted by the request)
+  kDialogResult,           // kFireKeyResultMessage, kKeyCombinationResultMessage
+  kMacroChosen,            // kMacroChosenMessage
 };
 struct MenuMessage {
   unsigned message = 0;

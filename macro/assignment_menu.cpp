@@ -36,8 +36,8 @@ AssignmentPopupMessages AssignmentMessagesOf(PopupClass popup) {
   if (popup == PopupClass::kCombo) {
     messages.result = kMainMenuResultMessage;
   } else if (const SubmenuInfo* row = SubmenuRow(popup)) {
-    messages.result = static_cast<unsigned>(row->resultMessage);
-    messages.open = static_cast<unsigned>(row->openMessage);
+    messages.result = row->resultMessage;
+    messages.open = row->openMessage;
   }
   return messages;
 }

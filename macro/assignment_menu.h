@@ -7,15 +7,11 @@
 #include <array>
 
 #include "macro/button_function.h"
+#include "macro/macro_messages.h"
 #include "ui/popup_classes.h"
 #include "ui/ui_geometry.h"
 
 namespace zeltra {
-
-// The main menu's result message: an entry chosen (wParam the combo id,
-// lParam the result record), or with wParam 0 the cue to bring the popups
-// to the front.
-inline constexpr unsigned kMainMenuResultMessage = 0x403;
 
 // The main menu, then its five submenus.
 inline constexpr std::array<PopupClass, 6> kAssignmentPopups{PopupClass::kCombo,  PopupClass::kDpi,

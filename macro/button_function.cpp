@@ -37,9 +37,9 @@ std::span<const SubmenuEntry> SubmenuEntries(MenuChoice menu) {
 
 DialogMessages MenuDialogMessages(MenuChoice dialog) {
   switch (dialog) {
-    case MenuChoice::kFireKeyDialog: return {0x426, 0x425};
-    case MenuChoice::kMacroChooser: return {0x429, 0x428};
-    case MenuChoice::kKeyCombinationDialog: return {0x40B, 0x40A};
+    case MenuChoice::kFireKeyDialog: return {kFireKeyDialogRequest, kFireKeyDialogOpen};
+    case MenuChoice::kMacroChooser: return {kMacroChooserRequest, kMacroChooserOpen};
+    case MenuChoice::kKeyCombinationDialog: return {kKeyCombinationDialogRequest, kKeyCombinationDialogOpen};
     default: return {0, 0};
   }
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "macro/macro.h"
+#include "macro/macro_messages.h"
 #include "settings/profile.h"
 
 namespace zeltra {
@@ -144,17 +145,17 @@ inline constexpr int kDpiLockLevels = 11;
 // activation follows from its popup kind (DismissalMessage).
 struct SubmenuInfo {
   MenuChoice menu;
-  int openMessage;
-  int resultMessage;
+  unsigned openMessage;
+  unsigned resultMessage;
   int offsetBelowCombo;
   int offsetInMovedMenu;
 };
 inline constexpr std::array<SubmenuInfo, 5> kSubmenus{{
-    {MenuChoice::kDpiFunctionMenu, 0x410, 0x411, 102, 118},
-    {MenuChoice::kMultimediaMenu, 0x413, 0x414, 213, 89},
-    {MenuChoice::kOfficeMenu, 0x488, 0x489, 235, 110},
-    {MenuChoice::kWindowsMenu, 0x485, 0x486, 257, 176},
-    {MenuChoice::kDpiLockMenu, 0x482, 0x483, 296, 118},
+    {MenuChoice::kDpiFunctionMenu, kDpiMenuOpen, kDpiMenuResult, 102, 118},
+    {MenuChoice::kMultimediaMenu, kMultimediaMenuOpen, kMultimediaMenuResult, 213, 89},
+    {MenuChoice::kOfficeMenu, kOfficeMenuOpen, kOfficeMenuResult, 235, 110},
+    {MenuChoice::kWindowsMenu, kWindowsMenuOpen, kWindowsMenuResult, 257, 176},
+    {MenuChoice::kDpiLockMenu, kDpiLockMenuOpen, kDpiLockMenuResult, 296, 118},
 }};
 const SubmenuInfo* FindSubmenu(MenuChoice menu);
 // The entries a submenu lists (the DPI-lock submenu has none here: its
@@ -164,8 +165,8 @@ std::span<const SubmenuEntry> SubmenuEntries(MenuChoice menu);
 // The dialogs' request messages (the menu sends them; the main window then
 // posts the second to open the dialog after the menus have closed).
 struct DialogMessages {
-  int request;
-  int open;
+  unsigned request;
+  unsigned open;
 };
 DialogMessages MenuDialogMessages(MenuChoice dialog);
 
@@ -193,12 +194,14 @@ std::u16string KeyCombinationName(std::uint8_t modifiers, std::u16string_view ke
 ButtonFunctionCode KeyCombinationCode(std::uint8_t modifiers, std::uint8_t deviceKey);
 // Language string 190 followed by the macro item's name.
 std::u16string MacroAssignmentName(std::u16string_view itemName);
-// The macro chooser's OK (message 0x42A): the macro at the library's selected
+// The macro chooser's OK (kMacroChosenMessage): the macro at the library's selected
 // location, or, when there is none, language string 34 with code 00 00 00.
 ButtonAssignment ChosenMacroAssignment(const MacroLibrary& library);
 
-// Button combos: ids 2013..2018 are slots 0..5; 2019..2021 have no slot (-1).
+// The main window's button combos from this id on: the first six are key
+// slots 0..5, the three after them have no slot (-1).
 inline constexpr int kFirstButtonCombo = 2013;
+inline constexpr int kButtonComboCount = 9;
 int SlotOfCombo(int comboId);
 
 // Stores one assignment in `profile` (the current one). With a macro the slot
@@ -210,17 +213,14 @@ bool AssignButtonFunction(ProfileRecord& profile, int comboId, std::u16string_vi
 // Slots 0..5 whose code starts 10 01 (byte 2 is not looked at).
 int CountLeftClickSlots(const ProfileRecord& profile);
 
-inline constexpr int kApplyTimerId = 30;
-inline constexpr int kApplyTimerMs = 20;
 inline constexpr int kWarningTimerId = 20;
 inline constexpr int kWarningTimerMs = 100;
-inline constexpr int kAttentionTitle = 150;
 inline constexpr int kLeftClickWarningMessage = 151;
 inline constexpr int kLeftClickName = 20;
 
 struct LeftClickDecision {
   enum class Action {
-    kApply,              // set buttonsPending and start timer kApplyTimerId (kApplyTimerMs)
+    kApply,              // set buttonsPending and start the apply timer
     kRestoredLeftClick,  // show comboText on the combo, start timer kWarningTimerId
                          // (kWarningTimerMs); when it fires stop it and show the
                          // attention dialog kLeftClickWarningMessage; nothing is sent

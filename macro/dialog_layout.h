@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "ui/control_codes.h"
+#include "ui/control_selection.h"
 #include "ui/list_rows.h"
 #include "ui/ui_context.h"
 #include "ui/ui_geometry.h"
@@ -38,25 +40,26 @@ struct DialogControl {
   std::u16string_view label;  // a fixed text, used when `text` is 0
   std::array<std::u16string_view, 3> images;
   int checkedText = 0;  // a check button's text while checked; 0 for none
+  RadioBit radio;       // a radio button's place in the radio selection word
 };
 
 // Table rows of the common kinds.
 constexpr DialogControl TextControl(int id, DesignRect rect, int text) {
-  return {id, ControlKind::kStaticText, rect, text, {}, {}, 0};
+  return {id, ControlKind::kStaticText, rect, text, {}, {}, 0, {}};
 }
 constexpr DialogControl LabelControl(int id, DesignRect rect, std::u16string_view label) {
-  return {id, ControlKind::kStaticText, rect, 0, label, {}, 0};
+  return {id, ControlKind::kStaticText, rect, 0, label, {}, 0, {}};
 }
 constexpr DialogControl ImageControl(int id, ControlKind kind, DesignRect rect, std::u16string_view first = {},
                                      std::u16string_view second = {}, std::u16string_view third = {}) {
-  return {id, kind, rect, 0, {}, {first, second, third}, 0};
+  return {id, kind, rect, 0, {}, {first, second, third}, 0, {}};
 }
 constexpr DialogControl ButtonControl(int id, DesignRect rect, int text, std::u16string_view normal,
                                       std::u16string_view over) {
-  return {id, ControlKind::kImageButton, rect, text, {}, {normal, over, {}}, 0};
+  return {id, ControlKind::kImageButton, rect, text, {}, {normal, over, {}}, 0, {}};
 }
 
-// The first control of a table with this id (the manager has two 2026 texts).
+// The first control of a table with this id (the manager has two texts of one id).
 const DialogControl* FindDialogControl(std::span<const DialogControl> controls, int id);
 
 // A character typed into one of the number boxes (fire key, delay, repeat
@@ -87,6 +90,9 @@ inline constexpr std::u16string_view kSkinFolderOpen = u"skins\\foldr_open.png";
 inline constexpr std::u16string_view kSkinFolderClosed = u"skins\\foldr_close.png";
 inline constexpr std::u16string_view kSkinMacroFrame = u"skins\\Frame_Macro_Manager.bmp";
 
+// The caption text in the dialogs that write their own.
+inline constexpr int kDialogCaptionId = 2001;
+
 // Language strings every dialog uses.
 inline constexpr int kOkText = 4;
 inline constexpr int kCancelText = 5;
@@ -96,7 +102,7 @@ constexpr DialogControl PushButtonControl(int id, DesignRect rect, int text) {
   return ButtonControl(id, rect, text, kSkinButtonNormal, kSkinButtonOver);
 }
 constexpr DialogControl CloseCrossControl(DesignRect rect) {
-  return ImageControl(2004, ControlKind::kImageButton, rect, kSkinCloseNormal, kSkinCloseOver);
+  return ImageControl(kIdClose, ControlKind::kImageButton, rect, kSkinCloseNormal, kSkinCloseOver);
 }
 constexpr DialogControl CheckBoxControl(int id, DesignRect rect) {
   return ImageControl(id, ControlKind::kCheckButton, rect, kSkinCheckNormal, kSkinCheckOver, kSkinCheckChecked);

@@ -19,13 +19,13 @@ std::uint8_t ClampToByte(int value, int minimum) {
 
 // The labels stand left of their boxes; the third text is a note below them.
 const std::array<DialogControl, 9> kFireKeyDialogControls{{
-    TextControl(2001, {20, 3, 210, 24}, 170),
+    TextControl(kDialogCaptionId, {20, 3, 210, 24}, 170),
     CloseCrossControl({405, 4, 15, 15}),
-    TextControl(2012, {25, 36, 200, 20}, 171),
+    TextControl(kFireKeyFirstLabel, {25, 36, 200, 20}, 171),
     ImageControl(kFireKeyFirstBox, ControlKind::kEditBox, {230, 36, 90, 20}),
-    TextControl(2013, {25, 62, 200, 20}, 172),
+    TextControl(kFireKeySecondLabel, {25, 62, 200, 20}, 172),
     ImageControl(kFireKeySecondBox, ControlKind::kEditBox, {230, 62, 90, 20}),
-    TextControl(2014, {25, 86, 395, 18}, 173),
+    TextControl(kFireKeyNote, {25, 86, 395, 18}, 173),
     PushButtonControl(kIdOk, {260, 110, 69, 20}, kOkText),
     PushButtonControl(kIdCancel, {350, 110, 69, 20}, kCancelText),
 }};

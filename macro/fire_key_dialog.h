@@ -17,8 +17,11 @@ namespace zeltra {
 inline constexpr int kFireKeyDialogWidth = 429;  // design units
 inline constexpr int kFireKeyDialogHeight = 140;
 inline constexpr std::u16string_view kFireKeyDialogFrame = u"skins\\Frame_common.bmp";
-inline constexpr int kFireKeyFirstBox = 2017;  // native edit boxes, centred text
+inline constexpr int kFireKeyFirstBox = kIdTextEntry;  // native edit boxes, centred text
 inline constexpr int kFireKeySecondBox = 2018;
+inline constexpr int kFireKeyFirstLabel = 2012;  // left of the boxes
+inline constexpr int kFireKeySecondLabel = 2013;
+inline constexpr int kFireKeyNote = 2014;  // below them
 inline constexpr std::u16string_view kFireKeyFirstPreset = u"50";
 inline constexpr std::u16string_view kFireKeySecondPreset = u"0";
 inline constexpr int kFireKeyCheckTimerMs = 100;
@@ -43,7 +46,7 @@ FireKeyCheck CheckFireKeyBoxes(std::u16string_view first, std::u16string_view se
 struct FireKeyOk {
   bool close = false;                      // the dialog ends
   int message = 0;                         // attention dialog (the dialog stays open)
-  std::optional<ButtonAssignment> result;  // send as 0x427 before closing
+  std::optional<ButtonAssignment> result;  // send as kFireKeyResultMessage before closing
 };
 // OK with the two boxes' texts, each read as a decimal number up to its first
 // non-digit.

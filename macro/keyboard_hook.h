@@ -1,5 +1,5 @@
 // What the keyboard hook delivers to the window that started it: message
-// 0x401 once per key transition anywhere in the system. The Windows hook lives
+// kKeyHookMessage once per key transition anywhere in the system. The Windows hook lives
 // in macro/win32/; the recorder and the key dialogs only rely on this.
 //
 //   wParam: the virtual-key code (below 256; its low byte is what counts)
@@ -11,9 +11,10 @@
 
 #include <cstdint>
 
+#include "macro/macro_messages.h"
+
 namespace zeltra {
 
-inline constexpr unsigned kKeyHookMessage = 0x401;
 inline constexpr std::uint32_t kKeyHookReleaseBit = 0x80000000u;
 inline constexpr std::uint32_t kKeyHookTimeMask = 0x7FFFFFFFu;
 
@@ -25,12 +26,12 @@ struct KeyHookEvent {
   friend bool operator==(const KeyHookEvent&, const KeyHookEvent&) = default;
 };
 
-// lParam of message 0x401 for a transition at `timeMs` (only its low 31 bits are kept).
+// lParam of kKeyHookMessage for a transition at `timeMs` (only its low 31 bits are kept).
 constexpr std::uint32_t MakeKeyHookLParam(bool release, std::uint32_t timeMs) {
   return (release ? kKeyHookReleaseBit : 0u) | (timeMs & kKeyHookTimeMask);
 }
 
-// Decodes message 0x401. Only the low 32 bits of lParam carry meaning (on
+// Decodes kKeyHookMessage. Only the low 32 bits of lParam carry meaning (on
 // 64-bit Windows the parameter is wider).
 constexpr KeyHookEvent DecodeKeyHookMessage(std::uint64_t wParam, std::uint64_t lParam) {
   const auto bits = static_cast<std::uint32_t>(lParam);

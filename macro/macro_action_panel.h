@@ -27,7 +27,7 @@ class MacroActionPanel {
   // shown from its first row with no action selected.
   void SetMacro(Macro* macro);
   Macro* macro() const { return macro_; }
-  // Shows the list from its first row and sets its scroll bar 2022.
+  // Shows the list from its first row and sets its scroll bar.
   void Show();
 
   // Action-list notifications: 2 (released; `selectedRow` is the list's
@@ -39,19 +39,19 @@ class MacroActionPanel {
   // Recording.
   void OnRecordToggled(bool on);
   void SetRecordDelays(bool on) { recordDelays_ = on; }
-  // Message 0x401 (a key from the hook, or a popup's closing notice).
+  // kKeyHookMessage (a key from the hook, or a popup's closing notice).
   void OnHookMessage(std::uint64_t wParam, std::uint64_t lParam);
   // The dialog is closing: a running recording stops.
   void StopRecording();
   bool recording() const { return recorder_.recording(); }
 
-  // The insert combo was clicked (0x48E): the popup opens below it.
+  // The insert combo was clicked (kInsertComboMessage): the popup opens below it.
   void OnInsertCombo(float scale);
-  // The insert popup reported operation 0..4 (0x48F); it runs at the next repaint.
+  // The insert popup reported operation 0..4 (kInsertPopupResultMessage); it runs at the next repaint.
   void OnInsertChosen(int operation);
   // After a repaint: runs a pending insert operation. True when one ran.
   bool RunPendingInsert();
-  // Buttons 2023 and 2024.
+  // The modify and delete-action buttons.
   void OnModify();
   void OnDeleteAction();
 

@@ -24,7 +24,7 @@ std::array<DialogControl, 5> MacroEditDialogControls(MacroEditDialog dialog) {
   const int captionWidth = MacroEditDialogDrawsFrame(dialog) ? 210 : 290;
   constexpr DesignRect field{11, 40, 295, 22};
   return {{
-      TextControl(2001, {10, 3, captionWidth, 18}, MacroEditDialogCaption(dialog)),
+      TextControl(kDialogCaptionId, {10, 3, captionWidth, 18}, MacroEditDialogCaption(dialog)),
       CloseCrossControl({300, 4, 15, 15}),
       dialog == MacroEditDialog::kKey ? TextControl(kMacroEditKeyField, field, 0)
                                       : ImageControl(kMacroEditBox, ControlKind::kEditBox, field),

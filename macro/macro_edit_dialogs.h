@@ -28,7 +28,7 @@ inline constexpr int kMacroEditDialogHeight = 102;
 inline constexpr std::u16string_view kMacroEditDialogFrame = u"skins\\Frame_warning.bmp";
 inline constexpr std::array<int, 4> kMacroEditFieldBackground{11, 40, 306, 62};
 inline constexpr int kMacroEditKeyField = 2012;  // static text (key dialog)
-inline constexpr int kMacroEditBox = 2017;       // native edit box, black on white (the others)
+inline constexpr int kMacroEditBox = kIdTextEntry;  // native edit box, black on white (the others)
 
 // Caption language string of each dialog.
 int MacroEditDialogCaption(MacroEditDialog dialog);

@@ -10,6 +10,7 @@
 
 #include "macro/macro_library.h"
 #include "settings/profile.h"
+#include "ui/control_selection.h"
 
 namespace zeltra {
 
@@ -21,10 +22,14 @@ inline constexpr int kEmptyNameMessage = 242;
 inline constexpr int kItemInUseMessage = 257;
 inline constexpr int kNotADigitMessage = 175;
 
-// Repeat-rule radio buttons and the MacroKeyLoopType each one sets.
+// Repeat-rule radio buttons, the MacroKeyLoopType each one sets, and their
+// bits in the radio selection word.
 inline constexpr int kRepeatRuleControl1 = 2031;  // type 1
 inline constexpr int kRepeatRuleControl4 = 2032;  // type 4
 inline constexpr int kRepeatRuleControl2 = 2033;  // type 2, with the count box
+inline constexpr RadioBit kRepeatRuleRadio1{kRadioGroupMacroRepeat, 0x2000};
+inline constexpr RadioBit kRepeatRuleRadio4{kRadioGroupMacroRepeat, 0x4000};
+inline constexpr RadioBit kRepeatRuleRadio2{kRadioGroupMacroRepeat, 0x8000};
 
 struct ManagerOutcome {
   int message = 0;           // attention dialog to show, 0 for none
@@ -72,8 +77,8 @@ bool ProfileUsesLibraryItem(const ProfileRecord& profile, const MacroLibrary& li
 
 // Repeat rule. The radio button that shows the macro's type (0 for none).
 int RepeatRuleControl(const Macro* macro);
-// A click on 2031, 2032 or 2033 sets the type 1, 4 or 2; true when the count
-// box is to be shown (2033).
+// A click on kRepeatRuleControl1, 4 or 2 sets that type; true when the count
+// box is to be shown (type 2).
 bool ChooseRepeatRule(Macro* macro, int control);
 
 struct RepeatCount {

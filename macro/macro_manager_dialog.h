@@ -42,17 +42,17 @@ class MacroManagerDialog {
   // Tree notifications: 2 released, 10 double click, 11 right button
   // released at `point` (the tree has selected the row under it).
   void OnTreeNotify(int code, UiPoint point = {});
-  // Scroll bars 2021 and 2022.
+  // The tree's and the action list's scroll bars.
   void OnScrollBarNotify(int barId, int code, int part, int thumbPosition);
   // The wheel with the pointer at `pointer` (client coordinates).
   void OnWheel(int notches, UiPoint pointer);
 
-  // The context popup reported operation 0..7 (0x491).
+  // The context popup reported operation 0..7 (kContextPopupResultMessage).
   void OnContextPopupChosen(int operation);
-  // Buttons 2012 (new macro) and 2013 (delete the selected item).
+  // The new-macro and delete-item buttons.
   void OnNewMacro() { RunOperation(ManagerOperation::kNewMacro); }
   void OnDeleteItem() { RunOperation(ManagerOperation::kDelete); }
-  // Radios 2031, 2032, 2033.
+  // The repeat-rule radios.
   void OnRepeatRule(int radioId);
   // The count box's text changed (EN_CHANGE).
   void OnCountBoxChanged(std::u16string_view text);

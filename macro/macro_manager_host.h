@@ -58,7 +58,7 @@ class MacroManagerHost : public MacroListHost {
   virtual void EnableControls(bool enabled) = 0;
   // The record toggle's checked state, without a notification.
   virtual void SetRecordButton(bool on) = 0;
-  // The repeat-rule radio that shows as chosen (2031, 2032 or 2033; 0 for none).
+  // The repeat-rule radio that shows as chosen (kRepeatRuleControl1, 4 or 2; 0 for none).
   virtual void SetRepeatRule(int radioId) = 0;
   // Shown: the count box moves into place, is enabled, shows `text` selected.
   // Hidden: moved out of sight, its text left as it is.

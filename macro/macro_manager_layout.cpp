@@ -1,5 +1,6 @@
 #include "macro/macro_manager_layout.h"
 
+#include "macro/macro_manager.h"
 #include "macro/macro_tree_view.h"
 #include "ui/control_codes.h"
 
@@ -9,9 +10,11 @@ namespace {
 
 constexpr DesignRect kCountBox{392, 190, 78, 20};
 
-constexpr DialogControl Radio(int id, int y) {
-  return ImageControl(id, ControlKind::kRadioButton, {368, y, 15, 15}, u"skins\\radio_nr.png", u"skins\\radio_ov.png",
-                      u"skins\\radio_dn.png");
+constexpr DialogControl Radio(int id, int y, RadioBit bit) {
+  DialogControl control = ImageControl(id, ControlKind::kRadioButton, {368, y, 15, 15}, u"skins\\radio_nr.png",
+                                       u"skins\\radio_ov.png", u"skins\\radio_dn.png");
+  control.radio = bit;
+  return control;
 }
 
 constexpr DialogControl RecordToggle() {
@@ -26,13 +29,13 @@ constexpr DialogControl RecordToggle() {
 }  // namespace
 
 const std::array<DialogControl, 23> kMacroManagerControls{{
-    TextControl(2025, {24, 35, 100, 17}, 191),
-    TextControl(2026, {189, 35, 100, 17}, 192),
-    TextControl(2027, {390, 84, 200, 18}, 193),
-    TextControl(2028, {390, 113, 200, 17}, 194),
-    TextControl(2029, {390, 141, 200, 17}, 195),
-    TextControl(2030, {390, 169, 200, 17}, 196),
-    TextControl(2026, {370, 230, 100, 17}, 197),
+    TextControl(kTreeCaptionId, {24, 35, 100, 17}, 191),
+    TextControl(kManagerActionsCaption, {189, 35, 100, 17}, 192),
+    TextControl(kManagerDelayCaption, {390, 84, 200, 18}, 193),
+    TextControl(kManagerRepeatHeldCaption, {390, 113, 200, 17}, 194),
+    TextControl(kManagerRepeatToggleCaption, {390, 141, 200, 17}, 195),
+    TextControl(kManagerRepeatCountCaption, {390, 169, 200, 17}, 196),
+    TextControl(kManagerActionsCaption, {370, 230, 100, 17}, 197),
     CloseCrossControl({505, 3, 15, 15}),
     ImageControl(kTreeListId, ControlKind::kTreeList, {25, 54, 143, 269}, kSkinFolderOpen, kSkinFolderClosed),
     ImageControl(kTreeScrollBarId, ControlKind::kScrollBar, {169, 53, 18, 271}),
@@ -41,9 +44,9 @@ const std::array<DialogControl, 23> kMacroManagerControls{{
     ImageControl(kActionScrollBarId, ControlKind::kScrollBar, {334, 53, 18, 271}),
     RecordToggle(),
     CheckBoxControl(kManagerDelayBox, {370, 86, 11, 11}),
-    Radio(2031, 113),
-    Radio(2032, 141),
-    Radio(2033, 169),
+    Radio(kRepeatRuleControl1, 113, kRepeatRuleRadio1),
+    Radio(kRepeatRuleControl4, 141, kRepeatRuleRadio4),
+    Radio(kRepeatRuleControl2, 169, kRepeatRuleRadio2),
     ImageControl(kManagerCountBox, ControlKind::kEditBox, kCountBox),
     ImageControl(kManagerInsertCombo, ControlKind::kComboButton, {370, 250, 117, 14}, u"skins\\combo3_nr.png",
                  u"skins\\combo3_ov.png"),
@@ -60,9 +63,9 @@ const std::array<int, 14> kControlsDisabledWhileRecording{
     kActionListId,
     kActionScrollBarId,
     kManagerDelayBox,
-    2031,
-    2032,
-    2033,
+    kRepeatRuleControl1,
+    kRepeatRuleControl4,
+    kRepeatRuleControl2,
     kManagerCountBox,
     kManagerNewMacroButton,
     kManagerDeleteItemButton,

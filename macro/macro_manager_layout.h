@@ -7,12 +7,24 @@
 #include <cstdint>
 
 #include "macro/dialog_layout.h"
+#include "macro/macro_messages.h"
 
 namespace zeltra {
 
 inline constexpr int kMacroManagerWidth = 528;  // design units
 inline constexpr int kMacroManagerHeight = 365;
 inline constexpr DialogKeys kMacroManagerKeys{DialogKeyRule::kSwallow, DialogKeyRule::kSwallow};
+
+// Captions (the tree's is kTreeCaptionId): the action list's (the insert
+// combo's caption has the same id), the record-delays box's and the three
+// repeat rules'.
+inline constexpr int kManagerActionsCaption = 2026;
+inline constexpr int kManagerDelayCaption = 2027;
+inline constexpr int kManagerRepeatHeldCaption = 2028;
+inline constexpr int kManagerRepeatToggleCaption = 2029;
+inline constexpr int kManagerRepeatCountCaption = 2030;
+// The manager's controls are all numbered up to this one.
+inline constexpr int kLastManagerControlId = 2099;
 
 // Controls with a part to play in the manager's rules.
 inline constexpr int kManagerNewMacroButton = 2012;
@@ -24,15 +36,9 @@ inline constexpr int kManagerDeleteActionButton = 2024;
 inline constexpr int kManagerCountBox = 2034;
 inline constexpr int kManagerInsertCombo = 2035;
 
-// Messages of the manager's popups and its insert combo (what the popups
-// send on losing activation follows from their kinds: DismissalMessage).
-inline constexpr unsigned kInsertComboMessage = 0x48E;         // the combo was clicked
-inline constexpr unsigned kInsertPopupResultMessage = 0x48F;   // CComboActionInsertPopup
-inline constexpr unsigned kContextPopupResultMessage = 0x491;  // CMacroListPopup
-
 // Every control of the manager, in creation order. Static texts are drawn in
 // kManagerTextColour. The record toggle shows string 198 while off and 199
-// while on. The two buttons 2010 and 2011 (strings 203 and 204) that the
+// while on. The OK and Cancel buttons (strings 203 and 204) that the
 // manager could carry do nothing when clicked, so they are left out.
 extern const std::array<DialogControl, 23> kMacroManagerControls;
 

@@ -6,7 +6,7 @@
 namespace zeltra {
 
 const std::array<DialogControl, 5> kMacroSelectDialogControls{{
-    TextControl(2025, {24, 35, 100, 17}, 191),
+    TextControl(kTreeCaptionId, {24, 35, 100, 17}, 191),
     CloseCrossControl({505, 3, 15, 15}),
     ImageControl(kTreeListId, ControlKind::kTreeList, {25, 54, 463, 269}, kSkinFolderOpen, kSkinFolderClosed),
     ImageControl(kTreeScrollBarId, ControlKind::kScrollBar, {489, 53, 18, 271}),

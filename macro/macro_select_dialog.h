@@ -14,7 +14,7 @@ inline constexpr int kMacroSelectDialogHeight = 365;
 inline constexpr DialogKeys kMacroSelectDialogKeys{DialogKeyRule::kSwallow, DialogKeyRule::kSwallow};
 inline constexpr int kNoMacroChosenMessage = 234;
 
-// Caption 2025, close cross, tree 2015, scroll bar 2021 and OK, on the frame
+// The tree's caption, close cross, tree, scroll bar and OK, on the frame
 // kSkinMacroFrame with one grey surround behind the tree.
 extern const std::array<DialogControl, 5> kMacroSelectDialogControls;
 // Filled RGB(148, 148, 148) behind the tree (design corners).
@@ -23,7 +23,7 @@ inline constexpr std::array<int, 4> kMacroSelectTreeSurround{24, 53, 489, 324};
 class MacroChooserHost : public MacroListHost {
  public:
   virtual void ShowAttention(int message) = 0;  // title 150
-  // Sends 0x42A to the main window: the chosen macro is the library's selection.
+  // Sends kMacroChosenMessage to the main window: the chosen macro is the library's selection.
   virtual void SendMacroChosen() = 0;
   // Releases the controls' images and ends the dialog.
   virtual void End() = 0;

@@ -1,7 +1,6 @@
 // The two lists of the macro dialogs as their dialogs drive them: the
-// library tree (list 2015, scroll bar 2021), opened collapsed with nothing
-// selected and kept scrolled to its selection, and the action list (2020,
-// scroll bar 2022).
+// library tree, opened collapsed with nothing selected and kept scrolled to
+// its selection, and the action list, each with its scroll bar.
 #pragma once
 
 #include "macro/list_scroll.h"
@@ -10,6 +9,7 @@ namespace zeltra {
 
 class MacroLibrary;
 
+inline constexpr int kTreeCaptionId = 2025;  // above the tree
 inline constexpr int kTreeListId = 2015;
 inline constexpr int kTreeScrollBarId = 2021;
 inline constexpr int kActionListId = 2020;
@@ -19,7 +19,7 @@ inline constexpr int kActionScrollBarId = 2022;
 class MacroListHost {
  public:
   virtual ~MacroListHost() = default;
-  // The list's first visible row (tree 2015 or action list 2020); repaints it.
+  // The list's first visible row (the tree or the action list); repaints it.
   virtual void ShowList(int listId, int firstRow) = 0;
   // The scroll bar's position, page and range (SetScrollInfo); repaints it.
   virtual void SetScrollBar(int barId, const ScrollInfo& info) = 0;

@@ -28,16 +28,16 @@ constexpr DialogControl BoxName(int id, int x, std::u16string_view name) {
 }  // namespace
 
 const std::array<DialogControl, 14> kShortcutDialogControls{{
-    TextControl(2001, {20, 3, 210, 24}, 180),
+    TextControl(kDialogCaptionId, {20, 3, 210, 24}, 180),
     TextControl(kShortcutKeyField, {25, 35, 158, 22}, 0),
     Box(kShortcutShiftBox, 25),
-    BoxName(2013, 25, u"Shift"),
+    BoxName(kShortcutShiftName, 25, u"Shift"),
     Box(kShortcutCtrlBox, 82),
-    BoxName(2014, 82, u"Ctrl"),
+    BoxName(kShortcutCtrlName, 82, u"Ctrl"),
     Box(kShortcutAltBox, 139),
-    BoxName(2015, 139, u"Alt"),
+    BoxName(kShortcutAltName, 139, u"Alt"),
     Box(kShortcutWinBox, 196),
-    BoxName(2016, 196, u"Win"),
+    BoxName(kShortcutWinName, 196, u"Win"),
     CheckBoxControl(kShortcutNoModifiersBox, {22, 139, 11, 11}),
     PushButtonControl(kIdOk, {260, 110, 69, 20}, kOkText),
     PushButtonControl(kIdCancel, {350, 110, 69, 20}, kCancelText),
@@ -62,7 +62,7 @@ void ShortcutDialogState::SetBox(int id, bool checked) {
 }
 
 std::optional<ButtonAssignment> ShortcutDialogState::Ok() const {
-  // Box 2005 wins over boxes ticked before it.
+  // The no-modifiers box wins over boxes ticked before it.
   const std::uint8_t modifiers = noModifiers_ ? 0 : modifiers_;
   ButtonAssignment result{KeyCombinationName(modifiers, keyName_), KeyCombinationCode(modifiers, deviceKey_)};
   if (result.name.empty()) return std::nullopt;

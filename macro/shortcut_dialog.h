@@ -21,12 +21,18 @@ inline constexpr int kShortcutCtrlBox = 2006;
 inline constexpr int kShortcutAltBox = 2007;
 inline constexpr int kShortcutShiftBox = 2008;
 inline constexpr int kShortcutWinBox = 2009;
+// The boxes' names, right of them.
+inline constexpr int kShortcutShiftName = 2013;
+inline constexpr int kShortcutCtrlName = 2014;
+inline constexpr int kShortcutAltName = 2015;
+inline constexpr int kShortcutWinName = 2016;
 // Enter and Esc end the dialog through the platform's own handling, without
 // assigning anything.
 inline constexpr DialogKeys kShortcutDialogKeys{DialogKeyRule::kEndWithoutResult, DialogKeyRule::kEndWithoutResult};
 
 // Caption (string 180), key field, the four modifier boxes each followed by
-// its name, box 2005 on the bottom edge, OK, Cancel and the close cross.
+// its name, the no-modifiers box on the bottom edge, OK, Cancel and the close
+// cross.
 extern const std::array<DialogControl, 14> kShortcutDialogControls;
 // Filled white behind the key field (design corners), after the frame.
 inline constexpr std::array<int, 4> kShortcutKeyFieldBackground{22, 35, 179, 57};
@@ -37,14 +43,14 @@ class ShortcutDialogState {
   // the left and right Shift, Ctrl and Alt are ignored: modifiers come from
   // the boxes. True when the key field shows a new name.
   bool OnKey(std::uint8_t virtualKey);
-  // A box was ticked or unticked (2005 to 2009).
+  // A box was ticked or unticked (the no-modifiers box or a modifier's).
   void SetBox(int id, bool checked);
-  // Whether the four modifier boxes are enabled (box 2005 not ticked).
+  // Whether the four modifier boxes are enabled (the no-modifiers box not ticked).
   bool ModifierBoxesEnabled() const { return !noModifiers_; }
   const std::u16string& keyName() const { return keyName_; }
   std::uint8_t deviceKey() const { return deviceKey_; }
 
-  // OK: what to send as 0x40C, nothing when neither a modifier nor a key was
+  // OK: what to send as kKeyCombinationResultMessage, nothing when neither a modifier nor a key was
   // given. The dialog closes either way.
   std::optional<ButtonAssignment> Ok() const;
 

@@ -56,11 +56,7 @@ bool ComboButtonModel::OnLButtonUp(int x, int y) {
 
 // --- radio buttons -----------------------------------------------------------
 
-bool RadioButtonModel::checked() const { return RadioChecked(id()); }
-
-void RadioButtonModel::OnClicked() { SelectRadio(id()); }
-
-int DpiRadioModel::index() const { return DpiRadioIndex(id()); }
+int DpiRadioModel::index() const { return std::clamp(index_, 0, kDpiRadioCount - 1); }
 
 bool DpiRadioModel::checked() const { return DpiRadioChecked(index()); }
 
@@ -97,7 +93,7 @@ bool InTriangle(const PowerDialModel::Wedge& w, UiPoint p) {
 
 }  // namespace
 
-PowerDialModel::PowerDialModel(const UiRect& rect, float scale) : PushButtonModel(kId, rect), scale_(scale) {
+PowerDialModel::PowerDialModel(int id, const UiRect& rect, float scale) : PushButtonModel(id, rect), scale_(scale) {
   BuildWedges();
 }
 

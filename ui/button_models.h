@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/control_model.h"
+#include "ui/control_selection.h"
 
 namespace zeltra {
 
@@ -75,24 +76,30 @@ class ComboButtonModel : public ControlModel {
 };
 
 // A radio button of the radio selection word: drawn checked while its bit is
-// set; a click selects it within its group. Ids outside the group table only
-// send code 2.
+// set; a click selects it within its group. A button given no bit only
+// sends code 2.
 class RadioButtonModel : public PushButtonModel {
  public:
   using PushButtonModel::PushButtonModel;
-  bool checked() const;
+  void SetRadioBit(RadioBit bit) { bit_ = bit; }
+  RadioBit radioBit() const { return bit_; }
+  bool checked() const { return RadioChecked(bit_); }
   int look() const { return checked() ? kLookChecked : state_; }
 
  protected:
-  void OnClicked() override;
+  void OnClicked() override { SelectRadio(bit_); }
+
+ private:
+  RadioBit bit_;
 };
 
-// DPI radio 3290 + k: shows a DPI value (index x 50), drawn checked while bit
-// k of the DPI radio mask is set; a click sets the low k + 1 bits.
+// DPI radio k (0..7; beyond, the last): shows a DPI value (index x 50), drawn
+// checked while bit k of the DPI radio mask is set; a click sets the low
+// k + 1 bits.
 class DpiRadioModel : public PushButtonModel {
  public:
-  DpiRadioModel(int id, const UiRect& rect, int valueIndex, bool disabled = false)
-      : PushButtonModel(id, rect, disabled), valueIndex_(valueIndex) {}
+  DpiRadioModel(int id, int index, const UiRect& rect, int valueIndex, bool disabled = false)
+      : PushButtonModel(id, rect, disabled), index_(index), valueIndex_(valueIndex) {}
   int index() const;
   bool checked() const;
   int look() const { return checked() ? kLookChecked : state_; }
@@ -107,14 +114,14 @@ class DpiRadioModel : public PushButtonModel {
   void OnClicked() override;
 
  private:
+  int index_;
   int valueIndex_;
 };
 
-// The half dial of the power-saving delay (control 3500): eight triangular
-// wedges 2..9 round a centre; a release on wedge k chooses k + 1 minutes.
+// The half dial of the power-saving delay: eight triangular wedges 2..9
+// round a centre; a release on wedge k chooses k + 1 minutes.
 class PowerDialModel : public PushButtonModel {
  public:
-  static constexpr int kId = 3500;
   static constexpr int kMinValue = 1;
   static constexpr int kMaxValue = 10;
   static constexpr int kDefaultValue = 6;
@@ -122,7 +129,7 @@ class PowerDialModel : public PushButtonModel {
     UiPoint a, b, centre;
   };
 
-  PowerDialModel(const UiRect& rect, float scale);
+  PowerDialModel(int id, const UiRect& rect, float scale);
   void SetRect(const UiRect& rect) override;
   bool OnLButtonUp(int x, int y) override;
 

@@ -24,12 +24,14 @@ enum ScrollPart : int {
   kPartTrackBelow = 9,
 };
 
-// Button combos 2013..2021 report their codes under this message (wParam
-// the combo's id, lParam the code).
-inline constexpr int kButtonComboMessage = 0x404;  // 1028
+// Control ids start here, above the window messages of the popups and dialogs.
+inline constexpr int kFirstControlId = 2001;
 
+// Ids every small dialog gives the same meaning: the close cross in the
+// frame's corner, OK, Cancel, and a native edit box for typed text.
 inline constexpr int kIdClose = 2004;
 inline constexpr int kIdOk = 2010;
 inline constexpr int kIdCancel = 2011;
+inline constexpr int kIdTextEntry = 2017;
 
 }  // namespace zeltra

@@ -60,7 +60,7 @@ bool PushButtonModel::OnLButtonUp(int x, int y) {
 bool ImageButtonModel::OnMouseMove(int x, int y) {
   if (disabled() || state_ == kStatePressed) return false;
   const bool changed = SetState(Contains(x, y) ? kStateOver : kStateNormal);
-  if (state_ == kStateOver && id() == kProfilePickerId) Notify(0, kCodePickerMove);
+  if (state_ == kStateOver && reportsMoves_) Notify(0, kCodePickerMove);
   return changed;
 }
 

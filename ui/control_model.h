@@ -93,16 +93,20 @@ class PushButtonModel : public ControlModel {
   virtual std::uintptr_t ClickParam() const { return 0; }
 };
 
-// The common image button. A click passes the button's own id; the profile
-// picker (3502) also reports every move over it while not pressed.
+// The common image button. A click passes the button's own id; one that
+// reports moves (the main window's profile picker) also sends code 12 on
+// every move over it while not pressed.
 class ImageButtonModel : public PushButtonModel {
  public:
-  static constexpr int kProfilePickerId = 3502;
   using PushButtonModel::PushButtonModel;
   bool OnMouseMove(int x, int y) override;
+  void SetReportsMoves(bool reports) { reportsMoves_ = reports; }
 
  protected:
   std::uintptr_t ClickParam() const override { return static_cast<std::uintptr_t>(id()); }
+
+ private:
+  bool reportsMoves_ = false;
 };
 
 }  // namespace zeltra

@@ -1,5 +1,5 @@
-// The two macro lists of the manager and the chooser: the library tree (2015)
-// and one macro's action list (2020). Rows are 20 design pixels high.
+// The two macro lists of the manager and the chooser: the library tree and
+// one macro's action list. Rows are 20 design pixels high.
 #pragma once
 
 #include <string>
@@ -45,7 +45,6 @@ class ListModel : public ControlModel {
 // stage indented by one icon width + 3; folders show an open or closed icon.
 class TreeListModel : public ListModel {
  public:
-  static constexpr int kId = 2015;
   struct Row {
     UiRect rect;         // highlight area
     UiRect text;         // where the name goes
@@ -57,8 +56,8 @@ class TreeListModel : public ListModel {
     std::u16string name;
   };
 
-  TreeListModel(const UiRect& rect, float scale, MacroLibrary* library)
-      : ListModel(kId, rect, scale), library_(library) {}
+  TreeListModel(int id, const UiRect& rect, float scale, MacroLibrary* library)
+      : ListModel(id, rect, scale), library_(library) {}
 
   void SetLibrary(MacroLibrary* library) { library_ = library; }
   MacroLibrary* library() const { return library_; }
@@ -89,7 +88,6 @@ class TreeListModel : public ListModel {
 // the action's text ("%ums", key names, "Move Right %d" ...).
 class ActionListModel : public ListModel {
  public:
-  static constexpr int kId = 2020;
   struct Row {
     UiRect rect;
     UiPoint icon;  // top-left of the icon
@@ -98,7 +96,8 @@ class ActionListModel : public ListModel {
     std::u16string text;
   };
 
-  ActionListModel(const UiRect& rect, float scale, const Macro* macro) : ListModel(kId, rect, scale), macro_(macro) {}
+  ActionListModel(int id, const UiRect& rect, float scale, const Macro* macro)
+      : ListModel(id, rect, scale), macro_(macro) {}
 
   void SetMacro(const Macro* macro) { macro_ = macro; }
   const Macro* macro() const { return macro_; }

@@ -42,17 +42,17 @@ struct Dismissal {
   std::uint32_t message;
 };
 constexpr std::array<Dismissal, 11> kDismissals{{
-    {0, 1029},
-    {2, 1042},
-    {3, 1045},
-    {7, 1126},
-    {9, 1146},
-    {10, 1156},
-    {11, 1159},
-    {12, 1162},
-    {13, 1165},
-    {14, 1168},
-    {15, 1170},
+    {0, kComboPopupDismissed},
+    {2, kDpiPopupDismissed},
+    {3, kMultimediaPopupDismissed},
+    {7, kComboProfilePopupDismissed},
+    {9, kComboLightingPopupDismissed},
+    {10, kDpiLockPopupDismissed},
+    {11, kWindowsManagePopupDismissed},
+    {12, kOfficePopupDismissed},
+    {13, kProfileRKeyPopupDismissed},
+    {14, kActionInsertPopupDismissed},
+    {15, kMacroListPopupDismissed},
 }};
 
 // The profile actions (import, export, rename, delete) and the macro
@@ -143,11 +143,6 @@ ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTabl
     if (profile == current) rows.currentRow = position + 1;
   }
   return rows;
-}
-
-int ProfileOfRKeyOwner(std::intptr_t ownerValue) {
-  const std::intptr_t profile = ownerValue - kProfileRKeyOwnerBase;
-  return profile >= 0 && profile < kProfileCount ? static_cast<int>(profile) : -1;
 }
 
 // ---------------------------------------------------------------------------
@@ -274,7 +269,7 @@ std::optional<PopupSend> PopupLogic::Entered(const PopupItem& item) const {
   if (class_ != PopupClass::kCombo) return std::nullopt;
   const MainMenuEntry* entry = MainEntry(item.value);
   const SubmenuInfo* submenu = entry != nullptr ? FindSubmenu(entry->choice) : nullptr;
-  return PopupSend{submenu != nullptr ? static_cast<std::uint32_t>(submenu->openMessage) : kCloseSubmenusMessage,
+  return PopupSend{submenu != nullptr ? submenu->openMessage : kCloseSubmenusMessage,
                    ownerValue_,
                    item.value, false};
 }
@@ -300,7 +295,7 @@ std::optional<PopupSend> PopupLogic::Chosen(const PopupItem& item) {
       if (entry->choice == MenuChoice::kAssign) return ResultSend(item.text, entry->code);
       const DialogMessages dialog = MenuDialogMessages(entry->choice);
       if (dialog.request == 0) return std::nullopt;
-      return PopupSend{static_cast<std::uint32_t>(dialog.request), ownerValue_, 0, false};
+      return PopupSend{dialog.request, ownerValue_, 0, false};
     }
     case PopupClass::kDpiLock: {
       ButtonAssignment lock = DpiLockAssignment(value);

@@ -10,6 +10,7 @@
 
 #include "macro/button_function.h"
 #include "settings/language.h"
+#include "ui/popup_messages.h"
 #include "ui/popup_model.h"
 
 namespace zeltra {
@@ -36,8 +37,6 @@ int PopupKind(PopupClass popupClass);
 PopupLayout PopupLayoutOf(PopupClass popupClass);
 // What the popup sends when it loses activation; 0 for a kind that has none.
 std::uint32_t DismissalMessage(int kind);
-// What the popup sends when it is closed, before its window goes.
-inline constexpr std::uint32_t kPopupClosedMessage = 1025;
 // One owner slot per family is enough: the class's own number (0..10).
 inline constexpr int PopupSlotOf(PopupClass popupClass) { return static_cast<int>(popupClass); }
 // The submenu popup a main-menu entry opens.
@@ -45,9 +44,6 @@ std::optional<PopupClass> SubmenuPopupClass(MenuChoice menu);
 // The main-menu entry whose submenu a class is (the table it lists); none for
 // the classes with tables of their own.
 std::optional<MenuChoice> SubmenuChoice(PopupClass popupClass);
-// The main menu's request to close the open submenus, sent on entering an
-// entry without one.
-inline constexpr std::uint32_t kCloseSubmenusMessage = 0x409;
 
 // The record a chosen item hands its owner: the item's label and three
 // bytes: a button-function code, or (mode, 0, 0) for a lighting mode, or
@@ -90,10 +86,6 @@ ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTabl
 // wParam of the profile picker's result message: a row chosen or right-clicked.
 inline constexpr int kProfileRowChosen = 2;
 inline constexpr int kProfileRowRightClicked = 11;
-// The profile-tab popup's owner value is this plus the profile index; the
-// profile of an owner value, or -1 outside the five.
-inline constexpr int kProfileRKeyOwnerBase = 0x801;
-int ProfileOfRKeyOwner(std::intptr_t ownerValue);
 
 struct PopupOptions {
   // CMacroListPopup: 1 a macro is selected, 2 a folder, 0 anything else.

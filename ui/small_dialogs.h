@@ -5,6 +5,7 @@
 #include <string>
 
 #include "settings/profile.h"
+#include "ui/control_codes.h"
 #include "ui/ui_geometry.h"
 
 namespace zeltra {
@@ -28,9 +29,12 @@ inline constexpr DesignRect kAttentionCloseButton = DesignRect::FromEdges(297, 5
 inline constexpr DesignRect kAttentionOkButton = DesignRect::FromEdges(127, 70, 192, 93);
 inline constexpr DesignRect kAttentionTitleText = DesignRect::FromEdges(12, 0, 280, 24);
 inline constexpr DesignRect kAttentionMessageText = DesignRect::FromEdges(0, 40, kAttentionDialogWidth, 60);
+inline constexpr int kStringAttentionTitle = 150;  // the language string most attention dialogs show as title
+inline constexpr int kAttentionTitleId = 2012;
+inline constexpr int kAttentionMessageId = 2013;
 
-// The profile dialogs' name box (a native edit control, id 2017).
-inline constexpr int kProfileNameEditId = 2017;
+// The profile dialogs' name box (a native edit control).
+inline constexpr int kProfileNameEditId = kIdTextEntry;
 inline constexpr int kProfileTitleId = 2012;
 inline constexpr DesignRect kAddProfileEdit = DesignRect::FromEdges(15, 65, 415, 87);
 inline constexpr DesignRect kEditProfileEdit = DesignRect::FromEdges(11, 40, 306, 62);

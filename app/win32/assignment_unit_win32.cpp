@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/main_window_ids.h"
 #include "device/device_link.h"
 #include "macro/macro_library.h"
 #include "macro/win32/fire_key_dlg_win32.h"
@@ -11,6 +12,7 @@
 #include "settings/profile.h"
 #include "settings/settings_store.h"
 #include "ui/control_codes.h"
+#include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/controls_win32.h"
@@ -35,7 +37,7 @@ std::unique_ptr<CWndPopup> MakeAssignmentPopup(PopupClass popup) {
 }  // namespace
 
 bool AssignmentUnit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == static_cast<UINT>(kButtonComboMessage)) {
+  if (message == kButtonComboMessage) {
     menus_.OnComboNotify(static_cast<int>(wParam), static_cast<int>(lParam));
     result = 0;
     return true;
@@ -146,7 +148,7 @@ void AssignmentUnit::StartTimer(int id, int milliseconds) {
 }
 void AssignmentUnit::StopTimer(int id) { KillTimer(hwnd(), static_cast<UINT_PTR>(id)); }
 void AssignmentUnit::ShowAttention(int message) {
-  CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), hwnd());
+  CAttentionDlg attention(LanguageString(kStringAttentionTitle), LanguageString(message), hwnd());
   attention.DoModal();
 }
 

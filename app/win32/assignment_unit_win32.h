@@ -24,7 +24,7 @@ class CWndPopup;
 class AssignmentWindow {
  public:
   virtual ~AssignmentWindow() = default;
-  // The window: its button combos 2013..2021 and its popup slots.
+  // The window: its button combos and its popup slots.
   virtual CDlgBase& Dialog() = 0;
   virtual ProfileRecord& AssignedProfile() = 0;
   virtual MacroLibrary& AssignedLibrary() = 0;
@@ -38,7 +38,7 @@ class AssignmentUnit : private AssignmentHost {
  public:
   explicit AssignmentUnit(AssignmentWindow& window) : window_(window), menus_(*this) {}
 
-  // The combos' notifications (0x404) and every menu and dialog message;
+  // The combos' notifications (kButtonComboMessage) and every menu and dialog message;
   // true when the message was the unit's (`result` then holds the answer).
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // The window is closing: the menus go (the dialogs are small dialogs the
@@ -81,7 +81,7 @@ class AssignmentUnit : private AssignmentHost {
 
 namespace zeltra::win32 {
 
-// The assignment unit plugged into the main window: combos 2013..2018 on
+// The assignment unit plugged into the main window: the key slots' combos on
 // the current profile, the library, the picture's highlight and the apply
 // cycle of the window. Timer 20 is the window model's.
 class ButtonAssignmentUnit : public MainWindowUnit, private AssignmentWindow {

@@ -14,7 +14,7 @@ namespace zeltra::win32 {
 namespace {
 
 constexpr std::array<const char16_t*, 3> kChannelLetters = {u"R", u"G", u"B"};
-constexpr int kChannelLetterIdBase = 2021;  // 2021..2023, beside texts 2011..2013
+constexpr int kChannelLetterIdBase = 2021;  // three, beside the red, green and blue texts
 
 CStaticText* AddText(CDlgBase& dialog, int id, const DesignRect& place, std::u16string caption, COLORREF colour,
                      UINT flags, bool tahoma) {
@@ -36,13 +36,11 @@ CColorPaletteDlg::CColorPaletteDlg(ColourPalette& palette, HWND parent)
   background_ = RGB(15, 15, 15);
 }
 
-CColorPaletteDlg::~CColorPaletteDlg() {
-  if (picture_ != nullptr) DeleteObject(picture_);
-}
+CColorPaletteDlg::~CColorPaletteDlg() = default;
 
 void CColorPaletteDlg::CreateControls(const RECT&) {
-  picture_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PALETTE_FRAME),
-                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  picture_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PALETTE_FRAME),
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   AddSkinButton(*this, kIdClose, kClosePlace, u"", L"skins\\exit_nr.png", L"skins\\exit_ov.png");
   AddSkinButton(*this, kIdOk, kOkPlace, LanguageString(4), L"skins\\button2_nr.png", L"skins\\button2_ov.png");
   AddText(*this, kTitleId, kTitlePlace, LanguageString(kTitleString), kTextNormal, DT_LEFT | DT_SINGLELINE, false);
@@ -68,7 +66,7 @@ void CColorPaletteDlg::ShowWorkingColour() {
 
 void CColorPaletteDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
-  DrawFrameBitmap(dc, picture_, ColourPalette::kWidth, ColourPalette::kHeight, Ui().scale);
+  DrawFrameBitmap(dc, picture_.get(), ColourPalette::kWidth, ColourPalette::kHeight, Ui().scale);
   FillSwatch(dc, ToRect(ColourPalette::PreviewRect(Ui().scale)), static_cast<COLORREF>(palette_.working()));
   DrawControls(dc, client);
 }
@@ -79,22 +77,14 @@ std::optional<COLORREF> CColorPaletteDlg::DrawnPixel(int x, int y) {
   if (x < 0 || y < 0 || x >= client.right || y >= client.bottom) return std::nullopt;
   // Painted off screen exactly as WM_PAINT paints, so that a window lying
   // over the dialog or a pending repaint cannot change the colour taken.
-  HDC window = GetDC(hwnd_);
-  if (window == nullptr) return std::nullopt;
-  HDC memory = CreateCompatibleDC(window);
-  HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
-  std::optional<COLORREF> colour;
-  if (memory != nullptr && bitmap != nullptr) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    PaintClient(memory);
-    const COLORREF pixel = GetPixel(memory, x, y);
-    if (pixel != CLR_INVALID) colour = pixel;
-    SelectObject(memory, old);
-  }
-  if (bitmap != nullptr) DeleteObject(bitmap);
-  if (memory != nullptr) DeleteDC(memory);
-  ReleaseDC(hwnd_, window);
-  return colour;
+  const WindowDc window(hwnd_);
+  if (!window) return std::nullopt;
+  BackBuffer picture;
+  if (!picture.Prepare(window.get(), client.right, client.bottom)) return std::nullopt;
+  PaintClient(picture.dc());
+  const COLORREF pixel = GetPixel(picture.dc(), x, y);
+  if (pixel == CLR_INVALID) return std::nullopt;
+  return pixel;
 }
 
 bool CColorPaletteDlg::OnPress(int x, int y) {

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/colour_palette.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
@@ -52,7 +53,7 @@ class CColorPaletteDlg : public CSmallDialog {
   void ShowWorkingColour();
 
   ColourPalette& palette_;
-  HBITMAP picture_ = nullptr;
+  UniqueBitmap picture_;
   std::array<CStaticText*, 3> values_{};
 };
 

@@ -27,11 +27,7 @@ CStaticText* AddText(CDlgBase& dialog, int id, const DesignRect& place, std::u16
 CDPIValueSettingDlg::CDPIValueSettingDlg(DpiValueDialog& dialog, HWND parent)
     : CSmallDialog(parent, DpiValueDialog::kWidth, DpiValueDialog::kHeight), dialog_(dialog) {}
 
-CDPIValueSettingDlg::~CDPIValueSettingDlg() {
-  // The edit box goes with the dialog's window; its font must outlive it.
-  if (edit_ != nullptr && IsWindow(edit_)) DestroyWindow(edit_);
-  if (editFont_ != nullptr) DeleteObject(editFont_);
-}
+CDPIValueSettingDlg::~CDPIValueSettingDlg() = default;
 
 void CDPIValueSettingDlg::CreateControls(const RECT&) {
   AddCommonButtons(*this, true);
@@ -60,47 +56,39 @@ BOOL CDPIValueSettingDlg::OnInitDialog() {
   CSmallDialog::OnInitDialog();
   // Set here rather than by the dialog manager, which would select the
   // whole text instead of leaving the caret at its end.
-  if (edit_ != nullptr) {
-    SetFocus(edit_);
-    const int length = GetWindowTextLengthW(edit_);
-    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
+  if (edit_) {
+    SetFocus(edit_.get());
+    const int length = GetWindowTextLengthW(edit_.get());
+    SendMessageW(edit_.get(), EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
   }
   return FALSE;
 }
 
 void CDPIValueSettingDlg::CreateEdit() {
-  HDC dc = GetDC(hwnd_);
-  const int dpiY = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  const int height = PointFontHeight(DpiEditFontTenths(Ui().scale, Ui().textScale), dpiY);
-  editFont_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          Wide(std::u16string(DpiValueDialog::kEditFont)));
+  editFont_ = CreateEditBoxFont(hwnd_, DpiEditFontTenths(Ui().scale, Ui().textScale), DpiValueDialog::kEditFont);
   // A single-line edit writes at its top: it is made one text line high in
   // the middle of the white box the dialog paints behind it.
   const RECT box = ScaledWindowRect(kEditPlace);
   int lineHeight = box.bottom - box.top;
-  if (dc != nullptr && editFont_ != nullptr) {
-    HGDIOBJ old = SelectObject(dc, editFont_);
+  if (const WindowDc dc(hwnd_); dc && editFont_) {
+    const SelectionScope font(dc.get(), editFont_.get());
     TEXTMETRICW metrics{};
-    if (GetTextMetricsW(dc, &metrics)) lineHeight = std::min<int>(lineHeight, metrics.tmHeight + 2);
-    SelectObject(dc, old);
+    if (GetTextMetricsW(dc.get(), &metrics)) lineHeight = std::min<int>(lineHeight, metrics.tmHeight + 2);
   }
-  if (dc != nullptr) ReleaseDC(hwnd_, dc);
   const int top = box.top + (box.bottom - box.top - lineHeight) / 2;
-  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, box.left,
-                          top, box.right - box.left, lineHeight, hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(DpiValueDialog::kEditId)),
-                          GetModuleHandleW(nullptr), nullptr);
-  if (edit_ != nullptr && editFont_ != nullptr)
-    SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), FALSE);
+  edit_.reset(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL,
+                              box.left, top, box.right - box.left, lineHeight, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(DpiValueDialog::kEditId)),
+                              GetModuleHandleW(nullptr), nullptr));
+  if (edit_ && editFont_) SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.get()), FALSE);
 }
 
 std::u16string CDPIValueSettingDlg::EditText() const {
-  if (edit_ == nullptr) return {};
-  const int length = GetWindowTextLengthW(edit_);
+  if (!edit_) return {};
+  const int length = GetWindowTextLengthW(edit_.get());
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int read = GetWindowTextW(edit_, text.data(), length + 1);
+  const int read = GetWindowTextW(edit_.get(), text.data(), length + 1);
   text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
   return FromWide(text);
 }
@@ -112,9 +100,9 @@ void CDPIValueSettingDlg::ShowIndex() {
     slider_->Invalidate();
   }
   if (value_ != nullptr) value_->SetCaption(text);
-  if (edit_ != nullptr) {
-    SetWindowTextW(edit_, Wide(text));
-    SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(text.size()), static_cast<LPARAM>(text.size()));
+  if (edit_) {
+    SetWindowTextW(edit_.get(), Wide(text));
+    SendMessageW(edit_.get(), EM_SETSEL, static_cast<WPARAM>(text.size()), static_cast<LPARAM>(text.size()));
   }
 }
 
@@ -165,11 +153,11 @@ MessageResult CDPIValueSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM
     if (slider_ != nullptr) dialog_.OnSlider(slider_->value());
     // While dragging the thumb follows the mouse; only the texts change.
     if (value_ != nullptr) value_->SetCaption(dialog_.ValueText());
-    if (edit_ != nullptr) SetWindowTextW(edit_, Wide(dialog_.ValueText()));
+    if (edit_) SetWindowTextW(edit_.get(), Wide(dialog_.ValueText()));
     if (lParam == kCodeClicked) ShowIndex();
     return 0;
   }
-  if (message == WM_CTLCOLOREDIT && reinterpret_cast<HWND>(lParam) == edit_) {
+  if (message == WM_CTLCOLOREDIT && reinterpret_cast<HWND>(lParam) == edit_.get()) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));

@@ -1,5 +1,5 @@
-// The DPI value dialog of one stage: it draws DpiValueDialog's state (slider
-// 2021, text 2013, the native edit box 2017) and forwards the user's input
+// The DPI value dialog of one stage: it draws DpiValueDialog's state (the
+// slider, the value text, the native edit box) and forwards the user's input
 // to it. Arrows step, Enter rounds the typed DPI without closing, Escape is
 // ignored; OK rounds the typed DPI, then ends.
 #pragma once
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/dpi_page.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
@@ -36,7 +37,7 @@ class CDPIValueSettingDlg : public CSmallDialog {
   CDPIValueSettingDlg(DpiValueDialog& dialog, HWND parent = nullptr);
   ~CDPIValueSettingDlg() override;
 
-  HWND edit() const { return edit_; }
+  HWND edit() const { return edit_.get(); }
   std::u16string EditText() const;
   const DpiValueDialog& dialog() const { return dialog_; }
   CSliderControl* slider() const { return slider_; }
@@ -51,7 +52,7 @@ class CDPIValueSettingDlg : public CSmallDialog {
 
  private:
   void CreateEdit();
-  // Slider, text 2013 and the edit box from the dialog's index; the caret
+  // Slider, value text and the edit box from the dialog's index; the caret
   // goes to the end of the text.
   void ShowIndex();
   void OnEnter();
@@ -59,8 +60,8 @@ class CDPIValueSettingDlg : public CSmallDialog {
   DpiValueDialog& dialog_;
   CSliderControl* slider_ = nullptr;
   CStaticText* value_ = nullptr;
-  HWND edit_ = nullptr;
-  HFONT editFont_ = nullptr;
+  UniqueFont editFont_;  // outlives the edit box
+  UniqueWindow edit_;
 };
 
 // Runs the dialog modally over `owner` at the UI scale `scale` (the scale

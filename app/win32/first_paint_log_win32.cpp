@@ -1,10 +1,9 @@
 #include "app/win32/first_paint_log_win32.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
-#include <string_view>
+#include <string>
 
 namespace zeltra::win32 {
 
@@ -56,22 +55,9 @@ LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-std::wstring FirstPaintLogPath(const wchar_t* commandLine) {
-  if (!commandLine || !*commandLine) return {};
-  int count = 0;
-  LPWSTR* args = CommandLineToArgvW(commandLine, &count);
-  if (!args) return {};
-  std::wstring path;
-  for (int i = 1; i + 1 < count && path.empty(); ++i) {
-    if (std::wstring_view(args[i]) == L"--first-paint-log") path = args[i + 1];
-  }
-  LocalFree(args);
-  return path;
-}
-
-void StartFirstPaintLog(const std::wstring& path, const wchar_t* windowClass) {
+void StartFirstPaintLog(const std::filesystem::path& path, const wchar_t* windowClass) {
   if (path.empty() || g_hook != nullptr) return;
-  g_path = path;
+  g_path = path.wstring();
   g_class = windowClass;
   g_hook = SetWindowsHookExW(WH_GETMESSAGE, OnGetMessage, nullptr, GetCurrentThreadId());
 }

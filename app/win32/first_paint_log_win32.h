@@ -4,16 +4,13 @@
 // the way. Off unless asked for.
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 namespace zeltra::win32 {
 
-// The option's value in the command line; empty when absent.
-std::wstring FirstPaintLogPath(const wchar_t* commandLine);
-
 // Watches the calling thread's window messages until the first paint of a
-// visible, not minimised window of `windowClass`.
-void StartFirstPaintLog(const std::wstring& path, const wchar_t* windowClass);
+// visible, not minimised window of `windowClass`; nothing for an empty path.
+void StartFirstPaintLog(const std::filesystem::path& path, const wchar_t* windowClass);
 
 // Milliseconds since this process was created.
 double MsSinceProcessStart();

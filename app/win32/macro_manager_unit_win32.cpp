@@ -1,5 +1,6 @@
 #include "app/win32/macro_manager_unit_win32.h"
 
+#include "app/main_window_ids.h"
 #include "device/device_link.h"
 #include "macro/macro_library_file.h"
 #include "macro/macro_manager_dialog.h"
@@ -11,7 +12,7 @@
 namespace zeltra::win32 {
 
 bool MacroManagerUnit::OnControlNotify(UINT id, WPARAM, LPARAM code) {
-  if (id != static_cast<UINT>(kMacroManagerButton)) return false;
+  if (id != static_cast<UINT>(kIdMacroManagerButton)) return false;
   if (code == kCodeClicked && window_ != nullptr && !running_) RunManager();
   return true;
 }

@@ -1,4 +1,4 @@
-// The main window's macro-manager button (2062): runs the manager and, once
+// The main window's macro-manager button: runs the manager and, once
 // it closed, reads the library again and sends any macro button of the
 // current profile to the mouse at once.
 #pragma once
@@ -6,8 +6,6 @@
 #include "app/win32/main_window_unit_win32.h"
 
 namespace zeltra::win32 {
-
-inline constexpr int kMacroManagerButton = 2062;
 
 class MacroManagerUnit : public MainWindowUnit {
  public:

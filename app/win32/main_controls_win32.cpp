@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "app/lighting_page.h"
 #include "app/main_window_ids.h"
 #include "settings/language.h"
 #include "ui/control_selection.h"
@@ -54,6 +53,7 @@ std::unique_ptr<CControlBase> Make(const ControlSpec& desc, HWND window, const R
       LoadImage(*c, &CImageButton::SetNormalImage, im[0]);
       LoadImage(*c, &CImageButton::SetOverImage, im[1]);
       c->SetPadding(Scaled(desc.padLeft, scale));
+      c->SetReportsMoves(desc.reportsMoves);
       return c;
     }
     case ControlClass::CheckButton: {
@@ -82,20 +82,22 @@ std::unique_ptr<CControlBase> Make(const ControlSpec& desc, HWND window, const R
       return c;
     }
     case ControlClass::DpiRadioButton: {
-      auto c = std::make_unique<CDPIRadioButton>(window, desc.id, rect, caption, 0, kTextNormal, visible, shown);
+      auto c = std::make_unique<CDPIRadioButton>(window, desc.id, desc.index, rect, caption, 0, kTextNormal, visible,
+                                                 shown);
       LoadImage(*c, &CDPIRadioButton::SetNormalImage, im[0]);
       LoadImage(*c, &CDPIRadioButton::SetOverImage, im[1]);
       LoadImage(*c, &CDPIRadioButton::SetCheckedImage, im[2]);
       return c;
     }
     case ControlClass::PowerManageButton: {
-      auto c = std::make_unique<CPowerManageButton>(window, rect, caption, PowerDialModel::kDefaultValue, visible,
-                                                    shown);
+      auto c = std::make_unique<CPowerManageButton>(window, desc.id, rect, caption, PowerDialModel::kDefaultValue,
+                                                    visible, shown);
       c->LoadSkinImages();
       return c;
     }
     case ControlClass::RadioButton: {
       auto c = std::make_unique<CRadioButton>(window, desc.id, rect, caption, visible, shown);
+      c->SetRadioBit(desc.radio);
       LoadImage(*c, &CRadioButton::SetNormalImage, im[0]);
       LoadImage(*c, &CRadioButton::SetOverImage, im[1]);
       LoadImage(*c, &CRadioButton::SetCheckedImage, im[2]);
@@ -115,7 +117,7 @@ std::unique_ptr<CControlBase> Make(const ControlSpec& desc, HWND window, const R
       return c;
     }
     case ControlClass::Battery: {
-      auto c = std::make_unique<CBattery>(window, rect, visible, shown);
+      auto c = std::make_unique<CBattery>(window, desc.id, rect, visible, shown);
       LoadImage(*c, &CBattery::SetOutlineImage, im[0]);
       LoadImage(*c, &CBattery::SetLevelImage, im[1]);
       LoadImage(*c, &CBattery::SetChargingImage, im[2]);
@@ -194,7 +196,7 @@ void MainControls::Update(const PageState& page, const SectionState& sections, f
   Place(page, sections, scale);
 
   for (int k = 0; k < kKeySlotCount; ++k) {
-    if (auto* combo = As<CComboButton>(2013 + k)) combo->SetLabel(page.buttonNames[static_cast<std::size_t>(k)]);
+    if (auto* combo = As<CComboButton>(kFirstButtonCombo + k)) combo->SetLabel(page.buttonNames[static_cast<std::size_t>(k)]);
   }
   for (const SectionInfo& info : kSections) {
     if (auto* header = As<CCheckButton>(info.headerId)) header->SetChecked(sections.Expanded(info.section));
@@ -204,13 +206,13 @@ void MainControls::Update(const PageState& page, const SectionState& sections, f
   SetDpiRadioMask(page.dpiRadioMask);
   for (int k = 0; k < kDpiStageCount; ++k) {
     const DpiStageView& stage = page.stages[static_cast<std::size_t>(k)];
-    if (auto* check = As<CCheckButton>(3260 + k)) check->SetChecked(stage.enabled);
-    if (auto* swatch = As<CColorSelectButton>(3270 + k)) swatch->SetColour(Ref(stage.colour));
-    if (auto* box = As<CDPIValueShowControl>(3300 + k)) {
+    if (auto* check = As<CCheckButton>(kIdDpiCheckFirst + k)) check->SetChecked(stage.enabled);
+    if (auto* swatch = As<CColorSelectButton>(kIdDpiColourFirst + k)) swatch->SetColour(Ref(stage.colour));
+    if (auto* box = As<CDPIValueShowControl>(kIdDpiValueBoxFirst + k)) {
       box->SetSteps(page.dpiSteps > 0 ? page.dpiSteps : 1);
       box->SetValue(page.BoxValue(k));
     }
-    if (auto* label = As<CDPIRadioButton>(3290 + k)) {
+    if (auto* label = As<CDPIRadioButton>(kIdDpiLabelFirst + k)) {
       label->SetValueIndex(stage.dpi / 50);
       label->SetDisabled(stage.enabled ? 0 : 1);
       label->SetTextColour(stage.active ? Ref(kActiveStageRed) : kTextNormal);
@@ -221,31 +223,31 @@ void MainControls::Update(const PageState& page, const SectionState& sections, f
   SetRadioSelectionWord(page.RadioWord(RadioSelectionWord()));
 
   // Lighting page.
-  if (auto* mode = As<CComboButton>(3120)) mode->SetLabel(page.lightingName);
+  if (auto* mode = As<CComboButton>(kIdLightingModeCombo)) mode->SetLabel(page.lightingName);
   for (int s = 0; s < static_cast<int>(page.slots.size()); ++s) {
-    if (auto* slot = As<CColorSelectCheckButton>(3180 + s)) {
+    if (auto* slot = As<CColorSelectCheckButton>(kIdColourSlotFirst + s)) {
       slot->SetColour(Ref(page.slots[static_cast<std::size_t>(s)].colour));
       slot->SetChecked(page.slots[static_cast<std::size_t>(s)].inUse ? 1 : 0);
     }
   }
-  if (auto* speed = As<CSliderControl>(kSpeedSliderId)) speed->SetPosition(page.speed);
-  if (auto* brightness = As<CSliderControl>(kBrightnessSliderId)) brightness->SetPosition(page.brightness);
-  if (auto* label = As<CStaticText>(3210)) label->SetCaption(page.SpeedLabel());
-  if (auto* label = As<CStaticText>(3230)) label->SetCaption(page.BrightnessLabel());
+  if (auto* speed = As<CSliderControl>(kIdSpeedSlider)) speed->SetPosition(page.speed);
+  if (auto* brightness = As<CSliderControl>(kIdBrightnessSlider)) brightness->SetPosition(page.brightness);
+  if (auto* label = As<CStaticText>(kIdSpeedLabel)) label->SetCaption(page.SpeedLabel());
+  if (auto* label = As<CStaticText>(kIdBrightnessLabel)) label->SetCaption(page.BrightnessLabel());
 
   // Debounce carrier and the hidden pointer carriers.
-  if (auto* debounce = As<CSliderControl>(3530)) debounce->SetPosition(page.debouncePosition);
-  if (auto* label = As<CStaticText>(3532)) label->SetCaption(page.DebounceLabel());
-  if (auto* s = As<CSliderControl>(2041)) s->SetPosition(page.pointer.scrollWheelSpeed);
-  if (auto* s = As<CSliderControl>(2043)) s->SetPosition(page.pointer.pointerSpeed);
-  if (auto* s = As<CSliderControl>(2044)) s->SetPosition(page.pointer.doubleClickSpeed);
-  if (auto* check = As<CCheckButton>(2030)) check->SetChecked(page.pointer.acceleration);
+  if (auto* debounce = As<CSliderControl>(kIdDebounceSlider)) debounce->SetPosition(page.debouncePosition);
+  if (auto* label = As<CStaticText>(kIdDebounceLabel)) label->SetCaption(page.DebounceLabel());
+  if (auto* s = As<CSliderControl>(kIdWheelSpeedSlider)) s->SetPosition(page.pointer.scrollWheelSpeed);
+  if (auto* s = As<CSliderControl>(kIdPointerSpeedSlider)) s->SetPosition(page.pointer.pointerSpeed);
+  if (auto* s = As<CSliderControl>(kIdDoubleClickSlider)) s->SetPosition(page.pointer.doubleClickSpeed);
+  if (auto* check = As<CCheckButton>(kIdAccelerationCheck)) check->SetChecked(page.pointer.acceleration);
 
   // Power saving.
-  if (auto* dial = As<CPowerManageButton>(3500)) dial->SetValue(page.powerDownTime);
-  if (auto* check = As<CCheckButton>(3501)) check->SetChecked(page.lightsOffWhileMoving);
-  if (auto* check = As<CCheckButton>(3504)) check->SetChecked(page.motionWakeup);
-  if (auto* text = As<CStaticText>(3407)) text->SetCaption(page.powerText);
+  if (auto* dial = As<CPowerManageButton>(kIdPowerDial)) dial->SetValue(page.powerDownTime);
+  if (auto* check = As<CCheckButton>(kIdLightsOffCheck)) check->SetChecked(page.lightsOffWhileMoving);
+  if (auto* check = As<CCheckButton>(kIdMotionWakeCheck)) check->SetChecked(page.motionWakeup);
+  if (auto* text = As<CStaticText>(kIdPowerText)) text->SetCaption(page.powerText);
 }
 
 }  // namespace zeltra::win32

@@ -9,20 +9,11 @@
 #include "settings/delayed_save.h"
 #include "ui/control_codes.h"
 #include "ui/popup_classes.h"
+#include "ui/popup_messages.h"
 #include "ui/ui_context.h"
 #include "ui/win32/popup_win32.h"
 
 namespace zeltra::win32 {
-
-namespace {
-
-constexpr unsigned kPickerDismissed = 1126;
-constexpr unsigned kProfileTabDismissed = 1165;
-constexpr unsigned kLightingModeChosen = 1145;
-constexpr unsigned kLightingModeDismissed = 1146;
-constexpr int kLightingComboId = 3120;
-
-}  // namespace
 
 // --- units -------------------------------------------------------------------
 
@@ -110,7 +101,7 @@ void CTarvinDlg::OnMouseMoveAfterBase(WPARAM flags, LPARAM lParam) {
   }
   if (!model_->LightingSlidersFollowDrag()) return;
   const int x = static_cast<short>(LOWORD(lParam));
-  for (int id : {3200, 3220}) {
+  for (int id : {kIdSpeedSlider, kIdBrightnessSlider}) {
     if (auto* slider = controls_.As<CSliderControl>(id); slider != nullptr && slider->IsActive()) slider->FollowDrag(x);
   }
 }
@@ -120,10 +111,6 @@ void CTarvinDlg::OnMouseMoveAfterBase(WPARAM flags, LPARAM lParam) {
 MessageResult CTarvinDlg::OnControlNotify(UINT id, WPARAM wParam, LPARAM code) {
   for (const auto& unit : units_) {
     if (unit->OnControlNotify(id, wParam, code)) return 0;
-  }
-  if ((id == kIdExitButton || id == kIdMinimiseButton) && code == kCodeClicked) {
-    ShowWindow(hwnd_, SW_HIDE);  // the program goes on in the tray
-    return 0;
   }
   if (!model_) return std::nullopt;
   ControlEvent event;
@@ -141,7 +128,7 @@ MessageResult CTarvinDlg::OnPopupMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kPickerResultMessage:
       model_->OnPickerResult(static_cast<int>(wParam), static_cast<int>(lParam));
       return 0;
-    case kPickerDismissed:
+    case kComboProfilePopupDismissed:
       model_->OnPickerDismissed();
       return 0;
     case kProfileTabResultMessage:
@@ -149,20 +136,20 @@ MessageResult CTarvinDlg::OnPopupMessage(UINT message, WPARAM wParam, LPARAM lPa
         model_->OnProfileTabChosen(static_cast<int>(wParam), chosen->code.bytes[0] + 1);
       }
       return 0;
-    case kProfileTabDismissed:
+    case kProfileRKeyPopupDismissed:
       model_->OnProfileTabDismissed();
       return 0;
-    case kLightingModeChosen:
+    case kLightingModeResultMessage:
       if (const PopupResult* chosen = PopupResultOf(lParam)) {
         model_->OnLightingModeChosen(chosen->label, chosen->code.bytes);
       }
       return 0;
-    case kLightingModeDismissed:
+    case kComboLightingPopupDismissed:
       model_->OnLightingModeDismissed();
       return 0;
     case kLightingComboMessage:
       // The lighting-mode combo reports under its own message number.
-      return OnControlNotify(kLightingComboId, wParam, lParam);
+      return OnControlNotify(kIdLightingModeCombo, wParam, lParam);
     default:
       return std::nullopt;
   }
@@ -178,15 +165,13 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_PAINT:
       if (IsIconic(hwnd_)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        const PaintDc paint(hwnd_);
+        SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
         RECT client{};
         GetClientRect(hwnd_, &client);
         const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-        if (icon_ != nullptr) DrawIcon(dc, x, y, icon_);
-        EndPaint(hwnd_, &ps);
+        if (icon_ != nullptr) DrawIcon(paint.get(), x, y, icon_);
         return 0;
       }
       break;
@@ -243,7 +228,7 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return 0;
   }
   if (MessageResult popup = OnPopupMessage(message, wParam, lParam)) return popup;
-  if (message >= 2001 && message <= 3999) {
+  if (message >= kFirstControlId && message <= kLastMainControlId) {
     if (MessageResult handled = OnControlNotify(message, wParam, lParam)) return handled;
   }
   return CDlgBase::OnMessage(message, wParam, lParam);

@@ -29,11 +29,16 @@ void CTarvinDlg::CreateControls(const RECT&) {
   if (auto* version = controls_.As<CStaticText>(kIdVersionLabel)) {
     version->SetCaption(LanguageString(kStringVersion) + kVersionSuffix);
   }
-  if (background_364_ == nullptr) {
-    background_364_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_MAIN_BACKGROUND),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!background_364_) {
+    background_364_.reset(static_cast<HBITMAP>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_MAIN_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   }
   if (!panel_.assigned()) LoadSkinImage(SkinFile(kPanelImage), panel_);
+}
+
+bool CTarvinDlg::ClickRepaintsWindow(int id) const {
+  const ControlSpec* row = FindControlSpec(id);
+  return row != nullptr && row->repaintsWindow;
 }
 
 void CTarvinDlg::UpdateControls() {
@@ -71,7 +76,7 @@ void CTarvinDlg::DrawHighlight(HDC dc) {
 
 void CTarvinDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
-  DrawFrameBitmap(dc, background_364_, kMainDesignWidth, kMainDesignHeight, Ui().scale);
+  DrawFrameBitmap(dc, background_364_.get(), kMainDesignWidth, kMainDesignHeight, Ui().scale);
   if (model_) {
     DrawPanels(dc);
     // The sections' places follow the headers' states on every paint.

@@ -55,6 +55,8 @@ void MainPort::Run(std::u16string_view commandLine, int showCommand) {
                 showCommand);
 }
 
+void MainPort::HideWindow() { ShowWindow(window_.hwnd_, SW_HIDE); }
+
 void MainPort::UpdateControls() { window_.UpdateControls(); }
 
 void MainPort::StartTimer(unsigned id, unsigned milliseconds) { window_.StartTimer(id, milliseconds); }

@@ -24,6 +24,7 @@ class MainPort : public MainWindowPort {
   void Run(std::u16string_view commandLine, int showCommand) override;
 
   // ---- MainWindowPort ----
+  void HideWindow() override;
   void UpdateControls() override;
   void StartTimer(unsigned id, unsigned milliseconds) override;
   void StopTimer(unsigned id) override;

@@ -11,16 +11,16 @@ namespace {
 // The toolkit's face when the language names none.
 constexpr char16_t kDefaultFace[] = u"Tahoma";
 
-HFONT CreateOsdFont(const OsdFont& font, const std::u16string& face) {
-  return CreateFontW(font.height, font.width, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, static_cast<DWORD>(font.pitchAndFamily),
-                     Wide(face.empty() ? std::u16string(kDefaultFace) : face));
+UniqueFont CreateOsdFont(const OsdFont& font, const std::u16string& face) {
+  return UniqueFont(CreateFontW(font.height, font.width, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                static_cast<DWORD>(font.pitchAndFamily),
+                                Wide(face.empty() ? std::u16string(kDefaultFace) : face)));
 }
 
-void DrawAt(HDC dc, HFONT font, const std::u16string& text, OsdPoint at) {
-  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+void DrawAt(HDC dc, const UniqueFont& font, const std::u16string& text, OsdPoint at) {
+  const SelectionScope selected(dc, font.get());
   TextOutW(dc, at.x, at.y, Wide(text), static_cast<int>(text.size()));
-  if (old != nullptr) SelectObject(dc, old);
 }
 
 }  // namespace
@@ -64,38 +64,24 @@ void COSDDialog::PaintInto(HDC target) {
   GetClientRect(hwnd_, &client);
   const int w = client.right;
   const int h = client.bottom;
-  if (w <= 0 || h <= 0) return;
-  HDC memory = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-  if (memory == nullptr || bitmap == nullptr) {
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (memory != nullptr) DeleteDC(memory);
-    return;
-  }
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  if (w <= 0 || h <= 0 || !picture_.Prepare(target, w, h)) return;
+  HDC memory = picture_.dc();
   FillSolid(memory, client, static_cast<COLORREF>(kOsdBackground));
   SetBkMode(memory, TRANSPARENT);
   SetTextColor(memory, static_cast<COLORREF>(kOsdText));
-  HFONT small = CreateOsdFont(view_.smallFont, view_.face);
-  HFONT large = CreateOsdFont(view_.largeFont, view_.face);
+  const UniqueFont small = CreateOsdFont(view_.smallFont, view_.face);
+  const UniqueFont large = CreateOsdFont(view_.largeFont, view_.face);
   DrawAt(memory, small, view_.texts.stage, view_.stageAt);
   DrawAt(memory, large, view_.texts.value, view_.valueAt);
   DrawAt(memory, small, view_.texts.rate, view_.rateAt);
-  BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, oldBitmap);
-  if (small != nullptr) DeleteObject(small);
-  if (large != nullptr) DeleteObject(large);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  picture_.CopyTo(target);
 }
 
 MessageResult COSDDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      if (dc != nullptr) PaintInto(dc);
-      EndPaint(hwnd_, &ps);
+      const PaintDc paint(hwnd_);
+      if (paint) PaintInto(paint.get());
       return 0;
     }
     case WM_ERASEBKGND:

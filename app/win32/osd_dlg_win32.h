@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "app/osd.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/window_win32.h"
 
 namespace zeltra::win32 {
@@ -38,6 +39,7 @@ class COSDDialog : public CDialog {
   void Place();
 
   OsdView view_;
+  BackBuffer picture_;
 };
 
 }  // namespace zeltra::win32

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/main_layout.h"
+#include "app/main_window_ids.h"
 #include "app/win32/main_port_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "ui/popup_classes.h"
@@ -12,8 +13,6 @@
 namespace zeltra::win32 {
 
 namespace {
-
-constexpr unsigned kLightingModeResult = 1145;
 
 std::filesystem::path SkinOf(std::u16string_view name) {
   const std::wstring wide(name.begin(), name.end());
@@ -35,7 +34,7 @@ void MainPort::OpenProfilePicker(const PickerPopupSpec& desc) {
   auto popup = std::make_unique<CComboProfilePopup>(desc.rows, SkinOf(desc.headerImage));
   OpenPopup(window_, PopupSlotOf(PopupClass::kComboProfile), std::move(popup), Screen(desc.topLeft),
             desc.resultMessage, 0);
-  if (auto* picker = window_.controls_.Find(kPickerId)) picker->Invalidate();
+  if (auto* picker = window_.controls_.Find(kIdProfilePicker)) picker->Invalidate();
 }
 
 void MainPort::CloseProfilePicker() { ClosePopupOf(PopupSlotOf(PopupClass::kComboProfile)); }
@@ -49,7 +48,7 @@ void MainPort::CloseProfileTabPopup() { ClosePopupOf(PopupSlotOf(PopupClass::kPr
 
 void MainPort::OpenLightingModePopup(const UiPoint& topLeft) {
   OpenPopup(window_, PopupSlotOf(PopupClass::kComboLighting), std::make_unique<CComboLightingPopup>(),
-            Screen(topLeft), kLightingModeResult, 3120);
+            Screen(topLeft), kLightingModeResultMessage, kIdLightingModeCombo);
 }
 
 void MainPort::CloseLightingModePopup() { ClosePopupOf(PopupSlotOf(PopupClass::kComboLighting)); }

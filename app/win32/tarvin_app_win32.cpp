@@ -6,9 +6,11 @@
 
 #include "app/main_window_ids.h"
 #include "app/win32/first_paint_log_win32.h"
-#include "app/win32/paths_win32.h"
 #include "app/win32/main_units_win32.h"
+#include "app/win32/paths_win32.h"
+#include "app/win32/start_options_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
+#include "base/win32/unique_handle_win32.h"
 #include "cli/data_folder_lock.h"
 #include "device/virtual_mouse_control.h"
 #include "device/win32/hid_backend_win32.h"
@@ -68,15 +70,15 @@ void CTarvinApp::WakeFirstCopy() {
 }
 
 bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
-  // Kept open for the life of the process: it is what makes this the first copy.
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
-  if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+  // Held until the program ends: it is what makes this the first copy.
+  const UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     WakeFirstCopy();
-    CloseHandle(mutex);
     return false;
   }
 
-  StartFirstPaintLog(FirstPaintLogPath(commandLine.c_str()), kMainWindowClass);
+  const StartOptions start = ReadStartOptions(commandLine.c_str());
+  StartFirstPaintLog(start.firstPaintLog, kMainWindowClass);
 
   InitCommonControlsOfTheSystem();
   RegisterMainWindowClass();
@@ -88,16 +90,14 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
     SystemClock clock;
     TarvinOptions options;
     options.clock = &clock;
-    const std::shared_ptr<HidBackend> backend = SelectHidBackend(commandLine.c_str(), clock);
-    options.virtualMouse = std::dynamic_pointer_cast<VirtualMouse>(backend);
-    options.backend = WithCommandLineTrace(backend, commandLine.c_str(), clock);
+    StartBackend backend = MakeStartBackend(start, clock, &CreateHidBackend);
+    options.backend = std::move(backend.backend);
+    options.virtualMouse = std::move(backend.virtualMouse);
     // Scripts play the virtual mouse's own part through a command file; it
     // outlives the window, whose device-change callback goes with it.
     std::unique_ptr<VirtualMouseControl> control;
-    const std::u16string controlPath =
-        VirtualMouseControlPath(std::u16string(commandLine.begin(), commandLine.end()));
-    if (options.virtualMouse && !controlPath.empty())
-      control = std::make_unique<VirtualMouseControl>(std::filesystem::path(controlPath), options.virtualMouse);
+    if (options.virtualMouse && !start.virtualMouseControl.empty())
+      control = std::make_unique<VirtualMouseControl>(start.virtualMouseControl, options.virtualMouse);
     // The dialog, with every decoded image its controls hold, goes before
     // GDI+ is shut down.
     CTarvinDlg dialog(std::move(options));

@@ -44,7 +44,6 @@ CTarvinDlg::~CTarvinDlg() {
   // Normally done when the window went; this covers a window never made.
   if (link_) link_->Close();
   RemoveTrayIcon();
-  if (background_364_ != nullptr) DeleteObject(background_364_);
 }
 
 // --- start-up ----------------------------------------------------------------
@@ -59,9 +58,10 @@ void CTarvinDlg::ChooseScale() {
     ui.fullScreenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
   }
   ui.scale = UiScaleFactor(ui.fullScreenWidth, ui.fullScreenHeight);
-  HDC dc = GetDC(hwnd_);
-  ui.textScale = static_cast<float>(GetDeviceCaps(dc, LOGPIXELSX)) / 96.0f;
-  ReleaseDC(hwnd_, dc);
+  {
+    const WindowDc dc(hwnd_);
+    ui.textScale = static_cast<float>(GetDeviceCaps(dc.get(), LOGPIXELSX)) / 96.0f;
+  }
   const WindowPlacement place = MainWindowPlacement(ui.fullScreenWidth, ui.fullScreenHeight, ui.scale);
   width_ = place.width;
   height_ = place.height;
@@ -172,17 +172,16 @@ void CTarvinDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 void CTarvinDlg::ShowTrayMenu() {
   POINT cursor{};
   GetCursorPos(&cursor);
-  HMENU menu = CreatePopupMenu();
-  if (menu == nullptr) return;
-  AppendMenuW(menu, MF_STRING, kIdTrayShow, Wide(LanguageString(kStringTrayShow)));
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kIdTrayExit, Wide(LanguageString(kStringTrayExit)));
+  const UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return;
+  AppendMenuW(menu.get(), MF_STRING, kIdTrayShow, Wide(LanguageString(kStringTrayShow)));
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu.get(), MF_STRING, kIdTrayExit, Wide(LanguageString(kStringTrayExit)));
   // Without the foreground the menu would not close when the user clicks
   // elsewhere; the empty message lets it go at once afterwards.
   SetForegroundWindow(hwnd_);
-  TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
+  TrackPopupMenu(menu.get(), 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
   PostMessageW(hwnd_, WM_NULL, 0, 0);
-  DestroyMenu(menu);
 }
 
 void CTarvinDlg::CloseOpenDialogs() {
@@ -380,7 +379,8 @@ void CTarvinDlg::SaveNow() {
 }
 
 void CTarvinDlg::OnDestroy() {
-  Sleep(50);
+  // No pause before the save: the listener threads never write the profile
+  // (their reports wait for this thread, and Close stops them).
   SaveNow();
   if (link_) link_->Close();
   WatchOpenInterfaces(nullptr);

@@ -116,6 +116,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   BOOL OnInitDialog() override;
   void DrawBackground(HDC dc, const RECT& client) override;
   void CreateControls(const RECT& client) override;
+  bool ClickRepaintsWindow(int id) const override;
   MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool PreTranslateMessage(MSG& msg) override;
 
@@ -162,7 +163,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   NOTIFYICONDATAW tray_{};
   bool trayAdded_ = false;
   HDEVNOTIFY deviceNotification_ = nullptr;
-  HBITMAP background_364_ = nullptr;
+  UniqueBitmap background_364_;
   std::unique_ptr<CAttentionDlg> startupNotice_;
   std::unique_ptr<CAttentionDlg> keptCopiesNotice_;
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/win32/first_paint_log_win32.h"
+#include "app/win32/start_options_win32.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  const std::wstring log = zeltra::win32::FirstPaintLogPath(GetCommandLineW());
+  const std::filesystem::path log = zeltra::win32::ReadStartOptions(GetCommandLineW()).firstPaintLog;
   g_once = !log.empty();
   zeltra::win32::StartFirstPaintLog(log, L"ZeltraBareWindow");
   WNDCLASSEXW wc{};

@@ -30,6 +30,7 @@
 #include "device/virtual_mouse.h"
 #include "settings/settings_store.h"
 #include "ui/win32/draw_win32.h"
+#include "ui/win32/scoped_win32.h"
 
 namespace {
 
@@ -97,10 +98,10 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR id, DWORD) {
     GdiFlush();
     paints.push_back(NowMs() - start);
   }
-  HDC window = GetDC(hwnd);
-  HDC memory = CreateCompatibleDC(window);
-  HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
+  const win32::WindowDc window(hwnd);
+  win32::BackBuffer picture;
+  picture.Prepare(window.get(), client.right, client.bottom);
+  HDC memory = picture.dc();
   // Where a paint's time goes: the whole picture into a memory bitmap, and
   // the controls alone.
   win32::CDlgBase& base = *g_dialog;
@@ -135,10 +136,6 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR id, DWORD) {
   }
   DestroyWindow(yardstick);
   g_blitSource = nullptr;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(hwnd, window);
   g_paintMs = Median(paints);
   g_blitMs = Median(blits);
   PostMessageW(hwnd, WM_COMMAND, kIdTrayExit, 0);

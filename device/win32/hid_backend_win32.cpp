@@ -3,7 +3,6 @@
 #include <cfgmgr32.h>
 #include <dbt.h>
 #include <setupapi.h>
-#include <shellapi.h>
 #include <winioctl.h>
 
 extern "C" {
@@ -21,9 +20,7 @@ extern "C" {
 #include <vector>
 
 #include "device/device_link.h"
-#include "device/hid_trace.h"
 #include "device/win32/hid_api_win32.h"
-#include "device/virtual_mouse.h"
 #include "device/win32/overlapped_win32.h"
 
 namespace zeltra::win32 {
@@ -240,39 +237,6 @@ class Win32HidBackend final : public HidBackend {
 }  // namespace
 
 std::shared_ptr<HidBackend> CreateHidBackend() { return std::make_shared<Win32HidBackend>(); }
-
-std::shared_ptr<HidBackend> SelectHidBackend(const wchar_t* commandLine, Clock& clock) {
-  const std::wstring line = commandLine ? commandLine : L"";
-  if (WantsVirtualMouse(std::u16string(line.begin(), line.end()))) return MakeDemoVirtualMouse(clock);
-  return CreateHidBackend();
-}
-
-std::wstring HidLogPath(const wchar_t* commandLine) {
-  if (!commandLine || !*commandLine) return {};
-  int count = 0;
-  LPWSTR* args = CommandLineToArgvW(commandLine, &count);
-  if (!args) return {};
-  constexpr std::wstring_view kOption = L"--hid-log";
-  std::wstring path;
-  for (int i = 1; i < count && path.empty(); ++i) {
-    const std::wstring_view arg(args[i]);
-    if (arg == kOption && i + 1 < count)
-      path = args[i + 1];
-    else if (arg.size() > kOption.size() && arg.substr(0, kOption.size()) == kOption && arg[kOption.size()] == L'=')
-      path = arg.substr(kOption.size() + 1);
-  }
-  LocalFree(args);
-  return path;
-}
-
-std::shared_ptr<HidBackend> WithCommandLineTrace(std::shared_ptr<HidBackend> backend, const wchar_t* commandLine,
-                                                 const Clock& clock) {
-  const std::wstring path = HidLogPath(commandLine);
-  if (path.empty()) return backend;
-  auto sink = OpenHidTraceFile(std::filesystem::path(path));
-  if (!sink) return backend;
-  return WithHidTrace(std::move(backend), std::make_shared<HidTrace>(std::move(sink), clock));
-}
 
 HDEVNOTIFY RegisterHidDeviceNotifications(HWND window) {
   DEV_BROADCAST_DEVICEINTERFACE_W filter{};

@@ -44,6 +44,7 @@ std::unique_ptr<CControlBase> Make(HWND owner, const DialogControl& c, const Tab
     }
     case ControlKind::kRadioButton: {
       auto radio = std::make_unique<CRadioButton>(owner, c.id, rect, u"");
+      radio->SetRadioBit(c.radio);
       radio->SetNormalImage(Skin(c.images[0]));
       radio->SetOverImage(Skin(c.images[1]));
       radio->SetCheckedImage(Skin(c.images[2]));
@@ -56,13 +57,13 @@ std::unique_ptr<CControlBase> Make(HWND owner, const DialogControl& c, const Tab
       return combo;
     }
     case ControlKind::kTreeList: {
-      auto tree = std::make_unique<CEditShowList>(owner, rect, u"", options.library);
+      auto tree = std::make_unique<CEditShowList>(owner, c.id, rect, u"", options.library);
       tree->SetOpenFolderImage(Skin(c.images[0]));
       tree->SetClosedFolderImage(Skin(c.images[1]));
       return tree;
     }
     case ControlKind::kActionList: {
-      auto list = std::make_unique<CImageShowList>(owner, rect, u"");
+      auto list = std::make_unique<CImageShowList>(owner, c.id, rect, u"");
       list->SetReleaseIcon(Skin(c.images[0]));
       list->SetPressIcon(Skin(c.images[1]));
       list->SetDelayIcon(Skin(c.images[2]));
@@ -94,52 +95,45 @@ NativeEditBox::~NativeEditBox() { Destroy(); }
 
 bool NativeEditBox::Create(HWND parent, int id, const RECT& rect, DWORD extraStyle, const std::u16string& text) {
   Destroy();
-  hwnd_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, rect.left,
-                          rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  if (hwnd_ == nullptr) return false;
-  HDC dc = GetDC(hwnd_);
-  const int dpiY = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc != nullptr) ReleaseDC(hwnd_, dc);
-  const int height = PointFontHeight(EditBoxFontTenths(Ui().scale, Ui().textScale), dpiY);
-  font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                      Wide(std::u16string(kEditBoxFontFace)));
-  if (font_ != nullptr) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  window_.reset(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle,
+                                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                nullptr));
+  if (!window_) return false;
+  font_ = CreateEditBoxFont(window_.get(), EditBoxFontTenths(Ui().scale, Ui().textScale), kEditBoxFontFace);
+  if (font_) SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   SetText(text);
   return true;
 }
 
 void NativeEditBox::Destroy() {
   // The window goes first: its font must outlive it.
-  if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  hwnd_ = nullptr;
-  if (font_ != nullptr) DeleteObject(font_);
-  font_ = nullptr;
+  window_.reset();
+  font_.reset();
 }
 
 std::u16string NativeEditBox::Text() const {
-  if (hwnd_ == nullptr) return {};
-  const int length = GetWindowTextLengthW(hwnd_);
+  if (!window_) return {};
+  const int length = GetWindowTextLengthW(window_.get());
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int read = GetWindowTextW(hwnd_, text.data(), length + 1);
+  const int read = GetWindowTextW(window_.get(), text.data(), length + 1);
   text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
   return FromWide(text);
 }
 
 void NativeEditBox::SetText(const std::u16string& text) {
-  if (hwnd_ != nullptr) SetWindowTextW(hwnd_, Wide(text));
+  if (window_) SetWindowTextW(window_.get(), Wide(text));
 }
 
 void NativeEditBox::SelectAll() {
-  if (hwnd_ != nullptr) SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+  if (window_) SendMessageW(window_.get(), EM_SETSEL, 0, -1);
 }
 
 void NativeEditBox::PutCaretAtEnd() {
-  if (hwnd_ == nullptr) return;
-  const int length = GetWindowTextLengthW(hwnd_);
-  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(length), length);
+  if (!window_) return;
+  const int length = GetWindowTextLengthW(window_.get());
+  SendMessageW(window_.get(), EM_SETSEL, static_cast<WPARAM>(length), length);
 }
 
 }  // namespace zeltra::win32

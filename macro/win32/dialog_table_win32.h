@@ -9,6 +9,7 @@
 
 #include "macro/dialog_layout.h"
 #include "ui/win32/dlg_base_win32.h"
+#include "ui/win32/scoped_win32.h"
 
 namespace zeltra {
 class MacroLibrary;
@@ -41,15 +42,15 @@ class NativeEditBox {
 
   bool Create(HWND parent, int id, const RECT& rect, DWORD extraStyle, const std::u16string& text);
   void Destroy();
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return window_.get(); }
   std::u16string Text() const;
   void SetText(const std::u16string& text);
   void SelectAll();
   void PutCaretAtEnd();
 
  private:
-  HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr;
+  UniqueFont font_;  // outlives the window
+  UniqueWindow window_;
 };
 
 }  // namespace zeltra::win32

@@ -3,8 +3,9 @@
 #include "macro/assignment_controller.h"
 #include "macro/fire_key_dialog.h"
 #include "settings/language.h"
-#include "ui/win32/attention_dlg_win32.h"
 #include "ui/control_codes.h"
+#include "ui/small_dialogs.h"
+#include "ui/win32/attention_dlg_win32.h"
 
 namespace zeltra::win32 {
 
@@ -14,7 +15,7 @@ CFireKeyDlg::CFireKeyDlg(HWND parent, HWND resultWindow)
 namespace {
 
 void ShowAttention(HWND owner, int message) {
-  CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), owner);
+  CAttentionDlg attention(LanguageString(kStringAttentionTitle), LanguageString(message), owner);
   attention.DoModal();
 }
 

@@ -46,7 +46,7 @@ LRESULT CALLBACK CKeyboardHook::HookProc(int code, WPARAM wParam, LPARAM lParam)
     const std::uint32_t bits = MakeKeyHookLParam((event->flags & LLKHF_UP) != 0, event->time);
     // Posted, not sent: the recipient may open a dialog, and the system gives
     // a low-level hook only a short time before it skips it.
-    PostMessageW(g_target, kKeyboardHookMessage, static_cast<WPARAM>(event->vkCode & 0xFF),
+    PostMessageW(g_target, kKeyHookMessage, static_cast<WPARAM>(event->vkCode & 0xFF),
                  static_cast<LPARAM>(bits));
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -8,10 +8,8 @@
 
 namespace zeltra::win32 {
 
-// Posted to the started window once per key transition (the contract of
-// macro/keyboard_hook.h).
-inline constexpr UINT kKeyboardHookMessage = kKeyHookMessage;
-
+// Posts kKeyHookMessage to the started window once per key transition (the
+// contract of macro/keyboard_hook.h).
 class CKeyboardHook {
  public:
   CKeyboardHook();

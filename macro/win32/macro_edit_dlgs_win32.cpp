@@ -3,6 +3,7 @@
 #include "macro/macro_manager.h"
 #include "settings/language.h"
 #include "ui/control_codes.h"
+#include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/wide_win32.h"
@@ -11,11 +12,10 @@ namespace zeltra::win32 {
 
 namespace {
 
-constexpr int kAttentionTitle = 150;
 constexpr COLORREF kCaptionColour = RGB(82, 146, 254);  // as the attention dialog's title line
 
 void ShowNotice(HWND owner, int message) {
-  CAttentionDlg notice(LanguageString(kAttentionTitle), LanguageString(message), owner);
+  CAttentionDlg notice(LanguageString(kStringAttentionTitle), LanguageString(message), owner);
   notice.DoModal();
 }
 
@@ -107,7 +107,7 @@ void CActionKeyModifyDlg::CreateControls(const RECT& client) {
 }
 
 MessageResult CActionKeyModifyDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kKeyboardHookMessage) {
+  if (message == kKeyHookMessage) {
     if (state_.OnKey(static_cast<std::uint8_t>(wParam & 0xFF))) {
       if (auto* field = dynamic_cast<CStaticText*>(FindControl(kMacroEditKeyField))) field->SetCaption(state_.name());
     }

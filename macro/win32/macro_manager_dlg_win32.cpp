@@ -5,12 +5,13 @@
 #include <algorithm>
 
 #include "macro/macro_manager_layout.h"
+#include "macro/win32/macro_edit_dlgs_win32.h"
 #include "settings/language.h"
 #include "ui/control_codes.h"
 #include "ui/control_selection.h"
 #include "ui/file_dialog.h"
+#include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
-#include "macro/win32/macro_edit_dlgs_win32.h"
 #include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/popup_classes_win32.h"
 #include "ui/win32/resource_ids.h"
@@ -20,7 +21,6 @@ namespace zeltra::win32 {
 
 namespace {
 
-constexpr int kAttentionTitle = 150;
 constexpr int kPanelMargin = 14;  // design units between the panel's inner edge and the dialog's
 
 COLORREF Colour(std::uint32_t rgb) { return static_cast<COLORREF>(rgb); }  // red in the low byte, as COLORREF
@@ -42,7 +42,6 @@ CMacroManagerDlg::~CMacroManagerDlg() {
   // Whatever way the dialog went, no key reaches a window that is gone.
   hook_.StopHook();
   countBox_.Destroy();
-  if (countBoxBrush_ != nullptr) DeleteObject(countBoxBrush_);
 }
 
 BOOL CMacroManagerDlg::OnInitDialog() {
@@ -61,7 +60,7 @@ void CMacroManagerDlg::CreateControls(const RECT&) {
     const RECT r = control->GetRect();
     if (r.right > panelRight) control->SetRect(r.left, r.top, panelRight, r.bottom);
   }
-  countBoxBrush_ = CreateSolidBrush(Colour(kCountBoxBackColour));
+  countBoxBrush_.reset(CreateSolidBrush(Colour(kCountBoxBackColour)));
   // Hidden until the repeat rule with a count is chosen.
   countBox_.Create(hwnd_, kManagerCountBox, ToRect(CountBoxRect(false, Ui().scale)), ES_CENTER, u"");
 }
@@ -113,13 +112,13 @@ MessageResult CMacroManagerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lP
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, Colour(kCountBoxTextColour));
         SetBkColor(dc, Colour(kCountBoxBackColour));
-        return reinterpret_cast<LRESULT>(countBoxBrush_);
+        return reinterpret_cast<LRESULT>(countBoxBrush_.get());
       }
       break;
     case kInsertComboMessage:
       if (lParam == kCodeClicked && !ended_) rules_.actions().OnInsertCombo(Ui().scale);
       return 0;
-    case kKeyboardHookMessage:
+    case kKeyHookMessage:
       // Keys from the hook while recording, or a popup's closing notice (wParam 0).
       rules_.actions().OnHookMessage(wParam, static_cast<std::uint64_t>(lParam));
       return 0;
@@ -144,7 +143,8 @@ MessageResult CMacroManagerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lP
     ClosePopup(PopupClass::kMacroList);
     return 0;
   }
-  if (message >= 2001 && message <= 2099 && OnControlNotify(message, wParam, lParam)) return 0;
+  if (message >= kFirstControlId && message <= kLastManagerControlId && OnControlNotify(message, wParam, lParam))
+    return 0;
   return CDlgBase::OnMessage(message, wParam, lParam);
 }
 
@@ -242,12 +242,12 @@ void CMacroManagerDlg::RepaintAll() {
 }
 
 void CMacroManagerDlg::ShowAttention(int message) {
-  CAttentionDlg notice(LanguageString(kAttentionTitle), LanguageString(message), hwnd_);
+  CAttentionDlg notice(LanguageString(kStringAttentionTitle), LanguageString(message), hwnd_);
   notice.DoModal();
 }
 
 bool CMacroManagerDlg::Confirm(int message) {
-  CAttentionDlg question(LanguageString(kAttentionTitle), LanguageString(message), hwnd_);
+  CAttentionDlg question(LanguageString(kStringAttentionTitle), LanguageString(message), hwnd_);
   return question.DoModal() == IDOK;
 }
 
@@ -332,8 +332,8 @@ void CMacroManagerDlg::SetRecordButton(bool on) {
 }
 
 void CMacroManagerDlg::SetRepeatRule(int radioId) {
-  if (radioId != 0) {
-    SelectRadio(radioId);
+  if (auto* radio = dynamic_cast<CRadioButton*>(FindControl(radioId))) {
+    SelectRadio(radio->model().radioBit());
   } else {
     SetRadioSelectionWord(RadioSelectionWord() & ~kRadioGroupMacroRepeat);
   }

@@ -71,7 +71,7 @@ class CMacroManagerDlg : public CDlgBase, public MacroManagerHost {
   MacroManagerDialog rules_;
   CKeyboardHook hook_;
   NativeEditBox countBox_;
-  HBRUSH countBoxBrush_ = nullptr;
+  UniqueBrush countBoxBrush_;
   bool settingCountText_ = false;
   bool ended_ = false;
 };

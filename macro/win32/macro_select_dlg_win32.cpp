@@ -5,9 +5,10 @@
 #include "macro/assignment_controller.h"
 #include "macro/win32/dialog_table_win32.h"
 #include "settings/language.h"
-#include "ui/win32/attention_dlg_win32.h"
 #include "ui/control_codes.h"
+#include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
+#include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/controls_win32.h"
 
 namespace zeltra::win32 {
@@ -104,7 +105,7 @@ void CMacroSelectDlg::RepaintControl(int id) {
 void CMacroSelectDlg::RepaintAll() { InvalidateRect(hwnd_, nullptr, FALSE); }
 
 void CMacroSelectDlg::ShowAttention(int message) {
-  CAttentionDlg attention(LanguageString(kAttentionTitle), LanguageString(message), hwnd_);
+  CAttentionDlg attention(LanguageString(kStringAttentionTitle), LanguageString(message), hwnd_);
   attention.DoModal();
 }
 

@@ -67,7 +67,7 @@ void CShortcutDlg::OnOkClicked() {
 }
 
 MessageResult CShortcutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kKeyboardHookMessage) {
+  if (message == kKeyHookMessage) {
     const KeyHookEvent event = DecodeKeyHookMessage(wParam, static_cast<std::uint64_t>(lParam));
     if (state_.OnKey(event.virtualKey)) {
       if (auto* field = dynamic_cast<CStaticText*>(FindControl(kShortcutKeyField))) field->SetCaption(state_.keyName());

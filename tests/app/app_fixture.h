@@ -22,6 +22,7 @@ namespace zeltra::test {
 class FakeWindow : public MainWindowPort, public DeviceLinkHost {
  public:
   // ---- MainWindowPort ----
+  void HideWindow() override { ++hides; }
   void UpdateControls() override {}
   void StartTimer(unsigned id, unsigned ms) override { timers[id] = ms; }
   void StopTimer(unsigned id) override { timers.erase(id); }
@@ -81,6 +82,7 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   MainWindowModel* model = nullptr;
 
   int applyStarts = 0;
+  int hides = 0;
   int progressDialogs = 0;
   int osdCreates = 0;
   std::map<unsigned, unsigned> timers;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -78,6 +79,24 @@ TEST(Layout, EveryReachableStateFitsTheWindowWithoutOverlaps) {
           }
         }
       }
+    }
+  }
+}
+
+TEST(Layout, EveryControlThatActsHasAnIdOfItsOwn) {
+  std::map<int, int> rowsOfId;
+  std::set<std::pair<ControlAction, int>> actions;
+  for (const ControlSpec& row : MainWindowControls()) ++rowsOfId[row.id];
+  for (const ControlSpec& row : MainWindowControls()) {
+    if (row.action == ControlAction::None) continue;
+    SCOPED_TRACE(row.id);
+    EXPECT_EQ(rowsOfId[row.id], 1);
+    EXPECT_EQ(FindControlSpec(row.id), &row);
+    // Controls whose handler tells them apart by their ids share an action.
+    const bool shared = row.action == ControlAction::HideWindow || row.action == ControlAction::SectionHeader ||
+                        row.action == ControlAction::LightingSlider;
+    if (!shared) {
+      EXPECT_TRUE(actions.insert({row.action, row.index}).second) << "two controls do the same";
     }
   }
 }

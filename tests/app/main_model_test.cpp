@@ -28,21 +28,21 @@ TEST_F(MainWindowTest, FiveHundredHertzReachesTheMouseAndShowsItsText) {
 
 TEST_F(MainWindowTest, ADebounceNoControlOffersStillReachesTheMouse) {
   settings->Profile(1).SetSetting(kKeyDebounce, u"20");
-  model->OnControl({kPickerId, 2});
+  model->OnControl({kIdProfilePicker, 2});
   model->OnPickerResult(kProfileRowChosen, 3);  // profile 1
   EXPECT_EQ(Commands(ApplyNow()), std::vector<int>{0x0A});
   EXPECT_EQ(mouse->State().debounce, 20);
 }
 
 TEST_F(MainWindowTest, ASwitchSendsOnlyTheDifferencesPowerSavingIncluded) {
-  model->OnControl({kPickerId, 2});
+  model->OnControl({kIdProfilePicker, 2});
   model->OnPickerResult(kProfileRowChosen, 2);  // the current profile: a refresh, nothing to send
   EXPECT_TRUE(ApplyNow().empty());
   EXPECT_EQ(window.progressDialogs, 0);
   settings->Profile(2).PollingRateValue = {0, 0, 0};
   settings->Profile(2).SetSetting(kPowerDownTime, u"9");
   settings->Profile(2).SetSetting(kMotionWakeup, u"0");
-  model->OnControl({kPickerId, 2});
+  model->OnControl({kIdProfilePicker, 2});
   model->OnPickerResult(kProfileRowChosen, 4);  // show-list position 2: profile 2
   EXPECT_EQ(settings->CurrentProfileIndex(), 2);
   EXPECT_EQ(Commands(ApplyNow()), (std::vector<int>{0x07, 0x0B, 0x0C}));
@@ -67,6 +67,17 @@ TEST_F(MainWindowTest, PowerLiftOffAndControlPanelButtons) {
   Click(3330);
   EXPECT_EQ(window.commands, std::vector<std::u16string>{u"rundll32.exe shell32.dll,Control_RunDLL main.cpl,,2|9"});
   EXPECT_EQ(window.applyStarts, applies);
+}
+
+TEST_F(MainWindowTest, ExitAndMinimiseHideTheWindowOnAClickOnly) {
+  model->OnControl({2001, 1});
+  EXPECT_EQ(window.hides, 0);
+  Click(2001);
+  Click(2002);
+  EXPECT_EQ(window.hides, 2);
+  // The window's units answer the macro manager and the button combos.
+  EXPECT_FALSE(model->OnControl({2062, 2}));
+  EXPECT_FALSE(model->OnControl({2013, 2}));
 }
 
 struct StageCase {

@@ -10,7 +10,7 @@ class ProfilesTest : public MainWindowTest {
     settings->Globals().SetValue(kProfileShowCount, Dec(count));
     for (int i = 0; i < 5; ++i) settings->Globals().SetValue(kProfileShowList0 + i, Dec(list[static_cast<std::size_t>(i)]));
   }
-  void OpenPicker() { model->OnControl({kPickerId, 2}); }
+  void OpenPicker() { model->OnControl({kIdProfilePicker, 2}); }
   // Right-click a picker row, choose entry `entry` of the popup, run timer 60.
   void Act(int item, int entry) {
     OpenPicker();
@@ -67,7 +67,7 @@ TEST_F(ProfilesTest, TheLastRowWithFiveShownOnlyWarns) {
 
 TEST_F(ProfilesTest, AClickOnThePickerWhileItsPopupIsOpenOnlyClosesIt) {
   OpenPicker();
-  model->OnControl({kPickerId, 12});  // the pointer moves over the picker while it is open
+  model->OnControl({kIdProfilePicker, 12});  // the pointer moves over the picker while it is open
   model->OnPickerDismissed();         // the press takes the activation from the popup
   EXPECT_FALSE(window.picker);
   OpenPicker();
@@ -85,6 +85,9 @@ TEST_F(ProfilesTest, TheTabPopupStandsBesideItsRowAndKeepsThePickerOpen) {
   EXPECT_TRUE(window.picker);
   ASSERT_TRUE(window.tab);
   EXPECT_EQ(window.tab->ownerValue, 2050);
+  EXPECT_EQ(ProfileOfRKeyOwner(0x805), 4);
+  EXPECT_EQ(ProfileOfRKeyOwner(0x806), -1);
+  EXPECT_EQ(ProfileOfRKeyOwner(0x800), -1);
   model->OnPickerDismissed();
   EXPECT_TRUE(window.picker);
   model->OnProfileTabDismissed();

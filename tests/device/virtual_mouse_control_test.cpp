@@ -163,15 +163,5 @@ TEST(VirtualMouseControl, StartsAgainOnAFileMadeAnew) {
   EXPECT_EQ(rig.mouse->State().rateCode, 2);
 }
 
-TEST(VirtualMouseControlPath, FindsTheOptionInACommandLine) {
-  EXPECT_EQ(VirtualMouseControlPath(u"Zeltra.exe --virtual-mouse --virtual-mouse-control Z:\\tmp\\c.txt"),
-            u"Z:\\tmp\\c.txt");
-  EXPECT_EQ(VirtualMouseControlPath(u"\"C:\\a b\\Zeltra.exe\" --virtual-mouse-control \"Z:\\t m p\\c.txt\" --x"),
-            u"Z:\\t m p\\c.txt");
-  EXPECT_EQ(VirtualMouseControlPath(u"Zeltra.exe --virtual-mouse-control=c.txt"), u"c.txt");
-  EXPECT_EQ(VirtualMouseControlPath(u"Zeltra.exe --virtual-mouse --virtual-mouse-control"), u"");
-  EXPECT_EQ(VirtualMouseControlPath(u"Zeltra.exe --virtual-mouse-controls x"), u"");
-}
-
 }  // namespace
 }  // namespace zeltra::test

@@ -179,13 +179,5 @@ TEST(VirtualMouse, TheDpiButtonWrapsAroundTheEnabledStages) {
   EXPECT_EQ(b.input->Read(report), -1);
 }
 
-TEST(VirtualMouse, CommandLineSwitch) {
-  EXPECT_TRUE(WantsVirtualMouse(u"Zeltra.exe --virtual-mouse"));
-  EXPECT_TRUE(WantsVirtualMouse(u"\"C:\\Program Files\\Zeltra.exe\" --virtual-mouse --other"));
-  EXPECT_FALSE(WantsVirtualMouse(u"Zeltra.exe --virtual-mouse-x"));
-  EXPECT_FALSE(WantsVirtualMouse(u"\"Zeltra.exe --virtual-mouse\""));
-  EXPECT_FALSE(WantsVirtualMouse(u""));
-}
-
 }  // namespace
 }  // namespace zeltra::test

@@ -16,6 +16,7 @@
 #include "ui/ui_context.h"
 #include "ui/win32/draw_win32.h"
 #include "ui/win32/resource_ids.h"
+#include "ui/win32/scoped_win32.h"
 
 namespace zeltra::gallery {
 namespace {
@@ -72,17 +73,14 @@ bool Capture(const std::vector<HWND>& windows, const std::wstring& file) {
   if (!any) return false;
   const int w = area.right - area.left;
   const int h = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-  SelectObject(memory, old);
-  const bool ok = SavePng(bitmap, file);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return ok;
+  const win32::WindowDc screen(nullptr);
+  const win32::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+  const win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), w, h));
+  {
+    const win32::SelectionScope selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, w, h, screen.get(), area.left, area.top, SRCCOPY);
+  }
+  return SavePng(bitmap.get(), file);
 }
 
 // Every visible top-level window of this process.
@@ -129,9 +127,7 @@ int Run(int argc, wchar_t** argv) {
   ui.fullScreenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
   ui.fullScreenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
   ui.scale = UiScaleFactor(ui.fullScreenWidth, ui.fullScreenHeight);
-  HDC screen = GetDC(nullptr);
-  ui.textScale = static_cast<float>(GetDeviceCaps(screen, LOGPIXELSX)) / 96.0f;
-  ReleaseDC(nullptr, screen);
+  ui.textScale = static_cast<float>(GetDeviceCaps(win32::WindowDc(nullptr).get(), LOGPIXELSX)) / 96.0f;
 
   // The shipped language files, with a selector of the gallery's choice.
   wchar_t temp[MAX_PATH] = {};

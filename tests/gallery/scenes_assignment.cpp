@@ -2,6 +2,7 @@
 // submenu, and the fire-key, key-combination and macro-chooser dialogs.
 #include <windowsx.h>
 
+#include "app/main_window_ids.h"
 #include "app/win32/assignment_unit_win32.h"
 #include "gallery.h"
 #include "macro/macro_library.h"

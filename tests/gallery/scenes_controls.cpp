@@ -2,7 +2,9 @@
 // the lists with open and closed folders and every kind of action, sliders,
 // the power dial, DPI gauges and radios, and the battery's modes.
 #include "gallery.h"
+#include "app/page_state.h"
 #include "macro/macro_library.h"
+#include "macro/macro_manager.h"
 #include "ui/control_selection.h"
 #include "ui/ui_context.h"
 #include "ui/win32/controls_win32.h"
@@ -168,8 +170,10 @@ class ControlsGalleryDlg : public CDlgBase {
   void Radios() {
     Label(16, 248, 380, u"CRadioButton: normal, over, checked; direction; report rate");
     SetRadioSelectionWord(0x8000 | 0x800 | 0x40000);
+    const RadioBit repeatRules[] = {kRepeatRuleRadio1, kRepeatRuleRadio4, kRepeatRuleRadio2};
     for (int i = 0; i < 3; ++i) {
       auto r = std::make_unique<CRadioButton>(hwnd_, 2031 + i, At(16 + i * 22, 272, 15, 15), u"");
+      r->SetRadioBit(repeatRules[i]);
       r->SetNormalImage(Skin(L"skins\\radio_nr.png"));
       r->SetOverImage(Skin(L"skins\\radio_ov.png"));
       r->SetCheckedImage(Skin(L"skins\\radio_dn.png"));
@@ -180,6 +184,7 @@ class ControlsGalleryDlg : public CDlgBase {
                                        {L"skins\\down_nr.png", L"skins\\down_ov.png", L"skins\\down_check.png"}};
     for (int i = 0; i < 2; ++i) {
       auto r = std::make_unique<CRadioButton>(hwnd_, 3240 + i * 10, At(100 + i * 28, 268, 22, 22), u"");
+      r->SetRadioBit({kRadioDirectionMask, i == 0 ? kRadioDirectionUp : kRadioDirectionDown});
       r->SetNormalImage(Skin(directions[i][0]));
       r->SetOverImage(Skin(directions[i][1]));
       r->SetCheckedImage(Skin(directions[i][2]));
@@ -191,6 +196,7 @@ class ControlsGalleryDlg : public CDlgBase {
                                   {L"skins\\1000hz_nr.png", L"skins\\1000hz_dn.png"}};
     for (int i = 0; i < 4; ++i) {
       auto r = std::make_unique<CRadioButton>(hwnd_, 3030 + i, At(16 + i * 100, 298, 96, 30), u"");
+      r->SetRadioBit({kRadioRateMask, kRadioRate125 << i});
       r->SetNormalImage(Skin(rates[i][0]));
       r->SetOverImage(Skin(rates[i][0]));
       r->SetCheckedImage(Skin(rates[i][1]));
@@ -210,7 +216,7 @@ class ControlsGalleryDlg : public CDlgBase {
       s->SetPosition(i * 2);
       Add(std::move(s));
     }
-    auto dial = std::make_unique<CPowerManageButton>(hwnd_, At(700, 22, 140, 76), u"", 7);
+    auto dial = std::make_unique<CPowerManageButton>(hwnd_, 3500, At(700, 22, 140, 76), u"", 7);
     dial->LoadSkinImages();
     Add(std::move(dial));
 
@@ -223,7 +229,7 @@ class ControlsGalleryDlg : public CDlgBase {
       g->SetBackgroundImage(Skin(L"skins\\mouse\\dpi_bar_1.png"));
       g->SetFillImage(Skin(L"skins\\mouse\\dpi_bar_2.png"));
       Add(std::move(g));
-      auto r = std::make_unique<CDPIRadioButton>(hwnd_, 3290 + i, At(440 + i * 64, 238, 56, 13), u"", values[i]);
+      auto r = std::make_unique<CDPIRadioButton>(hwnd_, 3290 + i, i, At(440 + i * 64, 238, 56, 13), u"", values[i]);
       r->SetNormalImage(Skin(L"skins\\dpi_value.png"));
       r->SetOverImage(Skin(L"skins\\dpi_value.png"));
       r->SetCheckedImage(Skin(L"skins\\dpi_value.png"));
@@ -238,7 +244,7 @@ class ControlsGalleryDlg : public CDlgBase {
     Label(440, 262, 440, u"CBattery: 100 %, 50 %, 10 %, 0 %, charging, full; CStaticImage");
     const int modes[][2] = {{0, 100}, {0, 50}, {0, 10}, {0, 0}, {1, 60}, {2, 100}};
     for (int i = 0; i < 6; ++i) {
-      auto b = std::make_unique<CBattery>(hwnd_, At(440 + i * 40, 282, 26, 61));
+      auto b = std::make_unique<CBattery>(hwnd_, 3406, At(440 + i * 40, 282, 26, 61));
       b->SetOutlineImage(Skin(L"skins\\battery_empty.png"));
       b->SetLevelImage(Skin(L"skins\\battery_full.png"));
       b->SetChargingImage(Skin(L"skins\\battery_charging.png"));
@@ -263,7 +269,7 @@ class ControlsGalleryDlg : public CDlgBase {
   void Lists() {
     Label(16, 340, 200, u"CEditShowList, CVScrollBar");
     MacroLibrary& library = SampleLibrary();
-    auto tree = std::make_unique<CEditShowList>(hwnd_, At(16, 360, 180, 190), u"", &library);
+    auto tree = std::make_unique<CEditShowList>(hwnd_, 2015, At(16, 360, 180, 190), u"", &library);
     tree->SetOpenFolderImage(Skin(L"skins\\foldr_open.png"));
     tree->SetClosedFolderImage(Skin(L"skins\\foldr_close.png"));
     CEditShowList* treeList = Add(std::move(tree));
@@ -276,7 +282,7 @@ class ControlsGalleryDlg : public CDlgBase {
 
     Label(230, 340, 200, u"CImageShowList, CVScrollBar");
     Macro& macro = SampleMacro();
-    auto actions = std::make_unique<CImageShowList>(hwnd_, At(230, 360, 180, 190), u"", &macro);
+    auto actions = std::make_unique<CImageShowList>(hwnd_, 2020, At(230, 360, 180, 190), u"", &macro);
     actions->SetReleaseIcon(Skin(L"skins\\macro_up.png"));
     actions->SetPressIcon(Skin(L"skins\\macro_down.png"));
     actions->SetDelayIcon(Skin(L"skins\\macro_time.png"));

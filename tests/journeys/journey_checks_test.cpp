@@ -137,7 +137,7 @@ TEST(DialogPlaces, RowsAndPopupEntriesAreWhereTheProgramsOwnModelsFindThem) {
     // Row 3's middle is row 3 to the tree's own hit test.
     const auto row = DialogListRow("manager", 2015, 3, scale);
     ASSERT_TRUE(row);
-    TreeListModel model(*tree, scale, nullptr);
+    TreeListModel model(2015, *tree, scale, nullptr);
     MacroLibrary library;
     for (int i = 0; i < 5; ++i) {
       MacroLocation at = MacroLocation::None();
@@ -201,17 +201,17 @@ TEST(SliderPosition, EveryStepSnapsBackToItselfAndHidesWithTheMode) {
   query.expanded = SectionState(false).expanded();
   query.lightingMode = 1;
   for (int step = 0; step < kSpeedSliderPositions; ++step) {
-    const auto view = SliderPosition(query, kSpeedSliderId, step);
+    const auto view = SliderPosition(query, kIdSpeedSlider, step);
     ASSERT_TRUE(view);
     EXPECT_TRUE(view->drawn());
     const int extent = Scaled(kSliderThumbExtent, 1.0f);
-    const SliderModel slider(kSpeedSliderId, Locate(query, kSpeedSliderId)->rect, kSpeedSliderPositions, extent,
+    const SliderModel slider(kIdSpeedSlider, Locate(query, kIdSpeedSlider)->rect, kSpeedSliderPositions, extent,
                              extent);
     EXPECT_EQ(slider.Snap(view->rect.left), step);
   }
-  EXPECT_FALSE(SliderPosition(query, kSpeedSliderId, kSpeedSliderPositions));
+  EXPECT_FALSE(SliderPosition(query, kIdSpeedSlider, kSpeedSliderPositions));
   query.lightingMode = 0;
-  EXPECT_FALSE(SliderPosition(query, kSpeedSliderId, 0)->drawn());
+  EXPECT_FALSE(SliderPosition(query, kIdSpeedSlider, 0)->drawn());
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/main_layout.h"
+#include "app/main_window_ids.h"
+#include "macro/macro_manager_layout.h"
 #include "recording_sink.h"
 #include "ui/button_models.h"
 #include "ui/control_codes.h"
@@ -15,6 +18,14 @@ using test::RecordingSink;
 using test::Sent;
 
 constexpr UiRect kBox{10, 10, 50, 30};
+
+// The radio bit a window gives the radio of this id: the main window's or
+// the macro manager's; none for another id.
+RadioBit RadioBitOf(int id) {
+  if (const ControlSpec* row = FindControlSpec(id)) return row->radio;
+  if (const DialogControl* control = FindDialogControl(kMacroManagerControls, id)) return control->radio;
+  return {};
+}
 enum Op { kMove, kDown, kUp };
 struct Step { Op op; int x, y; };
 
@@ -42,7 +53,7 @@ TEST_F(StandardButtons, EveryButtonClassFollowsThePressOverReleaseMachine) {
       {"check", [] { return std::make_unique<CheckButtonModel>(2102, kBox); }},
       {"colour check", [] { return std::make_unique<ColorCheckModel>(3180, kBox); }},
       {"radio", [] { return std::make_unique<RadioButtonModel>(3030, kBox); }},
-      {"dpi radio", [] { return std::make_unique<DpiRadioModel>(3291, kBox, 4); }},
+      {"dpi radio", [] { return std::make_unique<DpiRadioModel>(3291, 1, kBox, 4); }},
       {"combo", [] { return std::make_unique<ComboButtonModel>(2013, kBox, 1100); }},
   };
   for (const auto& [name, make] : classes) {
@@ -72,10 +83,12 @@ TEST_F(StandardButtons, EveryButtonClassFollowsThePressOverReleaseMachine) {
 
 TEST_F(StandardButtons, ImageButtonPassesItsIdAndThePickerReportsMoves) {
   RecordingSink sink;
-  ImageButtonModel picker(ImageButtonModel::kProfilePickerId, kBox);
+  const ControlSpec& row = *FindControlSpec(kIdProfilePicker);
+  ImageButtonModel picker(row.id, kBox);
+  picker.SetReportsMoves(row.reportsMoves);
   picker.SetSink(&sink);
   Drive(picker, {{kMove, 20, 20}, {kMove, 22, 20}, {kMove, 90, 20}, {kDown, 20, 20}, {kMove, 21, 20}, {kUp, 20, 20}});
-  const int id = ImageButtonModel::kProfilePickerId;
+  const int id = kIdProfilePicker;
   EXPECT_EQ(sink.sent, (std::vector<Sent>{{id, 0, kCodePickerMove}, {id, 0, kCodePickerMove}, {id, 0, kCodePressed},
                                           {id, static_cast<std::uintptr_t>(id), kCodeClicked}}));
 }
@@ -153,11 +166,12 @@ TEST_F(Selections, RadioClickChangesOnlyItsGroup) {
                         {3240, 0x1000 | 0x8000, 0x800 | 0x8000},
                         {3033, 0x10000 | 0x100000, 0x80000 | 0x100000},
                         {3511, 0x100000 | 0x7F, 0x200000 | 0x7F},
-                        {2999, 0x12345, 0x12345}};  // not in the table: only code 2
+                        {2999, 0x12345, 0x12345}};  // no radio of any window: only code 2
   for (const auto& c : cases) {
     SCOPED_TRACE(c.id);
     RecordingSink sink;
     RadioButtonModel radio(c.id, kBox);
+    radio.SetRadioBit(RadioBitOf(c.id));
     radio.SetSink(&sink);
     SetRadioSelectionWord(c.before);
     Drive(radio, {{kDown, 20, 20}, {kUp, 20, 20}});
@@ -166,6 +180,7 @@ TEST_F(Selections, RadioClickChangesOnlyItsGroup) {
   }
   // Drawn checked whatever the mouse does.
   RadioButtonModel checked(3031, kBox);
+  checked.SetRadioBit(RadioBitOf(3031));
   SetRadioSelectionWord(0x20000);
   checked.OnMouseMove(20, 20);
   EXPECT_EQ(checked.look(), kLookChecked);
@@ -187,18 +202,18 @@ TEST_F(Selections, GroupsWithoutButtonsHoldOneChoiceEach) {
 
 TEST_F(Selections, DpiRadioSetsTheLowBitsUpToItsOwn) {
   for (int k = 0; k < kDpiRadioCount; ++k) {
-    DpiRadioModel radio(kDpiRadioFirstId + k, kBox, k + 1);
+    DpiRadioModel radio(kIdDpiLabelFirst + k, k, kBox, k + 1);
     Drive(radio, {{kDown, 20, 20}, {kUp, 20, 20}});
     EXPECT_EQ(DpiRadioMask(), (1u << (k + 1)) - 1) << k;
   }
-  DpiRadioModel radio(3293, kBox, 32);
+  DpiRadioModel radio(3293, 3, kBox, 32);
   Drive(radio, {{kDown, 20, 20}, {kUp, 20, 20}});
   EXPECT_EQ(DpiRadioMask(), 15);
   for (int k = 0; k < kDpiRadioCount; ++k) EXPECT_EQ(DpiRadioChecked(k), k <= 3) << k;
   EXPECT_EQ(radio.Label(), u"1600");
   EXPECT_EQ(radio.LabelBand(2.0f), (UiRect{10, 10, 50, 32}));
-  // An id beyond the eight radios acts as the last one.
-  DpiRadioModel stray(3305, kBox, 1);
+  // An index beyond the eight radios acts as the last one.
+  DpiRadioModel stray(3305, 15, kBox, 1);
   Drive(stray, {{kDown, 20, 20}, {kUp, 20, 20}});
   EXPECT_EQ(DpiRadioMask(), 0xFF);
 }
@@ -221,7 +236,7 @@ TEST(PowerDial, ReleaseOnAWedgeChoosesItsMinutes) {
     SCOPED_TRACE(testing::Message() << c.scale << " " << c.dx << "," << c.dy);
     const UiRect rect{100, 200, 100 + static_cast<int>(140 * c.scale), 200 + static_cast<int>(76 * c.scale)};
     RecordingSink sink;
-    PowerDialModel dial(rect, c.scale);
+    PowerDialModel dial(kIdPowerDial, rect, c.scale);
     dial.SetSink(&sink);
     dial.SetValue(1);
     Drive(dial, {{kDown, 100 + c.dx, 200 + c.dy}, {kUp, 100 + c.dx, 200 + c.dy}});
@@ -229,7 +244,7 @@ TEST(PowerDial, ReleaseOnAWedgeChoosesItsMinutes) {
     EXPECT_EQ(sink.Count(kCodeClicked), c.clicks);
     EXPECT_EQ(dial.state(), kStateOver);
   }
-  PowerDialModel dial(UiRect{0, 0, 140, 76}, 1.0f);
+  PowerDialModel dial(kIdPowerDial, UiRect{0, 0, 140, 76}, 1.0f);
   dial.SetValue(99);
   EXPECT_EQ(dial.value(), PowerDialModel::kMaxValue);
   // Moving the dial moves its wedges.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "macro/macro_tree_view.h"
 #include "recording_sink.h"
 #include "ui/control_codes.h"
 #include "ui/list_models.h"
@@ -34,7 +35,7 @@ class TreeList : public testing::Test {
   }
 
   MacroLibrary library_;
-  TreeListModel list_{kList, 1.0f, &library_};
+  TreeListModel list_{kTreeListId, kList, 1.0f, &library_};
   RecordingSink sink_;
 };
 
@@ -66,7 +67,7 @@ TEST_F(TreeList, RowsFollowTheOpenFoldersAtEachStage) {
     EXPECT_EQ(Names(), step.names);
   }
 
-  TreeListModel wide(UiRect{0, 0, 215, 404}, 1.5f, &library_);
+  TreeListModel wide(kTreeListId, UiRect{0, 0, 215, 404}, 1.5f, &library_);
   wide.SetIconSize(16, 16);
   EXPECT_EQ(wide.visibleRows(), 13);
   EXPECT_EQ(wide.Rows()[3].text.left, 3 + 57);  // stage 2 at 2 x 19 x 1.5
@@ -130,7 +131,7 @@ TEST(TreeListScroll, EnsureSelectionVisible) {
       const std::u16string name = u"m" + std::u16string(1, static_cast<char16_t>(u'a' + i));
       library.PutMacroItem(name, L::At(i), std::make_unique<Macro>(name));
     }
-    TreeListModel list(UiRect{0, 0, 143, 95}, 1.0f, &library);  // five rows
+    TreeListModel list(kTreeListId, UiRect{0, 0, 143, 95}, 1.0f, &library);  // five rows
     ASSERT_EQ(list.visibleRows(), 5);
     list.SetFirstRow(c.first);
     list.SetSelectedRow(c.selected);
@@ -155,7 +156,7 @@ TEST(ActionList, RowTextsIconsAndLimits) {
   };
   for (const auto& [action, text] : actions) macro.InsertAction(static_cast<int>(macro.MacroActionNum), action);
   RecordingSink sink;
-  ActionListModel list(kList, 1.0f, &macro);
+  ActionListModel list(kActionListId, kList, 1.0f, &macro);
   list.SetSink(&sink);
   const auto rows = list.Rows();
   ASSERT_EQ(rows.size(), std::size(actions));

@@ -181,10 +181,7 @@ TEST_F(PopupClasses, KindsPickTheirDismissalMessages) {
   EXPECT_EQ(PopupLogic(static_cast<PopupClass>(42), 1.0f, 0, 0).kind(), 0);
 }
 
-TEST_F(PopupClasses, OwnersFindTheirProfilesAndSubmenus) {
-  EXPECT_EQ(ProfileOfRKeyOwner(0x805), 4);
-  EXPECT_EQ(ProfileOfRKeyOwner(0x806), -1);
-  EXPECT_EQ(ProfileOfRKeyOwner(0x800), -1);
+TEST_F(PopupClasses, OwnersFindTheirSubmenus) {
   EXPECT_EQ(SubmenuPopupClass(MenuChoice::kOfficeMenu), PopupClass::kOffice);
   EXPECT_EQ(SubmenuPopupClass(MenuChoice::kAssign), std::nullopt);
   EXPECT_EQ(SubmenuChoice(PopupClass::kDpiLock), MenuChoice::kDpiLockMenu);

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "app/main_layout.h"
+#include "macro/macro_tree_view.h"
 #include "ui/control_codes.h"
 #include "ui/control_selection.h"
 #include "ui/win32/controls_win32.h"
@@ -98,7 +100,8 @@ TEST_F(ControlWiring, CheckRadioAndComboClicks) {
   CCheckButton* check = nullptr;
   Open([&](ControlsDialog& d) {
     check = d.Add(std::make_unique<CCheckButton>(d.hwnd(), 2005, RECT{10, 10, 60, 30}, u"check"));
-    d.Add(std::make_unique<CRadioButton>(d.hwnd(), 3031, RECT{70, 10, 100, 30}, u""));
+    d.Add(std::make_unique<CRadioButton>(d.hwnd(), 3031, RECT{70, 10, 100, 30}, u""))
+        ->SetRadioBit(FindControlSpec(3031)->radio);
     d.Add(std::make_unique<CComboButton>(d.hwnd(), 2013, RECT{110, 10, 200, 30}, u"combo", 0x48E));
   });
   SetRadioSelectionWord(0x10000 | 0x800);
@@ -136,7 +139,7 @@ TEST_F(ControlWiring, ScrollBarPartsAndListButtons) {
   CVScrollBar* bar = nullptr;
   Open([&](ControlsDialog& d) {
     bar = d.Add(std::make_unique<CVScrollBar>(d.hwnd(), 2021, RECT{250, 10, 268, 190}, u""));
-    d.Add(std::make_unique<CEditShowList>(d.hwnd(), RECT{10, 10, 200, 190}, u"", &library));
+    d.Add(std::make_unique<CEditShowList>(d.hwnd(), kTreeListId, RECT{10, 10, 200, 190}, u"", &library));
   });
   ASSERT_EQ(bar->model().trackTop(), 28);  // arrows 18 high: track 28..171
   bar->SetScrollInfo(5, 10, 20);           // thumb 64..135

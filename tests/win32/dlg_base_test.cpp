@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/main_layout.h"
 #include "test_dialog.h"
 #include "ui/control_codes.h"
 #include "ui/open_dialog_table.h"
@@ -182,6 +183,11 @@ class HeaderInvalidation : public DialogRouting, public testing::WithParamInterf
 TEST_P(HeaderInvalidation, ClickRepaintsWindowOrControl) {
   const RECT control{20, 20, 80, 60};
   Open({{GetParam().id, control}});
+  // As the main window's table says.
+  dialog_->clickRepaintsWindow = [](int id) {
+    const ControlSpec* row = FindControlSpec(id);
+    return row != nullptr && row->repaintsWindow;
+  };
   mouse_->Move(40, 40);
   mouse_->Press(40, 40);
   ValidateRect(dialog_->hwnd(), nullptr);
@@ -201,7 +207,8 @@ INSTANTIATE_TEST_SUITE_P(Ids, HeaderInvalidation,
                          testing::Values(InvalidationCase{3001, true}, InvalidationCase{3004, true},
                                          InvalidationCase{3007, true}, InvalidationCase{3008, true},
                                          InvalidationCase{3005, false}, InvalidationCase{3011, false},
-                                         InvalidationCase{2045, false}));
+                                         InvalidationCase{2045, false}, InvalidationCase{3003, true},
+                                         InvalidationCase{3010, false}));
 
 TEST_F(DialogRouting, DoubleClickAndRightButtonReachTheHoveredControl) {
   Open({{2101, {20, 20, 80, 60}, 0}, {2102, {120, 20, 180, 60}, 1}});

@@ -9,7 +9,6 @@ namespace zeltra::test {
 namespace {
 
 using win32::CKeyboardHook;
-using win32::kKeyboardHookMessage;
 
 // A plain window that records what the hook posts to it.
 class Recorder {
@@ -36,7 +35,7 @@ class Recorder {
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kKeyboardHookMessage) {
+    if (message == kKeyHookMessage) {
       auto* self = reinterpret_cast<Recorder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
       if (self != nullptr) self->events.push_back({wParam, static_cast<std::uint32_t>(lParam)});
       return 0;

@@ -255,8 +255,8 @@ TEST(MacroEditWindows, KeyAndTextDialogsFollowTheirKeyRulesAndTheKeyDialogStopsI
     ASSERT_TRUE(key.Create());
     HWND window = key.GetSafeHwnd();
     EXPECT_TRUE(key.hookStarted());
-    SendMessageW(window, win32::kKeyboardHookMessage, 0, 0);  // a popup's closing notice
-    SendMessageW(window, win32::kKeyboardHookMessage, 'K', 0);
+    SendMessageW(window, kKeyHookMessage, 0, 0);  // a popup's closing notice
+    SendMessageW(window, kKeyHookMessage, 'K', 0);
     if (way == 0) Click(window, kIdOk);
     if (way == 1) Key(window, VK_RETURN);
     if (way == 2) SendMessageW(window, WM_CLOSE, 0, 0);

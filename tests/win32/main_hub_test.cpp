@@ -161,7 +161,7 @@ TEST_F(Hub, AReportRateClickReachesTheMouseAndTheFilesAfterTheDelayedSave) {
     EXPECT_TRUE(std::all_of(report.begin() + 8, report.end(), [](std::uint8_t b) { return b == 0; }));
     EXPECT_GE(dialog.progressDialogsShown(), 1);
     // The page shows the new rate: its radio and only its text.
-    EXPECT_TRUE(RadioChecked(3032));
+    EXPECT_TRUE(dialog.controls().As<win32::CRadioButton>(3032)->model().checked());
     for (int text = 3142; text <= 3145; ++text) {
       EXPECT_EQ(dialog.controls().Find(text)->IsShown(), text == 3144) << text;
     }
@@ -186,7 +186,7 @@ TEST_F(Hub, AProfileSwitchSendsOnlyWhatDiffers) {
     ASSERT_TRUE(PumpUntil([&] { return mouse_->State().rateCode == 8; }));
     EXPECT_EQ(dialog.settings().CurrentProfileIndex(), 1);
     EXPECT_EQ(Commands(), (std::vector<std::uint8_t>{0x07}));
-    EXPECT_TRUE(RadioChecked(3030));
+    EXPECT_TRUE(dialog.controls().As<win32::CRadioButton>(3030)->model().checked());
   });
 }
 
@@ -201,7 +201,7 @@ TEST_F(Hub, ThePickerImportsExportsEditsAddsAndDeletesProfiles) {
       SendMessageW(dialog.hwnd(), kPickerResultMessage, kProfileRowRightClicked, 2);
       EXPECT_NE(dialog.Popup(PopupSlotOf(PopupClass::kProfileRKey)), nullptr);
       PopupResult chosen{u"", ButtonFunctionCode{action, 0, 0}};
-      SendMessageW(dialog.hwnd(), kProfileTabResultMessage, kProfileRKeyOwnerBase + profile,
+      SendMessageW(dialog.hwnd(), kProfileTabResultMessage, kIdProfileTabFirst + profile,
                    reinterpret_cast<LPARAM>(&chosen));
       PumpFor(300);  // timer 60 runs the action
     };
@@ -254,7 +254,7 @@ TEST_F(Hub, AConfirmedFactoryResetSendsItsCommandAndResetsTheProfile) {
     const auto commands = Commands();
     EXPECT_NE(std::find(commands.begin(), commands.end(), 0x0F), commands.end());
     EXPECT_EQ(dialog.settings().CurrentProfile().PollingRateValue[0], 3);
-    EXPECT_TRUE(RadioChecked(3033));
+    EXPECT_TRUE(dialog.controls().As<win32::CRadioButton>(3033)->model().checked());
     EXPECT_GT(dialog.progressDialogsShown(), progress);
   });
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,6 +62,8 @@ class TestDialog : public win32::CDlgBase {
 
   std::vector<Notification> notifications;
   int paints = 0;
+  // The ids whose click repaints the whole window; none when empty.
+  std::function<bool(int)> clickRepaintsWindow;
 
  protected:
   void CreateControls(const RECT&) override {
@@ -68,6 +71,7 @@ class TestDialog : public win32::CDlgBase {
       buttons_.push_back(AddControl(place.group, std::make_unique<RecordingButton>(hwnd_, place.id, place.rect, u"")));
     }
   }
+  bool ClickRepaintsWindow(int id) const override { return clickRepaintsWindow && clickRepaintsWindow(id); }
   void DrawBackground(HDC dc, const RECT& client) override {
     ++paints;
     win32::FillSolid(dc, client, background_);

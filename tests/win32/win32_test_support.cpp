@@ -111,32 +111,14 @@ void WriteBmp(const std::filesystem::path& file, const Picture& picture) {
   Save(file, picture, kBmp);
 }
 
-Canvas::Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bits_ = static_cast<std::uint32_t*>(bits);
-  dc_ = CreateCompatibleDC(nullptr);
-  old_ = SelectObject(dc_, bitmap_);
-  RECT all{0, 0, width, height};
-  win32::FillSolid(dc_, all, fill);
-}
-
-Canvas::~Canvas() {
-  SelectObject(dc_, old_);
-  DeleteObject(bitmap_);
-  DeleteDC(dc_);
+Canvas::Canvas(int width, int height, COLORREF fill) {
+  picture_.Prepare(nullptr, width, height);
+  win32::FillSolid(picture_.dc(), RECT{0, 0, width, height}, fill);
 }
 
 COLORREF Canvas::Pixel(int x, int y) const {
   GdiFlush();
-  const std::uint32_t v = bits_[static_cast<std::size_t>(y * width_ + x)];
+  const std::uint32_t v = picture_.pixels()[static_cast<std::size_t>(y * picture_.width() + x)];
   return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 

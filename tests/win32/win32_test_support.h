@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "ui/win32/scoped_win32.h"
+
 namespace zeltra::test {
 
 // Both stop at a WM_QUIT and leave it queued for the loop it belongs to.
@@ -38,19 +40,11 @@ void WriteBmp(const std::filesystem::path& file, const Picture& picture);
 class Canvas {
  public:
   Canvas(int width, int height, COLORREF fill);
-  ~Canvas();
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-  HDC dc() const { return dc_; }
+  HDC dc() const { return picture_.dc(); }
   COLORREF Pixel(int x, int y) const;
 
  private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-  int width_;
-  int height_;
+  win32::BackBuffer picture_{win32::BackBuffer::Format::TopDown32};
 };
 
 }  // namespace zeltra::test

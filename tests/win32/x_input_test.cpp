@@ -21,7 +21,7 @@ class HookedDialog : public TestDialog {
 
  protected:
   win32::MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == win32::kKeyboardHookMessage) {
+    if (message == kKeyHookMessage) {
       keys.push_back({message, wParam, lParam});
       return 0;
     }

@@ -37,12 +37,12 @@ void CAttentionDlg::CreateControls(const RECT&) {
   ok->SetOverImage(SkinPath(L"skins\\button2_ov.png"));
   AddControl(0, std::move(ok));
 
-  auto title = std::make_unique<CStaticText>(hwnd_, 2012, ScaledCorners(kAttentionTitleText), u"", RGB(82, 146, 254),
+  auto title = std::make_unique<CStaticText>(hwnd_, kAttentionTitleId, ScaledCorners(kAttentionTitleText), u"", RGB(82, 146, 254),
                                              DT_LEFT | DT_SINGLELINE);
   title->SetCaption(title_);
   AddControl(0, std::move(title));
 
-  auto text = std::make_unique<CStaticText>(hwnd_, 2013, ScaledCorners(kAttentionMessageText), u"", kTextNormal,
+  auto text = std::make_unique<CStaticText>(hwnd_, kAttentionMessageId, ScaledCorners(kAttentionMessageText), u"", kTextNormal,
                                             0x2015 /* centred, word breaks, edit-control wrapping */);
   text->SetCaption(message_);
   AddControl(0, std::move(text));

@@ -1,6 +1,7 @@
 #include "ui/win32/buttons_win32.h"
 
 #include "ui/ui_context.h"
+#include "ui/win32/scoped_win32.h"
 
 namespace zeltra::win32 {
 
@@ -14,19 +15,13 @@ void FillSwatch(HDC dc, const RECT& rect, COLORREF colour) {
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = memory != nullptr ? CreateCompatibleBitmap(dc, w, h) : nullptr;
-  if (bitmap == nullptr) {
-    if (memory != nullptr) DeleteDC(memory);
+  BackBuffer swatch;
+  if (!swatch.Prepare(dc, w, h)) {
     FillSolid(dc, rect, colour);
     return;
   }
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  FillSolid(memory, RECT{0, 0, w, h}, colour);
-  BitBlt(dc, rect.left, rect.top, w, h, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  FillSolid(swatch.dc(), RECT{0, 0, w, h}, colour);
+  BitBlt(dc, rect.left, rect.top, w, h, swatch.dc(), 0, 0, SRCCOPY);
 }
 
 // --- image button ------------------------------------------------------------
@@ -48,7 +43,7 @@ void CImageButton::Draw(HDC dc, const RECT&) {
   }
   const RECT rect = GetRect();
   DrawImageScaled(dc, *image, rect);
-  DrawControlText(dc, font_, text_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
+  DrawControlText(dc, font(), text_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
 }
 
 void CImageButton::ReleaseImages() {
@@ -86,7 +81,7 @@ void CCheckButton::Draw(HDC dc, const RECT&) {
   if (!lookText->empty()) text_ = *lookText;
   const RECT rect = GetRect();
   DrawImageScaled(dc, *image, rect);
-  DrawControlText(dc, font_, text_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
+  DrawControlText(dc, font(), text_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
 }
 
 void CCheckButton::ReleaseImages() {
@@ -117,7 +112,7 @@ void CComboButton::Draw(HDC dc, const RECT&) {
     if (lit) colour = kTextHover;
   }
   // The label is drawn even without images.
-  DrawControlText(dc, font_, label_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
+  DrawControlText(dc, font(), label_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
 }
 
 void CComboButton::ReleaseImages() {

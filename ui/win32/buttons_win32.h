@@ -21,6 +21,7 @@ class CImageButton : public CModelControl<ImageButtonModel> {
     leftPadding_ = left;
     rightPadding_ = 0;
   }
+  void SetReportsMoves(bool reports) { model_.SetReportsMoves(reports); }
 
  private:
   SkinImage normal_;

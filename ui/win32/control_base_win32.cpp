@@ -9,9 +9,7 @@ CControlBase::CControlBase(HWND parent, std::u16string text, bool visible, bool 
       parent_(parent),
       font_(CreateControlFont(Language().font)) {}
 
-CControlBase::~CControlBase() {
-  if (font_ != nullptr) DeleteObject(font_);
-}
+CControlBase::~CControlBase() = default;
 
 void CControlBase::SetRect(int left, int top, int right, int bottom) {
   model().SetRect(UiRect{left, top, right, bottom});
@@ -30,10 +28,8 @@ int CControlBase::OnRButtonUp(UINT, int x, int y) { return model().OnRButtonUp(x
 int CControlBase::OnLButtonDblClk(UINT, int x, int y) { return model().OnLButtonDblClk(x, y) ? 1 : 0; }
 
 void CControlBase::SetFont(int height, const std::u16string& face) {
-  HFONT replacement = CreateControlFont(height, face, Language().font.charset);
-  if (replacement == nullptr) return;
-  if (font_ != nullptr) DeleteObject(font_);
-  font_ = replacement;
+  UniqueFont replacement(CreateControlFont(height, face, Language().font.charset));
+  if (replacement) font_ = std::move(replacement);
 }
 
 void CControlBase::Invalidate() const {

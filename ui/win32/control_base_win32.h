@@ -10,6 +10,7 @@
 
 #include "ui/control_model.h"
 #include "ui/win32/draw_win32.h"
+#include "ui/win32/scoped_win32.h"
 
 namespace zeltra::win32 {
 
@@ -65,7 +66,7 @@ class CControlBase : public ControlSink {
   bool Contains(int x, int y) const { return model().Contains(x, y); }
   // Replaces the font by one of another height and face.
   void SetFont(int height, const std::u16string& face);
-  HFONT font() const { return font_; }
+  HFONT font() const { return font_.get(); }
   HWND parent() const { return parent_; }
   void Invalidate() const;
 
@@ -79,7 +80,7 @@ class CControlBase : public ControlSink {
   int shown_;
   std::u16string text_;
   HWND parent_;
-  HFONT font_ = nullptr;
+  UniqueFont font_;
 };
 
 // A control whose behaviour is a `Model`, built from the arguments after the

@@ -13,10 +13,6 @@ constexpr RECT kNoRect{-1, -1, -1, -1};
 
 bool PointIn(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
-// The main window's section headers move every section below them, so a
-// click on one repaints the whole window.
-bool RepaintsWholeWindow(int id) { return (id >= 3001 && id <= 3004) || id == 3007 || id == 3008; }
-
 OpenDialogTable::Handle TableHandle(HWND hwnd) { return reinterpret_cast<OpenDialogTable::Handle>(hwnd); }
 
 }  // namespace
@@ -26,7 +22,7 @@ CDlgBase::CDlgBase(UINT templateId, HWND parent) : CDialog(templateId, parent) {
 }
 
 CDlgBase::~CDlgBase() {
-  ReleaseBackBuffer();
+  back_.Release();
   Unregister();
   hovered_ = nullptr;
   for (auto& list : groups_) list.clear();
@@ -106,50 +102,21 @@ void CDlgBase::PaintClient(HDC target, const RECT* update) {
   const int w = client.right - client.left;
   const int h = client.bottom - client.top;
   if (w <= 0 || h <= 0) return;
-  if (backDc_ == nullptr || backWidth_ != w || backHeight_ != h) {
-    ReleaseBackBuffer();
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-    if (memory == nullptr || bitmap == nullptr) {
-      if (bitmap != nullptr) DeleteObject(bitmap);
-      if (memory != nullptr) DeleteDC(memory);
-      return;
-    }
-    backDc_ = memory;
-    backBitmap_ = bitmap;
-    backOld_ = SelectObject(memory, bitmap);
-    backWidth_ = w;
-    backHeight_ = h;
-  }
+  if (!back_.Prepare(target, w, h)) return;
   RECT area = client;
   // A part of the window (the battery's tick every second, a hovered
   // button) is drawn and copied alone: the buffer keeps the rest.
   const bool part = update != nullptr && IntersectRect(&area, update, &client) && !EqualRect(&area, &client);
   if (update != nullptr && IsRectEmpty(&area)) return;
-  if (part) IntersectClipRect(backDc_, area.left, area.top, area.right, area.bottom);
-  DrawBackground(backDc_, client);
-  if (part) SelectClipRgn(backDc_, nullptr);
-  BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, backDc_, area.left, area.top,
-         SRCCOPY);
-}
-
-void CDlgBase::ReleaseBackBuffer() {
-  if (backDc_ != nullptr) {
-    SelectObject(backDc_, backOld_);
-    DeleteDC(backDc_);
-  }
-  if (backBitmap_ != nullptr) DeleteObject(backBitmap_);
-  backDc_ = nullptr;
-  backBitmap_ = nullptr;
-  backOld_ = nullptr;
-  backWidth_ = backHeight_ = 0;
+  if (part) IntersectClipRect(back_.dc(), area.left, area.top, area.right, area.bottom);
+  DrawBackground(back_.dc(), client);
+  if (part) SelectClipRgn(back_.dc(), nullptr);
+  back_.CopyTo(target, area);
 }
 
 void CDlgBase::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc != nullptr) PaintClient(dc, &ps.rcPaint);
-  EndPaint(hwnd_, &ps);
+  PaintDc paint(hwnd_);
+  if (paint) PaintClient(paint.get(), &paint.area());
 }
 
 void CDlgBase::InvalidateArea(const RECT& rect) const {
@@ -159,23 +126,20 @@ void CDlgBase::InvalidateArea(const RECT& rect) const {
 // --- background colour -----------------------------------------------------
 
 void CDlgBase::SetBackgroundBitmap(UINT resourceId) {
-  HBITMAP bitmap = static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (bitmap == nullptr) return;
+  const UniqueBitmap bitmap(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!bitmap) return;
   BITMAP info{};
-  GetObjectW(bitmap, sizeof(info), &info);
-  HDC dc = GetDC(hwnd_);
-  if (auto colour = AverageColour(dc, bitmap, info.bmWidth, info.bmHeight)) background_ = *colour;
-  ReleaseDC(hwnd_, dc);
-  DeleteObject(bitmap);
+  GetObjectW(bitmap.get(), sizeof(info), &info);
+  const WindowDc dc(hwnd_);
+  if (auto colour = AverageColour(dc.get(), bitmap.get(), info.bmWidth, info.bmHeight)) background_ = *colour;
 }
 
 void CDlgBase::SetBackgroundImage(const std::filesystem::path& file) {
   FrameBitmap frame;
   if (!LoadFrameBitmap(file, frame)) return;
-  HDC dc = GetDC(hwnd_);
-  if (auto colour = AverageColour(dc, frame.handle(), frame.width(), frame.height())) background_ = *colour;
-  ReleaseDC(hwnd_, dc);
+  const WindowDc dc(hwnd_);
+  if (auto colour = AverageColour(dc.get(), frame.handle(), frame.width(), frame.height())) background_ = *colour;
 }
 
 // --- controls and popups ---------------------------------------------------
@@ -327,7 +291,7 @@ void CDlgBase::OnLButtonUp(UINT flags, int x, int y) {
   if (CControlBase* control = hovered_) {
     const RECT rect = control->GetRect();
     if (control->OnLButtonUp(flags, x, y) != 0) {
-      if (RepaintsWholeWindow(control->id())) {
+      if (ClickRepaintsWindow(control->id())) {
         InvalidateRect(hwnd_, nullptr, TRUE);
       } else {
         InvalidateArea(rect);
@@ -424,7 +388,7 @@ MessageResult CDlgBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       Unregister();
-      ReleaseBackBuffer();
+      back_.Release();
       return std::nullopt;
     default:
       return CDialog::OnMessage(message, wParam, lParam);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/win32/controls_win32.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/window_win32.h"
 
 namespace zeltra::win32 {
@@ -27,6 +28,9 @@ class CDlgBase : public CDialog {
   virtual void DrawControls(HDC dc, const RECT& clip);
   // Creates the controls for the client rectangle (runs once).
   virtual void CreateControls(const RECT& client) = 0;
+  // Whether a click that changed the control repaints the whole window
+  // rather than the control (a control that moves others); none by default.
+  virtual bool ClickRepaintsWindow(int /*id*/) const { return false; }
 
   // Background colour = the average colour of a bitmap resource or an image
   // file; unchanged when the image cannot be loaded.
@@ -128,12 +132,7 @@ class CDlgBase : public CDialog {
   // The double buffer, kept from paint to paint: a fresh bitmap of the
   // window's size costs a page fault per 4 KB on its first drawing, many
   // times the drawing itself. Made anew only when the client size changes.
-  void ReleaseBackBuffer();
-  HDC backDc_ = nullptr;
-  HBITMAP backBitmap_ = nullptr;
-  HGDIOBJ backOld_ = nullptr;
-  int backWidth_ = 0;
-  int backHeight_ = 0;
+  BackBuffer back_;
 };
 
 }  // namespace zeltra::win32

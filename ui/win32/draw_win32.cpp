@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/shared_cache.h"
+#include "ui/small_dialogs.h"
 #include "ui/skin_pixels.h"
 #include "ui/ui_context.h"
 #include "ui/win32/gdiplus_api_win32.h"
@@ -40,14 +41,11 @@ class Dib {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    handle_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (handle_ == nullptr) return;
+    handle_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!handle_) return;
     bits_ = static_cast<std::uint32_t*>(bits);
     width_ = width;
     height_ = height;
-  }
-  ~Dib() {
-    if (handle_ != nullptr) DeleteObject(handle_);
   }
   Dib(Dib&& other) noexcept { *this = std::move(other); }
   Dib& operator=(Dib&& other) noexcept {
@@ -57,13 +55,13 @@ class Dib {
     std::swap(height_, other.height_);
     return *this;
   }
-  HBITMAP handle() const { return handle_; }
+  HBITMAP handle() const { return handle_.get(); }
   std::uint32_t* bits() const { return bits_; }
   int width() const { return width_; }
   int height() const { return height_; }
 
  private:
-  HBITMAP handle_ = nullptr;
+  UniqueBitmap handle_;
   std::uint32_t* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;
@@ -85,8 +83,8 @@ constexpr std::size_t kStretchedCopies = 6;
 // The memory DC every image is drawn from, selected only during a draw (the
 // drawing happens on the user-interface thread alone).
 HDC SourceDc() {
-  static HDC dc = CreateCompatibleDC(nullptr);
-  return dc;
+  static const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  return dc.get();
 }
 
 }  // namespace
@@ -109,7 +107,7 @@ class SkinBitmap {
       x = y = 0;
     }
     HDC memory = SourceDc();
-    HGDIOBJ old = SelectObject(memory, from->handle());
+    const SelectionScope selected(memory, from->handle());
     // A stretched copy may start with a clear column or row (see StretchSources).
     if (opaque_ && from == &pixels_) {
       BitBlt(dc, dest.x, dest.y, dest.width, dest.height, memory, x, y, SRCCOPY);
@@ -117,7 +115,6 @@ class SkinBitmap {
       const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
       GdiAlphaBlend(dc, dest.x, dest.y, dest.width, dest.height, memory, x, y, dest.width, dest.height, blend);
     }
-    SelectObject(memory, old);
   }
 
  private:
@@ -239,8 +236,7 @@ bool LoadResourcePng(UINT id, SkinImage& slot) {
 }
 
 void FrameBitmap::Reset() {
-  if (bitmap_ != nullptr) DeleteObject(bitmap_);
-  bitmap_ = nullptr;
+  bitmap_.reset();
   width_ = height_ = 0;
 }
 
@@ -252,7 +248,7 @@ bool LoadFrameBitmap(const std::filesystem::path& file, FrameBitmap& frame) {
   Gdip().GdipDisposeImage(decoded);
   if (!ok) return false;
   frame.Reset();
-  frame.bitmap_ = bitmap;
+  frame.bitmap_.reset(bitmap);
   BITMAP info{};
   if (GetObjectW(bitmap, sizeof(info), &info) != 0) {
     frame.width_ = info.bmWidth;
@@ -263,8 +259,8 @@ bool LoadFrameBitmap(const std::filesystem::path& file, FrameBitmap& frame) {
 
 std::optional<COLORREF> AverageColour(HDC windowDc, HBITMAP bitmap, int width, int height) {
   if (bitmap == nullptr || width <= 0 || height <= 0) return std::nullopt;
-  HDC memory = CreateCompatibleDC(windowDc);
-  if (memory == nullptr) return std::nullopt;
+  const UniqueMemoryDc memory(CreateCompatibleDC(windowDc));
+  if (!memory) return std::nullopt;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -274,8 +270,8 @@ std::optional<COLORREF> AverageColour(HDC windowDc, HBITMAP bitmap, int width, i
   info.bmiHeader.biCompression = BI_RGB;
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
   // GetDIBits wants the bitmap not selected into any device context.
-  const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteDC(memory);
+  const int lines =
+      GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   if (lines != height) return std::nullopt;
   std::uint64_t blue = 0;
   std::uint64_t green = 0;
@@ -310,26 +306,23 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
 
 void DrawControlText(HDC dc, HFONT font, const std::u16string& text, const RECT& rect, COLORREF colour, UINT format) {
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ oldFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+  const SelectionScope selectedFont(dc, font);
   const COLORREF oldColour = SetTextColor(dc, colour);
   RECT box = rect;
   DrawTextW(dc, Wide(text), static_cast<int>(text.size()), &box, format);
   SetTextColor(dc, oldColour);
-  if (oldFont != nullptr) SelectObject(dc, oldFont);
   SetBkMode(dc, oldMode);
 }
 
 bool DrawFrameBitmap(HDC dc, HBITMAP bitmap, int designWidth, int designHeight, float scale) {
   if (bitmap == nullptr) return false;
-  HDC memory = CreateCompatibleDC(dc);
-  if (memory == nullptr) return false;
-  HGDIOBJ old = SelectObject(memory, bitmap);
+  const UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  if (!memory) return false;
+  const SelectionScope selected(memory.get(), bitmap);
   const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, 0, 0, Scaled(designWidth, scale), Scaled(designHeight, scale), memory, 0, 0, designWidth, designHeight,
-             SRCCOPY);
+  StretchBlt(dc, 0, 0, Scaled(designWidth, scale), Scaled(designHeight, scale), memory.get(), 0, 0, designWidth,
+             designHeight, SRCCOPY);
   SetStretchBltMode(dc, oldMode);
-  SelectObject(memory, old);
-  DeleteDC(memory);
   return true;
 }
 
@@ -344,6 +337,14 @@ bool FrameFile::Draw(HDC dc, const std::filesystem::path& file, int designWidth,
 HFONT CreateControlFont(int height, const std::u16string& face, int charset) {
   return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, static_cast<DWORD>(charset & 0xFF),
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, Wide(face));
+}
+
+UniqueFont CreateEditBoxFont(HWND window, int tenths, std::u16string_view face) {
+  int dpiY = 96;
+  if (const WindowDc dc(window); dc) dpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
+  return UniqueFont(CreateFontW(PointFontHeight(tenths, dpiY), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                Wide(std::u16string(face))));
 }
 
 HFONT CreateControlFont(const UiFont& font) { return CreateControlFont(font.height, font.face, font.charset); }

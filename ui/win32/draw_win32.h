@@ -7,8 +7,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "settings/language.h"
+#include "ui/win32/scoped_win32.h"
 
 namespace zeltra::win32 {
 
@@ -73,13 +75,13 @@ class FrameBitmap {
   FrameBitmap(const FrameBitmap&) = delete;
   FrameBitmap& operator=(const FrameBitmap&) = delete;
   void Reset();
-  HBITMAP handle() const { return bitmap_; }
+  HBITMAP handle() const { return bitmap_.get(); }
   int width() const { return width_; }
   int height() const { return height_; }
 
  private:
   friend bool LoadFrameBitmap(const std::filesystem::path& file, FrameBitmap& frame);
-  HBITMAP bitmap_ = nullptr;
+  UniqueBitmap bitmap_;
   int width_ = 0;
   int height_ = 0;
 };
@@ -126,6 +128,10 @@ class FrameFile {
   FrameBitmap frame_;
   bool tried_ = false;
 };
+
+// The font of a native edit box: `face` at `tenths` of a point for the
+// vertical resolution of `window`'s DC.
+UniqueFont CreateEditBoxFont(HWND window, int tenths, std::u16string_view face);
 
 // The controls' font: the UI font's height, character set and face.
 HFONT CreateControlFont(const UiFont& font);

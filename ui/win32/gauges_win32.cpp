@@ -57,8 +57,8 @@ void CDPIValueShowControl::ReleaseImages() {
 
 // --- battery -------------------------------------------------------------------
 
-CBattery::CBattery(HWND parent, const RECT& rect, bool visible, bool shown)
-    : CModelControl(parent, u"", visible, shown, kId, ToUiRect(rect), true) {}
+CBattery::CBattery(HWND parent, int id, const RECT& rect, bool visible, bool shown)
+    : CModelControl(parent, u"", visible, shown, id, ToUiRect(rect), true) {}
 
 void CBattery::DrawLowerPart(HDC dc, const SkinImage& image, int level) const {
   const RECT rect = GetRect();
@@ -104,7 +104,7 @@ CStaticText::CStaticText(HWND parent, int id, const RECT& rect, std::u16string t
       baseFlags_(baseFlags) {}
 
 void CStaticText::Draw(HDC dc, const RECT&) {
-  DrawControlText(dc, font_, caption_, GetRect(), colour_, baseFlags_ | DT_VCENTER | DT_WORD_ELLIPSIS);
+  DrawControlText(dc, font(), caption_, GetRect(), colour_, baseFlags_ | DT_VCENTER | DT_WORD_ELLIPSIS);
 }
 
 void CStaticText::SetCaption(std::u16string caption) {

@@ -48,13 +48,12 @@ class CDPIValueShowControl : public CModelControl<PushButtonModel> {
   int value_;
 };
 
-// The battery gauge (id 3406); it never takes the mouse.
+// The battery gauge; it never takes the mouse.
 class CBattery : public CModelControl<PushButtonModel> {
  public:
-  static constexpr int kId = 3406;
   enum Mode : int { kShowLevel = 0, kCharging = 1, kFull = 2 };
 
-  CBattery(HWND parent, const RECT& rect, bool visible = true, bool shown = true);
+  CBattery(HWND parent, int id, const RECT& rect, bool visible = true, bool shown = true);
 
   void Draw(HDC dc, const RECT& clip) override;
   void ReleaseImages() override;

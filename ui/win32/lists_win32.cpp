@@ -62,9 +62,9 @@ void CVScrollBar::ReleaseImages() {
 
 // --- library tree ------------------------------------------------------------------
 
-CEditShowList::CEditShowList(HWND parent, const RECT& rect, std::u16string text, MacroLibrary* library,
+CEditShowList::CEditShowList(HWND parent, int id, const RECT& rect, std::u16string text, MacroLibrary* library,
                              bool visible, bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, ToUiRect(rect), Ui().scale, library) {
+    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale, library) {
   model_.SetDisabled(disabled);
 }
 
@@ -79,7 +79,7 @@ void CEditShowList::Draw(HDC dc, const RECT&) {
   for (const auto& row : model_.Rows()) {
     if (row.selected) FillSolid(dc, ToRect(row.rect), kSelectionColour);
     if (row.folder) DrawIcon(dc, row.open ? open_ : closed_, row.icon);
-    DrawControlText(dc, font_, row.name, ToRect(row.text), kTextHover, kRowTextFlags);
+    DrawControlText(dc, font(), row.name, ToRect(row.text), kTextHover, kRowTextFlags);
   }
 }
 
@@ -90,9 +90,9 @@ void CEditShowList::ReleaseImages() {
 
 // --- action list -------------------------------------------------------------------
 
-CImageShowList::CImageShowList(HWND parent, const RECT& rect, std::u16string text, const Macro* macro, bool visible,
-                               bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, ToUiRect(rect), Ui().scale, macro) {
+CImageShowList::CImageShowList(HWND parent, int id, const RECT& rect, std::u16string text, const Macro* macro,
+                               bool visible, bool shown, bool disabled)
+    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale, macro) {
   model_.SetDisabled(disabled);
 }
 
@@ -102,7 +102,7 @@ void CImageShowList::Draw(HDC dc, const RECT&) {
     if (row.selected) FillSolid(dc, ToRect(row.rect), kSelectionColour);
     const SkinImage& icon = row.kind == ActionIcon::kDelay ? delay_ : row.kind == ActionIcon::kRelease ? release_ : press_;
     DrawIcon(dc, icon, row.icon);
-    DrawControlText(dc, font_, row.text, ToRect(row.rect), kTextHover, kRowTextFlags);
+    DrawControlText(dc, font(), row.text, ToRect(row.rect), kTextHover, kRowTextFlags);
   }
 }
 

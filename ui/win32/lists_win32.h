@@ -1,5 +1,5 @@
-// The vertical scroll bar and the two macro lists: the library tree (2015)
-// and one macro's actions (2020).
+// The vertical scroll bar and the two macro lists: the library tree and one
+// macro's actions.
 #pragma once
 
 #include "ui/list_models.h"
@@ -34,8 +34,7 @@ class CVScrollBar : public CModelControl<ScrollBarModel> {
 
 class CEditShowList : public CModelControl<TreeListModel> {
  public:
-  static constexpr int kId = TreeListModel::kId;
-  CEditShowList(HWND parent, const RECT& rect, std::u16string text, MacroLibrary* library, bool visible = true,
+  CEditShowList(HWND parent, int id, const RECT& rect, std::u16string text, MacroLibrary* library, bool visible = true,
                 bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
@@ -52,8 +51,7 @@ class CEditShowList : public CModelControl<TreeListModel> {
 
 class CImageShowList : public CModelControl<ActionListModel> {
  public:
-  static constexpr int kId = ActionListModel::kId;
-  CImageShowList(HWND parent, const RECT& rect, std::u16string text, const Macro* macro = nullptr,
+  CImageShowList(HWND parent, int id, const RECT& rect, std::u16string text, const Macro* macro = nullptr,
                  bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;

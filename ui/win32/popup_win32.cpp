@@ -50,9 +50,7 @@ CWndPopup::CWndPopup(PopupClass popupClass, const PopupImages& images, PopupOpti
   }
 }
 
-CWndPopup::~CWndPopup() {
-  if (font_ != nullptr) DeleteObject(font_);
-}
+CWndPopup::~CWndPopup() = default;
 
 bool CWndPopup::Create(HWND parent, const RECT& screenRect, UINT resultMessage, std::intptr_t ownerValue) {
   if (hwnd_ != nullptr || !RegisterPopupClass()) return false;
@@ -143,14 +141,12 @@ MessageResult CWndPopup::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return TRUE;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      if (dc != nullptr && !layered_) {
+      const PaintDc paint(hwnd_);
+      if (paint && !layered_) {
         RECT client{};
         GetClientRect(hwnd_, &client);
-        Compose(dc, client);
+        Compose(paint.get(), client);
       }
-      EndPaint(hwnd_, &ps);
       return 0;
     }
     case WM_MOUSEMOVE:
@@ -230,43 +226,28 @@ void CWndPopup::Paint() {
   const int w = client.right - client.left;
   const int h = client.bottom - client.top;
   if (w <= 0 || h <= 0) return;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (memory != nullptr && bitmap != nullptr && bits != nullptr) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    Compose(memory, client);
-    // GDI leaves the alpha bytes of what it draws at 0; some systems read
-    // them even for an opaque layered window, so every pixel is made opaque.
-    GdiFlush();
-    auto* pixels = static_cast<std::uint32_t*>(bits);
-    const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-    for (std::size_t i = 0; i < count; ++i) pixels[i] |= 0xFF000000u;
-    POINT destination{0, 0};
-    ClientToScreen(hwnd_, &destination);
-    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
-    if ((style & WS_EX_LAYERED) == 0) SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style | WS_EX_LAYERED);
-    SIZE size{w, h};
-    POINT source{0, 0};
-    layered_ = UpdateLayeredWindow(hwnd_, screen, &destination, &size, memory, &source, 0, nullptr, ULW_OPAQUE) != 0;
-    if (!layered_) {
-      // Without layered windows the same picture comes through WM_PAINT.
-      SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-      InvalidateRect(hwnd_, nullptr, FALSE);
-    }
-    SelectObject(memory, old);
+  const WindowDc screen(nullptr);
+  if (!picture_.Prepare(screen.get(), w, h)) return;
+  Compose(picture_.dc(), client);
+  // GDI leaves the alpha bytes of what it draws at 0; some systems read
+  // them even for an opaque layered window, so every pixel is made opaque.
+  GdiFlush();
+  std::uint32_t* pixels = picture_.pixels();
+  const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+  for (std::size_t i = 0; i < count; ++i) pixels[i] |= 0xFF000000u;
+  POINT destination{0, 0};
+  ClientToScreen(hwnd_, &destination);
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  if ((style & WS_EX_LAYERED) == 0) SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style | WS_EX_LAYERED);
+  SIZE size{w, h};
+  POINT source{0, 0};
+  layered_ =
+      UpdateLayeredWindow(hwnd_, screen.get(), &destination, &size, picture_.dc(), &source, 0, nullptr, ULW_OPAQUE) != 0;
+  if (!layered_) {
+    // Without layered windows the same picture comes through WM_PAINT.
+    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    InvalidateRect(hwnd_, nullptr, FALSE);
   }
-  if (bitmap != nullptr) DeleteObject(bitmap);
-  if (memory != nullptr) DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 void CWndPopup::DrawItems(HDC dc, const RECT&) {
@@ -283,7 +264,7 @@ void CWndPopup::DrawItems(HDC dc, const RECT&) {
     const ImageSlot slot = hovered ? (item.marked ? kMarkedOver : kOver) : (item.marked ? kMarked : kNormal);
     DrawImageScaled(dc, images_[slot], AreaOf(rect), source);
     const RECT text{rect.left + kTextInset, rect.top, rect.right - kTextInset, rect.bottom};
-    DrawControlText(dc, font_, item.text, text, hovered ? kTextHover : kTextNormal, kItemTextFlags);
+    DrawControlText(dc, font_.get(), item.text, text, hovered ? kTextHover : kTextNormal, kItemTextFlags);
   }
 }
 

@@ -5,8 +5,9 @@
 //
 // An owner opens a popup into one of its slots and reads the choice while
 // handling the result message:
-//   OpenPopup(*this, PopupSlotOf(PopupClass::kCombo), std::make_unique<CComboPopup>(), topLeft, 0x403, comboId);
-//   ... case 0x403: if (wParam != 0) { const PopupResult* chosen = PopupResultOf(lParam); ... }
+//   OpenPopup(*this, PopupSlotOf(PopupClass::kCombo), std::make_unique<CComboPopup>(), topLeft,
+//             kMainMenuResultMessage, comboId);
+//   ... case kMainMenuResultMessage: if (wParam != 0) { const PopupResult* chosen = PopupResultOf(lParam); ... }
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,7 @@
 
 #include "ui/popup_classes.h"
 #include "ui/win32/draw_win32.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/window_win32.h"
 
 namespace zeltra::win32 {
@@ -74,7 +76,7 @@ class CWndPopup : public CWnd {
   void PostNcDestroy() override;
 
   const PopupModel& model() const { return logic_->model(); }
-  HFONT font() const { return font_; }
+  HFONT font() const { return font_.get(); }
   HWND owner() const { return owner_; }
 
  private:
@@ -93,7 +95,8 @@ class CWndPopup : public CWnd {
   PopupOptions options_;
   std::optional<PopupLogic> logic_;
   std::array<SkinImage, 4> images_;
-  HFONT font_ = nullptr;
+  UniqueFont font_;
+  BackBuffer picture_{BackBuffer::Format::TopDown32};
   HWND owner_ = nullptr;
   POINT position_{};
 

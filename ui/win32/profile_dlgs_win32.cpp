@@ -16,11 +16,7 @@ CProfileNameDlg::CProfileNameDlg(HWND parent, int titleString, const DesignRect&
       editPlace_(editPlace),
       initialText_(std::move(initialText)) {}
 
-CProfileNameDlg::~CProfileNameDlg() {
-  // The edit box goes with the dialog's window; its font must outlive it.
-  if (edit_ != nullptr && IsWindow(edit_)) DestroyWindow(edit_);
-  if (editFont_ != nullptr) DeleteObject(editFont_);
-}
+CProfileNameDlg::~CProfileNameDlg() = default;
 
 void CProfileNameDlg::CreateControls(const RECT&) {
   AddCommonButtons(*this, true);
@@ -33,30 +29,24 @@ void CProfileNameDlg::CreateControls(const RECT&) {
 
 void CProfileNameDlg::CreateEdit() {
   const RECT r = ScaledWindowRect(editPlace_);
-  edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, r.left,
-                          r.top, r.right - r.left, r.bottom - r.top, hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProfileNameEditId)), GetModuleHandleW(nullptr),
-                          nullptr);
-  if (edit_ == nullptr) return;
-  SendMessageW(edit_, WM_KEYDOWN, VK_END, 0);
-  HDC dc = GetDC(edit_);
-  const int dpiY = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc != nullptr) ReleaseDC(edit_, dc);
-  const int height = PointFontHeight(EditBoxFontTenths(Ui().scale, Ui().textScale), dpiY);
-  if (editFont_ != nullptr) DeleteObject(editFont_);
-  editFont_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
-  if (editFont_ != nullptr) SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_), FALSE);
-  SetWindowTextW(edit_, Wide(initialText_));
-  SetFocus(edit_);
+  edit_.reset(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL,
+                              r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProfileNameEditId)),
+                              GetModuleHandleW(nullptr), nullptr));
+  if (!edit_) return;
+  SendMessageW(edit_.get(), WM_KEYDOWN, VK_END, 0);
+  editFont_ = CreateEditBoxFont(edit_.get(), EditBoxFontTenths(Ui().scale, Ui().textScale), kEditBoxFontFace);
+  if (editFont_) SendMessageW(edit_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.get()), FALSE);
+  SetWindowTextW(edit_.get(), Wide(initialText_));
+  SetFocus(edit_.get());
 }
 
 std::u16string CProfileNameDlg::EditText() const {
-  if (edit_ == nullptr) return {};
-  const int length = GetWindowTextLengthW(edit_);
+  if (!edit_) return {};
+  const int length = GetWindowTextLengthW(edit_.get());
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int read = GetWindowTextW(edit_, text.data(), length + 1);
+  const int read = GetWindowTextW(edit_.get(), text.data(), length + 1);
   text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
   return FromWide(text);
 }
@@ -67,7 +57,7 @@ void CProfileNameDlg::OnConfirm() {
     CAttentionDlg warning(kProfileWarningTitle, LanguageString(outcome.warning), hwnd_);
     warning.DoModal();
     if (outcome.staysOpen) {
-      if (edit_ != nullptr) SetFocus(edit_);
+      if (edit_) SetFocus(edit_.get());
       return;
     }
   }
@@ -94,7 +84,7 @@ MessageResult CProfileNameDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
     OnConfirm();
     return 0;
   }
-  if (message == WM_CTLCOLOREDIT && reinterpret_cast<HWND>(lParam) == edit_) {
+  if (message == WM_CTLCOLOREDIT && reinterpret_cast<HWND>(lParam) == edit_.get()) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/small_dialogs.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra {
@@ -17,7 +18,7 @@ class CProfileNameDlg : public CSmallDialog {
  public:
   ~CProfileNameDlg() override;
 
-  HWND edit() const { return edit_; }
+  HWND edit() const { return edit_.get(); }
   std::u16string EditText() const;
 
  protected:
@@ -38,8 +39,8 @@ class CProfileNameDlg : public CSmallDialog {
   int titleString_;
   DesignRect editPlace_;
   std::u16string initialText_;
-  HWND edit_ = nullptr;
-  HFONT editFont_ = nullptr;
+  UniqueFont editFont_;  // outlives the edit box
+  UniqueWindow edit_;
 };
 
 // Adds the first hidden profile under the typed name. IDOK when a profile

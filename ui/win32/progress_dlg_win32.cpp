@@ -2,6 +2,7 @@
 
 #include "settings/language.h"
 #include "ui/ui_context.h"
+#include "ui/win32/scoped_win32.h"
 #include "ui/win32/small_dialog_win32.h"
 
 namespace zeltra::win32 {
@@ -60,11 +61,10 @@ void CProgressBarDlg::DrawBackground(HDC dc, const RECT& client) {
 }
 
 void CProgressBarDlg::DrawBar(const ProgressBarStep& step) {
-  HDC dc = GetDC(hwnd_);
-  if (dc == nullptr) return;
-  DrawImageScaled(dc, bar_, Area{step.destLeft, step.destTop, step.destWidth, step.destHeight},
+  const WindowDc dc(hwnd_);
+  if (!dc) return;
+  DrawImageScaled(dc.get(), bar_, Area{step.destLeft, step.destTop, step.destWidth, step.destHeight},
                   Area{0, kProgressBarTop, step.sourceWidth, kProgressBarHeight});
-  ReleaseDC(hwnd_, dc);
 }
 
 void CProgressBarDlg::Step() {

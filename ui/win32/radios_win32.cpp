@@ -21,20 +21,20 @@ CRadioButton::CRadioButton(HWND parent, int id, const RECT& rect, std::u16string
 
 void CRadioButton::Draw(HDC dc, const RECT&) { images_.Draw(dc, model_.look(), GetRect()); }
 
-CDPIRadioButton::CDPIRadioButton(HWND parent, int id, const RECT& rect, std::u16string text, int valueIndex,
-                                 COLORREF textColour, bool visible, bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), valueIndex, disabled),
+CDPIRadioButton::CDPIRadioButton(HWND parent, int id, int index, const RECT& rect, std::u16string text,
+                                 int valueIndex, COLORREF textColour, bool visible, bool shown, bool disabled)
+    : CModelControl(parent, std::move(text), visible, shown, id, index, ToUiRect(rect), valueIndex, disabled),
       textColour_(textColour) {}
 
 void CDPIRadioButton::Draw(HDC dc, const RECT&) {
   images_.Draw(dc, model_.look(), GetRect());
-  DrawControlText(dc, font_, model_.Label(), ToRect(model_.LabelBand(Ui().scale)), textColour_,
+  DrawControlText(dc, font(), model_.Label(), ToRect(model_.LabelBand(Ui().scale)), textColour_,
                   DT_CENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS);
 }
 
-CPowerManageButton::CPowerManageButton(HWND parent, const RECT& rect, std::u16string text, int value, bool visible,
-                                       bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, ToUiRect(rect), Ui().scale) {
+CPowerManageButton::CPowerManageButton(HWND parent, int id, const RECT& rect, std::u16string text, int value,
+                                       bool visible, bool shown, bool disabled)
+    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale) {
   model_.SetValue(value);
   model_.SetDisabled(disabled);
 }

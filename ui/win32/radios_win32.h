@@ -27,6 +27,7 @@ class CRadioButton : public CModelControl<RadioButtonModel> {
  public:
   CRadioButton(HWND parent, int id, const RECT& rect, std::u16string text, bool visible = true, bool shown = true,
                bool disabled = false);
+  void SetRadioBit(RadioBit bit) { model_.SetRadioBit(bit); }
 
   void Draw(HDC dc, const RECT& clip) override;
   void ReleaseImages() override { images_.Reset(); }
@@ -38,10 +39,10 @@ class CRadioButton : public CModelControl<RadioButtonModel> {
   LookImages images_;
 };
 
-// DPI radio 3290..3297 with its value (index x 50) in the top band.
+// DPI radio k (0..7) with its value (index x 50) in the top band.
 class CDPIRadioButton : public CModelControl<DpiRadioModel> {
  public:
-  CDPIRadioButton(HWND parent, int id, const RECT& rect, std::u16string text, int valueIndex,
+  CDPIRadioButton(HWND parent, int id, int index, const RECT& rect, std::u16string text, int valueIndex,
                   COLORREF textColour = kTextNormal, bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
@@ -57,11 +58,12 @@ class CDPIRadioButton : public CModelControl<DpiRadioModel> {
   COLORREF textColour_;
 };
 
-// The power-saving half dial (3500): one image per value 1..10 minutes.
+// The power-saving half dial: one image per value 1..10 minutes.
 class CPowerManageButton : public CModelControl<PowerDialModel> {
  public:
-  CPowerManageButton(HWND parent, const RECT& rect, std::u16string text, int value = PowerDialModel::kDefaultValue,
-                     bool visible = true, bool shown = true, bool disabled = false);
+  CPowerManageButton(HWND parent, int id, const RECT& rect, std::u16string text,
+                     int value = PowerDialModel::kDefaultValue, bool visible = true, bool shown = true,
+                     bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
   void ReleaseImages() override;

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "base/win32/unique_handle_win32.h"
+
 namespace zeltra::win32 {
 
 namespace {
@@ -253,12 +255,12 @@ DWORD WINAPI WorkerEntry(LPVOID parameter) {
 
 bool StartWorkerThread(std::function<void()> body, int priority) {
   auto owned = std::make_unique<std::function<void()>>(std::move(body));
-  HANDLE thread = CreateThread(nullptr, 0, &WorkerEntry, owned.get(), CREATE_SUSPENDED, nullptr);
-  if (thread == nullptr) return false;
+  // The thread runs on by itself; only its handle goes at the end.
+  const UniqueKernelHandle thread(CreateThread(nullptr, 0, &WorkerEntry, owned.get(), CREATE_SUSPENDED, nullptr));
+  if (!thread) return false;
   owned.release();
-  SetThreadPriority(thread, priority);
-  ResumeThread(thread);
-  CloseHandle(thread);
+  SetThreadPriority(thread.get(), priority);
+  ResumeThread(thread.get());
   return true;
 }
 

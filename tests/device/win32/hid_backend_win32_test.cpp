@@ -55,13 +55,6 @@ TEST(Win32HidBackend, ScanFindsNoLinkAndStartsNoWatchdog) {
   EXPECT_EQ(link.StartupCheck(), StartupNotice::NoDevice);
 }
 
-TEST(Win32HidBackend, CommandLineSelectsTheVirtualMouse) {
-  SystemClock clock;
-  EXPECT_NE(dynamic_cast<VirtualMouse*>(win32::SelectHidBackend(L"Zeltra.exe --virtual-mouse", clock).get()), nullptr);
-  EXPECT_EQ(dynamic_cast<VirtualMouse*>(win32::SelectHidBackend(L"Zeltra.exe", clock).get()), nullptr);
-  EXPECT_EQ(dynamic_cast<VirtualMouse*>(win32::SelectHidBackend(L"\"C:\\a b\\--virtual-mouse\"x", clock).get()), nullptr);
-}
-
 TEST(Win32HidBackend, RegistersForHidNotifications) {
   HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(window, nullptr);
