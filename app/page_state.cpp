@@ -84,13 +84,13 @@ PageState RefreshPage(const SettingsStore& settings, const LanguageTable& langua
   RefreshDpiPage(page, record, settings.Dpi());
   page.rateIndex = ReportRateCode(record);
   RefreshLightingPage(page, record);
-  page.liftOffLow = record.SettingNumber(kLiftDetectionHeight) == 1;
+  page.liftOffLow = SettingNumber(record, kLiftDetectionHeight) == 1;
   page.debouncePosition = KeyDebounceSliderPosition(record.Setting(kKeyDebounce));
   page.pointer = RefreshPointerCarriers(record);
   page.xDpiChoice = ParseDecimal(CollectedXDpi(record.Setting(kXDpi)));
-  page.powerDownTime = std::clamp(record.SettingNumber(kPowerDownTime), kPowerDialMin, kPowerDialMax);
-  page.lightsOffWhileMoving = record.SettingNumber(kMoveLightingOnOffMode) == 1;
-  page.motionWakeup = record.SettingNumber(kMotionWakeup) == 1;
+  page.powerDownTime = std::clamp(SettingNumber(record, kPowerDownTime), kPowerDialMin, kPowerDialMax);
+  page.lightsOffWhileMoving = SettingNumber(record, kMoveLightingOnOffMode) == 1;
+  page.motionWakeup = SettingNumber(record, kMotionWakeup) == 1;
   page.powerText = PowerDownText(page.powerDownTime, language);
   return page;
 }

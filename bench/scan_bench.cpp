@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "device/device_link.h"
-#include "device/headless_host.h"
+#include "cli/headless_host.h"
 #include "device/virtual_mouse.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "cli/profile_view.h"
 #include "device/device_link.h"
-#include "device/headless_host.h"
+#include "cli/headless_host.h"
 #include "device/hid_trace.h"
 #include "device/virtual_mouse.h"
 #include "macro/macro_library.h"

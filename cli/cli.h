@@ -11,7 +11,7 @@
 #include <string>
 
 #include "cli/command_line.h"
-#include "cli/data_folder_lock.h"
+#include "settings/data_folder_lock.h"
 #include "device/clock.h"
 #include "device/hid_backend.h"
 

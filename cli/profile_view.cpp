@@ -161,9 +161,9 @@ Json DescribeProfile(const SettingsStore& settings, int index) {
   j["reportRateHz"] = kRateHz[static_cast<std::size_t>(ReportRateCode(p))];
   j["lighting"] = DescribeLighting(p);
   j["liftOffDistance"] = EncodeLiftOff(p);
-  j["powerSaving"] = {{"sleepAfterMinutes", p.SettingNumber(kPowerDownTime)},
-                      {"lightsOffWhileMoving", p.SettingNumber(kMoveLightingOnOffMode) > 0}};
-  j["wakeOnMotion"] = p.SettingNumber(kMotionWakeup) > 0;
+  j["powerSaving"] = {{"sleepAfterMinutes", SettingNumber(p, kPowerDownTime)},
+                      {"lightsOffWhileMoving", SettingNumber(p, kMoveLightingOnOffMode) > 0}};
+  j["wakeOnMotion"] = SettingNumber(p, kMotionWakeup) > 0;
   j["debounceMs"] = EncodeDebounce(p);
   return j;
 }

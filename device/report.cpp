@@ -11,7 +11,7 @@ namespace zeltra {
 namespace {
 
 std::uint8_t LowByteOf(const ProfileRecord& profile, ProfileSetting setting) {
-  return static_cast<std::uint8_t>(profile.SettingNumber(setting) & 0xFF);
+  return static_cast<std::uint8_t>(SettingNumber(profile, setting) & 0xFF);
 }
 
 void PutColour(std::uint8_t* out, Colour colour) {
@@ -82,7 +82,7 @@ std::uint8_t EncodeRateCode(const ProfileRecord& profile) {
 }
 
 std::uint8_t EncodeLiftOff(const ProfileRecord& profile) {
-  return profile.SettingNumber(kLiftDetectionHeight) == 1 ? 1 : 2;
+  return SettingNumber(profile, kLiftDetectionHeight) == 1 ? 1 : 2;
 }
 
 std::uint8_t EncodeDebounce(const ProfileRecord& profile) { return LowByteOf(profile, kKeyDebounce); }

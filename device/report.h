@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "device/hid_backend.h"
-#include "macro/macro.h"
+#include "model/macro.h"
 #include "settings/dpi_table.h"
 #include "settings/profile.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "macro/macro.h"
+#include "model/macro.h"
 #include "macro/macro_messages.h"
 #include "settings/profile.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "macro/macro.h"
+#include "model/macro.h"
 
 namespace zeltra {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "macro/macro.h"
+#include "model/macro.h"
 
 namespace zeltra {
 

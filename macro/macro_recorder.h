@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "macro/keyboard_hook.h"
-#include "macro/macro.h"
+#include "model/macro.h"
 
 namespace zeltra {
 

@@ -71,7 +71,7 @@ constexpr std::array<Colour, kDpiStageCount> kStageColours{
 
 }  // namespace
 
-int ProfileRecord::SettingNumber(ProfileSetting s) const { return ParseDecimal(pairs[s].value); }
+int SettingNumber(const ProfileRecord& record, ProfileSetting s) { return ParseDecimal(record.Setting(s)); }
 
 std::u16string DefaultProfileName(int selector, const LanguageTable& language) {
   const int n = std::clamp(selector, 0, kProfileCount - 1);

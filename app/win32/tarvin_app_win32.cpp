@@ -7,13 +7,13 @@
 #include "app/main_window_ids.h"
 #include "app/win32/first_paint_log_win32.h"
 #include "app/win32/main_units_win32.h"
-#include "app/win32/paths_win32.h"
 #include "app/win32/start_options_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "base/win32/unique_handle_win32.h"
-#include "cli/data_folder_lock.h"
 #include "device/virtual_mouse_control.h"
 #include "device/win32/hid_backend_win32.h"
+#include "settings/data_folder_lock.h"
+#include "settings/program_folders.h"
 #include "settings/win32/system_library_win32.h"
 #include "ui/win32/draw_win32.h"
 #include "ui/win32/file_dialog_win32.h"
@@ -84,7 +84,7 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
   RegisterMainWindowClass();
   InstallStandardFileDialogs();
 
-  const std::unique_ptr<DataFolderLock> dataFolderLock = TakeDataFolder(DataFolder());
+  const std::unique_ptr<DataFolderLock> dataFolderLock = TakeDataFolder(UserDataFolder());
   GdiplusSession gdiplus;
   {
     SystemClock clock;

@@ -7,13 +7,13 @@
 
 #include "app/main_window_ids.h"
 #include "app/win32/main_port_win32.h"
-#include "app/win32/paths_win32.h"
 #include "app/window_placement.h"
 #include "device/win32/hid_backend_win32.h"
 #include "macro/macro_library_file.h"
 #include "settings/damaged_files.h"
 #include "settings/delayed_save.h"
 #include "settings/language.h"
+#include "settings/program_folders.h"
 #include "settings/text_format.h"
 #include "ui/control_codes.h"
 #include "ui/open_dialog_table.h"
@@ -89,7 +89,7 @@ BOOL CTarvinDlg::Initialise() {
 
   UiContext& ui = Ui();
   ui.programFolder = options_.programFolder.empty() ? ExecutableFolder() : options_.programFolder;
-  ui.dataFolder = options_.dataFolder.empty() ? DataFolder() : options_.dataFolder;
+  ui.dataFolder = options_.dataFolder.empty() ? UserDataFolder() : options_.dataFolder;
   const std::filesystem::path config = ui.dataFolder / L"config";
   CreateFolder(ui.dataFolder);
   CreateFolder(config);

@@ -26,7 +26,7 @@
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/clock.h"
 #include "device/device_link.h"
-#include "device/headless_host.h"
+#include "cli/headless_host.h"
 #include "device/virtual_mouse.h"
 #include "settings/settings_store.h"
 #include "ui/win32/draw_win32.h"

@@ -404,20 +404,5 @@ TEST(Cli, ACopiedDataFolderNamedRelativelyWritesOnlyInsideItself) {
   EXPECT_NE(std::search(config.begin(), config.end(), slot.begin(), slot.end()), config.end());
 }
 
-TEST(DataFolderLock, OneHolderAtATimeAndItsName) {
-  TempDir dir;
-  LockAttempt first = TryLockDataFolder(dir / "new folder", kLockHolderWindow);
-  ASSERT_TRUE(first.lock);
-  LockAttempt second = TryLockDataFolder(dir / "new folder", kLockHolderCli);
-  EXPECT_FALSE(second.lock);
-  EXPECT_FALSE(second.failed);
-  EXPECT_EQ(second.holder, kLockHolderWindow);
-  first.lock.reset();
-  LockAttempt third = TryLockDataFolder(dir / "new folder", kLockHolderCli);
-  EXPECT_TRUE(third.lock);
-  EXPECT_EQ(LockHolderOf("zeltra-cli 4242\n"), "zeltra-cli");
-  EXPECT_EQ(LockHolderOf(""), "");
-}
-
 }  // namespace
 }  // namespace zeltra::test

@@ -15,7 +15,7 @@
 #include "app/profile_picker.h"
 #include "device/clock.h"
 #include "device/device_link.h"
-#include "device/headless_host.h"
+#include "cli/headless_host.h"
 #include "device/virtual_mouse.h"
 #include "device/virtual_mouse_control.h"
 #include "macro/macro_library.h"

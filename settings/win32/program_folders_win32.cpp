@@ -1,11 +1,11 @@
-#include "app/win32/paths_win32.h"
+#include "settings/program_folders.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <string>
 
-namespace zeltra::win32 {
+namespace zeltra {
 
 std::filesystem::path ExecutableFolder() {
   std::wstring buffer(MAX_PATH, L'\0');
@@ -21,10 +21,10 @@ std::filesystem::path ExecutableFolder() {
   return std::filesystem::path(buffer).parent_path();
 }
 
-std::filesystem::path DataFolder() {
+std::filesystem::path UserDataFolder() {
   wchar_t appData[MAX_PATH];
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) return {};
   return std::filesystem::path(appData) / L"VelmoraData20241016A";
 }
 
-}  // namespace zeltra::win32
+}  // namespace zeltra

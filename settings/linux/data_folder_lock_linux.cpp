@@ -7,7 +7,7 @@
 #include <array>
 #include <system_error>
 
-#include "cli/data_folder_lock.h"
+#include "settings/data_folder_lock.h"
 
 namespace zeltra {
 

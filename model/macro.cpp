@@ -1,4 +1,4 @@
-#include "macro/macro.h"
+#include "model/macro.h"
 
 #include <algorithm>
 
