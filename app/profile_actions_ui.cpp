@@ -67,4 +67,17 @@ bool RunProfileAction(int action, int profile, SettingsStore& settings, ProfileA
   return false;
 }
 
+ProfileNameOutcome ConfirmAddProfile(SettingsStore& settings, const std::u16string& name) {
+  if (name.empty()) return {false, kEmptyProfileNameWarning, true, -1};
+  const int added = settings.AddProfile(name);
+  if (added < 0) return {false, kAllProfilesShownWarning, false, -1};
+  return {true, 0, false, added};
+}
+
+ProfileNameOutcome ConfirmEditProfile(ProfileRecord& profile, const std::u16string& name) {
+  if (name.empty()) return {false, kEmptyProfileNameWarning, true, -1};
+  profile.SetSetting(kProfileName, name);
+  return {true, 0, false, -1};
+}
+
 }  // namespace zeltra

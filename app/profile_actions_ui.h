@@ -10,6 +10,7 @@
 #include "ui/file_dialog.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
+#include "ui/small_dialogs.h"
 
 namespace zeltra {
 
@@ -52,6 +53,15 @@ class ProfileActionDialogs {
   // CAttentionDlg with title string 150.
   virtual void ShowAttention(int message) = 0;
 };
+
+// The profile picker's name dialogs: what their OK does with the typed name.
+// The add dialog: an empty name is refused and the dialog stays open; with
+// all five profiles shown nothing is added and the dialog ends. Otherwise
+// the first hidden profile is shown, reset and given the name (unchanged:
+// no trimming, no length limit).
+ProfileNameOutcome ConfirmAddProfile(SettingsStore& settings, const std::u16string& name);
+// The edit dialog: an empty name is refused, any other becomes the profile's name.
+ProfileNameOutcome ConfirmEditProfile(ProfileRecord& profile, const std::u16string& name);
 
 // Runs action 0..5 for `profile` (actions 0 to 3). True when the controls
 // must be refreshed because the profiles or the shown list changed.

@@ -24,6 +24,24 @@ int ShownProfileOfItem(const SettingsStore& settings, int item) {
 
 }  // namespace
 
+ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTable& language) {
+  ProfilePopupRows rows;
+  rows.header = language.String(kStringPickerHeader);
+  rows.last = language.String(kStringPickerAdd);
+  rows.currentRow = -1;
+  const int count = settings.ProfileShowCount();
+  const auto list = settings.ProfileShowList();
+  const int current = settings.CurrentProfileIndex();
+  for (int position = 0; position < count && position < static_cast<int>(rows.names.size()); ++position) {
+    const int profile = list[static_cast<std::size_t>(position)];
+    std::u16string name = settings.Profile(profile).Setting(kProfileName);
+    if (name.empty()) name = DefaultProfileName(profile, language);
+    rows.names[static_cast<std::size_t>(position)] = std::move(name);
+    if (profile == current) rows.currentRow = position + 1;
+  }
+  return rows;
+}
+
 PickerPopupSpec BuildPickerPopup(const SettingsStore& settings, const UiRect& picker, float scale,
                                  const LanguageTable& language) {
   PickerPopupSpec desc;

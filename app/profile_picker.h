@@ -12,12 +12,18 @@
 #include "app/main_window_ids.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 
 namespace zeltra {
 
 inline constexpr int kStringPickerHeader = 10;
 inline constexpr int kStringPickerAdd = 200;
+
+// Rows for the shown profiles: header language string 10, last row 200, the
+// current profile's row current. A shown profile whose file brought an empty
+// name shows its default name (DefaultProfileName), so its row stays
+// reachable (the popup refuses rows without a text).
+ProfilePopupRows ProfileRowsOf(const SettingsStore& settings, const LanguageTable& language = Language());
 
 struct PickerPopupSpec {
   ProfilePopupRows rows;  // ProfileRowsOf: the popup and the model share one builder

@@ -42,7 +42,7 @@ AssignmentPopupMessages AssignmentMessagesOf(PopupClass popup) {
   return messages;
 }
 
-ButtonAssignment AssignmentOfResult(const PopupResult& result) { return {result.label, result.code}; }
+ButtonAssignment AssignmentOfResult(const PopupResult& result) { return {result.label, CodeOf(result)}; }
 
 MenuPlacement MainMenuPlacement(const UiRect& combo, const MenuScreen& screen) {
   const float s = screen.scale;

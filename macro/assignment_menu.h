@@ -8,7 +8,7 @@
 
 #include "macro/button_function.h"
 #include "macro/macro_messages.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 #include "ui/ui_geometry.h"
 
 namespace zeltra {

@@ -12,7 +12,7 @@
 #include "macro/macro_edit_dialogs.h"
 #include "macro/macro_file_dialogs.h"
 #include "macro/macro_tree_view.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 #include "ui/ui_geometry.h"
 
 namespace zeltra {

@@ -1,12 +1,11 @@
-// The two macro lists of the manager and the chooser: the library tree and
-// one macro's action list. Rows are 20 design pixels high.
+// The toolkit's lists apart from drawing: rows 20 design pixels high, the
+// first visible row, the selection, and the row under a point. What a list
+// shows comes from its data's own model, through the interfaces below.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "macro/macro_editor.h"
-#include "macro/macro_library.h"
 #include "ui/control_model.h"
 
 namespace zeltra {
@@ -41,75 +40,48 @@ class ListModel : public ControlModel {
   int selectedRow_ = -1;
 };
 
-// The library tree: rows in the order of the library's visible rows, each
-// stage indented by one icon width + 3; folders show an open or closed icon.
-class TreeListModel : public ListModel {
+// One shown row of a tree: folders show an open or closed icon.
+struct TreeRow {
+  UiRect rect;   // highlight area
+  UiRect text;   // where the name goes
+  UiPoint icon;  // folder icon's top-left (folders only)
+  bool folder = false;
+  bool open = false;
+  bool selected = false;
+  std::u16string name;
+};
+
+// A tree shown as indented rows.
+class TreeModel : public ListModel {
  public:
-  struct Row {
-    UiRect rect;         // highlight area
-    UiRect text;         // where the name goes
-    UiPoint icon;        // folder icon's top-left (folders only)
-    bool folder = false;
-    bool open = false;
-    bool selected = false;
-    MacroLocation location;
-    std::u16string name;
-  };
+  using ListModel::ListModel;
 
-  TreeListModel(int id, const UiRect& rect, float scale, MacroLibrary* library)
-      : ListModel(id, rect, scale), library_(library) {}
-
-  void SetLibrary(MacroLibrary* library) { library_ = library; }
-  MacroLibrary* library() const { return library_; }
   // The folder icons' size in image pixels (indents and the folder-icon zone).
   void SetIconSize(int width, int height);
-
-  int ItemCount() const override;
-  bool OnLButtonDown(int x, int y) override;
-  bool OnLButtonDblClk(int x, int y) override;
-  bool OnRButtonUp(int x, int y) override;
-  // Scrolls so that the selected row is shown (FirstRowShowing).
-  void EnsureSelectionVisible();
   // The rows to draw, from the first visible one.
-  std::vector<Row> Rows() const;
+  virtual std::vector<TreeRow> Rows() const = 0;
 
- private:
-  // Selects the item under the point (or nothing, also for the library's
-  // selected location); a press in a folder's icon zone opens or closes it.
-  void SelectAt(int x, int y, bool toggleInIconZone);
-  static void ToggleFolder(MacroItem* item);
-
-  MacroLibrary* library_;
+ protected:
   int iconWidth_ = 0;
   int iconHeight_ = 0;
 };
 
-// One macro's actions: a delay, press or release icon left of each row and
-// the action's text ("%ums", key names, "Move Right %d" ...).
-class ActionListModel : public ListModel {
+// One shown row of a list with an icon left of each row's text; `image` is
+// the list's own number for the icon.
+struct IconRow {
+  UiRect rect;
+  UiPoint icon;  // top-left of the icon
+  int image = 0;
+  bool selected = false;
+  std::u16string text;
+};
+
+class IconListModel : public ListModel {
  public:
-  struct Row {
-    UiRect rect;
-    UiPoint icon;  // top-left of the icon
-    ActionIcon kind = ActionIcon::kDelay;
-    bool selected = false;
-    std::u16string text;
-  };
+  using ListModel::ListModel;
 
-  ActionListModel(int id, const UiRect& rect, float scale, const Macro* macro)
-      : ListModel(id, rect, scale), macro_(macro) {}
-
-  void SetMacro(const Macro* macro) { macro_ = macro; }
-  const Macro* macro() const { return macro_; }
-
-  // The valid actions, never more than a macro holds.
-  int ItemCount() const override;
-  bool OnLButtonDown(int x, int y) override;
-  bool OnLButtonDblClk(int x, int y) override;
-  std::vector<Row> Rows() const;
-
- private:
-  const Macro* macro_;
+  // The rows to draw, from the first visible one.
+  virtual std::vector<IconRow> Rows() const = 0;
 };
 
 }  // namespace zeltra

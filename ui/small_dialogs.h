@@ -1,16 +1,13 @@
 // The small dialogs of the profile picker and the mouse reset: where their
-// controls stand and what their OK does with a profile name.
+// controls stand and what their OK may come to.
 #pragma once
 
 #include <string>
 
-#include "settings/profile.h"
 #include "ui/control_codes.h"
 #include "ui/ui_geometry.h"
 
 namespace zeltra {
-
-class SettingsStore;
 
 // The 429 x 140 dialogs on "skins\Frame_common.bmp". Their places are given
 // by their corners, and every edge is scaled (ScaleEdges).
@@ -61,14 +58,7 @@ struct ProfileNameOutcome {
   bool accepted = false;   // the dialog ends with OK
   int warning = 0;         // language string to show in an attention dialog, 0 for none
   bool staysOpen = false;  // after the warning the dialog stays open
-  int profile = -1;        // the profile that was added
+  int profile = -1;        // the profile that was added, if any
 };
-// The add dialog: an empty name is refused and the dialog stays open; with
-// all five profiles shown nothing is added and the dialog ends. Otherwise
-// the first hidden profile is shown, reset and given the name (unchanged:
-// no trimming, no length limit).
-ProfileNameOutcome ConfirmAddProfile(SettingsStore& settings, const std::u16string& name);
-// The edit dialog: an empty name is refused, any other becomes the profile's name.
-ProfileNameOutcome ConfirmEditProfile(ProfileRecord& profile, const std::u16string& name);
 
 }  // namespace zeltra

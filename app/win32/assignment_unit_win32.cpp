@@ -16,7 +16,7 @@
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/controls_win32.h"
-#include "ui/win32/popup_classes_win32.h"
+#include "macro/win32/popup_menus_win32.h"
 
 namespace zeltra::win32 {
 

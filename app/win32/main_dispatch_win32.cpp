@@ -8,7 +8,7 @@
 #include "app/win32/tarvin_dlg_win32.h"
 #include "settings/delayed_save.h"
 #include "ui/control_codes.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 #include "ui/popup_messages.h"
 #include "ui/ui_context.h"
 #include "ui/win32/popup_win32.h"
@@ -133,7 +133,7 @@ MessageResult CTarvinDlg::OnPopupMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case kProfileTabResultMessage:
       if (const PopupResult* chosen = PopupResultOf(lParam)) {
-        model_->OnProfileTabChosen(static_cast<int>(wParam), chosen->code.bytes[0] + 1);
+        model_->OnProfileTabChosen(static_cast<int>(wParam), chosen->bytes[0] + 1);
       }
       return 0;
     case kProfileRKeyPopupDismissed:
@@ -141,7 +141,7 @@ MessageResult CTarvinDlg::OnPopupMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case kLightingModeResultMessage:
       if (const PopupResult* chosen = PopupResultOf(lParam)) {
-        model_->OnLightingModeChosen(chosen->label, chosen->code.bytes);
+        model_->OnLightingModeChosen(chosen->label, chosen->bytes);
       }
       return 0;
     case kComboLightingPopupDismissed:

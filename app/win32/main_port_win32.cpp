@@ -11,7 +11,7 @@
 #include "settings/language.h"
 #include "ui/file_dialog.h"
 #include "ui/win32/attention_dlg_win32.h"
-#include "ui/win32/profile_dlgs_win32.h"
+#include "app/win32/profile_name_dlgs_win32.h"
 #include "ui/win32/wide_win32.h"
 
 namespace zeltra::win32 {

@@ -7,8 +7,7 @@
 #include "app/main_window_ids.h"
 #include "app/win32/main_port_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
-#include "ui/popup_classes.h"
-#include "ui/win32/popup_classes_win32.h"
+#include "macro/win32/popup_menus_win32.h"
 
 namespace zeltra::win32 {
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "macro/win32/macro_lists_win32.h"
 #include "settings/language.h"
 #include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
@@ -64,9 +65,9 @@ std::unique_ptr<CControlBase> Make(HWND owner, const DialogControl& c, const Tab
     }
     case ControlKind::kActionList: {
       auto list = std::make_unique<CImageShowList>(owner, c.id, rect, u"");
-      list->SetReleaseIcon(Skin(c.images[0]));
-      list->SetPressIcon(Skin(c.images[1]));
-      list->SetDelayIcon(Skin(c.images[2]));
+      list->SetIcon(static_cast<int>(ActionIcon::kRelease), Skin(c.images[0]));
+      list->SetIcon(static_cast<int>(ActionIcon::kPress), Skin(c.images[1]));
+      list->SetIcon(static_cast<int>(ActionIcon::kDelay), Skin(c.images[2]));
       return list;
     }
     case ControlKind::kScrollBar: {

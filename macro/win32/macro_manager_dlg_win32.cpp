@@ -6,6 +6,7 @@
 
 #include "macro/macro_manager_layout.h"
 #include "macro/win32/macro_edit_dlgs_win32.h"
+#include "macro/win32/macro_lists_win32.h"
 #include "settings/language.h"
 #include "ui/control_codes.h"
 #include "ui/control_selection.h"
@@ -13,7 +14,7 @@
 #include "ui/small_dialogs.h"
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
-#include "ui/win32/popup_classes_win32.h"
+#include "macro/win32/popup_menus_win32.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/wide_win32.h"
 
@@ -125,11 +126,11 @@ MessageResult CMacroManagerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lP
     case kInsertPopupResultMessage:
       if (const PopupResult* chosen = PopupResultOf(lParam)) {
         OnPopupGone(PopupClass::kActionInsert);
-        rules_.actions().OnInsertChosen(chosen->code.bytes[0]);
+        rules_.actions().OnInsertChosen(chosen->bytes[0]);
       }
       return 0;
     case kContextPopupResultMessage:
-      if (const PopupResult* chosen = PopupResultOf(lParam)) rules_.OnContextPopupChosen(chosen->code.bytes[0]);
+      if (const PopupResult* chosen = PopupResultOf(lParam)) rules_.OnContextPopupChosen(chosen->bytes[0]);
       return 0;
     default:
       break;
@@ -368,7 +369,7 @@ void CMacroManagerDlg::PutCountBoxCaretAtEnd() { countBox_.PutCaretAtEnd(); }
 
 void CMacroManagerDlg::ShowMacro(const Macro* macro) {
   if (auto* list = dynamic_cast<CImageShowList*>(FindControl(kActionListId))) {
-    list->SetMacro(macro);
+    list->model().SetMacro(macro);
     list->Invalidate();
   }
 }

@@ -4,6 +4,7 @@
 
 #include "macro/assignment_controller.h"
 #include "macro/win32/dialog_table_win32.h"
+#include "macro/win32/macro_lists_win32.h"
 #include "settings/language.h"
 #include "ui/control_codes.h"
 #include "ui/small_dialogs.h"

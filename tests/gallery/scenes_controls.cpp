@@ -5,6 +5,7 @@
 #include "app/page_state.h"
 #include "macro/macro_library.h"
 #include "macro/macro_manager.h"
+#include "macro/win32/macro_lists_win32.h"
 #include "ui/control_selection.h"
 #include "ui/ui_context.h"
 #include "ui/win32/controls_win32.h"
@@ -283,9 +284,9 @@ class ControlsGalleryDlg : public CDlgBase {
     Label(230, 340, 200, u"CImageShowList, CVScrollBar");
     Macro& macro = SampleMacro();
     auto actions = std::make_unique<CImageShowList>(hwnd_, 2020, At(230, 360, 180, 190), u"", &macro);
-    actions->SetReleaseIcon(Skin(L"skins\\macro_up.png"));
-    actions->SetPressIcon(Skin(L"skins\\macro_down.png"));
-    actions->SetDelayIcon(Skin(L"skins\\macro_time.png"));
+    actions->SetIcon(static_cast<int>(ActionIcon::kRelease), Skin(L"skins\\macro_up.png"));
+    actions->SetIcon(static_cast<int>(ActionIcon::kPress), Skin(L"skins\\macro_down.png"));
+    actions->SetIcon(static_cast<int>(ActionIcon::kDelay), Skin(L"skins\\macro_time.png"));
     CImageShowList* list = Add(std::move(actions));
     list->model().SetSelectedRow(4);
     auto listBar = std::make_unique<CVScrollBar>(hwnd_, 2022, At(410, 360, 18, 190), u"");

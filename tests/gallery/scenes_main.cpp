@@ -9,7 +9,7 @@
 #include "gallery.h"
 #include "settings/settings_store.h"
 #include "ui/control_codes.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 #include "ui/ui_context.h"
 
 namespace zeltra::gallery {

@@ -2,7 +2,7 @@
 #include "gallery.h"
 #include "settings/language.h"
 #include "ui/ui_context.h"
-#include "ui/win32/popup_classes_win32.h"
+#include "macro/win32/popup_menus_win32.h"
 
 namespace zeltra::gallery {
 namespace {

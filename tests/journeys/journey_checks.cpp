@@ -23,7 +23,7 @@
 #include "settings/config_file.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 #include "ui/popup_model.h"
 #include "ui/slider_model.h"
 #include "ui/small_dialogs.h"
@@ -149,10 +149,10 @@ std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row) {
   settings.LoadConfiguration();
   const PickerPopupSpec desc = BuildPickerPopup(settings, picker->rect, query.scale);
   // The popup's own item builder, as the window's popup runs it.
-  PopupLogic popup(PopupClass::kComboProfile, query.scale, desc.resultMessage, 0);
   PopupOptions options;
   options.profileRows = desc.rows;
-  popup.BuildItems(options);
+  PopupLogic popup = MakePopupLogic(PopupClass::kComboProfile, query.scale, desc.resultMessage, 0, options);
+  popup.BuildItems();
   const PopupItem* item = popup.model().item(row);
   if (!item) return std::nullopt;
   UiRect rect = item->rect;
@@ -164,7 +164,7 @@ std::optional<UiRect> PickerRowRect(const LayoutQuery& query, int row) {
 }
 
 std::optional<UiRect> PopupItemRect(PopupClass popupClass, float scale, int index) {
-  PopupLogic popup(popupClass, scale, 0, 0);
+  PopupLogic popup = MakePopupLogic(popupClass, scale, 0, 0);
   popup.BuildItems();
   const PopupItem* item = popup.model().item(index);
   if (!item) return std::nullopt;

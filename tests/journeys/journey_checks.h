@@ -13,7 +13,7 @@
 
 #include "app/main_layout.h"
 #include "app/sections.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 
 namespace zeltra::test {
 

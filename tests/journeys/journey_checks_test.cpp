@@ -8,7 +8,7 @@
 #include "device/virtual_mouse_control.h"
 #include "macro/macro_library.h"
 #include "macro/macro_library_file.h"
-#include "ui/list_models.h"
+#include "macro/macro_lists.h"
 #include "settings/settings_store.h"
 #include "ui/slider_model.h"
 #include "ui/ui_context.h"

@@ -123,10 +123,10 @@ std::optional<UiPoint> AssignmentPopupAt(const LayoutQuery& query, PopupClass po
 
 std::optional<UiRect> PopupItemRect(const LayoutQuery& query, PopupClass popup, int value, int macroListContext) {
   LoadLanguageFrom(query.dataFolder);
-  PopupLogic logic(popup, query.scale, 0, 0);
   PopupOptions options;
   options.macroListContext = macroListContext;
-  logic.BuildItems(options);
+  PopupLogic logic = MakePopupLogic(popup, query.scale, 0, 0, options);
+  logic.BuildItems();
   for (int i = 0; const PopupItem* item = logic.model().item(i); ++i) {
     if (!item->separator && item->value == value) return item->rect;
   }

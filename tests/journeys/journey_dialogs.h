@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "journey_checks.h"
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 #include "ui/ui_geometry.h"
 
 namespace zeltra::test {

@@ -25,7 +25,7 @@ struct Languages : testing::Test {
 };
 
 // The messages each popup is given and known by; what it lists and sends is
-// its class's (popup_classes_test).
+// its class's (popup_menus_test).
 TEST(AssignmentMenu, EachPopupHasItsMessages) {
   struct Case {
     PopupClass popup;
@@ -192,14 +192,14 @@ TEST_F(Menus, AChosenEntryRunsTheAssignmentSequence) {
   menus.OnComboNotify(2014, 2);
   menus.HandleMessage(0x413, 2014, nullptr);
   Take();
-  const ButtonAssignment mute = AssignmentOfResult({u"S50", Code(0x80, 0xE2, 0x00)});
+  const ButtonAssignment mute = AssignmentOfResult({u"S50", Code(0x80, 0xE2, 0x00).bytes});
   EXPECT_TRUE(MenuMessageCarriesRecord(0x414, 2014));
   menus.HandleMessage(0x414, 2014, &mute);
   EXPECT_EQ(Take(), (Log{"text 2014 S50", "close 2", "close 0", "pressed 2014 off", "apply"}));
   EXPECT_EQ(CodeOf(1), Code(0x80, 0xE2, 0x00));
 
   // The only left click changed: it comes back with the warning 100 ms later.
-  const ButtonAssignment right = AssignmentOfResult({u"S21", Code(0x10, 0x02, 0x00)});
+  const ButtonAssignment right = AssignmentOfResult({u"S21", Code(0x10, 0x02, 0x00).bytes});
   menus.HandleMessage(0x403, 2013, &right);
   EXPECT_EQ(Take(), (Log{"text 2013 S21", "text 2013 Left", "timer 20 100"}));
   EXPECT_EQ(CodeOf(0), kLeftClickCode);

@@ -62,8 +62,8 @@ struct FakeManager : MacroManagerHost {
   }
   // Logs the items the popup lists with these options.
   void OpenPopup(PopupClass p, const PopupOptions& options, UiPoint at) override {
-    PopupLogic popup(p, 1.0f, 0, 0);
-    popup.BuildItems(options);
+    PopupLogic popup = MakePopupLogic(p, 1.0f, 0, 0, options);
+    popup.BuildItems();
     std::string values;
     for (const PopupItem& item : popup.model().items()) values += std::to_string(item.value);
     Say(p == PopupClass::kMacroList ? "context " : p == PopupClass::kActionInsert ? "insert " : "other ", values,

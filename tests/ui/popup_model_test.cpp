@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/popup_classes.h"
+#include <memory>
+
+#include "ui/popup_logic.h"
 
 namespace zeltra {
 namespace {
@@ -58,9 +60,22 @@ TEST(PopupLayout, ItemsAndSeparatorsStackFromTheTop) {
   EXPECT_EQ(profile.items()[1].rect, (UiRect{0, 38, 345, 75}));
 }
 
-// The multimedia popup, a standard one.
+// A standard list whose every item is a choice handed over as a result.
+class ListMenu final : public PopupMenu {
+ public:
+  int Kind() const override { return 3; }
+  PopupLayout Layout() const override { return PopupLayout::kStandard; }
+  int AddItems(PopupModel& model) const override {
+    for (int value = 1; value <= 4; ++value) model.AddItem(value, u"item");
+    return -1;
+  }
+  Choice Chosen(const PopupItem& item, const PopupTarget&) const override {
+    return {PopupResult{item.text, {}}, std::nullopt};
+  }
+};
+
 struct MouseRules : testing::Test {
-  PopupLogic logic{PopupClass::kMultimedia, 1.0f, 0x414, 2015};
+  PopupLogic logic{std::make_unique<ListMenu>(), 1.0f, 0x414, 2015};
   void SetUp() override {
     logic.BuildItems();
     ASSERT_GE(logic.model().items().size(), 3u);

@@ -2,55 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/settings_store.h"
-#include "support/test_support.h"
 #include "ui/progress_animation.h"
 #include "ui/ui_context.h"
 
 namespace zeltra {
 namespace {
-
-struct ProfileDialogs : testing::Test {
-  test::TempDir dir;
-  SettingsStore settings{dir.path()};
-  void SetUp() override {
-    settings.SetDefaultGlobals();  // three shown: 0, 1, 2
-    settings.Profile(3).SetSetting(kProfileName, u"old");
-    settings.Profile(3).Key[0].Name = u"changed";
-  }
-  std::u16string Count() const { return settings.Globals().Value(kProfileShowCount); }
-};
-
-TEST_F(ProfileDialogs, AddRefusesAnEmptyNameAndAFullListAndTakesAnyOtherName) {
-  ProfileNameOutcome outcome = ConfirmAddProfile(settings, u"");
-  EXPECT_EQ(outcome.warning, kEmptyProfileNameWarning);
-  EXPECT_TRUE(outcome.staysOpen);
-  EXPECT_FALSE(outcome.accepted);
-  EXPECT_EQ(Count(), u"3");
-
-  // Used as typed: spaces are a name.
-  outcome = ConfirmAddProfile(settings, u"  ");
-  EXPECT_TRUE(outcome.accepted);
-  EXPECT_EQ(outcome.profile, 3);
-  EXPECT_EQ(Count(), u"4");
-  EXPECT_EQ(settings.Profile(3).Setting(kProfileName), u"  ");
-  EXPECT_NE(settings.Profile(3).Key[0].Name, u"changed") << "reset to its defaults before it is named";
-
-  ASSERT_TRUE(ConfirmAddProfile(settings, u"Fifth").accepted);
-  outcome = ConfirmAddProfile(settings, u"Sixth");
-  EXPECT_FALSE(outcome.accepted);
-  EXPECT_FALSE(outcome.staysOpen);
-  EXPECT_EQ(outcome.warning, kAllProfilesShownWarning);
-  EXPECT_EQ(Count(), u"5");
-}
-
-TEST_F(ProfileDialogs, EditRenamesUnlessTheNameIsEmpty) {
-  ProfileRecord& profile = settings.Profile(3);
-  EXPECT_EQ(ConfirmEditProfile(profile, u"").warning, kEmptyProfileNameWarning);
-  EXPECT_EQ(profile.Setting(kProfileName), u"old");
-  EXPECT_TRUE(ConfirmEditProfile(profile, u"new").accepted);
-  EXPECT_EQ(profile.Setting(kProfileName), u"new");
-}
 
 TEST(ProfileDialogFont, FollowsTheUiAndTextScales) {
   EXPECT_EQ(EditBoxFontTenths(1.0f, 1.0f), 100);

@@ -6,6 +6,7 @@
 
 #include "app/main_layout.h"
 #include "macro/macro_tree_view.h"
+#include "macro/win32/macro_lists_win32.h"
 #include "ui/control_codes.h"
 #include "ui/control_selection.h"
 #include "ui/win32/controls_win32.h"

@@ -10,6 +10,7 @@
 #include "macro/macro_library_file.h"
 #include "macro/macro_manager_layout.h"
 #include "macro/win32/macro_edit_dlgs_win32.h"
+#include "macro/win32/macro_lists_win32.h"
 #include "macro/win32/macro_manager_dlg_win32.h"
 #include "settings/language.h"
 #include "support/test_support.h"
@@ -177,8 +178,8 @@ TEST_F(MacroManagerWindow, ExportsAMacroAndImportsItIntoAnEmptyLibrary) {
     asked.push_back(request);
     return exported;
   });
-  PopupResult exportEntry{u"", ButtonFunctionCode{2, 0, 0}};
-  PopupResult importEntry{u"", ButtonFunctionCode{3, 0, 0}};
+  PopupResult exportEntry{u"", {2, 0, 0}};
+  PopupResult importEntry{u"", {3, 0, 0}};
 
   auto source = Open(library);
   source->SelectInTree(MacroLocation::At(0));

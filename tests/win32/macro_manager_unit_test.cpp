@@ -116,7 +116,7 @@ TEST_F(MacroManagerUnit, ClosingTheManagerSendsTheEditedMacroOfACurrentButtonAtO
       HWND hwnd = manager->GetSafeHwnd();
       window.macroLibrary().selectedLocation = MacroLocation::At(0);
       SendMessageW(hwnd, kTreeListId, 0, kCodeClicked);
-      PopupResult rightClick{u"", ButtonFunctionCode{1, 0, 0}};
+      PopupResult rightClick{u"", {1, 0, 0}};
       SendMessageW(hwnd, kInsertPopupResultMessage, 0, reinterpret_cast<LPARAM>(&rightClick));
       InvalidateRect(hwnd, nullptr, FALSE);
       UpdateWindow(hwnd);

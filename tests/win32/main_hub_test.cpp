@@ -20,8 +20,8 @@
 #include "ui/control_selection.h"
 #include "ui/file_dialog.h"
 #include "ui/open_dialog_table.h"
-#include "ui/popup_classes.h"
-#include "ui/win32/profile_dlgs_win32.h"
+#include "macro/popup_menus.h"
+#include "app/win32/profile_name_dlgs_win32.h"
 #include "win32_test_support.h"
 
 namespace zeltra::test {
@@ -200,7 +200,7 @@ TEST_F(Hub, ThePickerImportsExportsEditsAddsAndDeletesProfiles) {
       // The right click opens the context popup beside the picker's popup.
       SendMessageW(dialog.hwnd(), kPickerResultMessage, kProfileRowRightClicked, 2);
       EXPECT_NE(dialog.Popup(PopupSlotOf(PopupClass::kProfileRKey)), nullptr);
-      PopupResult chosen{u"", ButtonFunctionCode{action, 0, 0}};
+      PopupResult chosen{u"", {action, 0, 0}};
       SendMessageW(dialog.hwnd(), kProfileTabResultMessage, kIdProfileTabFirst + profile,
                    reinterpret_cast<LPARAM>(&chosen));
       PumpFor(300);  // timer 60 runs the action

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "test_dialog.h"
-#include "ui/win32/popup_classes_win32.h"
+#include "macro/win32/popup_menus_win32.h"
 #include "win32_test_support.h"
 
 namespace zeltra::test {
@@ -113,7 +113,7 @@ TEST_F(PopupWindow, ChoosesOnlyTheItemPressedAndReleasedOn) {
   const Sent& chosen = owner_.sent.back();
   EXPECT_EQ(chosen.wParam, static_cast<WPARAM>(kOwnerValue));
   ASSERT_TRUE(chosen.result);
-  EXPECT_EQ(chosen.result->code, (ButtonFunctionCode{0x80, 0xCD, 0x00}));
+  EXPECT_EQ(CodeOf(*chosen.result), (ButtonFunctionCode{0x80, 0xCD, 0x00}));
 
   // Pressed on one item, moved with the button held to another, released there.
   Send(WM_MOUSEMOVE, On(1));

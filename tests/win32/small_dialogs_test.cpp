@@ -11,7 +11,7 @@
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
 #include "ui/win32/firmware_reset_dlg_win32.h"
-#include "ui/win32/profile_dlgs_win32.h"
+#include "app/win32/profile_name_dlgs_win32.h"
 #include "ui/win32/progress_dlg_win32.h"
 #include "ui/win32/wide_win32.h"
 #include "modal_script.h"

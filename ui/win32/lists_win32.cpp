@@ -60,56 +60,40 @@ void CVScrollBar::ReleaseImages() {
   down_.Reset();
 }
 
-// --- library tree ------------------------------------------------------------------
+// --- tree ------------------------------------------------------------------------
 
-CEditShowList::CEditShowList(HWND parent, int id, const RECT& rect, std::u16string text, MacroLibrary* library,
-                             bool visible, bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale, library) {
-  model_.SetDisabled(disabled);
-}
-
-bool CEditShowList::SetOpenFolderImage(const std::filesystem::path& file) {
-  const bool ok = LoadSkinImage(file, open_);
-  model_.SetIconSize(open_.width(), open_.height());
-  return ok;
-}
-
-void CEditShowList::Draw(HDC dc, const RECT&) {
-  FillSolid(dc, GetRect(), kListBackground);
-  for (const auto& row : model_.Rows()) {
+void TreeRowsPainter::Draw(HDC dc, const RECT& box, HFONT font, const std::vector<TreeRow>& rows) const {
+  FillSolid(dc, box, kListBackground);
+  for (const TreeRow& row : rows) {
     if (row.selected) FillSolid(dc, ToRect(row.rect), kSelectionColour);
     if (row.folder) DrawIcon(dc, row.open ? open_ : closed_, row.icon);
-    DrawControlText(dc, font(), row.name, ToRect(row.text), kTextHover, kRowTextFlags);
+    DrawControlText(dc, font, row.name, ToRect(row.text), kTextHover, kRowTextFlags);
   }
 }
 
-void CEditShowList::ReleaseImages() {
+void TreeRowsPainter::Release() {
   open_.Reset();
   closed_.Reset();
 }
 
-// --- action list -------------------------------------------------------------------
+// --- rows with icons -------------------------------------------------------------
 
-CImageShowList::CImageShowList(HWND parent, int id, const RECT& rect, std::u16string text, const Macro* macro,
-                               bool visible, bool shown, bool disabled)
-    : CModelControl(parent, std::move(text), visible, shown, id, ToUiRect(rect), Ui().scale, macro) {
-  model_.SetDisabled(disabled);
+bool IconRowsPainter::LoadImage(int image, const std::filesystem::path& file) {
+  if (image < 0 || image >= kImages) return false;
+  return LoadSkinImage(file, images_[static_cast<std::size_t>(image)]);
 }
 
-void CImageShowList::Draw(HDC dc, const RECT&) {
-  FillSolid(dc, GetRect(), kListBackground);
-  for (const auto& row : model_.Rows()) {
+void IconRowsPainter::Draw(HDC dc, const RECT& box, HFONT font, const std::vector<IconRow>& rows) const {
+  FillSolid(dc, box, kListBackground);
+  for (const IconRow& row : rows) {
     if (row.selected) FillSolid(dc, ToRect(row.rect), kSelectionColour);
-    const SkinImage& icon = row.kind == ActionIcon::kDelay ? delay_ : row.kind == ActionIcon::kRelease ? release_ : press_;
-    DrawIcon(dc, icon, row.icon);
-    DrawControlText(dc, font(), row.text, ToRect(row.rect), kTextHover, kRowTextFlags);
+    if (row.image >= 0 && row.image < kImages) DrawIcon(dc, images_[static_cast<std::size_t>(row.image)], row.icon);
+    DrawControlText(dc, font, row.text, ToRect(row.rect), kTextHover, kRowTextFlags);
   }
 }
 
-void CImageShowList::ReleaseImages() {
-  release_.Reset();
-  press_.Reset();
-  delay_.Reset();
+void IconRowsPainter::Release() {
+  for (SkinImage& image : images_) image.Reset();
 }
 
 }  // namespace zeltra::win32

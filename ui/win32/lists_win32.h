@@ -1,8 +1,15 @@
-// The vertical scroll bar and the two macro lists: the library tree and one
-// macro's actions.
+// The vertical scroll bar and the lists: a tree and a list of rows with
+// icons, each drawing what its model gives.
 #pragma once
 
+#include <array>
+#include <filesystem>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 #include "ui/list_models.h"
+#include "ui/ui_context.h"
 #include "ui/scroll_bar_model.h"
 #include "ui/win32/control_base_win32.h"
 
@@ -32,40 +39,79 @@ class CVScrollBar : public CModelControl<ScrollBarModel> {
   SkinImage down_;
 };
 
-class CEditShowList : public CModelControl<TreeListModel> {
+// Draws a tree's rows: the selection, the folder icons, the names.
+class TreeRowsPainter {
  public:
-  CEditShowList(HWND parent, int id, const RECT& rect, std::u16string text, MacroLibrary* library, bool visible = true,
-                bool shown = true, bool disabled = false);
-
-  void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
-  // The open icon's size sets the indents and the folder-icon zone.
-  bool SetOpenFolderImage(const std::filesystem::path& file);
-  bool SetClosedFolderImage(const std::filesystem::path& file) { return LoadSkinImage(file, closed_); }
-  void EnsureSelectionVisible() { model_.EnsureSelectionVisible(); }
+  bool LoadOpenFolderImage(const std::filesystem::path& file) { return LoadSkinImage(file, open_); }
+  bool LoadClosedFolderImage(const std::filesystem::path& file) { return LoadSkinImage(file, closed_); }
+  const SkinImage& openFolder() const { return open_; }
+  void Draw(HDC dc, const RECT& box, HFONT font, const std::vector<TreeRow>& rows) const;
+  void Release();
 
  private:
   SkinImage open_;
   SkinImage closed_;
 };
 
-class CImageShowList : public CModelControl<ActionListModel> {
- public:
-  CImageShowList(HWND parent, int id, const RECT& rect, std::u16string text, const Macro* macro = nullptr,
-                 bool visible = true, bool shown = true, bool disabled = false);
+// The tree list (CEditShowList) over a TreeModel built from `modelArgs`
+// after its id, rectangle and scale.
+template <class Model>
+class CTreeList : public CModelControl<Model> {
+  static_assert(std::is_base_of_v<TreeModel, Model>, "a tree list shows a TreeModel");
 
-  void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
-  // First action icon (a release), second (a press), the delay icon.
-  bool SetReleaseIcon(const std::filesystem::path& file) { return LoadSkinImage(file, release_); }
-  bool SetPressIcon(const std::filesystem::path& file) { return LoadSkinImage(file, press_); }
-  bool SetDelayIcon(const std::filesystem::path& file) { return LoadSkinImage(file, delay_); }
-  void SetMacro(const Macro* macro) { model_.SetMacro(macro); }
+ public:
+  template <class... ModelArgs>
+  CTreeList(HWND parent, int id, const RECT& rect, std::u16string text, ModelArgs&&... modelArgs)
+      : CModelControl<Model>(parent, std::move(text), true, true, id, ToUiRect(rect), Ui().scale,
+                             std::forward<ModelArgs>(modelArgs)...) {}
+
+  void Draw(HDC dc, const RECT&) override { painter_.Draw(dc, this->GetRect(), this->font(), this->model_.Rows()); }
+  void ReleaseImages() override { painter_.Release(); }
+  // The open icon's size sets the indents and the folder-icon zone.
+  bool SetOpenFolderImage(const std::filesystem::path& file) {
+    const bool ok = painter_.LoadOpenFolderImage(file);
+    this->model_.SetIconSize(painter_.openFolder().width(), painter_.openFolder().height());
+    return ok;
+  }
+  bool SetClosedFolderImage(const std::filesystem::path& file) { return painter_.LoadClosedFolderImage(file); }
 
  private:
-  SkinImage release_;
-  SkinImage press_;
-  SkinImage delay_;
+  TreeRowsPainter painter_;
+};
+
+// Draws rows with an icon left of their text: the selection, the row's
+// image (one of kImages), the text.
+class IconRowsPainter {
+ public:
+  static constexpr int kImages = 4;
+  // False for an image number outside 0..kImages - 1 or a file that does not load.
+  bool LoadImage(int image, const std::filesystem::path& file);
+  void Draw(HDC dc, const RECT& box, HFONT font, const std::vector<IconRow>& rows) const;
+  void Release();
+
+ private:
+  std::array<SkinImage, kImages> images_;
+};
+
+// The icon list (CImageShowList) over an IconListModel built from
+// `modelArgs` after its id, rectangle and scale.
+template <class Model>
+class CIconList : public CModelControl<Model> {
+  static_assert(std::is_base_of_v<IconListModel, Model>, "an icon list shows an IconListModel");
+
+ public:
+  template <class... ModelArgs>
+  CIconList(HWND parent, int id, const RECT& rect, std::u16string text, ModelArgs&&... modelArgs)
+      : CModelControl<Model>(parent, std::move(text), true, true, id, ToUiRect(rect), Ui().scale,
+                             std::forward<ModelArgs>(modelArgs)...) {}
+
+  void Draw(HDC dc, const RECT&) override { painter_.Draw(dc, this->GetRect(), this->font(), this->model_.Rows()); }
+  void ReleaseImages() override { painter_.Release(); }
+  // The icon of the rows whose image is `image`.
+  bool SetIcon(int image, const std::filesystem::path& file) { return painter_.LoadImage(image, file); }
+
+ private:
+  IconRowsPainter painter_;
 };
 
 }  // namespace zeltra::win32

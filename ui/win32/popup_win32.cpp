@@ -42,8 +42,8 @@ PopupImages MenuImages() {
           SkinPath(L"skins\\menusub_ov.png")};
 }
 
-CWndPopup::CWndPopup(PopupClass popupClass, const PopupImages& images, PopupOptions options)
-    : class_(popupClass), options_(std::move(options)), font_(CreateControlFont(Language().font)) {
+CWndPopup::CWndPopup(std::unique_ptr<PopupMenu> menu, const PopupImages& images)
+    : menu_(std::move(menu)), font_(CreateControlFont(Language().font)) {
   const std::filesystem::path* files[] = {&images.normal, &images.over, &images.marked, &images.markedOver};
   for (std::size_t i = 0; i < images_.size(); ++i) {
     if (!files[i]->empty()) LoadSkinImage(*files[i], images_[i]);
@@ -54,7 +54,11 @@ CWndPopup::~CWndPopup() = default;
 
 bool CWndPopup::Create(HWND parent, const RECT& screenRect, UINT resultMessage, std::intptr_t ownerValue) {
   if (hwnd_ != nullptr || !RegisterPopupClass()) return false;
-  logic_.emplace(class_, Ui().scale, resultMessage, ownerValue);
+  if (menu_) {
+    logic_.emplace(std::move(menu_), Ui().scale, resultMessage, ownerValue);
+  } else if (!logic_) {
+    return false;
+  }
   owner_ = parent;
   position_ = POINT{screenRect.left, screenRect.top};
   const RECT start{screenRect.left, screenRect.top, screenRect.left + 1, screenRect.top + 1};
@@ -68,7 +72,7 @@ RECT CWndPopup::ItemRect(int index) const {
   return item != nullptr ? ToRect(item->rect) : RECT{};
 }
 
-void CWndPopup::BuildItems() { logic_->BuildItems(options_); }
+void CWndPopup::BuildItems() { logic_->BuildItems(); }
 
 void CWndPopup::PostNcDestroy() {
   if (!selfOwned_) return;  // a failed creation: the creator still owns the object

@@ -5,9 +5,8 @@
 //
 // An owner opens a popup into one of its slots and reads the choice while
 // handling the result message:
-//   OpenPopup(*this, PopupSlotOf(PopupClass::kCombo), std::make_unique<CComboPopup>(), topLeft,
-//             kMainMenuResultMessage, comboId);
-//   ... case kMainMenuResultMessage: if (wParam != 0) { const PopupResult* chosen = PopupResultOf(lParam); ... }
+//   OpenPopup(*this, slot, std::move(popup), topLeft, kResultMessage, ownerValue);
+//   ... case kResultMessage: if (wParam != 0) { const PopupResult* chosen = PopupResultOf(lParam); ... }
 #pragma once
 
 #include <windows.h>
@@ -17,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-#include "ui/popup_classes.h"
+#include "ui/popup_logic.h"
 #include "ui/win32/draw_win32.h"
 #include "ui/win32/scoped_win32.h"
 #include "ui/win32/window_win32.h"
@@ -59,13 +58,11 @@ class CWndPopup : public CWnd {
   void StopDismissals() { closing_ = true; }
 
   const PopupLogic& logic() const { return *logic_; }
-  PopupClass popupClass() const { return class_; }
-  int kind() const { return PopupKind(class_); }
   // The item's rectangle in client coordinates (empty outside the list).
   RECT ItemRect(int index) const;
 
  protected:
-  CWndPopup(PopupClass popupClass, const PopupImages& images, PopupOptions options = {});
+  CWndPopup(std::unique_ptr<PopupMenu> menu, const PopupImages& images);
 
   // Draws every item into `dc` (black already fills the client area).
   virtual void DrawItems(HDC dc, const RECT& client);
@@ -91,8 +88,7 @@ class CWndPopup : public CWnd {
   void Paint();
   void Compose(HDC dc, const RECT& client);
 
-  PopupClass class_;
-  PopupOptions options_;
+  std::unique_ptr<PopupMenu> menu_;  // until the window is made: then the logic's
   std::optional<PopupLogic> logic_;
   std::array<SkinImage, 4> images_;
   UniqueFont font_;

@@ -1,7 +1,6 @@
 #include "ui/win32/profile_dlgs_win32.h"
 
 #include "settings/language.h"
-#include "settings/settings_store.h"
 #include "ui/control_codes.h"
 #include "ui/ui_context.h"
 #include "ui/win32/attention_dlg_win32.h"
@@ -92,21 +91,5 @@ MessageResult CProfileNameDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lPa
   }
   return CSmallDialog::OnMessage(message, wParam, lParam);
 }
-
-// ---------------------------------------------------------------------------
-
-CAddProfileDlg::CAddProfileDlg(SettingsStore& settings, HWND parent)
-    : CProfileNameDlg(parent, kAddProfileTitle, kAddProfileEdit, u""), settings_(settings) {}
-
-ProfileNameOutcome CAddProfileDlg::Confirm(const std::u16string& name) {
-  const ProfileNameOutcome outcome = ConfirmAddProfile(settings_, name);
-  if (outcome.accepted) added_ = outcome.profile;
-  return outcome;
-}
-
-CEditProfileDlg::CEditProfileDlg(ProfileRecord& profile, HWND parent)
-    : CProfileNameDlg(parent, kEditProfileTitle, kEditProfileEdit, profile.Setting(kProfileName)), profile_(profile) {}
-
-ProfileNameOutcome CEditProfileDlg::Confirm(const std::u16string& name) { return ConfirmEditProfile(profile_, name); }
 
 }  // namespace zeltra::win32

@@ -1,8 +1,9 @@
-// The eleven popups. Each lists its own items (ui/popup_classes.h says
+// The eleven popups. Each lists its own items (macro/popup_menus.h says
 // which and what choosing them sends); all draw the standard items except
 // the profile picker, which draws its own rows.
 #pragma once
 
+#include "macro/popup_menus.h"
 #include "ui/win32/popup_win32.h"
 
 namespace zeltra::win32 {
@@ -11,7 +12,7 @@ namespace zeltra::win32 {
 template <PopupClass kClass>
 class CListPopup : public CWndPopup {
  public:
-  explicit CListPopup(const PopupImages& images = MenuImages()) : CWndPopup(kClass, images) {}
+  explicit CListPopup(const PopupImages& images = MenuImages()) : CWndPopup(MakePopupMenu(kClass), images) {}
 };
 
 using CComboPopup = CListPopup<PopupClass::kCombo>;                     // kind 0: the main assignment menu
@@ -29,7 +30,7 @@ using CComboActionInsertPopup = CListPopup<PopupClass::kActionInsert>;  // kind 
 class CMacroListPopup : public CWndPopup {
  public:
   explicit CMacroListPopup(int context, const PopupImages& images = MenuImages())
-      : CWndPopup(PopupClass::kMacroList, images, PopupOptions{context, {}}) {}
+      : CWndPopup(MakePopupMenu(PopupClass::kMacroList, PopupOptions{context, {}}), images) {}
 };
 
 // Kind 7: the profile picker, with its header image (its rows are filled

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "macro/macro_lists.h"
 #include "macro/macro_tree_view.h"
-#include "recording_sink.h"
 #include "ui/control_codes.h"
-#include "ui/list_models.h"
+#include "ui/recording_sink.h"
 
 namespace zeltra {
 namespace {
@@ -161,9 +161,9 @@ TEST(ActionList, RowTextsIconsAndLimits) {
   const auto rows = list.Rows();
   ASSERT_EQ(rows.size(), std::size(actions));
   for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].text, actions[i].second) << i;
-  EXPECT_EQ(rows[0].kind, ActionIcon::kDelay);
-  EXPECT_EQ(rows[1].kind, ActionIcon::kPress);
-  EXPECT_EQ(rows[2].kind, ActionIcon::kRelease);
+  EXPECT_EQ(rows[0].image, static_cast<int>(ActionIcon::kDelay));
+  EXPECT_EQ(rows[1].image, static_cast<int>(ActionIcon::kPress));
+  EXPECT_EQ(rows[2].image, static_cast<int>(ActionIcon::kRelease));
   EXPECT_EQ(rows[1].rect, (UiRect{17, 20, 141, 40}));
   EXPECT_EQ(rows[1].icon, (UiPoint{2, 23}));
 

@@ -1,4 +1,4 @@
-#include "ui/win32/popup_classes_win32.h"
+#include "macro/win32/popup_menus_win32.h"
 
 #include "ui/ui_context.h"
 #include "ui/win32/controls_win32.h"
@@ -24,7 +24,7 @@ void DrawRowMark(HDC dc, const RECT& row, COLORREF colour) {
 }
 
 CComboProfilePopup::CComboProfilePopup(ProfilePopupRows rows, const std::filesystem::path& headerImage)
-    : CWndPopup(PopupClass::kComboProfile, PopupImages{}, PopupOptions{0, std::move(rows)}) {
+    : CWndPopup(MakePopupMenu(PopupClass::kComboProfile, PopupOptions{0, std::move(rows)}), PopupImages{}) {
   LoadSkinImage(headerImage, header_);
 }
 

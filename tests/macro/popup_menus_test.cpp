@@ -1,10 +1,9 @@
-#include "ui/popup_classes.h"
+#include "macro/popup_menus.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "settings/settings_store.h"
 #include "settings/text_format.h"
 #include "support/test_support.h"
 
@@ -23,8 +22,8 @@ struct PopupClasses : testing::Test {
   void TearDown() override { Language() = saved; }
 
   static PopupLogic Built(PopupClass c, PopupOptions options = {}) {
-    PopupLogic logic(c, 1.0f, kResult, kOwner);
-    logic.BuildItems(options);
+    PopupLogic logic = MakePopupLogic(c, 1.0f, kResult, kOwner, std::move(options));
+    logic.BuildItems();
     return logic;
   }
   // The index of the item with `value`, or -1.
@@ -75,7 +74,7 @@ TEST_F(PopupClasses, ChosenItemsHandTheirLabelAndBytes) {
     ASSERT_TRUE(up.send) << static_cast<int>(c.popupClass) << " " << c.value;
     EXPECT_EQ(*up.send, (PopupSend{kResult, kOwner, 0, true}));
     EXPECT_EQ(logic.result().label, c.label);
-    EXPECT_EQ(logic.result().code, c.code) << static_cast<int>(c.popupClass) << " " << c.value;
+    EXPECT_EQ(CodeOf(logic.result()), c.code) << static_cast<int>(c.popupClass) << " " << c.value;
   }
 }
 
@@ -171,14 +170,14 @@ TEST_F(PopupClasses, KindsPickTheirDismissalMessages) {
       {PopupClass::kWindowsManage, 1159}, {PopupClass::kOffice, 1162},        {PopupClass::kProfileRKey, 1165},
       {PopupClass::kActionInsert, 1168},  {PopupClass::kMacroList, 1170}};
   for (const auto& [c, message] : classes) {
-    const PopupLogic logic(c, 1.0f, kResult, kOwner);
+    const PopupLogic logic = MakePopupLogic(c, 1.0f, kResult, kOwner);
     ASSERT_TRUE(logic.Dismissal());
     EXPECT_EQ(*logic.Dismissal(), (PopupSend{message, kOwner, logic.kind(), false}));
     EXPECT_EQ(logic.Closed(), (PopupSend{1025, 0, 0, false}));
   }
   for (int kind : {-1, 1, 4, 5, 6, 8, 16}) EXPECT_EQ(DismissalMessage(kind), 0u) << kind;
   // A number that names no class is taken as the main menu.
-  EXPECT_EQ(PopupLogic(static_cast<PopupClass>(42), 1.0f, 0, 0).kind(), 0);
+  EXPECT_EQ(MakePopupLogic(static_cast<PopupClass>(42), 1.0f, 0, 0).kind(), 0);
 }
 
 TEST_F(PopupClasses, OwnersFindTheirSubmenus) {
@@ -187,20 +186,6 @@ TEST_F(PopupClasses, OwnersFindTheirSubmenus) {
   EXPECT_EQ(SubmenuChoice(PopupClass::kDpiLock), MenuChoice::kDpiLockMenu);
   EXPECT_EQ(SubmenuChoice(PopupClass::kCombo), std::nullopt);
 
-  // Two shown profiles, show list 3, 0, 1, 2, 4, profile 0 current.
-  test::TempDir dir;
-  SettingsStore settings(dir.path());
-  settings.Globals().SetValue(kProfileShowCount, u"2");
-  const char16_t* list[] = {u"3", u"0", u"1", u"2", u"4"};
-  for (int i = 0; i < kProfileCount; ++i) {
-    settings.Globals().SetValue(kProfileShowList0 + i, list[i]);
-    settings.Profile(i).SetSetting(kProfileName, u"P" + Ascii(std::to_string(i)));
-  }
-  settings.SetCurrentProfileIndex(0);
-  const ProfilePopupRows rows = ProfileRowsOf(settings);
-  EXPECT_EQ(rows.header + rows.last, u"S10S200");
-  EXPECT_EQ(rows.names, (std::array<std::u16string, 5>{u"P3", u"P0", u"", u"", u""}));
-  EXPECT_EQ(rows.currentRow, 2);
 }
 
 }  // namespace
