@@ -6,6 +6,8 @@
 #include <mutex>
 #include <utility>
 
+#include "settings/file_system.h"
+
 namespace zeltra {
 
 namespace {
@@ -25,14 +27,6 @@ class FileSink final : public HidTraceSink {
   std::FILE* file_;
   bool owned_;
 };
-
-std::FILE* OpenForAppend(const std::filesystem::path& path) {
-#ifdef _WIN32
-  return _wfopen(path.c_str(), L"ab");
-#else
-  return std::fopen(path.c_str(), "ab");
-#endif
-}
 
 std::string_view DirectionName(TraceDirection direction) {
   switch (direction) {
@@ -130,7 +124,7 @@ class TracedBackend final : public HidBackend {
 
 std::shared_ptr<HidTraceSink> OpenHidTraceFile(const std::filesystem::path& path) {
   if (path == "-") return std::make_shared<FileSink>(stderr, false);
-  std::FILE* file = OpenForAppend(path);
+  std::FILE* file = OpenAppendStream(path);
   if (!file) return nullptr;
   std::setvbuf(file, nullptr, _IONBF, 0);
   return std::make_shared<FileSink>(file, true);

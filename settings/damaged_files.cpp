@@ -23,17 +23,6 @@ std::filesystem::path Key(const std::filesystem::path& file) {
   return (ec ? file : absolute).lexically_normal();
 }
 
-std::tm LocalNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local;
-}
-
 enum class Copy { kMade, kEmpty, kFailed };
 
 // Copies `file` to a new file of a free name beside it, on the disk before
@@ -52,7 +41,7 @@ Copy CopyBeside(const std::filesystem::path& file, std::filesystem::path& copy) 
     return empty ? Copy::kEmpty : Copy::kFailed;
   }
   std::rewind(in);
-  const std::tm now = LocalNow();
+  const std::tm now = LocalTime(std::time(nullptr));
   std::FILE* out = nullptr;
   for (int attempt = 1; attempt <= 100 && !out; ++attempt) {
     copy = KeptCopyName(file, now, attempt);

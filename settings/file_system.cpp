@@ -10,12 +10,6 @@
 #include <system_error>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace zeltra {
 
 namespace {
@@ -68,15 +62,6 @@ FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesyst
 }
 
 bool RemoveFile(const std::filesystem::path& path) { return platform::RemoveFile(path); }
-
-bool FlushToDisk(std::FILE* file) {
-  if (std::fflush(file) != 0) return false;
-#ifdef _WIN32
-  return _commit(_fileno(file)) == 0;
-#else
-  return ::fsync(fileno(file)) == 0;
-#endif
-}
 
 bool CopyStream(std::FILE* in, std::FILE* out) {
   char buffer[4096];

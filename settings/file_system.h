@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <functional>
+#include <string_view>
 
 namespace zeltra {
 
@@ -58,6 +60,14 @@ bool RemoveFile(const std::filesystem::path& path);
 
 // Writes buffered bytes and asks the system to put them on the disk.
 bool FlushToDisk(std::FILE* file);
+// A plain binary stream appending to `path` (created when missing), for
+// logs: none of OpenFileStream's rules. nullptr when it cannot be opened.
+std::FILE* OpenAppendStream(const std::filesystem::path& path);
+// Whether the system takes two path texts for one path: on Windows case
+// does not count (ASCII letters; the file names the program compares).
+bool SamePathText(std::u16string_view a, std::u16string_view b);
+// The local calendar time of `time`.
+std::tm LocalTime(std::time_t time);
 // Copies the rest of `in` to `out`; false on a read or write error.
 bool CopyStream(std::FILE* in, std::FILE* out);
 
@@ -82,8 +92,11 @@ void SetFileRetryPause(void (*pause)(int ms));
 void InjectFileBusy(const std::filesystem::path& path, int times);
 void ClearInjectedFileBusy();
 
+// FlushToDisk, OpenAppendStream, SamePathText and LocalTime, like
+// PathFromStored and PathToStored (text_format.h), are the platform's own
+// (file_system_posix.cpp, file_system_win32.cpp).
 namespace platform {
-// The platform's own implementations (file_system_posix.cpp, file_system_win32.cpp).
+// The platform's own implementations behind the test seams above.
 std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, FileStatus& status);
 FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target);
 bool RemoveFile(const std::filesystem::path& path);

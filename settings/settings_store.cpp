@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "settings/config_file.h"
+#include "settings/file_system.h"
 #include "settings/profile_file.h"
 #include "settings/text_format.h"
 
@@ -19,16 +20,6 @@ std::uint16_t SensorCodeOf(const GlobalSettings& globals) {
 std::size_t Slot(int index) { return static_cast<std::size_t>(std::clamp(index, 0, kProfileCount - 1)); }
 
 char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
-
-// Path texts the system takes for one path: on Windows case does not count.
-bool SamePathText(std::u16string_view a, std::u16string_view b) {
-#ifdef _WIN32
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
-#else
-  return a == b;
-#endif
-}
 
 // A name Windows can hold as an ordinary file (the stored paths are Windows
 // paths wherever they are read): no control or reserved character, no

@@ -181,24 +181,4 @@ std::string ToUtf8(std::u16string_view s) {
   return out;
 }
 
-std::filesystem::path PathFromStored(std::u16string_view stored) {
-#ifdef _WIN32
-  return std::filesystem::path(std::wstring(stored.begin(), stored.end()));
-#else
-  std::u16string unix(stored);
-  for (auto& c : unix)
-    if (c == u'\\') c = u'/';
-  return std::filesystem::path(ToUtf8(unix));
-#endif
-}
-
-std::u16string PathToStored(const std::filesystem::path& path) {
-#ifdef _WIN32
-  const std::wstring& w = path.native();
-  return std::u16string(w.begin(), w.end());
-#else
-  return FromUtf8(path.native());
-#endif
-}
-
 }  // namespace zeltra

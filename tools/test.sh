@@ -7,6 +7,8 @@
 # the journeys through the whole program and a short monkey run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The layers' include rule first: it takes well under a second.
+tools/check-layers.sh
 tools/setup.sh
 source tools/xvfb.sh
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "settings/file_system.h"
+#include "settings/text_format.h"
 
 namespace zeltra::platform {
 
@@ -98,3 +99,28 @@ FileStatus MoveFileOver(const std::filesystem::path& source, const std::filesyst
 bool RemoveFile(const std::filesystem::path& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 }  // namespace zeltra::platform
+
+namespace zeltra {
+
+bool FlushToDisk(std::FILE* file) { return std::fflush(file) == 0 && ::fsync(fileno(file)) == 0; }
+
+std::FILE* OpenAppendStream(const std::filesystem::path& path) { return std::fopen(path.c_str(), "ab"); }
+
+bool SamePathText(std::u16string_view a, std::u16string_view b) { return a == b; }
+
+std::tm LocalTime(std::time_t time) {
+  std::tm local{};
+  localtime_r(&time, &local);
+  return local;
+}
+
+std::filesystem::path PathFromStored(std::u16string_view stored) {
+  std::u16string unix(stored);
+  for (auto& c : unix)
+    if (c == u'\\') c = u'/';
+  return std::filesystem::path(ToUtf8(unix));
+}
+
+std::u16string PathToStored(const std::filesystem::path& path) { return FromUtf8(path.native()); }
+
+}  // namespace zeltra

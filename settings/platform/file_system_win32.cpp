@@ -6,10 +6,13 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "base/win32/unique_handle_win32.h"
 #include "settings/file_system.h"
+#include "settings/text_format.h"
 
 namespace zeltra::platform {
 
@@ -96,31 +99,29 @@ std::FILE* OpenFileStream(const std::filesystem::path& path, FileAccess access, 
     status = FileStatus::kNotAFile;
     return nullptr;
   }
-  HANDLE handle = CreateFileW(name.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
+  win32::UniqueKernelHandle handle(
+      CreateFileW(name.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) {
     status = StatusOf(GetLastError());
     return nullptr;
   }
   // A device name ("NUL", "COM1") or a pipe opens as one: refused, never read.
   status = FileStatus::kOk;
   LARGE_INTEGER size{};
-  if (GetFileType(handle) != FILE_TYPE_DISK)
+  if (GetFileType(handle.get()) != FILE_TYPE_DISK)
     status = FileStatus::kNotAFile;
-  else if (!GetFileSizeEx(handle, &size))
+  else if (!GetFileSizeEx(handle.get(), &size))
     status = FileStatus::kFailed;
   else if ((access == FileAccess::kRead || access == FileAccess::kUpdate) &&
            static_cast<std::uint64_t>(size.QuadPart) > kMaxFileBytes)
     status = FileStatus::kTooLarge;
-  if (status != FileStatus::kOk) {
-    CloseHandle(handle);
-    return nullptr;
-  }
-  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), crtFlags | _O_BINARY);
+  if (status != FileStatus::kOk) return nullptr;
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), crtFlags | _O_BINARY);
   if (fd < 0) {
-    CloseHandle(handle);
     status = FileStatus::kFailed;
     return nullptr;
   }
+  (void)handle.release();  // the descriptor owns it now
   std::FILE* file = _fdopen(fd, mode);
   if (!file) {
     _close(fd);  // also closes the handle
@@ -151,3 +152,31 @@ bool RemoveFile(const std::filesystem::path& path) {
 }
 
 }  // namespace zeltra::platform
+
+namespace zeltra {
+
+bool FlushToDisk(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+
+std::FILE* OpenAppendStream(const std::filesystem::path& path) { return _wfopen(path.c_str(), L"ab"); }
+
+bool SamePathText(std::u16string_view a, std::u16string_view b) {
+  const auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
+std::tm LocalTime(std::time_t time) {
+  std::tm local{};
+  localtime_s(&local, &time);
+  return local;
+}
+
+std::filesystem::path PathFromStored(std::u16string_view stored) {
+  return std::filesystem::path(std::wstring(stored.begin(), stored.end()));
+}
+
+std::u16string PathToStored(const std::filesystem::path& path) {
+  const std::wstring& w = path.native();
+  return std::u16string(w.begin(), w.end());
+}
+
+}  // namespace zeltra
