@@ -311,7 +311,7 @@ void CTarvinDlg::OnMouseStateReported(int stage) {
 
 void CTarvinDlg::RegisterHidNotifications() {
   if (model_) model_->ForgetOsd();
-  if (deviceNotification_ == nullptr) deviceNotification_ = RegisterHidDeviceNotifications(hwnd_);
+  if (!deviceNotification_) deviceNotification_.reset(RegisterHidDeviceNotifications(hwnd_));
   WatchOpenInterfaces(hwnd_);
   if (options_.virtualMouse) {
     // The virtual mouse's plugging reaches the window as the system's would.
@@ -386,8 +386,7 @@ void CTarvinDlg::OnDestroy() {
   WatchOpenInterfaces(nullptr);
   RemoveTrayIcon();
   if (options_.virtualMouse) options_.virtualMouse->SetDeviceChangeCallback(nullptr);
-  if (deviceNotification_ != nullptr) UnregisterDeviceNotification(deviceNotification_);
-  deviceNotification_ = nullptr;
+  deviceNotification_.reset();
   window_ = nullptr;
   for (const auto& unit : units_) unit->Detach();
   if (MainWindow() == hwnd_) SetMainWindow(nullptr);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "base/win32/unique_handle_win32.h"
 #include "app/win32/main_controls_win32.h"
 #include "app/win32/main_window_unit_win32.h"
 #include "device/clock.h"
@@ -162,7 +163,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   int mouseStage_ = 0;
   NOTIFYICONDATAW tray_{};
   bool trayAdded_ = false;
-  HDEVNOTIFY deviceNotification_ = nullptr;
+  win32::UniqueDeviceNotification deviceNotification_;
   UniqueBitmap background_364_;
   std::unique_ptr<CAttentionDlg> startupNotice_;
   std::unique_ptr<CAttentionDlg> keptCopiesNotice_;

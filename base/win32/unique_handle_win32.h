@@ -79,4 +79,11 @@ struct LocalMemoryTraits {
 template <class Pointer>
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits<Pointer>>;
 
+// Memory from GlobalAlloc that no one else took over (a stream on it that
+// does not free it, a clipboard block the system refused).
+using UniqueGlobalMemory = UniqueHandle<NullableHandleTraits<HGLOBAL, GlobalFree>>;
+
+// A window's registration for device arrivals and removals.
+using UniqueDeviceNotification = UniqueHandle<NullableHandleTraits<HDEVNOTIFY, UnregisterDeviceNotification>>;
+
 }  // namespace zeltra::win32

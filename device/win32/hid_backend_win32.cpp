@@ -19,6 +19,7 @@ extern "C" {
 #include <string>
 #include <vector>
 
+#include "base/win32/unique_handle_win32.h"
 #include "device/device_link.h"
 #include "device/win32/hid_api_win32.h"
 #include "device/win32/overlapped_win32.h"
@@ -75,36 +76,36 @@ class Win32HidHandle final : public HidHandle {
     {
       std::lock_guard lock(open.mutex);
       window = open.window;
-      open.paths[handle_] = std::move(path);
+      open.paths[handle] = std::move(path);
     }
     if (window) {
       DEV_BROADCAST_HANDLE filter{};
       filter.dbch_size = sizeof filter;
       filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
-      filter.dbch_handle = handle_;
-      notification_ = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+      filter.dbch_handle = handle;
+      notification_.reset(RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
     }
   }
 
   ~Win32HidHandle() override {
-    if (notification_) UnregisterDeviceNotification(notification_);
+    notification_.reset();
     {
       OpenInterfaces& open = Interfaces();
       std::lock_guard lock(open.mutex);
-      open.paths.erase(handle_);
+      open.paths.erase(handle_.get());
     }
-    CloseHandle(handle_);
-    if (cancel_) CloseHandle(cancel_);
+    // Before io_ goes, which then gives up what the driver still holds.
+    handle_.reset();
   }
 
-  HidIdentity Identity() override { return QueryIdentity(handle_); }
+  HidIdentity Identity() override { return QueryIdentity(handle_.get()); }
 
   bool SetFeature(std::span<const std::uint8_t> report) override {
     std::vector<std::uint8_t> buffer(report.begin(), report.end());
     const OverlappedResult result = io_.Run(
         buffer,
         [&](std::vector<std::uint8_t>& b, OVERLAPPED& o) {
-          return DeviceIoControl(handle_, IOCTL_HID_SET_FEATURE, b.data(), static_cast<DWORD>(b.size()), nullptr, 0,
+          return DeviceIoControl(handle_.get(), IOCTL_HID_SET_FEATURE, b.data(), static_cast<DWORD>(b.size()), nullptr, 0,
                                  nullptr, &o);
         },
         kFeatureTimeoutMs);
@@ -116,7 +117,7 @@ class Win32HidHandle final : public HidHandle {
     const OverlappedResult result = io_.Run(
         buffer,
         [&](std::vector<std::uint8_t>& b, OVERLAPPED& o) {
-          return DeviceIoControl(handle_, IOCTL_HID_GET_FEATURE, b.data(), static_cast<DWORD>(b.size()), b.data(),
+          return DeviceIoControl(handle_.get(), IOCTL_HID_GET_FEATURE, b.data(), static_cast<DWORD>(b.size()), b.data(),
                                  static_cast<DWORD>(b.size()), nullptr, &o);
         },
         kFeatureTimeoutMs);
@@ -133,16 +134,16 @@ class Win32HidHandle final : public HidHandle {
     const OverlappedResult result = io_.Run(
         copy,
         [&](std::vector<std::uint8_t>& b, OVERLAPPED& o) {
-          return ReadFile(handle_, b.data(), static_cast<DWORD>(b.size()), nullptr, &o);
+          return ReadFile(handle_.get(), b.data(), static_cast<DWORD>(b.size()), nullptr, &o);
         },
-        INFINITE, cancel_);
+        INFINITE, cancel_.get());
     if (!Finish(result)) return -1;
     std::copy_n(copy.begin(), result.bytes, buffer.begin());
     return static_cast<long>(result.bytes);
   }
 
   void CancelRead() override {
-    if (cancel_) SetEvent(cancel_);
+    if (cancel_) SetEvent(cancel_.get());
   }
 
   HidError LastError() const override { return tLastError; }
@@ -157,10 +158,10 @@ class Win32HidHandle final : public HidHandle {
     return false;
   }
 
-  HANDLE handle_;
-  HANDLE cancel_;
-  HDEVNOTIFY notification_ = nullptr;
-  OverlappedIo io_;  // last, so that it goes after the handle has been closed
+  UniqueKernelHandle handle_;
+  UniqueKernelHandle cancel_;
+  UniqueDeviceNotification notification_;
+  OverlappedIo io_;  // last, so that it goes first, after the handle has been closed
 };
 
 // The physical unit of a HID collection: the USB device above it (above the
@@ -211,11 +212,10 @@ class Win32HidBackend final : public HidBackend {
       member.unit = UnitOf(device.DevInst);
       // No access rights are needed to read attributes and capabilities, so
       // even interfaces other programs hold exclusively are identified.
-      HANDLE handle = CreateFileW(detail->DevicePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
-      if (handle == INVALID_HANDLE_VALUE) continue;
-      member.identity = QueryIdentity(handle);
-      CloseHandle(handle);
+      const UniqueKernelHandle handle(CreateFileW(detail->DevicePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr));
+      if (!handle) continue;
+      member.identity = QueryIdentity(handle.get());
     }
     SetupDiDestroyDeviceInfoList(set);
     return members;

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
+#include "base/win32/unique_handle_win32.h"
+
 namespace zeltra::win32 {
 
 struct OverlappedIo::Request {
+  UniqueKernelHandle event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   OVERLAPPED overlapped{};
   std::vector<std::uint8_t> buffer;
-  Request() { overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr); }
-  ~Request() {
-    if (overlapped.hEvent) CloseHandle(overlapped.hEvent);
-  }
+  Request() { overlapped.hEvent = event.get(); }
   bool Done() const { return WaitForSingleObject(overlapped.hEvent, 0) == WAIT_OBJECT_0; }
 };
 

@@ -5,6 +5,9 @@
 
 #include <array>
 #include <system_error>
+#include <utility>
+
+#include "base/win32/unique_handle_win32.h"
 
 #include "settings/data_folder_lock.h"
 
@@ -16,11 +19,10 @@ constexpr DWORD kLockedOffsetHigh = 1;  // byte 4 GiB of the file: never text
 
 class FileRangeLock final : public DataFolderLock {
  public:
-  explicit FileRangeLock(HANDLE file) : file_(file) {}
-  ~FileRangeLock() override { CloseHandle(file_); }
+  explicit FileRangeLock(win32::UniqueKernelHandle file) : file_(std::move(file)) {}
 
  private:
-  HANDLE file_;
+  win32::UniqueKernelHandle file_;
 };
 
 std::string ReadHolder(HANDLE file) {
@@ -41,10 +43,11 @@ LockAttempt TryLockDataFolder(const std::filesystem::path& dataFolder, std::stri
   LockAttempt attempt;
   std::error_code ec;
   std::filesystem::create_directories(dataFolder, ec);
-  HANDLE file = CreateFileW(DataFolderLockPath(dataFolder).c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  win32::UniqueKernelHandle owner(CreateFileW(DataFolderLockPath(dataFolder).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const HANDLE file = owner.get();
+  if (!owner) {
     attempt.failed = true;
     return attempt;
   }
@@ -52,7 +55,6 @@ LockAttempt TryLockDataFolder(const std::filesystem::path& dataFolder, std::stri
   range.OffsetHigh = kLockedOffsetHigh;
   if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range)) {
     attempt.holder = ReadHolder(file);
-    CloseHandle(file);
     return attempt;
   }
   // The name only serves messages; a failure to write it changes nothing.
@@ -60,15 +62,16 @@ LockAttempt TryLockDataFolder(const std::filesystem::path& dataFolder, std::stri
   DWORD written = 0;
   if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(file))
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  attempt.lock = std::make_unique<FileRangeLock>(file);
+  attempt.lock = std::make_unique<FileRangeLock>(std::move(owner));
   return attempt;
 }
 
 std::optional<std::string> DataFolderLockHolder(const std::filesystem::path& dataFolder) {
-  HANDLE file = CreateFileW(DataFolderLockPath(dataFolder).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  const win32::UniqueKernelHandle owner(CreateFileW(DataFolderLockPath(dataFolder).c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!owner) return std::nullopt;
+  const HANDLE file = owner.get();
   // A shared lock is refused only while a holder has the lock itself; it is
   // let go at once.
   std::optional<std::string> holder;
@@ -78,7 +81,6 @@ std::optional<std::string> DataFolderLockHolder(const std::filesystem::path& dat
     UnlockFileEx(file, 0, 1, 0, &range);
   else
     holder = ReadHolder(file);
-  CloseHandle(file);
   return holder;
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/win32/unique_handle_win32.h"
 #include "ui/shared_cache.h"
 #include "ui/small_dialogs.h"
 #include "ui/skin_pixels.h"
@@ -210,14 +211,11 @@ bool LoadResourcePng(UINT id, SkinImage& slot) {
 
   // GDI+ reads the stream while it decodes; the pixels are copied out at
   // once, so the bytes go with the stream.
-  HGLOBAL bytes = GlobalAlloc(GMEM_FIXED, size);
-  if (bytes == nullptr) return false;
-  std::memcpy(reinterpret_cast<void*>(bytes), data, size);
+  const win32::UniqueGlobalMemory bytes(GlobalAlloc(GMEM_FIXED, size));
+  if (!bytes) return false;
+  std::memcpy(reinterpret_cast<void*>(bytes.get()), data, size);
   IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(bytes, FALSE, &stream)) || stream == nullptr) {
-    GlobalFree(bytes);
-    return false;
-  }
+  if (FAILED(CreateStreamOnHGlobal(bytes.get(), FALSE, &stream)) || stream == nullptr) return false;
   Gdiplus::GpImage* image = nullptr;
   std::shared_ptr<SkinBitmap> decoded;
   if (Gdip().GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok && image != nullptr) {
@@ -225,7 +223,6 @@ bool LoadResourcePng(UINT id, SkinImage& slot) {
     Gdip().GdipDisposeImage(image);
   }
   stream->Release();
-  GlobalFree(bytes);
   if (!decoded) return false;
   slot.Reset();
   slot.assigned_ = true;
