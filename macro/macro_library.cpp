@@ -45,14 +45,40 @@ MacroLocation MacroLocation::Normalised() const {
   }
 }
 
-MacroLibrary::Node* MacroLibrary::FindNode(Level& level, int position) {
-  auto it = std::lower_bound(level.begin(), level.end(), position, [](const Node& n, int p) { return n.position < p; });
+namespace {
+
+// The lookups below serve the const and the mutable overloads alike: `Level`
+// is the level type with the caller's constness, and so is what they return.
+template <class Level>
+auto* FindIn(Level& level, int position) {
+  const auto it =
+      std::lower_bound(level.begin(), level.end(), position, [](const auto& n, int p) { return n.position < p; });
   return it != level.end() && it->position == position ? &*it : nullptr;
 }
 
-const MacroLibrary::Node* MacroLibrary::FindNode(const Level& level, int position) {
-  return FindNode(const_cast<Level&>(level), position);
+template <class Level>
+auto* NodeUnder(Level& top, const MacroLocation& location) {
+  decltype(FindIn(top, 0)) node = nullptr;
+  if (!location.IsValid()) return node;
+  node = FindIn(top, location.stage0Index);
+  if (node && location.stage >= 1) node = FindIn(node->children, location.stage1Index);
+  if (node && location.stage >= 2) node = FindIn(node->children, location.stage2Index);
+  return node;
 }
+
+template <class Level>
+Level* LevelUnder(Level& top, const MacroLocation& parent) {
+  if (parent.stage == -1) return &top;
+  if (parent.stage != 0 && parent.stage != 1) return nullptr;
+  auto* folder = NodeUnder(top, parent);
+  return folder && folder->item.IsFolder() ? &folder->children : nullptr;
+}
+
+}  // namespace
+
+MacroLibrary::Node* MacroLibrary::FindNode(Level& level, int position) { return FindIn(level, position); }
+
+const MacroLibrary::Node* MacroLibrary::FindNode(const Level& level, int position) { return FindIn(level, position); }
 
 int MacroLibrary::FirstFreePosition(const Level& level) {
   int expected = 0;
@@ -71,27 +97,16 @@ MacroLibrary::Node& MacroLibrary::InsertNode(Level& level, int position) {
   return *it;
 }
 
-MacroLibrary::Level* MacroLibrary::LevelInside(const MacroLocation& parent) {
-  if (parent.stage == -1) return &top_;
-  if (parent.stage != 0 && parent.stage != 1) return nullptr;
-  Node* folder = NodeAt(parent);
-  return folder && folder->item.IsFolder() ? &folder->children : nullptr;
-}
+MacroLibrary::Level* MacroLibrary::LevelInside(const MacroLocation& parent) { return LevelUnder(top_, parent); }
 
 const MacroLibrary::Level* MacroLibrary::LevelInside(const MacroLocation& parent) const {
-  return const_cast<MacroLibrary*>(this)->LevelInside(parent);
+  return LevelUnder(top_, parent);
 }
 
-MacroLibrary::Node* MacroLibrary::NodeAt(const MacroLocation& location) {
-  if (!location.IsValid()) return nullptr;
-  Node* node = FindNode(top_, location.stage0Index);
-  if (node && location.stage >= 1) node = FindNode(node->children, location.stage1Index);
-  if (node && location.stage >= 2) node = FindNode(node->children, location.stage2Index);
-  return node;
-}
+MacroLibrary::Node* MacroLibrary::NodeAt(const MacroLocation& location) { return NodeUnder(top_, location); }
 
 const MacroLibrary::Node* MacroLibrary::NodeAt(const MacroLocation& location) const {
-  return const_cast<MacroLibrary*>(this)->NodeAt(location);
+  return NodeUnder(top_, location);
 }
 
 MacroItem* MacroLibrary::ItemAt(const MacroLocation& location) {
@@ -110,7 +125,8 @@ Macro* MacroLibrary::MacroAt(const MacroLocation& location) {
 }
 
 const Macro* MacroLibrary::MacroAt(const MacroLocation& location) const {
-  return const_cast<MacroLibrary*>(this)->MacroAt(location);
+  const MacroItem* item = ItemAt(location);
+  return item && !item->IsFolder() ? item->macro.get() : nullptr;
 }
 
 bool MacroLibrary::IsFolderAt(const MacroLocation& location) const {
@@ -368,11 +384,6 @@ void MacroLibrary::KeepNextIndexAboveItems() {
   });
   if (nextMacroKeyIndex <= highest) nextMacroKeyIndex = highest + 1;
   if (nextMacroKeyIndex == 0) nextMacroKeyIndex = 1;
-}
-
-MacroLibrary& GlobalMacroLibrary() {
-  static MacroLibrary library;
-  return library;
 }
 
 }  // namespace zeltra

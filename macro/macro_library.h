@@ -179,7 +179,4 @@ class MacroLibrary {
   std::filesystem::path unavailableFile_;
 };
 
-// The program's library, loaded at start-up and edited by the manager.
-MacroLibrary& GlobalMacroLibrary();
-
 }  // namespace zeltra
