@@ -309,5 +309,21 @@ TEST(ProgramLinksDialogRules, TextsComeFromTheLanguageFileOrInEnglish) {
   EXPECT_EQ(ProgramLinksText(kStringBrowse, language), u"Browse\u2026");
 }
 
+// Language files of an older installation are never replaced: the texts
+// they lack are the shipped English ones.
+TEST(ProgramLinksDialogRules, TheBuiltInTextsAreTheShippedEnglishOnes) {
+  TempDir config;
+  ASSERT_EQ(InstallDefaultLanguageFiles(ZELTRA_LANG_DIST_DIR, config.path()), 3);
+  LanguageTable english;
+  ASSERT_EQ(LoadLanguage(config.path(), 1.0f, english), 1);
+  const LanguageTable none;
+  for (int i = kStringLinkPrograms; i <= kStringProgramsFilter; ++i)
+    EXPECT_EQ(ProgramLinksText(i, none), english.String(i)) << i;
+  PopupLogic popup(PopupClass::kProfileRKey, 1.0f, 0, 0);
+  popup.BuildItems();
+  ASSERT_EQ(popup.model().items().size(), 5u);
+  EXPECT_EQ(popup.model().items().back().text, english.String(kStringLinkPrograms));
+}
+
 }  // namespace
 }  // namespace zeltra::test
