@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/program_links.h"
+#include "app/program_links_dialog.h"
 #include "device/profile_actions.h"
 #include "ui/file_dialog.h"
 #include "settings/language.h"

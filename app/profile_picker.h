@@ -10,7 +10,7 @@
 
 #include "app/main_layout.h"
 #include "app/main_window_ids.h"
-#include "app/program_links.h"
+#include "app/program_links_dialog.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
 #include "ui/popup_classes.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/program_links.h"
+#include "settings/program_links.h"
 #include "settings/settings_store.h"
 
 namespace zeltra {

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/program_links.h"
+#include "app/program_links_dialog.h"
 #include "ui/win32/scoped_win32.h"
 #include "ui/win32/small_dialog_win32.h"
 

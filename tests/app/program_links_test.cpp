@@ -1,7 +1,7 @@
 // Per-application profiles: which program a link names, which profile the
 // program in front brings, the settle time, and the dialog that edits a
 // profile's links.
-#include "app/program_links.h"
+#include "app/program_links_dialog.h"
 #include "app/program_switch.h"
 #include "app_fixture.h"
 #include "ui/open_dialog_table.h"

@@ -1,52 +1,19 @@
-// Per-application profiles: a profile links up to three programs in its
-// GameFile0..GameFile2 values (the executables' full paths, or a file name
-// alone; empty = unused). Which profile a running program belongs to, and
-// the rules of the dialog that edits a profile's links.
+// The dialog that edits a profile's linked programs (CProgramLinksDlg):
+// three rows with the program's file name (its full path as the row's tip),
+// "Browse…" and "Remove".
 #pragma once
 
 #include <array>
 #include <filesystem>
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 
 #include "macro/dialog_layout.h"
 #include "settings/language.h"
-#include "settings/profile.h"
+#include "settings/program_links.h"
 #include "ui/file_dialog.h"
 
 namespace zeltra {
-
-class SettingsStore;
-
-inline constexpr int kProgramLinkCount = 3;
-inline constexpr std::array<ProfileSetting, kProgramLinkCount> kProgramLinkSettings{kGameFile0, kGameFile1, kGameFile2};
-
-// Whether the program at `imagePath` is the one a link names: a link with a
-// folder names that file exactly, a file name alone names a file of that
-// name in any folder. Compared without regard to case, '/' taken as '\'.
-// An empty link names nothing.
-bool ProgramMatchesLink(std::u16string_view imagePath, std::u16string_view link);
-
-// The first shown profile (in the picker's order) that links the program,
-// or -1. Profiles not shown (deleted from the picker) switch nothing.
-int LinkedProfileOf(const SettingsStore& settings, std::u16string_view imagePath);
-
-// The file name of a link (what follows its last '\' or '/').
-std::u16string ProgramFileName(std::u16string_view link);
-
-// Why a text cannot be stored as a link; nothing when it can. A link lives
-// on one line of the profile file: no line breaks or other control
-// characters. A folder part must make the path absolute ("C:\..." or a
-// "\\server\share\..." path): a relative one would name no program.
-enum class LinkProblem { kEmpty, kControlCharacter, kRelativePath };
-std::optional<LinkProblem> CheckProgramLink(std::u16string_view link);
-
-// The profile's links in slot order, empty slots included.
-std::array<std::u16string, kProgramLinkCount> ProgramLinksOf(const ProfileRecord& profile);
-
-// ---- The dialog (CProgramLinksDlg) -------------------------------------------
 
 // Language strings, each with the English text the program shows when the
 // user's language file (never replaced by a newer program) has none.
