@@ -1,9 +1,10 @@
 // zeltra-foreground [desktop]: what the system's window manager does when a
-// window comes to the front, for the journeys under Wine: with "desktop" the
-// desktop is brought to the front first; then EVENT_SYSTEM_FOREGROUND is
-// raised for the window in front, and its program's path printed. (Wine
-// 8.0 changes the foreground but raises no EVENT_SYSTEM_FOREGROUND; it does
-// pass the events programs raise on to other programs' hooks.)
+// window comes to the front, for the journeys under Wine: EVENT_SYSTEM_FOREGROUND
+// is raised for the window in front, or with "desktop" for the desktop
+// window, and its program's path printed. (Wine 8.0 changes the foreground
+// but raises no EVENT_SYSTEM_FOREGROUND; it does pass the events programs
+// raise on to other programs' hooks. Its desktop window cannot take the
+// foreground: after SetForegroundWindow on it nothing is in front.)
 #include <windows.h>
 
 #include <cstdio>
@@ -15,11 +16,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("usage: zeltra-foreground [desktop]\n", stderr);
     return 2;
   }
-  if (argc == 2 && !SetForegroundWindow(GetDesktopWindow())) {
-    std::fputs("the desktop did not come to the front\n", stderr);
-    return 1;
-  }
-  HWND front = GetForegroundWindow();
+  HWND front = argc == 2 ? GetDesktopWindow() : GetForegroundWindow();
   if (front == nullptr) {
     std::fputs("no window is in front\n", stderr);
     return 1;
