@@ -4,6 +4,7 @@
 
 #include "app/factory_reset.h"
 #include "ui/control_codes.h"
+#include "ui/open_dialog_table.h"
 
 namespace zeltra {
 
@@ -225,13 +226,40 @@ void MainWindowModel::OnPickerResult(int wParam, int item) {
   if (choice.kind == PickerChoice::Kind::Nothing) return;
   ClosePopups();
   if (choice.kind == PickerChoice::Kind::SwitchProfile) {
-    settings_.SetCurrentProfileIndex(choice.profile);
-    Refresh();
-    Apply(kProfileSwitchFlags);
+    PickProfile(choice.profile);
     return;
   }
   profileAction_ = choice.action;
   port_.StartTimer(kProfileActionTimer, kProfileActionMs);
+}
+
+void MainWindowModel::PickProfile(int profile) {
+  if (profile < 0 || profile >= kProfileCount) return;
+  programs_.OnManualSwitch(profile);
+  SwitchProfile(profile);
+}
+
+void MainWindowModel::SwitchProfile(int profile) {
+  settings_.SetCurrentProfileIndex(profile);
+  Refresh();
+  Apply(kProfileSwitchFlags);
+}
+
+void MainWindowModel::OnForegroundProgram(const ForegroundProgram& program) {
+  if (programs_.OnForeground(program)) port_.StartTimer(kProgramSettleTimer, kProgramSettleMs);
+}
+
+void MainWindowModel::OnProgramSettled() {
+  // A dialog of the program may be editing the current profile: the switch
+  // waits until every one has closed (the timer ticks on until then).
+  if (OpenDialogs().Count() > 0) return;
+  port_.StopTimer(kProgramSettleTimer);
+  const std::optional<int> profile = programs_.Settle(settings_);
+  if (!profile) return;
+  // The program just brought to the front keeps the focus: no progress
+  // dialog comes up over it.
+  link_.pending().silentApply = 1;
+  SwitchProfile(*profile);
 }
 
 void MainWindowModel::OnPickerDismissed() {
@@ -279,6 +307,9 @@ bool MainWindowModel::OnTimer(unsigned id) {
     return true;
   }
   switch (id) {
+    case kProgramSettleTimer:
+      OnProgramSettled();
+      return true;
     case kLeftClickWarningTimer:
       port_.StopTimer(id);
       port_.ShowAttention(kStringLeftClickWarning);

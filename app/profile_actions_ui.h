@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/program_links_dialog.h"
 #include "device/profile_actions.h"
 #include "ui/file_dialog.h"
 #include "settings/language.h"
@@ -52,6 +53,8 @@ class ProfileActionDialogs {
   virtual bool RunAddProfileDialog(SettingsStore& settings, int profile) = 0;
   // CAttentionDlg with title string 150.
   virtual void ShowAttention(int message) = 0;
+  // CProgramLinksDlg on the dialog's links: true on OK.
+  virtual bool RunProgramLinksDialog(ProgramLinksDialog& dialog) = 0;
 };
 
 // The profile picker's name dialogs: what their OK does with the typed name.
@@ -63,7 +66,7 @@ ProfileNameOutcome ConfirmAddProfile(SettingsStore& settings, const std::u16stri
 // The edit dialog: an empty name is refused, any other becomes the profile's name.
 ProfileNameOutcome ConfirmEditProfile(ProfileRecord& profile, const std::u16string& name);
 
-// Runs action 0..5 for `profile` (actions 0 to 3). True when the controls
+// Runs action 0..6 for `profile` (actions 0 to 3 and 6). True when the controls
 // must be refreshed because the profiles or the shown list changed.
 bool RunProfileAction(int action, int profile, SettingsStore& settings, ProfileActionDialogs& dialogs);
 

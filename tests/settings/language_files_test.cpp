@@ -59,6 +59,7 @@ const std::set<int>& IndexesRead() {
         Range(260, 264),           // mouse properties, report-rate texts
         {266, 267, 268, 270, 271, 274},  // power saving, lift-off
         {280, 281},                // titles of the DPI value and colour palette dialogs
+        Range(300, 306),           // the linked programs: popup entry, dialog, file dialog
     };
     std::set<int> all;
     for (const auto& group : groups) all.insert(group.begin(), group.end());
