@@ -4,6 +4,7 @@
 #include "app/program_links_dialog.h"
 #include "app/program_switch.h"
 #include "app_fixture.h"
+#include "macro/popup_menus.h"
 #include "ui/open_dialog_table.h"
 
 namespace zeltra::test {
@@ -319,7 +320,7 @@ TEST(ProgramLinksDialogRules, TheBuiltInTextsAreTheShippedEnglishOnes) {
   const LanguageTable none;
   for (int i = kStringLinkPrograms; i <= kStringProgramsFilter; ++i)
     EXPECT_EQ(ProgramLinksText(i, none), english.String(i)) << i;
-  PopupLogic popup(PopupClass::kProfileRKey, 1.0f, 0, 0);
+  PopupLogic popup = MakePopupLogic(PopupClass::kProfileRKey, 1.0f, 0, 0);
   popup.BuildItems();
   ASSERT_EQ(popup.model().items().size(), 5u);
   EXPECT_EQ(popup.model().items().back().text, english.String(kStringLinkPrograms));
