@@ -463,7 +463,7 @@ TEST_F(Hub, TheProfileTabsLinkedProgramsDialogBrowsesRemovesAndKeepsTheLinks) {
       PostMessageW(h, WM_KEYDOWN, VK_RETURN, 0);  // as OK
     });
     SendMessageW(dialog.hwnd(), kPickerResultMessage, kProfileRowRightClicked, 4);  // profile 2
-    PopupResult chosen{u"", ButtonFunctionCode{4, 0, 0}};  // the fifth entry
+    PopupResult chosen{u"", {4, 0, 0}};  // the fifth entry
     SendMessageW(dialog.hwnd(), kProfileTabResultMessage, kIdProfileTabFirst + 2, reinterpret_cast<LPARAM>(&chosen));
     ASSERT_TRUE(PumpUntil([&] { return g_answers.empty() && OpenDialogs().Count() == 0; }, 5000));
     PumpFor(100);
