@@ -62,6 +62,8 @@ class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
   // kLightingModeResultMessage.
   virtual void OpenLightingModePopup(const UiPoint& topLeft) = 0;
   virtual void CloseLightingModePopup() = 0;
+  // A combo's pressed look, kept while its popup is open; repaints it.
+  virtual void SetComboPressed(int id, bool pressed) = 0;
 
   // The on-screen display: the desktop work area in screen pixels, and the
   // one display window (created when `create`, else updated in place).
@@ -97,6 +99,7 @@ class MainWindowModel {
   int profileActionSlot() const { return profileActionSlot_; }
   bool pickerOpen() const { return pickerOpen_; }
   bool profileTabOpen() const { return tabOpen_; }
+  bool lightingModeOpen() const { return lightingOpen_; }
   const OsdCountdown& osd() const { return osd_; }
   // Where a control is now, at this scale and with the current states.
   std::optional<ControlView> WhereIs(int id, int instance = 0) const;
@@ -106,6 +109,10 @@ class MainWindowModel {
 
   // Control notifications; true when the model handled it.
   bool OnControl(const ControlEvent& event);
+
+  // Makes a shown profile current and sends what differs, as a pick in the
+  // profile picker does (the tray menu's profiles too).
+  void SwitchToProfile(int profile);
 
   // Popup messages.
   void OnPickerResult(int wParam, int item);           // kPickerResultMessage
@@ -155,6 +162,7 @@ class MainWindowModel {
   void OnLiftOff(bool low);
   void OnFactoryReset();
   void ClosePopups();
+  void CloseLightingModePopup();
 
   SettingsStore& settings_;
   DeviceLink& link_;
@@ -170,6 +178,7 @@ class MainWindowModel {
   PickerToggle pickerToggle_;
   bool pickerOpen_ = false;
   bool tabOpen_ = false;
+  bool lightingOpen_ = false;
   int profileAction_ = -1;
   int profileActionSlot_ = -1;
   OsdCountdown osd_;

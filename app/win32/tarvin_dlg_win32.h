@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "app/tray.h"
 #include "app/win32/main_controls_win32.h"
 #include "app/win32/main_window_unit_win32.h"
+#include "app/win32/tray_icon_win32.h"
 #include "device/clock.h"
 #include "device/device_link.h"
 #include "device/hid_backend.h"
@@ -42,6 +44,9 @@ struct TarvinOptions {
   Clock* clock = nullptr;
   // Runs the mouse control panel's command line; null: the system's.
   CommandLauncher* launcher = nullptr;
+  // Started by the Startup folder's shortcut (kStartInTraySwitch): the
+  // window stays hidden in the tray until the user brings it up.
+  bool startInTray = false;
 };
 
 class MainPort;
@@ -66,8 +71,11 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   int startInStandby() const { return startInStandby_; }
   int pendingSave() const { return pendingSave_; }
   int mouseStage() const { return mouseStage_; }
-  bool trayIconAdded() const { return trayAdded_; }
-  const NOTIFYICONDATAW& trayIcon() const { return tray_; }
+  bool trayIconAdded() const { return tray_.added(); }
+  const NOTIFYICONDATAW& trayIcon() const { return tray_.data(); }
+  const TrayIcon& tray() const { return tray_; }
+  // Started hidden and not brought up since.
+  bool startHidden() const { return startHidden_; }
   CAttentionDlg* startupNotice() const { return startupNotice_.get(); }
   CAttentionDlg* keptCopiesNotice() const { return keptCopiesNotice_.get(); }
   const MainControls& controls() const { return controls_; }
@@ -105,6 +113,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void ShowWindowNormal() override;
   void MinimiseWindow() override;
   void OnSensorReported(int sensorNumber) override;
+  void OnStatusReported(const StatusReply& status) override;
   void OnMouseStateReported(int stage) override;
   void QuitOnDeviceRemoval() override;
   bool StartDeviceChangeTimer() override;
@@ -137,6 +146,9 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void RemoveTrayIcon();
   void OnTrayNotify(WPARAM wParam, LPARAM lParam);
   void ShowTrayMenu();
+  bool OnTrayCommand(unsigned command);
+  bool StartsWithWindows() const;
+  void ToggleStartWithWindows();
   void OnTrayExit();
   void CloseOpenDialogs();
   void OnStartupCheck();
@@ -160,8 +172,9 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   int startInStandby_ = 1;
   int pendingSave_ = 0;
   int mouseStage_ = 0;
-  NOTIFYICONDATAW tray_{};
-  bool trayAdded_ = false;
+  TrayIcon tray_;
+  TrayBattery trayBattery_;
+  bool startHidden_ = false;
   HDEVNOTIFY deviceNotification_ = nullptr;
   UniqueBitmap background_364_;
   std::unique_ptr<CAttentionDlg> startupNotice_;

@@ -281,5 +281,28 @@ TEST_F(AssignmentWindow, HoveringEntry11ThenEntry1OpensThenClosesTheMultimediaSu
   });
 }
 
+// A submenu takes the activation from the main menu when it opens; after it
+// closed again (the pointer back on an entry without one) a click elsewhere
+// must still close the main menu, through its real loss of activation.
+TEST_F(AssignmentWindow, AClickElsewhereClosesTheMenuAfterASubmenuCameAndWent) {
+  Run([&](Window& window) {
+    SendMessageW(window.hwnd(), kButtonComboMessage, 2016, kCodeClicked);
+    ASSERT_NE(window.Menu(PopupClass::kCombo), nullptr);
+    PumpFor(50);
+    Point(window.Menu(PopupClass::kCombo), 10, false);
+    ASSERT_NE(window.Menu(PopupClass::kMultimedia), nullptr);
+    PumpFor(50);
+    EXPECT_EQ(GetForegroundWindow(), window.Menu(PopupClass::kMultimedia)->GetSafeHwnd());
+    Point(window.Menu(PopupClass::kCombo), 0, false);
+    PumpFor(50);
+    ASSERT_EQ(window.Menu(PopupClass::kMultimedia), nullptr);
+    ASSERT_NE(window.Menu(PopupClass::kCombo), nullptr);
+    // The click elsewhere: the main window takes the activation.
+    SetForegroundWindow(window.hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return window.Menu(PopupClass::kCombo) == nullptr; }));
+    EXPECT_FALSE(window.Combo(2016)->popupOpen());
+  });
+}
+
 }  // namespace
 }  // namespace zeltra::test
