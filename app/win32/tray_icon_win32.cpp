@@ -55,6 +55,7 @@ bool TrayIcon::ShowBalloon(const TrayBalloon& balloon) {
   change.dwInfoFlags = NIIF_WARNING;
   if (Shell_NotifyIconW(NIM_MODIFY, &change) == FALSE) return false;
   lastBalloon_ = balloon;
+  ++balloonsShown_;
   return true;
 }
 

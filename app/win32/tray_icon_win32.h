@@ -34,11 +34,13 @@ class TrayIcon {
   bool added() const { return added_; }
   const NOTIFYICONDATAW& data() const { return data_; }
   const std::optional<TrayBalloon>& lastBalloon() const { return lastBalloon_; }
+  int balloonsShown() const { return balloonsShown_; }
 
  private:
   NOTIFYICONDATAW data_{};
   bool added_ = false;
   std::optional<TrayBalloon> lastBalloon_;
+  int balloonsShown_ = 0;
 };
 
 }  // namespace zeltra::win32
