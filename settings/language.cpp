@@ -21,10 +21,9 @@ constexpr LaterText kLaterTexts[] = {
     {kStringStartWithWindows, u"Start with Windows"},
     {kStringCharging, u"charging"},
     {kStringBatteryLow, u"The mouse's battery is low. Please charge it soon."},
-    {kStringShortcutFailed, u"The shortcut in the Startup folder could not be changed."},
-    {kStringLibraryUnavailable,
-     u"The macro library file cannot be read, so nothing can be added to it. Make the file readable and close "
-     u"the macro manager to read it again."},
+    // The attention box shows one line: these stay short.
+    {kStringShortcutFailed, u"The Startup shortcut could not be changed."},
+    {kStringLibraryUnavailable, u"The macro library file cannot be read."},
 };
 
 std::u16string ReadLanguageCode(const std::filesystem::path& selector) {

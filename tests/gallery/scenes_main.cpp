@@ -2,6 +2,7 @@
 // picker and its context popup.
 #include <memory>
 
+#include "app/main_window_ids.h"
 #include "app/profile_picker.h"
 #include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
@@ -77,6 +78,12 @@ ZELTRA_GALLERY_SCENE(main_liftoff) {
   win32::CTarvinDlg& window = OpenMainWindow(context, 53);
   PumpUntil([&] { return window.Control(3011) != nullptr && window.Control(3011)->IsShown(); });
   OpenSection(window, 3011);
+}
+
+// The lighting-mode combo keeps its pressed look while its popup is open.
+ZELTRA_GALLERY_SCENE(main_lighting_mode) {
+  win32::CTarvinDlg& window = OpenMainWindow(context);
+  SendMessageW(window.GetSafeHwnd(), kIdLightingModeCombo, 0, kCodeClicked);
 }
 
 ZELTRA_GALLERY_SCENE(main_picker) { OpenPicker(OpenMainWindow(context)); }
