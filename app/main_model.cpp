@@ -4,6 +4,7 @@
 
 #include "app/factory_reset.h"
 #include "ui/control_codes.h"
+#include "ui/open_dialog_table.h"
 
 namespace zeltra {
 
@@ -224,7 +225,7 @@ void MainWindowModel::OnPickerResult(int wParam, int item) {
   const PickerChoice choice = ChoosePickerRow(settings_, item);
   if (choice.kind == PickerChoice::Kind::Nothing) return;
   if (choice.kind == PickerChoice::Kind::SwitchProfile) {
-    SwitchToProfile(choice.profile);
+    PickProfile(choice.profile);
     return;
   }
   ClosePopups();
@@ -232,12 +233,35 @@ void MainWindowModel::OnPickerResult(int wParam, int item) {
   port_.StartTimer(kProfileActionTimer, kProfileActionMs);
 }
 
-void MainWindowModel::SwitchToProfile(int profile) {
+void MainWindowModel::PickProfile(int profile) {
   if (profile < 0 || profile >= kProfileCount) return;
+  programs_.OnManualSwitch(profile);
+  SwitchProfile(profile);
+}
+
+void MainWindowModel::SwitchProfile(int profile) {
+  // An open popup would show the profile that was current.
   ClosePopups();
   settings_.SetCurrentProfileIndex(profile);
   Refresh();
   Apply(kProfileSwitchFlags);
+}
+
+void MainWindowModel::OnForegroundProgram(const ForegroundProgram& program) {
+  if (programs_.OnForeground(program)) port_.StartTimer(kProgramSettleTimer, kProgramSettleMs);
+}
+
+void MainWindowModel::OnProgramSettled() {
+  // A dialog of the program may be editing the current profile: the switch
+  // waits until every one has closed (the timer ticks on until then).
+  if (OpenDialogs().Count() > 0) return;
+  port_.StopTimer(kProgramSettleTimer);
+  const std::optional<int> profile = programs_.Settle(settings_);
+  if (!profile) return;
+  // The program just brought to the front keeps the focus: no progress
+  // dialog comes up over it.
+  link_.pending().silentApply = 1;
+  SwitchProfile(*profile);
 }
 
 void MainWindowModel::OnPickerDismissed() {
@@ -295,6 +319,9 @@ bool MainWindowModel::OnTimer(unsigned id) {
     return true;
   }
   switch (id) {
+    case kProgramSettleTimer:
+      OnProgramSettled();
+      return true;
     case kLeftClickWarningTimer:
       port_.StopTimer(id);
       port_.ShowAttention(kStringLeftClickWarning);

@@ -19,6 +19,7 @@
 #include "app/page_state.h"
 #include "app/profile_actions_ui.h"
 #include "app/profile_picker.h"
+#include "app/program_switch.h"
 #include "app/rates_power.h"
 #include "app/sections.h"
 #include "device/device_link.h"
@@ -107,12 +108,19 @@ class MainWindowModel {
   // RefreshControls: the page state from the current profile, then the window.
   void Refresh();
 
+  // The user chose a profile (the picker's row, the tray's list): it becomes
+  // current, the window shows it and what differs goes to the mouse (saved
+  // after the apply like every change). While a linked program is in front
+  // it also becomes the profile to return to.
+  void PickProfile(int profile);
+
+  // A window came to the foreground (the system's foreground hook): the
+  // settle timer starts again when it counts (ProgramSwitch).
+  void OnForegroundProgram(const ForegroundProgram& program);
+  const ProgramSwitch& programSwitch() const { return programs_; }
+
   // Control notifications; true when the model handled it.
   bool OnControl(const ControlEvent& event);
-
-  // Makes a shown profile current and sends what differs, as a pick in the
-  // profile picker does (the tray menu's profiles too).
-  void SwitchToProfile(int profile);
 
   // Popup messages.
   void OnPickerResult(int wParam, int item);           // kPickerResultMessage
@@ -123,7 +131,7 @@ class MainWindowModel {
                             const std::array<std::uint8_t, 3>& bytes);  // kLightingModeResultMessage
   void OnLightingModeDismissed();                                       // kComboLightingPopupDismissed
 
-  // Timers 1 to 8, 20, 50 and 60; true when the model handled it.
+  // Timers 1 to 8, 20, 50, 60 and the settle timer; true when the model handled it.
   bool OnTimer(unsigned id);
 
   // Mouse moves, after the dialog base's handling: with the left button held
@@ -163,6 +171,8 @@ class MainWindowModel {
   void OnFactoryReset();
   void ClosePopups();
   void CloseLightingModePopup();
+  void SwitchProfile(int profile);
+  void OnProgramSettled();
 
   SettingsStore& settings_;
   DeviceLink& link_;
@@ -182,6 +192,7 @@ class MainWindowModel {
   int profileAction_ = -1;
   int profileActionSlot_ = -1;
   OsdCountdown osd_;
+  ProgramSwitch programs_;
 };
 
 }  // namespace zeltra

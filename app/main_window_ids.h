@@ -151,6 +151,10 @@ inline constexpr unsigned kWatchdogMs = 1000;
 // arrive one by one), restarted by each.
 inline constexpr unsigned kDeviceChangeTimer = 120;
 inline constexpr unsigned kDeviceChangeMs = 250;
+// The foreground has stayed with one program this long: its profile (or the
+// one to return to) becomes current. Restarted by every change before.
+inline constexpr unsigned kProgramSettleTimer = 130;
+inline constexpr unsigned kProgramSettleMs = 500;
 
 // ---- Names and texts ---------------------------------------------------------
 

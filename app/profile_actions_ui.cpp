@@ -63,6 +63,13 @@ bool RunProfileAction(int action, int profile, SettingsStore& settings, ProfileA
       if (!dialogs.RunAddProfileDialog(settings, decision.profile)) return false;
       settings.SaveAll();
       return true;
+    case Kind::ProgramsDialog: {
+      ProgramLinksDialog dialog(settings.Profile(decision.profile));
+      if (!dialogs.RunProgramLinksDialog(dialog) || !dialog.Confirm(settings.Profile(decision.profile))) return false;
+      // The links work from now on; the pages show nothing of them.
+      settings.SaveAll();
+      return false;
+    }
   }
   return false;
 }

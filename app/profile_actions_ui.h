@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/program_links_dialog.h"
 #include "device/profile_actions.h"
 #include "ui/file_dialog.h"
 #include "settings/language.h"
@@ -51,9 +52,11 @@ class ProfileActionDialogs {
   virtual bool RunAddProfileDialog(SettingsStore& settings, int profile) = 0;
   // CAttentionDlg with title string 150.
   virtual void ShowAttention(int message) = 0;
+  // CProgramLinksDlg on the dialog's links: true on OK.
+  virtual bool RunProgramLinksDialog(ProgramLinksDialog& dialog) = 0;
 };
 
-// Runs action 0..5 for `profile` (actions 0 to 3). True when the controls
+// Runs action 0..6 for `profile` (actions 0 to 3 and 6). True when the controls
 // must be refreshed because the profiles or the shown list changed.
 bool RunProfileAction(int action, int profile, SettingsStore& settings, ProfileActionDialogs& dialogs);
 

@@ -1,5 +1,6 @@
 #include "app/profile_picker.h"
 
+#include "device/profile_actions.h"
 #include "ui/ui_context.h"
 
 namespace zeltra {
@@ -11,8 +12,14 @@ constexpr int kLastItem = 7;
 constexpr int kPopupRise = 201;     // popup top above the picker's bottom edge
 constexpr int kPickerRowHeight = 25;
 constexpr int kTabPopupRight = 225;
-constexpr int kTabPopupReach = 94;  // how far below its top the popup may need the screen
-constexpr int kTabPopupLift = 74;
+constexpr int kTabPopupEntryHeight = 22;
+constexpr int kTabPopupExtraEntries = 1;  // the linked programs, after the four actions of old
+// How far below its top the popup may need the screen, and where it goes then.
+constexpr int kTabPopupReach = 94 + kTabPopupExtraEntries * kTabPopupEntryHeight;
+constexpr int kTabPopupLift = 74 + kTabPopupExtraEntries * kTabPopupEntryHeight;
+constexpr std::array<ProfileAction, 5> kTabEntryActions{ProfileAction::Import, ProfileAction::Export,
+                                                        ProfileAction::Edit, ProfileAction::Delete,
+                                                        ProfileAction::Programs};
 
 // The shown profile of a profile row, or -1 for the header, the last row and
 // the empty rows.
@@ -64,8 +71,8 @@ int ProfileOfRKeyOwner(std::intptr_t ownerValue) {
 
 std::optional<ProfileActionRequest> ChooseProfileTabEntry(int ownerValue, int entry) {
   const int profile = ProfileOfRKeyOwner(ownerValue);
-  if (profile < 0 || entry < 1 || entry > 4) return std::nullopt;
-  return ProfileActionRequest{entry - 1, profile};
+  if (profile < 0 || entry < 1 || entry > static_cast<int>(kTabEntryActions.size())) return std::nullopt;
+  return ProfileActionRequest{static_cast<int>(kTabEntryActions[static_cast<std::size_t>(entry - 1)]), profile};
 }
 
 }  // namespace zeltra

@@ -10,6 +10,7 @@
 
 #include "app/main_layout.h"
 #include "app/main_window_ids.h"
+#include "app/program_links_dialog.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"
 #include "ui/popup_classes.h"
@@ -60,19 +61,21 @@ struct ProfileTabPopupSpec {
   int ownerValue = 0;  // kIdProfileTabFirst + profile: the profile's tab
   unsigned resultMessage = kProfileTabResultMessage;
   UiPoint topLeft;  // client coordinates of the main window
-  std::array<int, 4> entryStrings{90, 91, 92, 93};  // import, export, edit, delete
+  std::array<int, 5> entryStrings{90, 91, 92, 93, kStringLinkPrograms};  // import, export, edit, delete, programs
   std::array<std::u16string_view, 4> images = kMenuItemSkins;
 };
 // Nothing for the header, the last row and empty rows. 225 units right of the
-// picker's left edge, at the row's top; moved up to H - window top - 74 units
-// when its top + window top + 94 units would pass H (H = the full-screen
-// client height kept at start-up).
+// picker's left edge, at the row's top; moved up to H - window top - 96 units
+// when its top + window top + 116 units would pass H (H = the full-screen
+// client height kept at start-up): 74 and 94 for the four entries of old,
+// each one item (22 units) more for the fifth, the linked programs.
 std::optional<ProfileTabPopupSpec> BuildProfileTabPopup(const SettingsStore& settings, int item,
                                                         const UiRect& picker, float scale, int windowTop,
                                                         int fullScreenHeight);
 
-// Entry k (1..4) of the popup with this owner value: action k - 1 (0 import,
-// 1 export, 2 edit, 3 delete) for that profile.
+// Entry k (1..5) of the popup with this owner value: action k - 1 (0 import,
+// 1 export, 2 edit, 3 delete) for that profile, and 6 (its linked programs)
+// for entry 5.
 struct ProfileActionRequest {
   int action = 0;
   int profile = 0;

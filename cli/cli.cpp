@@ -19,6 +19,7 @@
 #include "settings/dpi_table.h"
 #include "settings/language.h"
 #include "settings/profile_file.h"
+#include "settings/program_links.h"
 #include "settings/settings_store.h"
 #include "settings/text_format.h"
 
@@ -438,7 +439,63 @@ Output Reset(Session& session) {
               " holds the defaults again\n"};
 }
 
-Output Run(Session& session, const CliRequest& request) {
+Output LinkedPrograms(Session& session, int index) {
+  const SettingsStore& settings = session.settings();
+  Json programs = DescribePrograms(settings.Profile(index));
+  std::string text = ProfileLabel(settings, index) + " switches with: " + ProgramsText(programs) + "\n";
+  return {{{"profile", index + 1}, {"name", ToUtf8(settings.Profile(index).Setting(kProfileName))},
+           {"programs", std::move(programs)}},
+          std::move(text)};
+}
+
+Output Link(Session& session, const CliRequest& request, std::ostream& err) {
+  std::vector<std::u16string> links;
+  for (const std::string& program : request.programs) {
+    std::u16string link = FromUtf8(program);
+    if (const auto problem = CheckProgramLink(link)) {
+      // Such a text is not repeated: the message stays one line.
+      if (*problem == LinkProblem::kControlCharacter)
+        Fail(kExitUsage, "a program's path holds a line break or another control character");
+      Fail(kExitUsage, "\"" + program +
+                           "\" is not a program: give its full path (C:\\Games\\game.exe) or its file name alone "
+                           "(game.exe)");
+    }
+    links.push_back(std::move(link));
+  }
+  session.OpenData(true);
+  SettingsStore& settings = session.settings();
+  const int index = request.profile - 1;
+  ProfileRecord& profile = settings.Profile(index);
+  for (const std::u16string& link : links) {
+    if (!AddProgramLink(profile, link))
+      Fail(kExitUsage, ProfileLabel(settings, index) + " links three programs already (" +
+                           ProgramsText(DescribePrograms(profile)) + "): unlink it first");
+  }
+  session.Save();
+  // What will not switch as the user may expect.
+  bool shown = false;
+  for (int at = 0; at < settings.ProfileShowCount(); ++at) shown = shown || settings.ProfileShowList(at) == index;
+  if (!shown)
+    err << "zeltra-cli: note: " << ProfileLabel(settings, index)
+        << " is not in the window's profile list: its programs switch nothing until it is added\n";
+  for (const std::u16string& link : links) {
+    const int first = LinkedProfileOf(settings, link);
+    if (shown && first >= 0 && first != index)
+      err << "zeltra-cli: note: " << ProfileLabel(settings, first) << " links " << ToUtf8(link)
+          << " too and comes first in the list: it is the one that switches\n";
+  }
+  return LinkedPrograms(session, index);
+}
+
+Output Unlink(Session& session, const CliRequest& request) {
+  session.OpenData(true);
+  const int index = request.profile - 1;
+  for (ProfileSetting slot : kProgramLinkSettings) session.settings().Profile(index).SetSetting(slot, u"");
+  session.Save();
+  return LinkedPrograms(session, index);
+}
+
+Output Run(Session& session, const CliRequest& request, std::ostream& err) {
   switch (request.command) {
     case Command::Devices: return Devices(session);
     case Command::Status: return Status(session);
@@ -449,6 +506,8 @@ Output Run(Session& session, const CliRequest& request) {
     case Command::Export: return Export(session, request);
     case Command::Import: return Import(session, request);
     case Command::Reset: return Reset(session);
+    case Command::Link: return Link(session, request, err);
+    case Command::Unlink: return Unlink(session, request);
   }
   Fail(kExitUsage, "unknown command");
 }
@@ -473,7 +532,7 @@ int RunCli(std::span<const std::string> args, const CliEnvironment& env) {
   int status = kExitDone;
   try {
     Session session(request, env);
-    const Output output = Run(session, request);
+    const Output output = Run(session, request, *env.err);
     if (request.json)
       *env.out << output.json.dump(2) << "\n";
     else

@@ -53,6 +53,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
       {Command::Export, app.add_subcommand("export", "write profile N to a profile file")},
       {Command::Import, app.add_subcommand("import", "read a profile file into profile N")},
       {Command::Reset, app.add_subcommand("reset", "restore the mouse's factory settings")},
+      {Command::Link, app.add_subcommand("link", "switch to profile N while one of these programs is in front")},
+      {Command::Unlink, app.add_subcommand("unlink", "link profile N to no program")},
   };
   auto sub = [&](Command c) -> CLI::App& {
     return *std::find_if(commands.begin(), commands.end(), [c](const Entry& e) { return e.command == c; })->app;
@@ -65,6 +67,14 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
   AddFile(sub(Command::Import), request, "the profile file to read");
   AddProfileNumber(sub(Command::Import), request, true);
   sub(Command::Reset).add_flag("--yes", request.yes, "confirm the factory reset");
+  AddProfileNumber(sub(Command::Link), request, true);
+  sub(Command::Link)
+      .add_option("PATH", request.programs,
+                  "a program's full path (C:\\Games\\game.exe), or its file name alone for any folder; up to three")
+      ->type_name("")
+      ->required()
+      ->expected(1, 3);
+  AddProfileNumber(sub(Command::Unlink), request, true);
 
   ParsedCommandLine result;
   // The first word that is neither an option nor an option's value names the command.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace zeltra::cli {
 
@@ -15,7 +16,7 @@ inline constexpr int kExitNoDevice = 3;
 inline constexpr int kExitFile = 4;
 inline constexpr int kExitNoAnswer = 5;
 
-enum class Command { Devices, Status, Profiles, Show, Switch, Apply, Export, Import, Reset };
+enum class Command { Devices, Status, Profiles, Show, Switch, Apply, Export, Import, Reset, Link, Unlink };
 
 struct CliRequest {
   Command command = Command::Status;
@@ -25,6 +26,7 @@ struct CliRequest {
   std::string hidLog;      // UTF-8; "-" standard error; empty: no trace
   int profile = 0;         // 1..5; 0 when `show` names none (the current one)
   std::string file;        // UTF-8
+  std::vector<std::string> programs;  // link: UTF-8, one to three
   bool yes = false;        // reset --yes
 };
 

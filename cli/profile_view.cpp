@@ -12,6 +12,7 @@
 #include "settings/key_tables.h"
 #include "settings/language.h"
 #include "settings/lighting.h"
+#include "settings/program_links.h"
 #include "settings/text_format.h"
 
 namespace zeltra::cli {
@@ -165,7 +166,25 @@ Json DescribeProfile(const SettingsStore& settings, int index) {
                       {"lightsOffWhileMoving", p.SettingNumber(kMoveLightingOnOffMode) > 0}};
   j["wakeOnMotion"] = p.SettingNumber(kMotionWakeup) > 0;
   j["debounceMs"] = EncodeDebounce(p);
+  j["programs"] = DescribePrograms(p);
   return j;
+}
+
+Json DescribePrograms(const ProfileRecord& profile) {
+  Json programs = Json::array();
+  for (const std::u16string& link : ProgramLinksOf(profile))
+    if (link.find_first_not_of(u' ') != std::u16string::npos) programs.push_back(Utf8(link));
+  return programs;
+}
+
+std::string ProgramsText(const Json& programs) {
+  if (programs.empty()) return "no program";
+  std::string text;
+  for (const Json& program : programs) {
+    if (!text.empty()) text += ", ";
+    text += program.get<std::string>();
+  }
+  return text;
 }
 
 std::string ProfileText(const Json& j) {
@@ -206,6 +225,7 @@ std::string ProfileText(const Json& j) {
       << OnOff(power["lightsOffWhileMoving"].get<bool>()) << "\n";
   out << "Wake on motion: " << OnOff(j["wakeOnMotion"].get<bool>()) << "\n";
   out << "Debounce time: " << j["debounceMs"].get<int>() << " ms\n";
+  out << "Switches with: " << ProgramsText(j["programs"]) << "\n";
   return out.str();
 }
 

@@ -23,6 +23,11 @@ std::u16string ButtonFunctionName(const KeySlot& key);
 Json DescribeProfile(const SettingsStore& settings, int index);
 std::string ProfileText(const Json& profile);
 
+// The programs a profile switches with (its non-empty links, in slot
+// order), and as one line of text ("no program" for none).
+Json DescribePrograms(const ProfileRecord& profile);
+std::string ProgramsText(const Json& programs);
+
 // The five profiles: names, shown ones, the current one.
 Json DescribeProfileList(const SettingsStore& settings);
 std::string ProfileListText(const Json& list);

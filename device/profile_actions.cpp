@@ -22,6 +22,8 @@ ProfileActionDecision DecideProfileAction(int action, int profile, const Setting
     }
     case ProfileAction::Notice:
       return {Kind::Attention, -1, 145};
+    case ProfileAction::Programs:
+      return validProfile ? ProfileActionDecision{Kind::ProgramsDialog, profile, 0} : ProfileActionDecision{};
   }
   return {};
 }

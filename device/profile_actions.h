@@ -16,7 +16,7 @@ struct ProfileFileDialog {
   static constexpr int kNameBuffer = 260;
 };
 
-enum class ProfileAction : int { Import = 0, Export = 1, Edit = 2, Delete = 3, Add = 4, Notice = 5 };
+enum class ProfileAction : int { Import = 0, Export = 1, Edit = 2, Delete = 3, Add = 4, Notice = 5, Programs = 6 };
 
 struct ProfileActionDecision {
   enum class Kind {
@@ -27,6 +27,7 @@ struct ProfileActionDecision {
     Attention,        // attention dialog with `message` (title string 150) and nothing else
     RemoveFromShown,  // SettingsStore::RemoveShownProfile(`profile`), save configuration and profiles, refresh
     AddDialog,        // add-profile dialog for `profile` (the first hidden one); on OK save and refresh
+    ProgramsDialog,   // the linked-programs dialog of `profile`; on OK save configuration and profiles
   };
   Kind kind = Kind::Nothing;
   int profile = -1;
@@ -34,7 +35,7 @@ struct ProfileActionDecision {
   friend bool operator==(const ProfileActionDecision&, const ProfileActionDecision&) = default;
 };
 
-// `profile` is the profile the popup row concerns (actions 0 to 3).
+// `profile` is the profile the popup row concerns (actions 0 to 3 and 6).
 ProfileActionDecision DecideProfileAction(int action, int profile, const SettingsStore& settings);
 
 }  // namespace zeltra

@@ -78,6 +78,11 @@ LanguageTable& Language() {
 
 const std::u16string& LanguageString(int index) { return Language().String(index); }
 
+std::u16string LanguageStringOr(int index, std::u16string_view fallback, const LanguageTable& table) {
+  const std::u16string& text = table.String(index);
+  return text.empty() ? std::u16string(fallback) : text;
+}
+
 int LoadLanguage(const std::filesystem::path& configDir, float uiScale, LanguageTable& table) {
   const std::u16string code = ReadLanguageCode(configDir / "LanSetting.ini");
   const char* name = code == u"EN" ? "Lan_EN.txt" : "Lan.txt";

@@ -4,6 +4,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace zeltra {
 
@@ -48,6 +49,10 @@ class LanguageTable {
 // The program's table: loaded once at start-up, read everywhere.
 LanguageTable& Language();
 const std::u16string& LanguageString(int index);
+// Entry `index`, or `fallback` when the table has none: the language files
+// of an earlier installation are never replaced, so they lack the texts of
+// newer features.
+std::u16string LanguageStringOr(int index, std::u16string_view fallback, const LanguageTable& table = Language());
 
 // Reads "LanSetting.ini" and then "Lan_EN.txt" (code exactly "EN") or
 // "Lan.txt" from `configDir` into `table`, and chooses the UI font for

@@ -55,9 +55,10 @@ constexpr std::array<Dismissal, 11> kDismissals{{
     {15, kMacroListPopupDismissed},
 }};
 
-// The profile actions (import, export, rename, delete) and the macro
-// actions to insert (left, right, middle click, delay, key).
-constexpr std::array<int, 4> kProfileActionLabels{90, 91, 92, 93};
+// The profile actions (import, export, rename, delete, the linked programs)
+// and the macro actions to insert (left, right, middle click, delay, key).
+constexpr std::array<int, 5> kProfileActionLabels{90, 91, 92, 93, 300};
+constexpr std::u16string_view kLinkProgramsFallback = u"Link Programs";
 constexpr std::array<int, 5> kActionInsertLabels{20, 21, 22, 205, 206};
 
 // The macro tree's context menu: entry k is language string 244 + k, shown
@@ -180,8 +181,12 @@ void PopupLogic::BuildItems(const PopupOptions& options) {
       }
       break;
     case PopupClass::kProfileRKey:
-      for (std::size_t i = 0; i < kProfileActionLabels.size(); ++i)
-        model_.AddItem(static_cast<int>(i) + 1, LanguageString(kProfileActionLabels[i]));
+      for (std::size_t i = 0; i < kProfileActionLabels.size(); ++i) {
+        const int label = kProfileActionLabels[i];
+        model_.AddItem(static_cast<int>(i) + 1,
+                       label == kProfileActionLabels.back() ? LanguageStringOr(label, kLinkProgramsFallback)
+                                                            : LanguageString(label));
+      }
       break;
     case PopupClass::kActionInsert:
       for (std::size_t i = 0; i < kActionInsertLabels.size(); ++i)

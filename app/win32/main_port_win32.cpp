@@ -7,6 +7,7 @@
 #include "app/main_window_ids.h"
 #include "app/win32/colour_palette_dlg_win32.h"
 #include "app/win32/dpi_value_dlg_win32.h"
+#include "app/win32/program_links_dlg_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "settings/language.h"
 #include "ui/file_dialog.h"
@@ -34,6 +35,10 @@ bool MainPort::RunAddProfileDialog(SettingsStore& settings, int) {
 void MainPort::ShowAttention(int message) {
   CAttentionDlg dialog(LanguageString(kStringAttentionTitle), LanguageString(message), window_.hwnd_);
   dialog.DoModal();
+}
+
+bool MainPort::RunProgramLinksDialog(ProgramLinksDialog& dialog) {
+  return win32::RunProgramLinksDialog(window_.hwnd_, dialog, window_.Scale());
 }
 
 void MainPort::ShowNotice(const std::u16string& caption, const std::u16string& line) {

@@ -20,6 +20,7 @@ class MainPort : public MainWindowPort {
   bool RunEditProfileDialog(ProfileRecord& profile) override;
   bool RunAddProfileDialog(SettingsStore& settings, int profile) override;
   void ShowAttention(int message) override;
+  bool RunProgramLinksDialog(ProgramLinksDialog& dialog) override;
   // ---- CommandLauncher ----
   void Run(std::u16string_view commandLine, int showCommand) override;
 

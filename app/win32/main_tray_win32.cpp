@@ -48,7 +48,7 @@ bool CTarvinDlg::OnTrayCommand(unsigned command) {
   }
   const std::optional<int> profile = ProfileOfTrayCommand(*settings_, command);
   if (!profile) return false;
-  if (model_ && IsWindowEnabled(hwnd_)) model_->SwitchToProfile(*profile);
+  if (model_ && IsWindowEnabled(hwnd_)) model_->PickProfile(*profile);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/win32/assignment_unit_win32.h"
+#include "app/win32/foreground_watch_win32.h"
 #include "app/win32/macro_manager_unit_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 
@@ -12,6 +13,7 @@ void AddMainWindowUnits(CTarvinDlg& window) {
   // One line per unit: window.AddUnit(std::make_unique<...>());
   window.AddUnit(std::make_unique<ButtonAssignmentUnit>());
   window.AddUnit(std::make_unique<MacroManagerUnit>());
+  window.AddUnit(std::make_unique<ForegroundWatchUnit>());
 }
 
 }  // namespace zeltra::win32

@@ -56,6 +56,7 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   bool RunEditProfileDialog(ProfileRecord& profile) override;
   bool RunAddProfileDialog(SettingsStore& settings, int profile) override;
   void ShowAttention(int message) override { attentions.push_back(message); }
+  bool RunProgramLinksDialog(ProgramLinksDialog& dialog) override { return linksDialog && linksDialog(dialog); }
   void Run(std::u16string_view commandLine, int show) override {
     commands.push_back(std::u16string(commandLine) + u"|" + Dec(show));
   }
@@ -104,6 +105,7 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   bool confirmReset = true;
   std::function<bool(DpiValueDialog&)> dpiDialog;
   std::function<bool(ColourPalette&)> palette_;
+  std::function<bool(ProgramLinksDialog&)> linksDialog;
   std::optional<std::filesystem::path> chosenFile;
   std::optional<std::u16string> dialogName;  // edit and add: the typed name, nothing = Cancel
 };

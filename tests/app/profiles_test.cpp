@@ -121,9 +121,11 @@ TEST_P(TabPopupPlace, MovesUpNearTheScreenBottom) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, TabPopupPlace,
                          testing::Values(TabPlaceCase{1.0f, 150, 672 - 201 + 25},
-                                         TabPlaceCase{1.0f, 600, 1040 - 600 - 74},  // 496 + 600 + 94 > 1040
+                                         // Five entries: 496 + 600 + 116 > 1040.
+                                         TabPlaceCase{1.0f, 600, 1040 - 600 - 96},
+                                         TabPlaceCase{1.0f, 400, 672 - 201 + 25},  // 496 + 400 + 116 <= 1040
                                          TabPlaceCase{2.0f, 0, 1344 - 402 + 50},
-                                         TabPlaceCase{1.5f, 1000, 1560 - 1000 - 111}));
+                                         TabPlaceCase{1.5f, 1000, 1560 - 1000 - 144}));
 
 TEST_F(ProfilesTest, AnEmptyProfileNameShowsItsDefaultNameSoTheRowStaysReachable) {
   language_.Set(86, u"Profile 2");

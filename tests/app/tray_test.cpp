@@ -150,19 +150,19 @@ TEST_F(TrayMenu, APickSwitchesAsThePickerDoes) {
 
   // What the tray's pick sends is what the picker's row sends.
   settings->Profile(3).PollingRateValue = {0, 0, 0};
-  model->SwitchToProfile(*ProfileOfTrayCommand(*settings, kIdTrayProfileFirst + 3));
+  model->PickProfile(*ProfileOfTrayCommand(*settings, kIdTrayProfileFirst + 3));
   EXPECT_EQ(settings->CurrentProfileIndex(), 3);
   EXPECT_EQ(model->page().rateIndex, 0);
   const auto byTray = ApplyNow();
   ASSERT_FALSE(byTray.empty());
   EXPECT_EQ(mouse->State().rateCode, 8);
-  model->SwitchToProfile(0);
+  model->PickProfile(0);
   ApplyNow();
   model->OnControl({kIdProfilePicker, 2});
   model->OnPickerResult(kProfileRowChosen, 2);  // profile 3's row
   EXPECT_EQ(WithoutSequence(ApplyNow()), WithoutSequence(byTray));
   // Choosing the current profile again sends nothing.
-  model->SwitchToProfile(3);
+  model->PickProfile(3);
   EXPECT_TRUE(ApplyNow().empty());
 }
 

@@ -168,6 +168,40 @@ TEST(Cli, JsonOutputParsesBack) {
   EXPECT_TRUE(devices["links"][1]["interfaces"].empty());
 }
 
+TEST(Cli, LinkAddsProgramsToAProfileShowListsThemAndUnlinkDropsThem) {
+  CliRig rig;
+  const CliResult first = rig.Run({"link", "2", "C:\\Games\\Alpha\\alpha.exe", "beta.exe"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, "profile 2 (Profile 2) switches with: C:\\Games\\Alpha\\alpha.exe, beta.exe\n");
+  // The same program again takes no slot; the third slot is the last.
+  ASSERT_EQ(rig.Run({"link", "2", "BETA.EXE", "gamma.exe"}).status, 0);
+  const CliResult full = rig.Run({"link", "2", "delta.exe"});
+  EXPECT_EQ(full.status, 2);
+  EXPECT_NE(full.err.find("links three programs already"), std::string::npos) << full.err;
+  const auto shown = nlohmann::json::parse(rig.Run({"--json", "show", "2"}).out);
+  EXPECT_EQ(shown["programs"], nlohmann::json::parse(R"(["C:\\Games\\Alpha\\alpha.exe", "beta.exe", "gamma.exe"])"));
+  EXPECT_NE(rig.Run({"show", "1"}).out.find("Switches with: no program\n"), std::string::npos);
+  // Kept where the window reads them: the profile's GameFile pairs.
+  const auto stored = [&] {
+    ProfileRecord record = DefaultProfile();
+    EXPECT_TRUE(ReadProfileRecord(rig.Data("config/default1.psf"), record));
+    return record;
+  };
+  EXPECT_EQ(stored().Setting(kGameFile0), u"C:\\Games\\Alpha\\alpha.exe");
+  EXPECT_EQ(stored().Setting(kGameFile2), u"gamma.exe");
+
+  // An earlier profile of the list that links the program wins; a profile
+  // the list does not show switches nothing: both are told.
+  EXPECT_NE(rig.Run({"link", "3", "Beta.exe"}).err.find("profile 2 (Profile 2) links Beta.exe too"),
+            std::string::npos);
+  EXPECT_NE(rig.Run({"link", "5", "epsilon.exe"}).err.find("not in the window's profile list"), std::string::npos);
+
+  const auto unlinked = nlohmann::json::parse(rig.Run({"--json", "unlink", "2"}).out);
+  EXPECT_TRUE(unlinked["programs"].empty());
+  EXPECT_EQ(stored().Setting(kGameFile0), u"");
+  EXPECT_TRUE(rig.TakeWrites().empty()) << "links are files only";
+}
+
 TEST(Cli, ButtonFunctionsAreNamedAsTheMenusNameThem) {
   CliRig rig;
   ProfileRecord p = DefaultProfile();
@@ -210,6 +244,10 @@ TEST(Cli, ErrorsExitWithTheirStatusAndOneLine) {
       {"not a profile", {"import", "junk.psf", "2"}, 4, "is not a profile file"},
       {"unwritable export", {"export", "1", "no-such-folder/x.psf"}, 4, "cannot write"},
       {"unwritable trace", {"--hid-log", "no-such-folder/t.log", "status"}, 4, "HID trace"},
+      {"link without a program", {"link", "2"}, 2, "PATH is required"},
+      {"a fourth program", {"link", "2", "a.exe", "b.exe", "c.exe", "d.exe"}, 2, "At Most 3"},
+      {"a relative program path", {"link", "2", "bin\\game.exe"}, 2, "give its full path"},
+      {"a line break in a program", {"link", "2", "C:\\a\nb.exe"}, 2, "line break"},
   };
   for (const ErrorCase& c : cases) {
     CliRig rig;
@@ -301,7 +339,8 @@ TEST(Cli, TheWindowOwnsTheDataFolderWhileItRuns) {
     LockAttempt window = TryLockDataFolder(rig.dir.path() / "data", kLockHolderWindow);
     ASSERT_TRUE(window.lock);
     for (std::vector<std::string> args : {std::vector<std::string>{"switch", "2"}, {"import", "x.psf", "2"},
-                                          {"reset", "--yes"}, {"apply", "x.psf"}}) {
+                                          {"reset", "--yes"}, {"apply", "x.psf"}, {"link", "2", "x.exe"},
+                                          {"unlink", "2"}}) {
       const CliResult r = rig.Run(args);
       EXPECT_EQ(r.status, 4) << args[0];
       EXPECT_NE(r.err.find("the Zeltra window is running"), std::string::npos) << r.err;

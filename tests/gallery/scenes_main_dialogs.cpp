@@ -1,8 +1,9 @@
 // Scenes of the main window's own dialogs: the DPI value dialog, the colour
-// palette and the on-screen display.
+// palette, the on-screen display and a profile's linked programs.
 #include "app/win32/colour_palette_dlg_win32.h"
 #include "app/win32/dpi_value_dlg_win32.h"
 #include "app/win32/osd_dlg_win32.h"
+#include "app/win32/program_links_dlg_win32.h"
 #include "gallery.h"
 #include "settings/language.h"
 #include "ui/ui_context.h"
@@ -43,6 +44,17 @@ ZELTRA_GALLERY_SCENE(osd) {
   const OsdTexts texts{u"DPI-4", u"12000", u"1000Hz"};
   osd.Show(MakeOsdView(texts, Language().font.face, WorkArea(), context.scale), true);
   context.windows.push_back(osd.hwnd());
+}
+
+// Two programs linked, one by its full path, one by its file name alone;
+// the middle row is free.
+ZELTRA_GALLERY_SCENE(program_links) {
+  ProfileRecord record;
+  ResetProfile(record, 1, kDefaultSensorCode);
+  record.SetSetting(kGameFile0, u"C:\\Program Files\\Alpha Studios\\Alpha Strike\\bin\\AlphaStrike-Win64.exe");
+  record.SetSetting(kGameFile2, u"beta.exe");
+  auto& model = Kept<ProgramLinksDialog>(record);
+  context.windows.push_back(OpenModeless(std::make_unique<win32::CProgramLinksDlg>(model)));
 }
 
 }  // namespace zeltra::gallery

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "app/program_links_dialog.h"
 #include "app/window_placement.h"
 #include "macro/assignment_menu.h"
 #include "macro/fire_key_dialog.h"
@@ -44,6 +45,8 @@ std::optional<DialogTable> TableOf(std::string_view name) {
     return DialogTable{kMacroSelectDialogControls, kMacroSelectDialogWidth, kMacroSelectDialogHeight};
   if (name == "firekey") return DialogTable{kFireKeyDialogControls, kFireKeyDialogWidth, kFireKeyDialogHeight};
   if (name == "shortcut") return DialogTable{kShortcutDialogControls, kShortcutDialogWidth, kShortcutDialogHeight};
+  if (name == "links")
+    return DialogTable{kProgramLinksDialogControls, kProgramLinksDialogWidth, kProgramLinksDialogHeight};
   if (const auto edit = EditDialogNamed(name)) {
     // The small dialogs' tables are made by a function: kept here for the span.
     static const std::array<std::array<DialogControl, 5>, 5> kTables{

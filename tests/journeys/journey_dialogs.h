@@ -30,7 +30,7 @@ std::optional<UiPoint> AssignmentPopupAt(const LayoutQuery& query, PopupClass po
 std::optional<UiRect> PopupItemRect(const LayoutQuery& query, PopupClass popup, int index, int macroListContext);
 
 // A dialog by the probe's name: manager, select, firekey, shortcut, key,
-// delay, name, folder, rename, attention. Its client size in pixels.
+// delay, name, folder, rename, attention, links. Its client size in pixels.
 std::optional<UiSize> DialogSize(std::string_view dialog, float scale);
 // Control `id` (the `instance`th of that id) of a dialog, in its client pixels.
 std::optional<UiRect> DialogControlRect(std::string_view dialog, int id, int instance, float scale);

@@ -42,7 +42,7 @@
 //       --context K             the macro tree's popup for 1 a macro, 2 a folder
 //   dialog-size NAME            "width height" of a dialog (manager, select,
 //                               firekey, shortcut, key, delay, name, folder, rename,
-//                               attention)
+//                               attention, links)
 //   dialog-rect NAME ID [INSTANCE]  a control of the dialog in its client pixels
 //   list-row NAME LIST ROW      shown row ROW of list LIST (2015, 2020) of a dialog
 //   encode DIR                  the state of a fresh mouse sent the whole

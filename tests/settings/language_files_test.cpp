@@ -59,6 +59,7 @@ const std::set<int>& IndexesRead() {
         Range(260, 264),           // mouse properties, report-rate texts
         {266, 267, 268, 270, 271, 274},  // power saving, lift-off
         {280, 281},                // titles of the DPI value and colour palette dialogs
+        Range(300, 306),           // the linked programs: popup entry, dialog, file dialog
         Range(320, 324),           // tray menu and tip, low battery, startup shortcut, unreadable library
     };
     std::set<int> all;

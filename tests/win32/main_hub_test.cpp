@@ -3,6 +3,9 @@
 // reaches the virtual mouse and the files.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <deque>
 #include <functional>
@@ -11,10 +14,13 @@
 #include "app/main_layout.h"
 #include "app/main_window_ids.h"
 #include "app/rates_power.h"
+#include "app/win32/foreground_watch_win32.h"
+#include "app/win32/program_links_dlg_win32.h"
 #include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/virtual_mouse.h"
 #include "settings/settings_store.h"
+#include "settings/text_format.h"
 #include "support/test_support.h"
 #include "ui/control_codes.h"
 #include "ui/control_selection.h"
@@ -327,6 +333,147 @@ TEST_F(Hub, OpeningASectionCollapsesTheOthersAndMovesTheirControls) {
     ASSERT_EQ(launcher.runs.size(), 1u);
     EXPECT_EQ(launcher.runs[0].first, kMouseControlPanelCommand);
     EXPECT_EQ(launcher.runs[0].second, kShowRestore);
+  });
+}
+
+// ---- Per-application profiles ------------------------------------------------------
+
+// Another program with a window of its own: Wine's notepad.exe.
+class OtherProgram {
+ public:
+  OtherProgram() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring line = L"notepad.exe";
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return;
+    process_.reset(info.hProcess);
+    thread_.reset(info.hThread);
+    id_ = info.dwProcessId;
+  }
+  ~OtherProgram() {
+    if (process_) TerminateProcess(process_.get(), 0);
+    if (process_) WaitForSingleObject(process_.get(), 5000);
+  }
+  // Its main window, once it has one.
+  HWND Window() const {
+    HWND found = nullptr;
+    for (HWND w = FindWindowW(L"Notepad", nullptr); w != nullptr; w = FindWindowExW(nullptr, w, L"Notepad", nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == id_) found = w;
+    }
+    return found;
+  }
+
+ private:
+  win32::UniqueKernelHandle process_;
+  win32::UniqueKernelHandle thread_;
+  DWORD id_ = 0;
+};
+
+// What the system raises when a window comes to the foreground. Wine 8.0
+// raises no EVENT_SYSTEM_FOREGROUND itself (it does pass on the win events
+// programs raise, across processes, to out-of-context hooks), so the test
+// raises it as the system would.
+void BroughtToFront(HWND window) { NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF); }
+
+TEST_F(Hub, ALinkedProgramInFrontSwitchesTheProfileThroughTheSystemsHookAndLeavingSwitchesBack) {
+  {
+    const auto store = Stored();
+    store->Profile(1).SetSetting(kGameFile2, u"NOTEPAD.EXE");  // a file name alone: any folder
+    store->Profile(1).PollingRateValue[0] = 0;                  // 125 Hz
+    store->SaveAll();
+  }
+  OtherProgram notepad;
+  ASSERT_TRUE(PumpUntil([&] { return notepad.Window() != nullptr; }, 20000)) << "notepad.exe did not start";
+  HubDialog dialog(Options());
+  auto* watch = static_cast<win32::ForegroundWatchUnit*>(dialog.AddUnit(std::make_unique<win32::ForegroundWatchUnit>()));
+  Run(dialog, [&] {
+    ASSERT_TRUE(watch->hooked());
+    const ForegroundProgram other = win32::ForegroundWatchUnit::ProgramOf(notepad.Window());
+    EXPECT_FALSE(other.ownProcess);
+    EXPECT_TRUE(ProgramMatchesLink(other.imagePath, u"notepad.exe")) << ToUtf8(other.imagePath);
+    EXPECT_EQ(other.imagePath.find(u":\\"), 1u) << "a full path";
+    EXPECT_TRUE(win32::ForegroundWatchUnit::ProgramOf(dialog.hwnd()).ownProcess);
+    PumpFor(100);
+    mouse_->ClearLog();
+    const int progress = dialog.progressDialogsShown();
+
+    const DWORD start = GetTickCount();
+    BroughtToFront(notepad.Window());
+    ASSERT_TRUE(PumpUntil([&] { return mouse_->State().rateCode == 8; }, 5000));
+    EXPECT_GE(GetTickCount() - start, 450u) << "the settle time";
+    EXPECT_EQ(dialog.settings().CurrentProfileIndex(), 1);
+    EXPECT_EQ(Commands(), (std::vector<std::uint8_t>{0x07}));
+    EXPECT_EQ(dialog.progressDialogsShown(), progress) << "nothing comes up over the program in front";
+    EXPECT_TRUE(dialog.controls().As<win32::CRadioButton>(3030)->model().checked());
+
+    // The program's own window, and Alt+Tab passing over the desktop.
+    mouse_->ClearLog();
+    BroughtToFront(dialog.hwnd());
+    BroughtToFront(GetDesktopWindow());
+    PumpFor(100);
+    BroughtToFront(notepad.Window());
+    PumpFor(900);
+    EXPECT_EQ(dialog.settings().CurrentProfileIndex(), 1);
+    EXPECT_TRUE(mouse_->Writes().empty());
+
+    // The desktop stays in front: the profile before comes back.
+    BroughtToFront(GetDesktopWindow());
+    ASSERT_TRUE(PumpUntil([&] { return mouse_->State().rateCode == 1; }, 5000));
+    EXPECT_EQ(dialog.settings().CurrentProfileIndex(), 0);
+    SendMessageW(dialog.hwnd(), WM_TIMER, kDelayedSaveTimer, 0);
+    EXPECT_EQ(Stored()->CurrentProfileIndex(), 0);
+  });
+  EXPECT_FALSE(watch->hooked()) << "unhooked with the window";
+}
+
+TEST_F(Hub, TheProfileTabsLinkedProgramsDialogBrowsesRemovesAndKeepsTheLinks) {
+  // The tips are the system's tooltips: the common controls the program starts.
+  if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))) {
+      INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+      init(&controls);
+    }
+  }
+  {
+    const auto store = Stored();
+    store->Profile(2).SetSetting(kGameFile0, u"C:\\Games\\Alpha\\alpha.exe");
+    store->SaveAll();
+  }
+  std::vector<FileDialogRequest> requests;
+  SetFileDialogRunner([&](const FileDialogRequest& request) {
+    requests.push_back(request);
+    return std::optional(PathFromStored(u"C:\\Games\\Beta\\beta.exe"));
+  });
+  HubDialog dialog(Options());
+  Run(dialog, [&] {
+    std::vector<std::u16string> seen;
+    g_answers.push_back([&](HWND h) {
+      auto* links = dynamic_cast<win32::CProgramLinksDlg*>(win32::CWnd::FromHandle(h));
+      ASSERT_NE(links, nullptr);
+      seen.push_back(links->dialog().RowText(0));
+      if (links->tips() != nullptr) seen.push_back(links->TipOf(0));
+      Click(h, kProgramBrowseFirstId + 2);
+      seen.push_back(links->dialog().RowText(2));
+      Click(h, kProgramRemoveFirstId + 0);
+      seen.push_back(links->dialog().RowText(0));
+      PostMessageW(h, WM_KEYDOWN, VK_RETURN, 0);  // as OK
+    });
+    SendMessageW(dialog.hwnd(), kPickerResultMessage, kProfileRowRightClicked, 4);  // profile 2
+    PopupResult chosen{u"", ButtonFunctionCode{4, 0, 0}};  // the fifth entry
+    SendMessageW(dialog.hwnd(), kProfileTabResultMessage, kIdProfileTabFirst + 2, reinterpret_cast<LPARAM>(&chosen));
+    ASSERT_TRUE(PumpUntil([&] { return g_answers.empty() && OpenDialogs().Count() == 0; }, 5000));
+    PumpFor(100);
+    const std::u16string beta = PathToStored(PathFromStored(u"C:\\Games\\Beta\\beta.exe"));
+    EXPECT_EQ(seen, (std::vector<std::u16string>{u"alpha.exe", u"C:\\Games\\Alpha\\alpha.exe", u"beta.exe",
+                                                 u"(no program)"}));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].filter, u"Programs (*.exe)|*.exe||");
+    EXPECT_EQ(Stored()->Profile(2).Setting(kGameFile0), u"");
+    EXPECT_EQ(Stored()->Profile(2).Setting(kGameFile2), beta);
   });
 }
 
