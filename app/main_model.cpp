@@ -224,11 +224,11 @@ void MainWindowModel::OnPickerResult(int wParam, int item) {
   if (wParam != kProfileRowChosen) return;
   const PickerChoice choice = ChoosePickerRow(settings_, item);
   if (choice.kind == PickerChoice::Kind::Nothing) return;
-  ClosePopups();
   if (choice.kind == PickerChoice::Kind::SwitchProfile) {
     PickProfile(choice.profile);
     return;
   }
+  ClosePopups();
   profileAction_ = choice.action;
   port_.StartTimer(kProfileActionTimer, kProfileActionMs);
 }
@@ -240,6 +240,8 @@ void MainWindowModel::PickProfile(int profile) {
 }
 
 void MainWindowModel::SwitchProfile(int profile) {
+  // An open popup would show the profile that was current.
+  ClosePopups();
   settings_.SetCurrentProfileIndex(profile);
   Refresh();
   Apply(kProfileSwitchFlags);
@@ -289,17 +291,27 @@ void MainWindowModel::ClosePopups() {
 
 void MainWindowModel::OnLightingModeCombo() {
   const UiRect combo = ControlRect(*FindControlSpec(kIdLightingModeCombo), sections_, scale_);
+  // The combo looks pressed while its popup is open, as the button combos do.
+  lightingOpen_ = true;
+  port_.SetComboPressed(kIdLightingModeCombo, true);
   port_.OpenLightingModePopup({combo.left, combo.bottom});
 }
 
-void MainWindowModel::OnLightingModeChosen(const std::u16string& name, const std::array<std::uint8_t, 3>& bytes) {
+void MainWindowModel::CloseLightingModePopup() {
   port_.CloseLightingModePopup();
+  if (!lightingOpen_) return;
+  lightingOpen_ = false;
+  port_.SetComboPressed(kIdLightingModeCombo, false);
+}
+
+void MainWindowModel::OnLightingModeChosen(const std::u16string& name, const std::array<std::uint8_t, 3>& bytes) {
+  CloseLightingModePopup();
   if (!StoreLightingMode(Profile(), name, bytes)) return;
   Refresh();
   Apply(kPendingSettings);
 }
 
-void MainWindowModel::OnLightingModeDismissed() { port_.CloseLightingModePopup(); }
+void MainWindowModel::OnLightingModeDismissed() { CloseLightingModePopup(); }
 
 bool MainWindowModel::OnTimer(unsigned id) {
   if (const int slot = SlotOfTimer(id); slot >= 0) {

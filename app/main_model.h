@@ -63,6 +63,8 @@ class MainWindowPort : public ProfileActionDialogs, public CommandLauncher {
   // kLightingModeResultMessage.
   virtual void OpenLightingModePopup(const UiPoint& topLeft) = 0;
   virtual void CloseLightingModePopup() = 0;
+  // A combo's pressed look, kept while its popup is open; repaints it.
+  virtual void SetComboPressed(int id, bool pressed) = 0;
 
   // The on-screen display: the desktop work area in screen pixels, and the
   // one display window (created when `create`, else updated in place).
@@ -98,6 +100,7 @@ class MainWindowModel {
   int profileActionSlot() const { return profileActionSlot_; }
   bool pickerOpen() const { return pickerOpen_; }
   bool profileTabOpen() const { return tabOpen_; }
+  bool lightingModeOpen() const { return lightingOpen_; }
   const OsdCountdown& osd() const { return osd_; }
   // Where a control is now, at this scale and with the current states.
   std::optional<ControlView> WhereIs(int id, int instance = 0) const;
@@ -167,6 +170,7 @@ class MainWindowModel {
   void OnLiftOff(bool low);
   void OnFactoryReset();
   void ClosePopups();
+  void CloseLightingModePopup();
   void SwitchProfile(int profile);
   void OnProgramSettled();
 
@@ -184,6 +188,7 @@ class MainWindowModel {
   PickerToggle pickerToggle_;
   bool pickerOpen_ = false;
   bool tabOpen_ = false;
+  bool lightingOpen_ = false;
   int profileAction_ = -1;
   int profileActionSlot_ = -1;
   OsdCountdown osd_;

@@ -1,5 +1,6 @@
 #include "app/start_options.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -9,11 +10,19 @@ namespace zeltra {
 
 namespace {
 
+struct FlagOption {
+  std::u16string_view name;
+  bool StartOptions::*value;
+};
+constexpr std::array<FlagOption, 2> kFlagOptions{{
+    {u"--virtual-mouse", &StartOptions::virtualMouse},
+    {kStartInTraySwitch, &StartOptions::startInTray},
+}};
+
 struct ValueOption {
   std::u16string_view name;
   std::filesystem::path StartOptions::*value;
 };
-constexpr std::u16string_view kVirtualMouse = u"--virtual-mouse";
 constexpr std::array<ValueOption, 3> kValueOptions{{
     {u"--virtual-mouse-control", &StartOptions::virtualMouseControl},
     {u"--hid-log", &StartOptions::hidTrace},
@@ -26,8 +35,8 @@ StartOptions ParseStartOptions(std::span<const std::u16string> arguments) {
   StartOptions options;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::u16string_view argument = arguments[i];
-    if (argument == kVirtualMouse) {
-      options.virtualMouse = true;
+    if (const auto flag = std::ranges::find(kFlagOptions, argument, &FlagOption::name); flag != kFlagOptions.end()) {
+      options.*(flag->value) = true;
       continue;
     }
     for (const ValueOption& option : kValueOptions) {

@@ -4,6 +4,7 @@
 //   --virtual-mouse-control FILE  play the virtual mouse's part from the commands in FILE
 //   --hid-log FILE                write every HID transfer to FILE ("-": standard error)
 //   --first-paint-log FILE        write the milliseconds to the first paint to FILE
+//   --tray                        start hidden in the tray (the Startup folder's shortcut)
 //
 // A value follows its option as the next argument or after "=" ("--hid-log=FILE").
 #pragma once
@@ -25,8 +26,12 @@ struct StartOptions {
   std::filesystem::path virtualMouseControl;  // empty: none
   std::filesystem::path hidTrace;
   std::filesystem::path firstPaintLog;
+  bool startInTray = false;
   friend bool operator==(const StartOptions&, const StartOptions&) = default;
 };
+
+// The switch the shortcut in the user's Startup folder starts the program with.
+inline constexpr char16_t kStartInTraySwitch[] = u"--tray";
 
 // The arguments after the program's own name. The first value given to an
 // option counts; an option without a value, and anything the program does

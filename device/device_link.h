@@ -73,6 +73,9 @@ class DeviceLinkHost {
   virtual void MinimiseWindow() = 0;
   // The sensor number of an accepted status reply (the sensor-change procedure).
   virtual void OnSensorReported(int sensorNumber) = 0;
+  // Every status reply, after the link took what it says (the tray's tip
+  // and low-battery notice follow it).
+  virtual void OnStatusReported(const StatusReply& /*status*/) {}
 
   // The mouse reported a DPI stage or report rate; the profile already holds
   // it. The window stores `stage` as mouseStage and shows the on-screen

@@ -312,6 +312,7 @@ void DeviceLink::HandleStatusReply(std::span<const std::uint8_t> reply) {
   host_.OnSensorReported(status->sensorNumber);
   batteryLevel_ = status->batteryLevel;
   chargeState_ = status->chargeState;
+  host_.OnStatusReported(*status);
 }
 
 void DeviceLink::SendFactoryReset() {

@@ -88,7 +88,14 @@ bool AssignmentMenus::HandleMessage(unsigned message, std::intptr_t wParam, cons
       // While a submenu is open the activation went to it.
       if (IsOpen(PopupClass::kCombo) && !AnySubmenuOpen()) CloseMenus();
       break;
-    case MenuMessageKind::kCloseSubmenus: CloseSubmenus(); break;
+    case MenuMessageKind::kCloseSubmenus:
+      if (!AnySubmenuOpen()) break;
+      CloseSubmenus();
+      // The submenu had taken the activation from the main menu, which
+      // would then never lose it again: a click elsewhere would leave it on
+      // screen. It gets the activation back, so that such a click closes it.
+      host_.BringPopupsToFront();
+      break;
     case MenuMessageKind::kOpenSubmenu:
       if (combo && IsOpen(PopupClass::kCombo)) OpenSubmenu(m->popup, combo);
       break;

@@ -34,6 +34,8 @@ class AssignmentHost {
   virtual void OpenPopup(PopupClass popup, UiPoint topLeft, int comboId) = 0;
   virtual void ClosePopup(PopupClass popup) = 0;
   virtual bool PointerOverMainMenu() = 0;
+  // Every open popup to the foreground, the main menu first (the last one
+  // brought holds the activation).
   virtual void BringPopupsToFront() = 0;
 
   // The combo's popup-open flag (its pressed look), and its text; both repaint it.

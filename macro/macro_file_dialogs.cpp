@@ -46,7 +46,8 @@ FileDialogRequest MacroFileDialogRequest(const MacroFileDialog& dialog) {
   request.flags = dialog.flags;
   // An export names a file that need not exist yet: "file must exist" is
   // not a flag for a save dialog (the platform may refuse every new name).
-  if (dialog.save) request.flags &= ~kFileDialogFileMustExist;
+  // One chosen over an existing file asks first, as a profile export does.
+  if (dialog.save) request.flags = (request.flags & ~kFileDialogFileMustExist) | kFileDialogOverwritePrompt;
   request.bufferChars = dialog.pathChars > 0 ? dialog.pathChars : request.bufferChars;
   return request;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "macro/macro_library.h"
+#include "settings/language.h"
 #include "settings/profile.h"
 #include "ui/control_selection.h"
 
@@ -21,6 +22,7 @@ inline constexpr int kNameExistsMessage = 241;
 inline constexpr int kEmptyNameMessage = 242;
 inline constexpr int kItemInUseMessage = 257;
 inline constexpr int kNotADigitMessage = 175;
+inline constexpr int kLibraryUnavailableMessage = kStringLibraryUnavailable;
 
 // Repeat-rule radio buttons, the MacroKeyLoopType each one sets, and their
 // bits in the radio selection word.

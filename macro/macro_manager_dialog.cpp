@@ -119,7 +119,16 @@ void MacroManagerDialog::RunOperation(ManagerOperation operation) {
   }
 }
 
+bool MacroManagerDialog::RefusedWhileUnavailable() {
+  // Nothing can be added to a library whose file could not be read (it
+  // would never be saved): the user is told instead of nothing happening.
+  if (!library_.Unavailable()) return false;
+  host_.ShowAttention(kLibraryUnavailableMessage);
+  return true;
+}
+
 void MacroManagerDialog::AddItem(bool folder) {
+  if (RefusedWhileUnavailable()) return;
   const std::optional<std::u16string> name =
       host_.RunNameDialog(folder ? MacroEditDialog::kFolderName : MacroEditDialog::kMacroName, u"");
   if (!name) return;
@@ -153,6 +162,8 @@ void MacroManagerDialog::Delete() {
 
 void MacroManagerDialog::RunFileOperation(ManagerOperation operation) {
   if (operation == ManagerOperation::kExportMacro && !library_.MacroAt(library_.selectedLocation)) return;
+  const bool imports = operation == ManagerOperation::kImportMacro || operation == ManagerOperation::kImportLibrary;
+  if (imports && RefusedWhileUnavailable()) return;
   const std::optional<std::filesystem::path> path = host_.RunFileDialog(MacroFileDialogFor(operation, library_));
   if (!path) return;
   ImportOutcome outcome;

@@ -65,6 +65,8 @@ class MacroManagerDialog {
 
  private:
   void RunOperation(ManagerOperation operation);
+  // True, after telling the user, while the library cannot be added to.
+  bool RefusedWhileUnavailable();
   void AddItem(bool folder);
   void Rename();
   void Delete();

@@ -13,6 +13,19 @@ namespace {
 
 const std::u16string kEmpty;
 
+struct LaterText {
+  int index;
+  const char16_t* english;
+};
+constexpr LaterText kLaterTexts[] = {
+    {kStringStartWithWindows, u"Start with Windows"},
+    {kStringCharging, u"charging"},
+    {kStringBatteryLow, u"The mouse's battery is low. Please charge it soon."},
+    // The attention box shows one line: these stay short.
+    {kStringShortcutFailed, u"The Startup shortcut could not be changed."},
+    {kStringLibraryUnavailable, u"The macro library file cannot be read."},
+};
+
 std::u16string ReadLanguageCode(const std::filesystem::path& selector) {
   CStdioFileEx file;
   if (!file.Open(selector, CStdioFileEx::kReadFlags)) return {};
@@ -28,9 +41,24 @@ std::u16string ReadLanguageCode(const std::filesystem::path& selector) {
 
 }  // namespace
 
+const std::u16string& BuiltInText(int index) {
+  static const auto texts = [] {
+    std::array<std::u16string, kLanguageStringCount> all;
+    for (const LaterText& text : kLaterTexts) all[static_cast<std::size_t>(text.index)] = text.english;
+    return all;
+  }();
+  if (index < 0 || index >= kLanguageStringCount) return kEmpty;
+  return texts[static_cast<std::size_t>(index)];
+}
+
 const std::u16string& LanguageTable::String(int index) const {
   if (index < 0 || index >= kLanguageStringCount) return kEmpty;
-  return strings_[static_cast<std::size_t>(index)];
+  const std::u16string& text = strings_[static_cast<std::size_t>(index)];
+  return text.empty() ? BuiltInText(index) : text;
+}
+
+bool LanguageTable::Given(int index) const {
+  return index >= 0 && index < kLanguageStringCount && !strings_[static_cast<std::size_t>(index)].empty();
 }
 
 void LanguageTable::Set(int index, std::u16string text) {

@@ -17,10 +17,25 @@ struct UiFont {
   int charset = 134;
 };
 
+// Texts added after the first language files went out. The language files
+// of an older installation are never replaced, so where one lacks such a
+// text the table gives its English one (BuiltInText).
+inline constexpr int kStringStartWithWindows = 320;    // the tray menu's Startup-folder entry
+inline constexpr int kStringCharging = 321;            // the tray tip while the mouse charges
+inline constexpr int kStringBatteryLow = 322;          // the low-battery notice
+inline constexpr int kStringShortcutFailed = 323;      // the Startup-folder shortcut could not be changed
+inline constexpr int kStringLibraryUnavailable = 324;  // the macro manager cannot add to an unreadable library
+
+// The English text of such a string; empty for every other index.
+const std::u16string& BuiltInText(int index);
+
 class LanguageTable {
  public:
-  // Entry `index`; an index outside 0..499 gives an empty text.
+  // Entry `index`, or its built-in text when the file gave none; an index
+  // outside 0..499 gives an empty text.
   const std::u16string& String(int index) const;
+  // Whether entry `index` holds a text of its own (a built-in one aside).
+  bool Given(int index) const;
   // Stores a text; an index outside 0..499 is ignored.
   void Set(int index, std::u16string text);
   void Clear();

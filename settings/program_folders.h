@@ -6,6 +6,8 @@
 
 namespace zeltra {
 
+// The running executable's full path; empty when the system cannot name it.
+std::filesystem::path ExecutablePath();
 // Folder of the running executable (skins and shipped files are read from
 // it); empty when the system cannot name it.
 std::filesystem::path ExecutableFolder();

@@ -23,6 +23,9 @@ case "$action" in
     # wait two seconds for one at every window it hides.
     "$ZELTRA_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${ZELTRA_WINE_MANAGED:-N}" /f \
       >/dev/null 2>&1 || exit 1
+    # Shortcuts the tests write (the Startup folder's) must not become menu
+    # entries of the machine's own desktop.
+    "$ZELTRA_WINE" reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1 || exit 1
     # Windows' Chinese UI font is not on Linux: draw it with a free CJK font.
     for face in '宋体' SimSun; do
       "$ZELTRA_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \

@@ -206,6 +206,12 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         OnTrayExit();
         return 0;
       }
+      if (OnTrayCommand(LOWORD(wParam))) return 0;
+      break;
+    case WM_WINDOWPOSCHANGING:
+      // Started hidden in the tray: whatever would show the window (the
+      // dialog's own first showing among them) leaves it hidden.
+      if (startHidden_ && lParam != 0) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
       break;
     default:
       break;

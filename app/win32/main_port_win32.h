@@ -40,6 +40,7 @@ class MainPort : public MainWindowPort {
   void CloseProfileTabPopup() override;
   void OpenLightingModePopup(const UiPoint& topLeft) override;
   void CloseLightingModePopup() override;
+  void SetComboPressed(int id, bool pressed) override;
   UiRect WorkArea() override;
   void ShowOsd(const OsdView& view, bool create) override;
   void DestroyOsd() override;

@@ -52,4 +52,11 @@ void MainPort::OpenLightingModePopup(const UiPoint& topLeft) {
 
 void MainPort::CloseLightingModePopup() { ClosePopupOf(PopupSlotOf(PopupClass::kComboLighting)); }
 
+void MainPort::SetComboPressed(int id, bool pressed) {
+  if (auto* combo = window_.controls_.As<CComboButton>(id)) {
+    combo->SetPopupOpen(pressed);
+    combo->Invalidate();
+  }
+}
+
 }  // namespace zeltra::win32

@@ -93,6 +93,7 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
     StartBackend backend = MakeStartBackend(start, clock, &CreateHidBackend);
     options.backend = std::move(backend.backend);
     options.virtualMouse = std::move(backend.virtualMouse);
+    options.startInTray = start.startInTray;
     // Scripts play the virtual mouse's own part through a command file; it
     // outlives the window, whose device-change callback goes with it.
     std::unique_ptr<VirtualMouseControl> control;

@@ -86,6 +86,8 @@ BOOL CTarvinDlg::OnInitDialog() {
 BOOL CTarvinDlg::Initialise() {
   SetMainWindow(hwnd_);
   window_ = hwnd_;
+  // From here on nothing shows the window until the user asks for it.
+  startHidden_ = options_.startInTray;
 
   UiContext& ui = Ui();
   ui.programFolder = options_.programFolder.empty() ? ExecutableFolder() : options_.programFolder;
@@ -123,7 +125,7 @@ BOOL CTarvinDlg::Initialise() {
   AddTrayIcon();
 
   startInStandby_ = ParseDecimal(settings_->Globals().Value(kNeedPassword));
-  if (startInStandby_ == 1) ShowWindow(hwnd_, SW_MINIMIZE);
+  if (startInStandby_ == 1 && !startHidden_) ShowWindow(hwnd_, SW_MINIMIZE);
   link_->InitStandby(startInStandby_);
 
   RefreshControls();
@@ -132,56 +134,6 @@ BOOL CTarvinDlg::Initialise() {
   SetBackgroundBitmap(IDB_MAIN_BACKGROUND);
   SetTimer(hwnd_, kStartupCheckTimer, kStartupCheckMs, nullptr);
   return TRUE;
-}
-
-// --- tray --------------------------------------------------------------------
-
-void CTarvinDlg::AddTrayIcon() {
-  tray_ = NOTIFYICONDATAW{};
-  tray_.cbSize = sizeof(NOTIFYICONDATAW);
-  tray_.hWnd = hwnd_;
-  tray_.uID = kTrayIconId;
-  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  tray_.uCallbackMessage = kWmTrayNotify;
-  tray_.hIcon = icon_;
-  const std::u16string tip = kTrayTip;
-  tip.copy(reinterpret_cast<char16_t*>(tray_.szTip), std::size(tray_.szTip) - 1);
-  trayAdded_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
-}
-
-void CTarvinDlg::RemoveTrayIcon() {
-  if (tray_.hWnd == nullptr) return;
-  Shell_NotifyIconW(NIM_DELETE, &tray_);
-  tray_.hWnd = nullptr;
-  trayAdded_ = false;
-}
-
-void CTarvinDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
-  switch (static_cast<UINT>(lParam)) {
-    case WM_LBUTTONDBLCLK:
-      BringUp();
-      break;
-    case WM_RBUTTONUP:
-      ShowTrayMenu();
-      break;
-    default:
-      break;
-  }
-}
-
-void CTarvinDlg::ShowTrayMenu() {
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  const UniqueMenu menu(CreatePopupMenu());
-  if (!menu) return;
-  AppendMenuW(menu.get(), MF_STRING, kIdTrayShow, Wide(LanguageString(kStringTrayShow)));
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu.get(), MF_STRING, kIdTrayExit, Wide(LanguageString(kStringTrayExit)));
-  // Without the foreground the menu would not close when the user clicks
-  // elsewhere; the empty message lets it go at once afterwards.
-  SetForegroundWindow(hwnd_);
-  TrackPopupMenu(menu.get(), 0, cursor.x, cursor.y, 0, hwnd_, nullptr);
-  PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 void CTarvinDlg::CloseOpenDialogs() {
@@ -205,6 +157,8 @@ void CTarvinDlg::OnTrayExit() {
 // --- standby -----------------------------------------------------------------
 
 void CTarvinDlg::BringUp() {
+  // The user asks for the window: a start hidden in the tray is over.
+  startHidden_ = false;
   if (!link_) return;
   const StandbyState& state = link_->standby();
   if (state.active == 1 && state.mouseOnline == 1) {
@@ -215,11 +169,16 @@ void CTarvinDlg::BringUp() {
 }
 
 void CTarvinDlg::ShowWindowNormal() {
+  // Started hidden in the tray, the mouse coming online does not bring the
+  // window up; only the user does (BringUp).
+  if (startHidden_) return;
   SetForegroundWindow(hwnd_);
   ShowWindow(hwnd_, SW_SHOWNORMAL);
 }
 
-void CTarvinDlg::MinimiseWindow() { ShowWindow(hwnd_, SW_MINIMIZE); }
+void CTarvinDlg::MinimiseWindow() {
+  if (!startHidden_) ShowWindow(hwnd_, SW_MINIMIZE);
+}
 
 void CTarvinDlg::OnStandbyChanged(int active) {
   // The standby guard (timer 40) hides a window shown while in standby;
@@ -341,7 +300,9 @@ void CTarvinDlg::OnStartupCheck() {
   // The load at start-up replaced the damaged files it found.
   TellAboutKeptCopies();
   const StartupNotice notice = link_->StartupCheck();
-  if (notice == StartupNotice::None) return;
+  // Started with Windows, the program waits in the tray for the mouse
+  // without a word: a mouse not plugged in at every log-in is no news.
+  if (notice == StartupNotice::None || startHidden_) return;
   const int message = notice == StartupNotice::NoDevice ? kStringNoDevice : kStringMouseOffline;
   // Not owned by the main window: in standby that window is minimised, and
   // the notice must still be seen.

@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "app/tray.h"
 #include "base/win32/unique_handle_win32.h"
 #include "app/win32/main_controls_win32.h"
 #include "app/win32/main_window_unit_win32.h"
+#include "app/win32/tray_icon_win32.h"
 #include "device/clock.h"
 #include "device/device_link.h"
 #include "device/hid_backend.h"
@@ -43,6 +45,9 @@ struct TarvinOptions {
   Clock* clock = nullptr;
   // Runs the mouse control panel's command line; null: the system's.
   CommandLauncher* launcher = nullptr;
+  // Started by the Startup folder's shortcut (kStartInTraySwitch): the
+  // window stays hidden in the tray until the user brings it up.
+  bool startInTray = false;
 };
 
 class MainPort;
@@ -67,8 +72,11 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   int startInStandby() const { return startInStandby_; }
   int pendingSave() const { return pendingSave_; }
   int mouseStage() const { return mouseStage_; }
-  bool trayIconAdded() const { return trayAdded_; }
-  const NOTIFYICONDATAW& trayIcon() const { return tray_; }
+  bool trayIconAdded() const { return tray_.added(); }
+  const NOTIFYICONDATAW& trayIcon() const { return tray_.data(); }
+  const TrayIcon& tray() const { return tray_; }
+  // Started hidden and not brought up since.
+  bool startHidden() const { return startHidden_; }
   CAttentionDlg* startupNotice() const { return startupNotice_.get(); }
   CAttentionDlg* keptCopiesNotice() const { return keptCopiesNotice_.get(); }
   const MainControls& controls() const { return controls_; }
@@ -106,6 +114,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void ShowWindowNormal() override;
   void MinimiseWindow() override;
   void OnSensorReported(int sensorNumber) override;
+  void OnStatusReported(const StatusReply& status) override;
   void OnMouseStateReported(int stage) override;
   void QuitOnDeviceRemoval() override;
   bool StartDeviceChangeTimer() override;
@@ -138,6 +147,9 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void RemoveTrayIcon();
   void OnTrayNotify(WPARAM wParam, LPARAM lParam);
   void ShowTrayMenu();
+  bool OnTrayCommand(unsigned command);
+  bool StartsWithWindows() const;
+  void ToggleStartWithWindows();
   void OnTrayExit();
   void CloseOpenDialogs();
   void OnStartupCheck();
@@ -161,8 +173,9 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   int startInStandby_ = 1;
   int pendingSave_ = 0;
   int mouseStage_ = 0;
-  NOTIFYICONDATAW tray_{};
-  bool trayAdded_ = false;
+  TrayIcon tray_;
+  TrayBattery trayBattery_;
+  bool startHidden_ = false;
   win32::UniqueDeviceNotification deviceNotification_;
   UniqueBitmap background_364_;
   std::unique_ptr<CAttentionDlg> startupNotice_;

@@ -5,10 +5,12 @@
 
 namespace zeltra {
 
-std::filesystem::path ExecutableFolder() {
+std::filesystem::path ExecutablePath() {
   std::error_code ec;
-  return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+  return std::filesystem::read_symlink("/proc/self/exe", ec);
 }
+
+std::filesystem::path ExecutableFolder() { return ExecutablePath().parent_path(); }
 
 std::filesystem::path UserDataFolder() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return std::filesystem::path(xdg) / "zeltra";

@@ -7,7 +7,7 @@
 
 namespace zeltra {
 
-std::filesystem::path ExecutableFolder() {
+std::filesystem::path ExecutablePath() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -18,8 +18,10 @@ std::filesystem::path ExecutableFolder() {
     }
     buffer.resize(buffer.size() * 2);  // long paths: the name was cut
   }
-  return std::filesystem::path(buffer).parent_path();
+  return std::filesystem::path(buffer);
 }
+
+std::filesystem::path ExecutableFolder() { return ExecutablePath().parent_path(); }
 
 std::filesystem::path UserDataFolder() {
   wchar_t appData[MAX_PATH];

@@ -42,6 +42,7 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   void CloseProfileTabPopup() override { tab.reset(); }
   void OpenLightingModePopup(const UiPoint& at) override { modePopup = at; }
   void CloseLightingModePopup() override { modePopup.reset(); }
+  void SetComboPressed(int id, bool pressed) override { comboPressed[id] = pressed; }
   UiRect WorkArea() override { return {0, 0, 1920, 1040}; }
   void ShowOsd(const OsdView& view, bool create) override {
     osdShown = view;
@@ -96,6 +97,7 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   // Runs while the tab popup opens (a real one takes the activation then).
   std::function<void()> onTabOpening;
   std::optional<UiPoint> modePopup;
+  std::map<int, bool> comboPressed;
   std::optional<OsdView> osdShown;
 
   // Scripted answers.

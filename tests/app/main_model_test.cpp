@@ -227,6 +227,29 @@ TEST_F(MainWindowTest, TheModePopupSetsTheModeAndRefusesUnknownModes) {
   EXPECT_EQ(Current().Lighting1ModeValue[0], 0);
 }
 
+// Combo 3120 keeps its pressed look exactly while its popup is open, however
+// the popup goes: a mode chosen, or the popup losing the activation.
+TEST_F(MainWindowTest, TheModeComboLooksPressedWhileItsPopupIsOpen) {
+  for (const bool chosen : {true, false}) {
+    SCOPED_TRACE(chosen ? "chosen" : "dismissed");
+    model->OnControl({3120, 2, 3120});
+    ASSERT_TRUE(window.modePopup);
+    EXPECT_TRUE(window.comboPressed.at(3120));
+    EXPECT_TRUE(model->lightingModeOpen());
+    if (chosen)
+      model->OnLightingModeChosen(u"Off", {0, 0, 0});
+    else
+      model->OnLightingModeDismissed();
+    EXPECT_FALSE(window.modePopup);
+    EXPECT_FALSE(window.comboPressed.at(3120));
+    EXPECT_FALSE(model->lightingModeOpen());
+  }
+  // A late dismissal of a popup already closed changes nothing.
+  window.comboPressed.clear();
+  model->OnLightingModeDismissed();
+  EXPECT_TRUE(window.comboPressed.empty());
+}
+
 TEST_F(MainWindowTest, FactoryResetSendsTheResetAndRestoresTheProfileKeepingItsName) {
   Current().SetSetting(kProfileName, u"Mine");
   Current().PollingRateValue = {0, 0, 0};

@@ -11,8 +11,9 @@
 namespace zeltra::test {
 namespace {
 
-StartOptions Options(bool virtualMouse, std::u16string control, std::u16string trace, std::u16string paint) {
-  return {virtualMouse, control, trace, paint};
+StartOptions Options(bool virtualMouse, std::u16string control, std::u16string trace, std::u16string paint,
+                     bool tray = false) {
+  return {virtualMouse, control, trace, paint, tray};
 }
 
 TEST(StartOptions, ParsedFromTheArguments) {
@@ -36,6 +37,8 @@ TEST(StartOptions, ParsedFromTheArguments) {
       {"no value at the end", {u"--virtual-mouse", u"--virtual-mouse-control"}, Options(true, u"", u"", u"")},
       {"names are whole", {u"--virtual-mouse-x", u"--virtual-mouse-controls", u"x", u"--hid-logs", u"y"}, {}},
       {"unknown arguments pass", {u"--other", u"--virtual-mouse"}, Options(true, u"", u"", u"")},
+      {"started from the Startup folder", {u"--tray", u"--hid-log", u"--tray"}, Options(false, u"", u"--tray", u"", true)},
+      {"the tray switch is whole", {u"--tray=1", u"--trays", u"-tray"}, {}},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseStartOptions(c.arguments), c.expected) << c.name;
 }

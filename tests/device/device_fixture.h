@@ -59,6 +59,7 @@ class TestHost : public DeviceLinkHost {
   void ShowWindowNormal() override { events.push_back("show"); }
   void MinimiseWindow() override { events.push_back("minimise"); }
   void OnSensorReported(int number) override { sensorReports.push_back(number); }
+  void OnStatusReported(const StatusReply& status) override { statusReports.push_back(status); }
   void OnMouseStateReported(int stage) override;
   void QuitOnDeviceRemoval() override { ++quits; }
   bool StartDeviceChangeTimer() override {
@@ -94,6 +95,7 @@ class TestHost : public DeviceLinkHost {
   bool deviceChangeTimer = false;  // off: the link acts on every broadcast at once
   int deviceChangeTimerStarts = 0;
   std::vector<int> sensorReports;
+  std::vector<StatusReply> statusReports;
   std::vector<std::string> events;
   // Checked inside OnMouseStateReported: what the profile and the link held then.
   DeviceLink* link = nullptr;

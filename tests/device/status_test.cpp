@@ -1,6 +1,8 @@
 // The status query on the virtual mouse and what its reply changes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "device_fixture.h"
 
 namespace zeltra::test {
@@ -31,6 +33,11 @@ TEST(Status, QueryFrameAndReplyEffects) {
   EXPECT_EQ(rig.link->batteryLevel(), 42);
   EXPECT_EQ(rig.link->chargeState(), 0);
   EXPECT_EQ(rig.host.sensorReports.back(), 96);
+  // The window hears of every reply, after the link took it.
+  ASSERT_FALSE(rig.host.statusReports.empty());
+  const StatusReply& told = rig.host.statusReports.back();
+  EXPECT_EQ((std::tuple{told.modelMatches, told.online, told.batteryLevel, told.chargeState}),
+            (std::tuple{true, true, std::uint8_t{42}, std::uint8_t{0}}));
 }
 
 TEST(Status, NotReadyIsAskedAgainThreeTimesInAll) {

@@ -35,6 +35,9 @@ struct SceneContext {
   // How long the windows paint before the screenshot; -1 for the gallery's
   // default (a dialog that ends itself needs less).
   int waitMs = -1;
+  // Takes the screenshot at once and ends the gallery: for a scene whose
+  // window runs a loop of its own (a menu), from a timer inside that loop.
+  std::function<void()> captureNow;
 };
 
 using SceneFunction = std::function<void(SceneContext&)>;

@@ -153,18 +153,22 @@ int Run(int argc, wchar_t** argv) {
   if (!host->Create()) return 3;
   SetWindowPos(host->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   win32::CDialog::SetMainWindow(host->hwnd());
-  SceneContext context{*host, ui.scale, {}, false, -1};
+  SceneContext context{*host, ui.scale, {}, false, -1, {}};
+  context.captureNow = [&] {
+    std::vector<HWND> windows = context.windows.empty() ? ProcessWindows() : context.windows;
+    if (context.includeHost) windows.push_back(host->hwnd());
+    if (!context.includeHost && context.windows.empty()) {
+      std::erase(windows, host->hwnd());
+    }
+    const bool ok = Capture(windows, out);
+    std::fflush(stdout);
+    // A test tool: the process ends here, whatever the scene left open.
+    ExitProcess(ok ? 0 : 4);
+  };
   found->second(context);
   Pump(context.waitMs >= 0 ? context.waitMs : waitMs);
-  std::vector<HWND> windows = context.windows.empty() ? ProcessWindows() : context.windows;
-  if (context.includeHost) windows.push_back(host->hwnd());
-  if (!context.includeHost && context.windows.empty()) {
-    std::erase(windows, host->hwnd());
-  }
-  const bool ok = Capture(windows, out);
-  std::fflush(stdout);
-  // A test tool: the process ends here, whatever the scene left open.
-  ExitProcess(ok ? 0 : 4);
+  context.captureNow();
+  return 4;
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // The main window on a demo virtual mouse: each section open, the profile
 // picker and its context popup.
+#include <functional>
 #include <memory>
 
+#include "app/main_window_ids.h"
 #include "app/profile_picker.h"
+#include "app/tray.h"
+#include "app/win32/tray_icon_win32.h"
 #include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/virtual_mouse.h"
@@ -77,6 +81,28 @@ ZELTRA_GALLERY_SCENE(main_liftoff) {
   win32::CTarvinDlg& window = OpenMainWindow(context, 53);
   PumpUntil([&] { return window.Control(3011) != nullptr && window.Control(3011)->IsShown(); });
   OpenSection(window, 3011);
+}
+
+// The lighting-mode combo keeps its pressed look while its popup is open.
+ZELTRA_GALLERY_SCENE(main_lighting_mode) {
+  win32::CTarvinDlg& window = OpenMainWindow(context);
+  SendMessageW(window.GetSafeHwnd(), kIdLightingModeCombo, 0, kCodeClicked);
+}
+
+// The tray icon's menu: the new data folder's three shown profiles, the
+// second current, starting with Windows on. The menu runs its own loop; a
+// timer inside it takes the screenshot.
+ZELTRA_GALLERY_SCENE(tray_menu) {
+  static SettingsStore settings(Ui().dataFolder);
+  settings.LoadConfiguration();
+  settings.SetCurrentProfileIndex(1);
+  static win32::TrayIcon tray;
+  tray.Add(context.host.hwnd(), LoadIconW(nullptr, IDI_APPLICATION), TrayTip({true, 80, 0}));
+  SetCursorPos(Scaled(40), Scaled(40));
+  static std::function<void()> capture;
+  capture = context.captureNow;
+  SetTimer(nullptr, 0, 800, [](HWND, UINT, UINT_PTR, DWORD) { capture(); });
+  tray.ShowMenu(BuildTrayMenu(settings, true, true));
 }
 
 ZELTRA_GALLERY_SCENE(main_picker) { OpenPicker(OpenMainWindow(context)); }

@@ -17,4 +17,18 @@ ZELTRA_GALLERY_SCENE(attention_kept_copy) {
   context.windows.push_back(OpenModeless(std::move(dialog)));
 }
 
+// The Startup folder's shortcut could not be written or removed.
+ZELTRA_GALLERY_SCENE(attention_shortcut_failed) {
+  auto dialog =
+      std::make_unique<win32::CAttentionDlg>(LanguageString(150), LanguageString(kStringShortcutFailed), nullptr);
+  context.windows.push_back(OpenModeless(std::move(dialog)));
+}
+
+// New macro, New folder or import while the macro library cannot be read.
+ZELTRA_GALLERY_SCENE(attention_library_unavailable) {
+  auto dialog =
+      std::make_unique<win32::CAttentionDlg>(LanguageString(150), LanguageString(kStringLibraryUnavailable), nullptr);
+  context.windows.push_back(OpenModeless(std::move(dialog)));
+}
+
 }  // namespace zeltra::gallery

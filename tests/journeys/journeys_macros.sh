@@ -100,6 +100,41 @@ journey_assign_from_menus() {
     expect_value default0.psf Key4Value 600400 && expect_value default0.psf Key5Value 700106
 }
 
+# popup_hover WINDOW CLASS ENTRY: the pointer onto an entry of a popup, as a
+# hand moves onto it.
+popup_hover() {
+  local l t rr b wx wy
+  read -r l t rr b _ <<<"$(popup_item "$1" "$2" "$3")" || { zj_fail "no entry $3 in the $2 popup"; return 1; }
+  read -r wx wy _ <<<"$(zj_geometry "$1")"
+  xdotool mousemove $((wx + (l + rr) / 2 - 3)) $((wy + (t + b) / 2)) sleep 0.1 mousemove $((wx + (l + rr) / 2)) $((wy + (t + b) / 2))
+  sleep 0.4
+}
+
+# The assignment menu after one of its submenus came and went: the pointer
+# onto a submenu entry, then onto an entry without one, then a click on a
+# part of the window that does nothing; every menu must go, nothing sent.
+journey_menu_after_submenu() {
+  zj_start menu-after-submenu
+  zj_wait_main_window || { zj_fail "no main window"; return 1; }
+  zj_until 10 settled
+  local before top x y sub
+  before=$(writes)
+  menu_open 2016 || return 1
+  popup_hover "$MENU" combo 11 || return 1
+  read -r _ top <<<"$(zj_origin)"
+  read -r x y <<<"$(zj_ui menu-at multimedia 2016 "$top")" || { zj_fail "no placement for the submenu"; return 1; }
+  sub=$(popup_at "$x" "$y") || { zj_fail "hovering entry 11 did not open the multimedia submenu"; return 1; }
+  popup_hover "$MENU" combo 1 || return 1
+  zj_until 5 zj_window_gone "$sub" || { zj_fail "the submenu stayed after the pointer left its entry"; return 1; }
+  [ -n "$(zj_other_windows)" ] || { zj_fail "the main menu went with the submenu"; return 1; }
+  zj_log "the submenu came and went; the menu stays"
+  zj_click 3007 || return 1  # the battery group's header: a click there changes nothing
+  zj_until 10 menus_closed || { zj_fail "the menu stayed on screen after a click elsewhere: $(zj_new_windows_text)"; return 1; }
+  [ "$(writes)" = "$before" ] || { zj_fail "a click elsewhere sent something"; return 1; }
+  zj_log "a click elsewhere closed the menu, nothing sent"
+  exit_and_check
+}
+
 # The fire-key dialog with typed values, and the key-combination dialog with
 # two modifier boxes and a real key press.
 journey_assign_from_dialogs() {
@@ -350,4 +385,4 @@ file_dialog() {
   sleep 0.5
 }
 
-ZJ_SET_macros=(assign_from_menus assign_from_dialogs record_macro export_import)
+ZJ_SET_macros=(assign_from_menus menu_after_submenu assign_from_dialogs record_macro export_import)

@@ -282,7 +282,12 @@ zj_tray_icon() {
 }
 
 # zj_tray_menu show|exit: right-click the tray icon and click the menu's
-# item: show is its first, exit its last (a separator between).
+# item: show is its first, exit its last (separators between).
+# zj_tray_menu row N ROW...: a click on row N (from 0) of a menu whose rows
+# are ROW... (i: an item, s: a separator, half an item's height, as Wine
+# draws them). The first and last items' centres are where show and exit
+# are clicked; the rows between share that span. (Keys do not reach the menu
+# here: the pointer's window takes them, the tray's own.)
 zj_tray_menu() {
   local at before menu
   at=$(zj_tray_icon) || { zj_fail "no tray icon"; return 1; }
@@ -303,6 +308,14 @@ zj_tray_menu() {
   read -r mw mh <<<"$(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")"
   local item=$((my + 12))
   [ "$1" = exit ] && item=$((my + mh - 12))
+  if [ "$1" = row ]; then
+    item=$(echo "${*:3}" | awk -v n="$2" -v top=$((my + 12)) -v span=$((mh - 24)) '{
+      for (r = 1; r <= NF; ++r) u[r] = $r == "s" ? 0.5 : 1
+      total = 0; for (r = 1; r <= NF; ++r) total += u[r]
+      h = span / (total - u[1] / 2 - u[NF] / 2)
+      before = 0; for (r = 1; r <= n; ++r) before += u[r]
+      printf "%d\n", top + h * (before + u[n + 1] / 2 - u[1] / 2) + 0.5 }')
+  fi
   xdotool mousemove $((mx + mw / 2)) "$item" sleep 0.3 click 1
   sleep 0.5
 }

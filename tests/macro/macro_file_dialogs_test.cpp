@@ -42,8 +42,9 @@ TEST_F(MacroFileDialogs, EachOperationAsksThePlatformForItsOwnDialog) {
     EXPECT_EQ(request.filter, c.filter);
     EXPECT_EQ(request.defaultExtension, c.extension);
     EXPECT_EQ(request.initialName, c.name);
-    // The exports may name new files: only the imports ask for an existing one.
-    EXPECT_EQ(request.flags, c.save ? 0x0801u : 0x1801u);
+    // The exports may name new files and ask before replacing one; only the
+    // imports ask for an existing one.
+    EXPECT_EQ(request.flags, c.save ? 0x0803u : 0x1801u);
     EXPECT_EQ(request.bufferChars, 260);
   }
   library.selectedLocation = MacroLocation::None();

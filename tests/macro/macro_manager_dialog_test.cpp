@@ -224,6 +224,39 @@ TEST_F(ManagerDialog, NewRenameAndDeleteShowEveryRefusal) {
   EXPECT_EQ(manager->currentMacro(), lib.MacroAt(MacroLocation::At(0, 1)));
 }
 
+// A library whose file could not be read takes nothing new: the user is told
+// so before any name or file is asked for, and every other operation still runs.
+TEST_F(ManagerDialog, AnUnreadableLibrarySaysSoInsteadOfAdding) {
+  lib.SetUnavailableFile(dir / "lib.mlf");
+  using Op = ManagerOperation;
+  const std::string refused = "attention " + std::to_string(kStringLibraryUnavailable);
+  const struct Case {
+    Op op;
+    Log expected;
+  } cases[] = {
+      {Op::kNewMacro, {refused}},
+      {Op::kNewFolder, {refused}},
+      {Op::kImportMacro, {refused}},
+      {Op::kImportLibrary, {refused}},
+      {Op::kExportMacro, {"save Top.mkf 253"}},
+      {Op::kExportLibrary, {"save Top.mbf 255"}},
+      {Op::kRename, {"name 238 'Top'"}},
+  };
+  for (const Case& c : cases) {
+    Select(top);
+    host.log.clear();
+    host.names = {u"Added"};
+    host.files = {dir / "any.mkf"};
+    Popup(c.op);
+    EXPECT_EQ(host.Only({"name", "attention", "save", "open"}), c.expected) << static_cast<int>(c.op);
+  }
+  host.log.clear();
+  host.names = {u"Added"};
+  manager->OnNewMacro();  // the manager's own button
+  EXPECT_EQ(host.Only({"name", "attention"}), Log{refused});
+  EXPECT_EQ(lib.ItemCount(), 3);
+}
+
 TEST_F(ManagerDialog, AFolderHoldingAMacroOfTheCurrentProfileIsNotDeleted) {
   profile.Key[4].Value = {0x90, 0x00, 0x00, 0};
   profile.Key[4].MacroKeyIndex = lib.MacroAt(inFolder)->MacroKeyIndex;

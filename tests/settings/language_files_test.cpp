@@ -60,6 +60,7 @@ const std::set<int>& IndexesRead() {
         {266, 267, 268, 270, 271, 274},  // power saving, lift-off
         {280, 281},                // titles of the DPI value and colour palette dialogs
         Range(300, 306),           // the linked programs: popup entry, dialog, file dialog
+        Range(320, 324),           // tray menu and tip, low battery, startup shortcut, unreadable library
     };
     std::set<int> all;
     for (const auto& group : groups) all.insert(group.begin(), group.end());
@@ -110,8 +111,8 @@ TEST_P(ShippedLanguage, DefinesExactlyTheStringsTheProgramReads) {
   std::vector<int> missing, stray;
   for (int i = 0; i < kLanguageStringCount; ++i) {
     const bool read = IndexesRead().count(i) != 0;
-    if (read && table_.String(i).empty()) missing.push_back(i);
-    if (!read && !table_.String(i).empty()) stray.push_back(i);
+    if (read && !table_.Given(i)) missing.push_back(i);
+    if (!read && table_.Given(i)) stray.push_back(i);
   }
   EXPECT_EQ(missing, std::vector<int>{});
   EXPECT_EQ(stray, std::vector<int>{});
@@ -196,6 +197,18 @@ TEST(ShippedLanguage, BuiltInTextsAreTheShippedEnglishOnes) {
   ASSERT_EQ(LoadLanguage(config.path(), 1.0f, english), 1);
   const LanguageTable none;
   EXPECT_EQ(KeptCopyNotice(none), english.String(kStringKeptCopy));
+  int builtIn = 0;
+  for (int i = 0; i < kLanguageStringCount; ++i) {
+    if (BuiltInText(i).empty()) continue;
+    ++builtIn;
+    EXPECT_TRUE(IndexesRead().count(i)) << i;
+    EXPECT_EQ(none.String(i), english.String(i)) << i;
+    // A file that has the text wins over the built-in one.
+    LanguageTable own;
+    own.Set(i, u"own");
+    EXPECT_EQ(own.String(i), u"own");
+  }
+  EXPECT_EQ(builtIn, 5);
   for (int i = 0; i < kProfileCount; ++i) EXPECT_EQ(DefaultProfileName(i, none), english.String(85 + i));
 }
 

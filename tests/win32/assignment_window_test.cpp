@@ -257,19 +257,21 @@ TEST_F(AssignmentWindow, HoveringEntry11ThenEntry1OpensThenClosesTheMultimediaSu
     EXPECT_EQ(window.Menu(PopupClass::kMultimedia), nullptr);
     ASSERT_NE(window.Menu(PopupClass::kCombo), nullptr);
 
-    // A press on one of the first four entries brings the menus to the front.
+    // The main menu has the activation back from its submenu, and a press on
+    // one of the first four entries keeps the menus in front.
     CWndPopup* menuPopup = window.Menu(PopupClass::kCombo);
+    EXPECT_EQ(GetForegroundWindow(), menuPopup->GetSafeHwnd());
     const RECT second = menuPopup->ItemRect(1);
     Point(menuPopup, 1, false);
-    SetForegroundWindow(window.hwnd());
     SendMessageW(menuPopup->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
                  MAKELPARAM((second.left + second.right) / 2, (second.top + second.bottom) / 2));
     EXPECT_EQ(GetForegroundWindow(), menuPopup->GetSafeHwnd());
     SendMessageW(menuPopup->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(-5, -5));  // released outside: nothing chosen
     EXPECT_EQ(window.settings().CurrentProfile().Key[3].Value[0], 0x10);
 
-    // The main menu losing the activation with no submenu open closes it.
-    SendMessageW(window.hwnd(), 0x405, 2016, 0);
+    // The main menu losing the activation with no submenu open (the main
+    // window takes it, as on a click there) closes it.
+    SetForegroundWindow(window.hwnd());
     PumpFor(50);
     EXPECT_EQ(window.Menu(PopupClass::kCombo), nullptr);
     EXPECT_FALSE(window.Combo(2016)->popupOpen());
@@ -278,6 +280,29 @@ TEST_F(AssignmentWindow, HoveringEntry11ThenEntry1OpensThenClosesTheMultimediaSu
     EXPECT_EQ(window.PictureHighlight(), 4);
     SendMessageW(window.hwnd(), kButtonComboMessage, 2016, kCodeLeft);
     EXPECT_EQ(window.PictureHighlight(), 0);
+  });
+}
+
+// A submenu takes the activation from the main menu when it opens; after it
+// closed again (the pointer back on an entry without one) a click elsewhere
+// must still close the main menu, through its real loss of activation.
+TEST_F(AssignmentWindow, AClickElsewhereClosesTheMenuAfterASubmenuCameAndWent) {
+  Run([&](Window& window) {
+    SendMessageW(window.hwnd(), kButtonComboMessage, 2016, kCodeClicked);
+    ASSERT_NE(window.Menu(PopupClass::kCombo), nullptr);
+    PumpFor(50);
+    Point(window.Menu(PopupClass::kCombo), 10, false);
+    ASSERT_NE(window.Menu(PopupClass::kMultimedia), nullptr);
+    PumpFor(50);
+    EXPECT_EQ(GetForegroundWindow(), window.Menu(PopupClass::kMultimedia)->GetSafeHwnd());
+    Point(window.Menu(PopupClass::kCombo), 0, false);
+    PumpFor(50);
+    ASSERT_EQ(window.Menu(PopupClass::kMultimedia), nullptr);
+    ASSERT_NE(window.Menu(PopupClass::kCombo), nullptr);
+    // The click elsewhere: the main window takes the activation.
+    SetForegroundWindow(window.hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return window.Menu(PopupClass::kCombo) == nullptr; }));
+    EXPECT_FALSE(window.Combo(2016)->popupOpen());
   });
 }
 

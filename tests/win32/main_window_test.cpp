@@ -4,6 +4,10 @@
 #include <vector>
 
 #include "app/main_window_ids.h"
+#include "app/startup_shortcut.h"
+#include "app/tray.h"
+#include "settings/program_folders.h"
+#include "app/win32/startup_shortcut_win32.h"
 #include "app/win32/tarvin_app_win32.h"
 #include "app/win32/tarvin_dlg_win32.h"
 #include "device/virtual_mouse.h"
@@ -45,7 +49,12 @@ class TestMainDialog : public CTarvinDlg {
  public:
   using CTarvinDlg::CTarvinDlg;
   HWND hwnd() const { return hwnd_; }
-  std::vector<std::pair<UINT, std::wstring>> trayMenu;
+  struct MenuRow {
+    UINT id;
+    std::wstring text;
+    UINT state;  // MF_CHECKED, MF_GRAYED
+  };
+  std::vector<MenuRow> trayMenu;
 
  protected:
   BOOL OnInitDialog() override {
@@ -59,7 +68,8 @@ class TestMainDialog : public CTarvinDlg {
       for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[64] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-        trayMenu.emplace_back(GetMenuItemID(menu, i), text);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED);
+        trayMenu.push_back({GetMenuItemID(menu, i), text, state});
       }
       EndMenu();
     }
@@ -229,23 +239,161 @@ INSTANTIATE_TEST_SUITE_P(Links, StartupCheck,
                                          NoticeCase{"ReceiverMouseOnline", true, true, 0}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST_F(MainWindow, TrayMenuOffersShowAndExitAndIgnoresOtherIcons) {
+std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+// The rows the menu showed, as the portable menu lists them.
+void ExpectMenu(const std::vector<TestMainDialog::MenuRow>& shown, const std::vector<TrayMenuItem>& items) {
+  ASSERT_EQ(shown.size(), items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(shown[i].id, items[i].command) << i;
+    if (items[i].command == 0) continue;
+    EXPECT_EQ(shown[i].text, W(items[i].text)) << i;
+    EXPECT_EQ((shown[i].state & MF_CHECKED) != 0, items[i].checked) << i;
+    EXPECT_EQ((shown[i].state & MF_GRAYED) != 0, !items[i].enabled) << i;
+  }
+}
+
+TEST_F(MainWindow, TrayMenuListsTheShownProfilesAndIgnoresOtherIcons) {
   SetNeedPassword(u"0");
   auto mouse = MakeDemoVirtualMouse(clock_);
   TestMainDialog dialog(Options(mouse));
   Run(dialog, [&] {
+    SettingsStore& settings = dialog.settings();
+    settings.AddProfile(u"Second & last");
     EXPECT_EQ(SendMessageW(dialog.hwnd(), kWmTrayNotify, 127, WM_RBUTTONUP), 1);
     EXPECT_TRUE(dialog.trayMenu.empty());
     EXPECT_EQ(SendMessageW(dialog.hwnd(), kWmTrayNotify, kTrayIconId, WM_RBUTTONUP), 0);
-    ASSERT_EQ(dialog.trayMenu.size(), 3u);
-    EXPECT_EQ(dialog.trayMenu[0].first, kIdTrayShow);
-    EXPECT_EQ(dialog.trayMenu[0].second, std::wstring(reinterpret_cast<const wchar_t*>(LanguageString(1).c_str())));
-    EXPECT_EQ(dialog.trayMenu[1].first, 0u);  // separator
-    EXPECT_EQ(dialog.trayMenu[2].first, kIdTrayExit);
-    EXPECT_EQ(dialog.trayMenu[2].second, std::wstring(reinterpret_cast<const wchar_t*>(LanguageString(2).c_str())));
-    EXPECT_FALSE(LanguageString(1).empty());
+    ExpectMenu(dialog.trayMenu, BuildTrayMenu(settings, false, true));
+    const std::size_t count = static_cast<std::size_t>(settings.ProfileShowCount());
+    ASSERT_EQ(dialog.trayMenu.size(), 6 + count);
+    const std::size_t added = 2 + count - 1;  // the row of the profile just added
+    EXPECT_EQ(dialog.trayMenu[0].text, W(LanguageString(1)));
+    EXPECT_EQ(dialog.trayMenu[added].text, L"Second && last");
+    EXPECT_EQ(dialog.trayMenu.back().text, W(LanguageString(2)));
+
+    // A pick there switches as the picker does: the mouse gets the profile.
+    const int picked = settings.ProfileShowList(static_cast<int>(count) - 1);
+    settings.Profile(picked).PollingRateValue = {1, 0, 0};
+    SendMessageW(dialog.hwnd(), WM_COMMAND, kIdTrayProfileFirst + static_cast<unsigned>(picked), 0);
+    EXPECT_EQ(settings.CurrentProfileIndex(), picked);
+    EXPECT_TRUE(PumpUntil([&] { return mouse->State().rateCode == 4; }));
+    dialog.trayMenu.clear();
+    SendMessageW(dialog.hwnd(), kWmTrayNotify, kTrayIconId, WM_RBUTTONUP);
+    ASSERT_EQ(dialog.trayMenu.size(), 6 + count);
+    EXPECT_EQ(dialog.trayMenu[added].state & MF_CHECKED, 0u + MF_CHECKED);
+    EXPECT_EQ(dialog.trayMenu[2].state & MF_CHECKED, 0u);
+    // A hidden profile's command changes nothing.
+    const int hidden = settings.FirstHiddenProfile();
+    ASSERT_GE(hidden, 0);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, kIdTrayProfileFirst + static_cast<unsigned>(hidden), 0);
+    EXPECT_EQ(settings.CurrentProfileIndex(), picked);
   });
   EXPECT_EQ(dialog.trayIcon().uID, 0u + kTrayIconId);
+}
+
+// The tip follows every status reply; the low battery is told once in a
+// balloon, and again only after the mouse was charging.
+TEST_F(MainWindow, TheTrayTipFollowsTheBatteryAndTellsOnceWhenItIsLow) {
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    ASSERT_TRUE(dialog.trayIconAdded());
+    const auto tip = [&] { return std::u16string(reinterpret_cast<const char16_t*>(dialog.trayIcon().szTip)); };
+    EXPECT_EQ(tip(), u"Zeltra - 80 %");  // the start-up's status reply
+    struct Step {
+      int level, charge;
+      std::u16string tip;
+      int balloons;
+    } steps[] = {
+        {21, 0, u"Zeltra - 21 %", 0}, {20, 0, u"Zeltra - 20 %", 1}, {12, 0, u"Zeltra - 12 %", 1},
+        {12, 1, u"Zeltra - 12 %, " + LanguageString(kStringCharging), 1},
+        {60, 0, u"Zeltra - 60 %", 1},  {8, 0, u"Zeltra - 8 %", 2},
+    };
+    for (const Step& step : steps) {
+      mouse->SetBattery(static_cast<std::uint8_t>(step.level), static_cast<std::uint8_t>(step.charge));
+      dialog.link().QueryStatus();
+      EXPECT_EQ(tip(), step.tip);
+      EXPECT_EQ(dialog.tray().balloonsShown(), step.balloons) << step.level;
+    }
+    ASSERT_TRUE(dialog.tray().lastBalloon());
+    EXPECT_EQ(dialog.tray().lastBalloon()->title, u"Zeltra - 8 %");
+    EXPECT_EQ(dialog.tray().lastBalloon()->text, LanguageString(kStringBatteryLow));
+    mouse->SetOnline(false);
+    dialog.link().QueryStatus();
+    EXPECT_EQ(tip(), u"Zeltra");
+  });
+}
+
+// Started by the Startup folder's shortcut: the window stays hidden while the
+// mouse comes online and is written to, says nothing about a missing mouse,
+// and shows when the user asks for it.
+TEST_F(MainWindow, StartedInTheTrayItStaysHiddenUntilBroughtUp) {
+  for (const bool plugged : {true, false}) {
+    SCOPED_TRACE(plugged ? "mouse online" : "no mouse");
+    auto mouse = plugged ? MakeDemoVirtualMouse(clock_) : std::make_shared<VirtualMouse>(clock_);
+    TarvinOptions options = Options(mouse);
+    options.startInTray = true;
+    TestMainDialog dialog(std::move(options));
+    Run(dialog, [&] {
+      EXPECT_TRUE(dialog.trayIconAdded());
+      PumpFor(2600);  // past the status reply and the start-up check
+      EXPECT_FALSE(IsWindowVisible(dialog.hwnd()));
+      EXPECT_EQ(dialog.startupNotice(), nullptr);
+      EXPECT_TRUE(dialog.startHidden());
+      if (!plugged) return;
+      EXPECT_EQ(dialog.link().standby().active, 1);
+      EXPECT_EQ(SendMessageW(dialog.hwnd(), kWmTrayNotify, kTrayIconId, WM_LBUTTONDBLCLK), 0);
+      EXPECT_TRUE(PumpUntil([&] { return Shown(dialog.hwnd()); }));
+      EXPECT_FALSE(dialog.startHidden());
+    });
+  }
+}
+
+// The menu's entry writes a shortcut to the program with the start switch
+// into the user's Startup folder, checks it, and takes it away again.
+TEST_F(MainWindow, StartWithWindowsPutsAShortcutIntoTheStartupFolderAndTakesItAway) {
+  const std::filesystem::path startup = win32::StartupFolder();
+  ASSERT_FALSE(startup.empty());
+  const std::filesystem::path link = startup / L"Zeltra.lnk";
+  std::filesystem::remove(link);
+  struct Removed {
+    std::filesystem::path file;
+    ~Removed() {
+      std::error_code ec;
+      std::filesystem::remove(file, ec);
+    }
+  } cleanup{link};
+  SetNeedPassword(u"0");
+  auto mouse = MakeDemoVirtualMouse(clock_);
+  TestMainDialog dialog(Options(mouse));
+  Run(dialog, [&] {
+    const auto checked = [&] {
+      dialog.trayMenu.clear();
+      SendMessageW(dialog.hwnd(), kWmTrayNotify, kTrayIconId, WM_RBUTTONUP);
+      for (const auto& row : dialog.trayMenu)
+        if (row.id == kIdTrayStartWithWindows) return (row.state & MF_CHECKED) != 0;
+      ADD_FAILURE() << "no Start with Windows entry";
+      return false;
+    };
+    EXPECT_FALSE(checked());
+    SendMessageW(dialog.hwnd(), WM_COMMAND, kIdTrayStartWithWindows, 0);
+    ASSERT_TRUE(std::filesystem::exists(link));
+    const auto found = win32::ReadShortcut(link);
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(SameWindowsPath(found->target.u16string(), ExecutablePath().u16string()))
+        << found->target.string();
+    EXPECT_EQ(found->arguments, u"--tray");
+    EXPECT_TRUE(checked());
+    SendMessageW(dialog.hwnd(), WM_COMMAND, kIdTrayStartWithWindows, 0);
+    EXPECT_FALSE(std::filesystem::exists(link));
+    EXPECT_FALSE(checked());
+    // One left by a copy of the program elsewhere is replaced by this one's.
+    ASSERT_TRUE(win32::WriteShortcut(StartupShortcutFor(startup, L"C:\\elsewhere\\Zeltra.exe")));
+    EXPECT_FALSE(checked());
+    SendMessageW(dialog.hwnd(), WM_COMMAND, kIdTrayStartWithWindows, 0);
+    EXPECT_TRUE(checked());
+  });
 }
 
 TEST_F(MainWindow, TrayExitClosesEveryOpenSmallDialogBeforeEnding) {
