@@ -55,9 +55,9 @@ void CVScrollBar::Draw(HDC dc, const RECT&) {
   FillSolid(dc, RECT{thumb.left + s, thumb.top + s, thumb.right - s, thumb.bottom}, over ? kThumbOuter : kThumbInner);
 }
 
-void CVScrollBar::ReleaseImages() {
-  up_.Reset();
-  down_.Reset();
+void CVScrollBar::ForEachImage(const ImageVisitor& visit) {
+  visit(up_);
+  visit(down_);
 }
 
 // --- library tree ------------------------------------------------------------------
@@ -83,9 +83,9 @@ void CEditShowList::Draw(HDC dc, const RECT&) {
   }
 }
 
-void CEditShowList::ReleaseImages() {
-  open_.Reset();
-  closed_.Reset();
+void CEditShowList::ForEachImage(const ImageVisitor& visit) {
+  visit(open_);
+  visit(closed_);
 }
 
 // --- action list -------------------------------------------------------------------
@@ -106,10 +106,10 @@ void CImageShowList::Draw(HDC dc, const RECT&) {
   }
 }
 
-void CImageShowList::ReleaseImages() {
-  release_.Reset();
-  press_.Reset();
-  delay_.Reset();
+void CImageShowList::ForEachImage(const ImageVisitor& visit) {
+  visit(release_);
+  visit(press_);
+  visit(delay_);
 }
 
 }  // namespace zeltra::win32

@@ -14,7 +14,7 @@ class CVScrollBar : public CModelControl<ScrollBarModel> {
               int range = 1, bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
   // The arrow strips (PNG resources 188 up, 187 down), loaded at
   // construction; lays the bar out again.
   bool LoadArrowImages();
@@ -38,10 +38,10 @@ class CEditShowList : public CModelControl<TreeListModel> {
                 bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
   // The open icon's size sets the indents and the folder-icon zone.
   bool SetOpenFolderImage(const std::filesystem::path& file);
-  bool SetClosedFolderImage(const std::filesystem::path& file) { return LoadSkinImage(file, closed_); }
+  void SetClosedFolderImage(const std::filesystem::path& file) { SetSkinFile(file, closed_); }
   void EnsureSelectionVisible() { model_.EnsureSelectionVisible(); }
 
  private:
@@ -55,11 +55,11 @@ class CImageShowList : public CModelControl<ActionListModel> {
                  bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
   // First action icon (a release), second (a press), the delay icon.
-  bool SetReleaseIcon(const std::filesystem::path& file) { return LoadSkinImage(file, release_); }
-  bool SetPressIcon(const std::filesystem::path& file) { return LoadSkinImage(file, press_); }
-  bool SetDelayIcon(const std::filesystem::path& file) { return LoadSkinImage(file, delay_); }
+  void SetReleaseIcon(const std::filesystem::path& file) { SetSkinFile(file, release_); }
+  void SetPressIcon(const std::filesystem::path& file) { SetSkinFile(file, press_); }
+  void SetDelayIcon(const std::filesystem::path& file) { SetSkinFile(file, delay_); }
   void SetMacro(const Macro* macro) { model_.SetMacro(macro); }
 
  private:
