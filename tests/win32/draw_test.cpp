@@ -20,6 +20,18 @@ constexpr std::uint32_t Argb(int a, int r, int g, int b) {
          static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(b);
 }
 
+// 23 x 17 pixels of pseudo-random colour, each pixel's alpha made from its
+// random word by `alpha`.
+template <class Alpha>
+Picture NoisePicture(std::uint32_t seed, Alpha alpha) {
+  Picture picture(23, 17, 0);
+  for (auto& pixel : picture.argb) {
+    seed = seed * 1103515245u + 12345u;
+    pixel = alpha(seed) << 24 | ((seed >> 4) & 0xFFFFFF);
+  }
+  return picture;
+}
+
 HBITMAP UniformBitmap(int width, int height, COLORREF colour) {
   HDC screen = GetDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -96,12 +108,7 @@ TEST(FrameBitmap, TransparentPixelsBecomeBlack) {
 // transfer of the decoded frame (as every paint used to make it) gives.
 TEST(FrameFile, IsStretchedAsABlockTransferStretchedIt) {
   TempDir dir;
-  Picture picture(23, 17, 0);
-  std::uint32_t seed = 777;
-  for (auto& pixel : picture.argb) {
-    seed = seed * 1103515245u + 12345u;
-    pixel = 0xFF000000 | ((seed >> 4) & 0xFFFFFF);
-  }
+  const Picture picture = NoisePicture(777, [](std::uint32_t) { return 255u; });
   WriteBmp(dir / "frame.bmp", picture);
   win32::FrameBitmap decoded;
   ASSERT_TRUE(win32::LoadFrameBitmap(dir / "frame.bmp", decoded));
@@ -249,13 +256,9 @@ TEST(ScaledDrawing, BlendsAndStretchesAsGdiplusDid) {
   TempDir dir;
   // Every alpha edge case: clear, opaque and in between, over a background
   // that shows any rounding difference.
-  Picture picture(23, 17, 0);
-  std::uint32_t seed = 12345;
-  for (auto& pixel : picture.argb) {
-    seed = seed * 1103515245u + 12345u;
-    const std::uint32_t alpha = (seed >> 24) % 3 == 0 ? 0 : (seed >> 24) % 3 == 1 ? 255 : (seed >> 8) & 0xFF;
-    pixel = alpha << 24 | ((seed >> 4) & 0xFFFFFF);
-  }
+  const Picture picture = NoisePicture(12345, [](std::uint32_t seed) {
+    return (seed >> 24) % 3 == 0 ? 0u : (seed >> 24) % 3 == 1 ? 255u : (seed >> 8) & 0xFF;
+  });
   WritePng(dir / "a.png", picture);
   Picture opaque(23, 17, 0);
   for (std::size_t i = 0; i < opaque.argb.size(); ++i) opaque.argb[i] = picture.argb[i] | 0xFF000000;
