@@ -75,6 +75,15 @@ class Dib {
 // differ. Past that the least recently used copy goes.
 constexpr std::size_t kStretchedCopies = 8;
 
+// Where an image was stretched to: the destination and the source area.
+struct StretchPlace {
+  Area dest;
+  Area source;
+  friend bool operator==(const StretchPlace& a, const StretchPlace& b) {
+    return std::memcmp(&a, &b, sizeof(StretchPlace)) == 0;
+  }
+};
+
 // The memory DC every image is drawn from, selected only during a draw (the
 // drawing happens on the user-interface thread alone).
 HDC SourceDc() {
@@ -98,18 +107,37 @@ class SkinBitmap {
       Blit(dc, pixels_, dest, source.x, source.y, opaque_);
       return;
     }
+    // A place drawn before finds its copy without working the maps out again.
+    const StretchPlace place{dest, source};
+    std::weak_ptr<Dib>* known = places_.Find(place);
+    if (known != nullptr) {
+      if (const std::shared_ptr<Dib> kept = known->lock()) {
+        Blit(dc, *kept, dest, 0, 0, false);
+        return;
+      }
+    }
+    const auto remember = [&](const std::shared_ptr<Dib>& copy) {
+      if (known != nullptr) {
+        *known = copy;
+      } else {
+        places_.Insert(place, copy);
+      }
+    };
     StretchMaps key = MapStretch(dest.x, dest.y, dest.width, dest.height, source.x, source.y, source.width,
                                  source.height, width(), height());
-    if (const Dib* kept = stretched_.Find(key)) {
-      Blit(dc, *kept, dest, 0, 0, false);
+    if (const std::shared_ptr<Dib>* kept = stretched_.Find(key)) {
+      if (keep) remember(*kept);
+      Blit(dc, **kept, dest, 0, 0, false);
       return;
     }
-    Dib copy(dest.width, dest.height);
-    if (copy.bits() == nullptr) return;
-    ScaleNearest(pixels_.bits(), width(), key.columns, key.rows, copy.bits(), dest.width);
+    auto copy = std::make_shared<Dib>(dest.width, dest.height);
+    if (copy->bits() == nullptr) return;
+    ScaleNearest(pixels_.bits(), width(), key.columns, key.rows, copy->bits(), dest.width);
     // A stretched copy may start with a clear column or row (see StretchSources).
-    Blit(dc, copy, dest, 0, 0, false);
-    if (keep) stretched_.Insert(std::move(key), std::move(copy));
+    Blit(dc, *copy, dest, 0, 0, false);
+    if (!keep) return;
+    remember(copy);
+    stretched_.Insert(std::move(key), std::move(copy));
   }
 
   std::size_t copies() const { return stretched_.size(); }
@@ -128,7 +156,9 @@ class SkinBitmap {
 
   Dib pixels_;
   bool opaque_;
-  RecentCache<StretchMaps, Dib> stretched_{kStretchedCopies};
+  RecentCache<StretchMaps, std::shared_ptr<Dib>> stretched_{kStretchedCopies};
+  // The copy each recent place was drawn from; the copies are owned above.
+  RecentCache<StretchPlace, std::weak_ptr<Dib>> places_{2 * kStretchedCopies};
 };
 
 void SkinImage::Reset() {
