@@ -121,6 +121,10 @@ inline constexpr unsigned kWmMouseStateChanged = 1067;
 // The virtual mouse's plugging, handled as the system's device-change
 // broadcast (which cannot be posted: it carries a pointer). wParam = event.
 inline constexpr unsigned kWmVirtualDeviceChange = 1171;
+// Posted after the window's first paint: what that paint did not need
+// follows it (the scan for the mouse of a window shown at once, the macro
+// library).
+inline constexpr unsigned kWmAfterFirstPaint = 1172;
 // Button combos report their codes 2, 4 and 5 under this message (wParam
 // the combo's id, lParam the code).
 inline constexpr unsigned kButtonComboMessage = 1028;

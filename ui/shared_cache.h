@@ -1,6 +1,7 @@
-// Two small caches of the drawing code: one object per key for as long as
-// anyone holds it (one decode per skin file however many controls show it),
-// and a few recently used values (an image's copies at the sizes it is drawn).
+// Small caches of the drawing code: one object per key for as long as anyone
+// holds it (one decode per skin file however many controls show it), a slot
+// that makes its object only when it is first needed and lets it go while
+// not shown, and a few recently used values (an image's stretched copies).
 #pragma once
 
 #include <cstddef>
@@ -40,6 +41,47 @@ class SharedCache {
     for (auto it = entries_.begin(); it != entries_.end();) it = it->second.expired() ? entries_.erase(it) : ++it;
   }
   std::map<Key, std::weak_ptr<Value>> entries_;
+};
+
+// A slot naming its object by key: nothing is made when the key is given, the
+// object is made (or shared, through the cache, with every other slot of the
+// key) at the first Get, and a slot whose object could not be made does not
+// try again until it is unloaded or given a key anew. Unload lets the object
+// go (the cache frees it with its last holder; the next Get makes it again).
+template <class Key, class Value>
+class LazyShared {
+ public:
+  void Assign(SharedCache<Key, Value>& cache, Key key) {
+    cache_ = &cache;
+    key_ = std::move(key);
+    Unload();
+  }
+  template <class Make>
+  Value* Get(Make&& make) {
+    if (!value_ && !tried_ && cache_ != nullptr) {
+      tried_ = true;
+      value_ = cache_->Get(key_, std::forward<Make>(make));
+    }
+    return value_.get();
+  }
+  void Unload() {
+    value_.reset();
+    tried_ = false;
+  }
+  void Reset() {
+    Unload();
+    cache_ = nullptr;
+    key_ = Key{};
+  }
+  bool named() const { return cache_ != nullptr; }
+  const Key& key() const { return key_; }
+  bool loaded() const { return value_ != nullptr; }
+
+ private:
+  SharedCache<Key, Value>* cache_ = nullptr;
+  Key key_{};
+  std::shared_ptr<Value> value_;
+  bool tried_ = false;
 };
 
 // At most `capacity` values, the least recently used dropped first.

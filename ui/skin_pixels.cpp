@@ -1,6 +1,7 @@
 #include "ui/skin_pixels.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace zeltra {
@@ -61,10 +62,76 @@ std::vector<int> StretchSources(int destStart, int destLength, int sourceStart, 
   return sources;
 }
 
+StretchMaps MapStretch(int destX, int destY, int destWidth, int destHeight, int sourceX, int sourceY,
+                       int sourceWidth, int sourceHeight, int imageWidth, int imageHeight) {
+  return StretchMaps{sourceX,
+                     sourceY,
+                     sourceWidth,
+                     sourceHeight,
+                     StretchSources(destX, destWidth, sourceX, sourceWidth, imageWidth),
+                     StretchSources(destY, destHeight, sourceY, sourceHeight, imageHeight)};
+}
+
+std::vector<int> BlitStretchSources(int destLength, int sourceLength) {
+  std::vector<int> sources(destLength > 0 ? static_cast<std::size_t>(destLength) : 0, 0);
+  if (destLength <= 0 || sourceLength <= 0) return sources;
+  // Integer mid-point test along the major axis: `error` is the distance of
+  // the mid-point from the ideal line, doubled to stay in integers.
+  const long long d = destLength;
+  const long long s = sourceLength;
+  if (d >= s) {
+    long long error = 3 * s - 2 * d;
+    int source = 0;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+      sources[i] = source;
+      if (error > 0) {
+        ++source;
+        error += 2 * s - 2 * d;
+      } else {
+        error += 2 * s;
+      }
+    }
+    return sources;
+  }
+  long long error = 3 * d - 2 * s;
+  std::size_t dest = 0;
+  bool runStart = true;
+  for (int source = 0; source < sourceLength && dest < sources.size(); ++source) {
+    if (runStart) sources[dest] = source;
+    runStart = false;
+    if (error > 0) {
+      ++dest;
+      runStart = true;
+      error += 2 * d - 2 * s;
+    } else {
+      error += 2 * d;
+    }
+  }
+  return sources;
+}
+
+std::uint32_t AverageRgb(const std::uint32_t* pixels, std::size_t count) {
+  if (count == 0) return 0;
+  std::uint64_t red = 0;
+  std::uint64_t green = 0;
+  std::uint64_t blue = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    red += (pixels[i] >> 16) & 0xFF;
+    green += (pixels[i] >> 8) & 0xFF;
+    blue += pixels[i] & 0xFF;
+  }
+  return static_cast<std::uint32_t>((red / count) << 16 | (green / count) << 8 | (blue / count));
+}
+
 void ScaleNearest(const std::uint32_t* source, int sourceStride, const std::vector<int>& columns,
                   const std::vector<int>& rows, std::uint32_t* dest, int destStride) {
   for (std::size_t y = 0; y < rows.size(); ++y) {
     std::uint32_t* row = dest + static_cast<std::ptrdiff_t>(y) * destStride;
+    if (y > 0 && rows[y] == rows[y - 1]) {
+      // A source row shown twice (every row at 2x): the row just made again.
+      std::memcpy(row, row - destStride, columns.size() * sizeof(std::uint32_t));
+      continue;
+    }
     if (rows[y] < 0) {
       for (std::size_t x = 0; x < columns.size(); ++x) row[x] = 0;
       continue;

@@ -28,6 +28,35 @@ bool PremultiplyPixels(std::uint32_t* pixels, std::size_t count);
 // block. The result depends on where the destination starts.
 std::vector<int> StretchSources(int destStart, int destLength, int sourceStart, int sourceLength, int imageLength);
 
+// Which pixels a copy of an image stretched to a destination area holds: its
+// source area and the source column and row of each destination pixel.
+// Equal maps make equal pixels, so one stretched copy serves every place
+// whose maps agree (at a scale of 1.0 or 2.0 every place of the same size).
+struct StretchMaps {
+  int sourceX = 0;
+  int sourceY = 0;
+  int sourceWidth = 0;
+  int sourceHeight = 0;
+  std::vector<int> columns;
+  std::vector<int> rows;
+  friend bool operator==(const StretchMaps&, const StretchMaps&) = default;
+};
+StretchMaps MapStretch(int destX, int destY, int destWidth, int destHeight, int sourceX, int sourceY,
+                       int sourceWidth, int sourceHeight, int imageWidth, int imageHeight);
+
+// The source pixel shown by each of `destLength` destination pixels when a
+// block transfer stretches `sourceLength` pixels over them (StretchBlt with
+// COLORONCOLOR, as dialog frames were always drawn): a line drawn from the
+// first pixel pair to the last, stepping to the next pixel whenever the
+// mid-point between the two candidate pixels' centres falls below the exact
+// line. A 2x stretch shows every pixel twice; 1:1 is the identity. When
+// shrinking, each destination pixel shows the first source pixel of its run.
+std::vector<int> BlitStretchSources(int destLength, int sourceLength);
+
+// The mean red, green and blue of `count` pixels (each channel's sum divided
+// by the count, truncated) as 0x00RRGGBB; alpha is not looked at. 0 for none.
+std::uint32_t AverageRgb(const std::uint32_t* pixels, std::size_t count);
+
 // Fills a destWidth x destHeight image from a source image by the column and
 // row maps of StretchSources; -1 gives 0 (transparent). Strides in pixels.
 void ScaleNearest(const std::uint32_t* source, int sourceStride, const std::vector<int>& columns,

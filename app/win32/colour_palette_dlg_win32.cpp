@@ -39,8 +39,6 @@ CColorPaletteDlg::CColorPaletteDlg(ColourPalette& palette, HWND parent)
 CColorPaletteDlg::~CColorPaletteDlg() = default;
 
 void CColorPaletteDlg::CreateControls(const RECT&) {
-  picture_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PALETTE_FRAME),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   AddSkinButton(*this, kIdClose, kClosePlace, u"", L"skins\\exit_nr.png", L"skins\\exit_ov.png");
   AddSkinButton(*this, kIdOk, kOkPlace, LanguageString(4), L"skins\\button2_nr.png", L"skins\\button2_ov.png");
   AddText(*this, kTitleId, kTitlePlace, LanguageString(kTitleString), kTextNormal, DT_LEFT | DT_SINGLELINE, false);
@@ -66,7 +64,7 @@ void CColorPaletteDlg::ShowWorkingColour() {
 
 void CColorPaletteDlg::DrawBackground(HDC dc, const RECT& client) {
   FillSolid(dc, client, background_);
-  DrawFrameBitmap(dc, picture_.get(), ColourPalette::kWidth, ColourPalette::kHeight, Ui().scale);
+  frameFile_.Draw(dc, FrameSource{{}, IDB_PALETTE_FRAME}, ColourPalette::kWidth, ColourPalette::kHeight, Ui().scale);
   FillSwatch(dc, ToRect(ColourPalette::PreviewRect(Ui().scale)), static_cast<COLORREF>(palette_.working()));
   DrawControls(dc, client);
 }

@@ -53,7 +53,6 @@ class CColorPaletteDlg : public CSmallDialog {
   void ShowWorkingColour();
 
   ColourPalette& palette_;
-  UniqueBitmap picture_;
   std::array<CStaticText*, 3> values_{};
 };
 

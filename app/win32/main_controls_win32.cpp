@@ -31,14 +31,15 @@ std::u16string CaptionOf(const ControlSpec& desc) {
   return text;
 }
 
-// An empty name loads nothing (the control draws without that look).
+// Names the image of one look (decoded when first drawn); an empty name
+// names nothing (the control draws without that look).
 std::filesystem::path Skin(std::u16string_view name) {
   const std::wstring wide(name.begin(), name.end());
   return SkinPath(wide.c_str());
 }
 
 template <class T>
-void LoadImage(T& control, bool (T::*setter)(const std::filesystem::path&), std::u16string_view name) {
+void LoadImage(T& control, void (T::*setter)(const std::filesystem::path&), std::u16string_view name) {
   if (!name.empty()) (control.*setter)(Skin(name));
 }
 

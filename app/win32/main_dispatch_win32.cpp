@@ -174,6 +174,10 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         if (icon_ != nullptr) DrawIcon(paint.get(), x, y, icon_);
         return 0;
       }
+      if (!firstPainted_) {
+        firstPainted_ = true;
+        PostMessageW(hwnd_, kWmAfterFirstPaint, 0, 0);
+      }
       break;
     case WM_QUERYDRAGICON:
       return reinterpret_cast<LRESULT>(icon_);
@@ -223,6 +227,10 @@ MessageResult CTarvinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   }
   if (message == kWmVirtualDeviceChange) {
     if (link_) link_->OnDeviceChange(wParam);
+    return 0;
+  }
+  if (message == kWmAfterFirstPaint) {
+    OnAfterFirstPaint();
     return 0;
   }
   if (message == kWmSecondInstance) {

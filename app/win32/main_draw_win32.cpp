@@ -1,10 +1,13 @@
 // The main window's controls and painting: every control of the layout
 // table, the skin behind them and the mouse picture's highlight.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/main_window_ids.h"
 #include "app/window_placement.h"
 #include "app/win32/tarvin_dlg_win32.h"
+#include "ui/skin_pixels.h"
 #include "ui/ui_context.h"
 #include "ui/win32/resource_ids.h"
 
@@ -29,11 +32,7 @@ void CTarvinDlg::CreateControls(const RECT&) {
   if (auto* version = controls_.As<CStaticText>(kIdVersionLabel)) {
     version->SetCaption(LanguageString(kStringVersion) + kVersionSuffix);
   }
-  if (!background_364_) {
-    background_364_.reset(static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_MAIN_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  }
-  if (!panel_.assigned()) LoadSkinImage(SkinFile(kPanelImage), panel_);
+  if (!panel_.assigned()) SetSkinFile(SkinFile(kPanelImage), panel_);
 }
 
 bool CTarvinDlg::ClickRepaintsWindow(int id) const {
@@ -47,23 +46,63 @@ void CTarvinDlg::UpdateControls() {
   if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void CTarvinDlg::DrawPanels(HDC dc) {
-  if (!panel_.drawable()) return;
+std::vector<DesignRect> CTarvinDlg::PanelsShown() const {
+  std::vector<DesignRect> panels;
+  if (!model_) return panels;
+  const auto fixed = FixedPanels();
+  panels.assign(fixed.begin(), fixed.end());
+  for (const DesignRect& panel : SectionPanels(model_->sections())) panels.push_back(panel);
+  return panels;
+}
+
+namespace {
+
+bool SamePanels(const std::vector<DesignRect>& a, const std::vector<DesignRect>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DesignRect& x, const DesignRect& y) {
+    return x.left == y.left && x.top == y.top && x.width == y.width && x.height == y.height;
+  });
+}
+
+}  // namespace
+
+void CTarvinDlg::EnsureLayer(const RECT& client) {
+  std::vector<DesignRect> panels = PanelsShown();
+  const int w = client.right - client.left;
+  const int h = client.bottom - client.top;
+  if (layer_.dc() != nullptr && layer_.width() == w && layer_.height() == h && SamePanels(panels, layerPanels_)) return;
+  if (!layer_.Prepare(nullptr, w, h)) return;
+  ++layerBuilds_;
   const float scale = Ui().scale;
+  // One read of the window's bitmap gives the background colour (its
+  // average) and the frame; neither the bitmap nor its stretched copy is kept.
+  const auto frame = ReadFramePixels(FrameSource{{}, IDB_MAIN_BACKGROUND});
+  if (frame && !backgroundRead_) {
+    const std::uint32_t rgb = AverageRgb(frame->rgb.data(), frame->rgb.size());
+    background_ = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    backgroundRead_ = true;
+  }
+  FillSolid(layer_.dc(), client, background_);
+  if (frame) DrawFramePixels(layer_, *frame, kMainDesignWidth, kMainDesignHeight, scale);
   const Area source{0, 0, kPanelSourceWidth, kPanelSourceHeight};
-  auto draw = [&](const DesignRect& design) {
+  for (const DesignRect& design : panels) {
     const RECT r = Pixels(design, scale);
-    DrawImageScaled(dc, panel_, Area{r.left, r.top, r.right - r.left, r.bottom - r.top}, source);
-  };
-  for (const DesignRect& panel : FixedPanels()) draw(panel);
-  for (const DesignRect& panel : SectionPanels(model_->sections())) draw(panel);
+    DrawImageScaled(layer_.dc(), panel_, Area{r.left, r.top, r.right - r.left, r.bottom - r.top}, source, false);
+  }
+  panel_.Unload();  // needed again only for another section state
+  GdiFlush();
+  layerPanels_ = std::move(panels);
+}
+
+void CTarvinDlg::PreparePaint(const RECT& client) {
+  // The sections' places follow the headers' states on every paint.
+  if (model_) controls_.Place(model_->page(), model_->sections(), Ui().scale);
+  EnsureLayer(client);
 }
 
 void CTarvinDlg::DrawHighlight(HDC dc) {
   if (highlight_ < 1 || highlight_ > 9) return;
   if (highlightLoaded_ != highlight_) {
-    highlightImage_.Reset();
-    LoadSkinImage(SkinFile(HighlightImage(highlight_)), highlightImage_);
+    SetSkinFile(SkinFile(HighlightImage(highlight_)), highlightImage_);
     highlightLoaded_ = highlight_;
   }
   if (!highlightImage_.drawable()) return;
@@ -75,12 +114,14 @@ void CTarvinDlg::DrawHighlight(HDC dc) {
 }
 
 void CTarvinDlg::DrawBackground(HDC dc, const RECT& client) {
-  FillSolid(dc, client, background_);
-  DrawFrameBitmap(dc, background_364_.get(), kMainDesignWidth, kMainDesignHeight, Ui().scale);
-  if (model_) {
-    DrawPanels(dc);
-    // The sections' places follow the headers' states on every paint.
-    controls_.Place(model_->page(), model_->sections(), Ui().scale);
+  // The fill, the window's bitmap and the panels come from the layer, drawn
+  // once for the sections shown (at once when painted outside a paint).
+  EnsureLayer(client);
+  if (layer_.dc() != nullptr) {
+    BitBlt(dc, client.left, client.top, client.right - client.left, client.bottom - client.top, layer_.dc(), 0, 0,
+           SRCCOPY);
+  } else {
+    FillSolid(dc, client, background_);
   }
   DrawControls(dc, client);
   DrawHighlight(dc);

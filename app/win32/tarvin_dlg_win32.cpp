@@ -102,7 +102,7 @@ BOOL CTarvinDlg::Initialise() {
       options_.shippedLanguageFolder.empty() ? ui.programFolder / L"lang" : options_.shippedLanguageFolder;
   InstallDefaultLanguageFiles(shipped, config);
   LoadLanguage(config, ui.scale);
-  LoadMacroLibrary(macroLibrary_, MacroLibraryPath(ui.dataFolder));
+  libraryFile_ = MacroLibraryPath(ui.dataFolder);
   settings_ = std::make_unique<SettingsStore>(ui.dataFolder);
   settings_->LoadConfiguration();  // also the sensor's DPI table
   link_ = std::make_unique<DeviceLink>(options_.backend, *options_.clock, *this);
@@ -129,11 +129,35 @@ BOOL CTarvinDlg::Initialise() {
   link_->InitStandby(startInStandby_);
 
   RefreshControls();
-  link_->StartUp();
-
-  SetBackgroundBitmap(IDB_MAIN_BACKGROUND);
+  // A window shown at once is painted first and looks for the mouse right
+  // after; one in standby shows nothing until the mouse answers, so it asks
+  // now. The background colour comes with the first paint (it reads bitmap
+  // 364 for its picture anyway).
+  if (startInStandby_ == 1) {
+    StartUpLink();
+  } else {
+    startUpPending_ = true;
+  }
   SetTimer(hwnd_, kStartupCheckTimer, kStartupCheckMs, nullptr);
   return TRUE;
+}
+
+MacroLibrary& CTarvinDlg::Library() {
+  if (!libraryRead_ && !libraryFile_.empty()) {
+    libraryRead_ = true;
+    LoadMacroLibrary(macroLibrary_, libraryFile_);
+  }
+  return macroLibrary_;
+}
+
+void CTarvinDlg::StartUpLink() {
+  startUpPending_ = false;
+  link_->StartUp();
+}
+
+void CTarvinDlg::OnAfterFirstPaint() {
+  if (startUpPending_) StartUpLink();
+  Library();
 }
 
 void CTarvinDlg::CloseOpenDialogs() {
@@ -204,10 +228,10 @@ ProfileRecord& CTarvinDlg::CurrentProfile() { return settings_->CurrentProfile()
 const DpiTable& CTarvinDlg::CurrentDpiTable() { return settings_->Dpi(); }
 
 const Macro* CTarvinDlg::FindLibraryMacro(std::uint32_t macroKeyIndex) {
-  return macroLibrary_.FindMacroByKeyIndex(macroKeyIndex);
+  return Library().FindMacroByKeyIndex(macroKeyIndex);
 }
 
-bool CTarvinDlg::MacroLibraryUnavailable() { return macroLibrary_.Unavailable(); }
+bool CTarvinDlg::MacroLibraryUnavailable() { return Library().Unavailable(); }
 
 bool CTarvinDlg::StartApplyTimer() { return SetTimer(hwnd_, kApplyTimer, kApplyMs, nullptr) != 0; }
 
@@ -297,6 +321,8 @@ void CTarvinDlg::TellAboutKeptCopies() {
 }
 
 void CTarvinDlg::OnStartupCheck() {
+  // A window that was to be painted first and never was still looks for the mouse.
+  if (startUpPending_) StartUpLink();
   // The load at start-up replaced the damaged files it found.
   TellAboutKeptCopies();
   const StartupNotice notice = link_->StartupCheck();

@@ -68,7 +68,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
 
   DeviceLink& link() { return *link_; }
   SettingsStore& settings() { return *settings_; }
-  MacroLibrary& macroLibrary() { return macroLibrary_; }
+  MacroLibrary& macroLibrary() { return Library(); }
   int startInStandby() const { return startInStandby_; }
   int pendingSave() const { return pendingSave_; }
   int mouseStage() const { return mouseStage_; }
@@ -82,6 +82,8 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   const MainControls& controls() const { return controls_; }
   bool hasModel() const { return model_ != nullptr; }
   int progressDialogsShown() const { return progressShown_; }
+  // How often the painted background was drawn anew (once per section state).
+  int layerBuilds() const { return layerBuilds_; }
   const TarvinOptions& options() const { return options_; }
 
   // ---- MainWindowServices ----
@@ -90,7 +92,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   CControlBase* Control(int id, int instance = 0) const override { return controls_.Find(id, instance); }
   SettingsStore& Settings() override { return *settings_; }
   DeviceLink& Link() override { return *link_; }
-  MacroLibrary& Macros() override { return macroLibrary_; }
+  MacroLibrary& Macros() override { return Library(); }
   MainWindowModel& Model() override { return *model_; }
   float Scale() const override;
   void StartTimer(unsigned id, unsigned milliseconds) override;
@@ -125,6 +127,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
  protected:
   BOOL OnInitDialog() override;
   void DrawBackground(HDC dc, const RECT& client) override;
+  void PreparePaint(const RECT& client) override;
   void CreateControls(const RECT& client) override;
   bool ClickRepaintsWindow(int id) const override;
   MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -141,6 +144,12 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
 
  private:
   BOOL Initialise();
+  // The macro library, read from its file at the first use (or after the
+  // first paint, whichever comes first).
+  MacroLibrary& Library();
+  // The scan for the mouse and the first status query (start-up step 10).
+  void StartUpLink();
+  void OnAfterFirstPaint();
   void ChooseScale();
   void PlaceWindow();
   void AddTrayIcon();
@@ -161,12 +170,18 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   MessageResult OnPopupMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnMouseMoveAfterBase(WPARAM flags, LPARAM lParam);
   void UpdateControls();
-  void DrawPanels(HDC dc);
+  std::vector<DesignRect> PanelsShown() const;
+  // Draws the layer anew when the panels shown or the window's size changed.
+  void EnsureLayer(const RECT& client);
   void DrawHighlight(HDC dc);
 
   TarvinOptions options_;
   std::unique_ptr<SettingsStore> settings_;
   MacroLibrary macroLibrary_;
+  std::filesystem::path libraryFile_;  // empty until the data folder is known
+  bool libraryRead_ = false;
+  bool startUpPending_ = false;
+  bool firstPainted_ = false;
   std::unique_ptr<DeviceLink> link_;
   std::atomic<HWND> window_{nullptr};  // for the listener threads' posts
 
@@ -177,7 +192,6 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   TrayBattery trayBattery_;
   bool startHidden_ = false;
   win32::UniqueDeviceNotification deviceNotification_;
-  UniqueBitmap background_364_;
   std::unique_ptr<CAttentionDlg> startupNotice_;
   std::unique_ptr<CAttentionDlg> keptCopiesNotice_;
 
@@ -194,6 +208,12 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   SkinImage panel_;
   SkinImage highlightImage_;
   int highlightLoaded_ = 0;
+  // What every paint starts from: the background colour, bitmap 364 and the
+  // panels of the sections shown, drawn once per section state.
+  BackBuffer layer_{BackBuffer::Format::TopDown32};
+  std::vector<DesignRect> layerPanels_;
+  bool backgroundRead_ = false;
+  int layerBuilds_ = 0;
 };
 
 }  // namespace zeltra::win32

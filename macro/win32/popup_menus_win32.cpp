@@ -25,7 +25,7 @@ void DrawRowMark(HDC dc, const RECT& row, COLORREF colour) {
 
 CComboProfilePopup::CComboProfilePopup(ProfilePopupRows rows, const std::filesystem::path& headerImage)
     : CWndPopup(MakePopupMenu(PopupClass::kComboProfile, PopupOptions{0, std::move(rows)}), PopupImages{}) {
-  LoadSkinImage(headerImage, header_);
+  SetSkinFile(headerImage, header_);
 }
 
 void CComboProfilePopup::DrawItems(HDC dc, const RECT&) {

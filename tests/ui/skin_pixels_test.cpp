@@ -43,6 +43,54 @@ TEST(SkinPixels, StretchingTakesThePixelAtEachDestinationPixelsEdge) {
   EXPECT_EQ(panel.back(), 229);
 }
 
+TEST(SkinPixels, OneStretchedCopyServesEveryPlaceWhoseMapsAgree) {
+  struct Case {
+    int x1, y1, x2, y2;  // two places of the same destination size
+    int destWidth, destHeight, sourceWidth, sourceHeight;
+    bool shared;
+  };
+  const Case cases[] = {
+      {0, 0, 37, 113, 40, 20, 20, 10, true},        // 2.0: the place never matters
+      {5, 9, 1201, 777, 440, 720, 220, 360, true},  // the mouse picture at 2.0
+      {3, 4, 90, 50, 20, 10, 20, 10, true},         // as it is
+      {0, 0, 20, 0, 345, 123, 230, 82, false},      // 1.5: single-precision steps differ by place
+  };
+  for (const Case& c : cases) {
+    const auto at = [&](int x, int y) {
+      return MapStretch(x, y, c.destWidth, c.destHeight, 0, 0, c.sourceWidth, c.sourceHeight, c.sourceWidth,
+                        c.sourceHeight);
+    };
+    EXPECT_EQ(at(c.x1, c.y1) == at(c.x2, c.y2), c.shared) << c.destWidth << "x" << c.destHeight;
+  }
+  // Another size or another source area is another copy.
+  EXPECT_FALSE(MapStretch(0, 0, 40, 20, 0, 0, 20, 10, 20, 10) == MapStretch(0, 0, 42, 20, 0, 0, 20, 10, 20, 10));
+  EXPECT_FALSE(MapStretch(0, 0, 20, 10, 0, 0, 10, 10, 20, 10) == MapStretch(0, 0, 20, 10, 10, 0, 10, 10, 20, 10));
+}
+
+TEST(SkinPixels, BlockTransferStretchesStepAtTheMidPointBetweenPixelCentres) {
+  struct Case {
+    int dest, source;
+    std::vector<int> expected;
+  };
+  const Case cases[] = {
+      {4, 4, {0, 1, 2, 3}},        // 1:1
+      {6, 3, {0, 0, 1, 1, 2, 2}},  // 2x: every pixel twice
+      {3, 2, {0, 0, 1}},           // 1.5x of an even length: the first pixel twice
+      {5, 3, {0, 0, 1, 2, 2}},     // the middle pixel once, the edges twice
+      {2, 4, {0, 2}},              // shrinking: the first pixel of each run
+      {0, 4, {}},
+      {3, 0, {0, 0, 0}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BlitStretchSources(c.dest, c.source), c.expected) << c.dest << "/" << c.source;
+  // The main window's frame at 1.5: 1127 columns over 1690 step at the pixel
+  // centres (floor((i + 0.5) * 1127 / 1690)), its 740 rows over 1110 at the
+  // pixel edges (floor(i * 740 / 1110)); both end on the last source pixel.
+  const auto columns = BlitStretchSources(1690, 1127);
+  const auto rows = BlitStretchSources(1110, 740);
+  for (int i = 0; i < 1690; ++i) ASSERT_EQ(columns[static_cast<std::size_t>(i)], (2 * i + 1) * 1127 / 3380) << i;
+  for (int i = 0; i < 1110; ++i) ASSERT_EQ(rows[static_cast<std::size_t>(i)], i * 740 / 1110) << i;
+}
+
 TEST(SkinPixels, ScalingFillsFromTheMapsAndLeavesNothingWhereTheyHaveNoSource) {
   // 3 x 2 image, pixels numbered 1..6.
   const std::uint32_t image[] = {1, 2, 3, 4, 5, 6};
@@ -73,6 +121,55 @@ TEST(SharedCache, OneObjectPerKeyWhileHeldAndAFreshOneAfter) {
   cache.Get("b", make);  // dropped at once: the entry of "b" stays only until the next insert
   cache.Get("c", make);
   EXPECT_EQ(cache.EntryCount(), 2u);  // "a" held, "c" just made
+}
+
+TEST(LazyShared, MakesOnFirstUseSharesByKeyAndLetsGoWhenUnloaded) {
+  SharedCache<std::string, int> cache;
+  int made = 0;
+  auto make = [&] { return std::make_shared<int>(++made); };
+  LazyShared<std::string, int> a;
+  LazyShared<std::string, int> b;
+  EXPECT_EQ(a.Get(make), nullptr);  // no key: nothing to make
+  a.Assign(cache, "skin");
+  b.Assign(cache, "skin");
+  EXPECT_EQ(made, 0);  // naming decodes nothing
+  EXPECT_TRUE(a.named());
+  EXPECT_FALSE(a.loaded());
+  EXPECT_EQ(*a.Get(make), 1);
+  EXPECT_EQ(b.Get(make), a.Get(make));  // one object for both slots
+  EXPECT_EQ(made, 1);
+
+  a.Unload();  // a hidden control: b still shows it
+  EXPECT_FALSE(a.loaded());
+  EXPECT_EQ(cache.LiveCount(), 1u);
+  EXPECT_EQ(*a.Get(make), 1);  // taken back from b, not made again
+  a.Unload();
+  b.Unload();
+  EXPECT_EQ(cache.LiveCount(), 0u);  // nobody shows it: freed
+  EXPECT_EQ(*b.Get(make), 2);
+
+  b.Reset();
+  EXPECT_FALSE(b.named());
+  EXPECT_EQ(b.Get(make), nullptr);
+}
+
+TEST(LazyShared, AFailureIsNotRetriedUntilUnloadedOrRenamed) {
+  SharedCache<std::string, int> cache;
+  int attempts = 0;
+  auto fail = [&] {
+    ++attempts;
+    return std::shared_ptr<int>();
+  };
+  LazyShared<std::string, int> slot;
+  slot.Assign(cache, "missing");
+  EXPECT_EQ(slot.Get(fail), nullptr);
+  EXPECT_EQ(slot.Get(fail), nullptr);  // every paint after the first
+  EXPECT_EQ(attempts, 1);
+  slot.Unload();
+  EXPECT_EQ(slot.Get(fail), nullptr);
+  slot.Assign(cache, "other");
+  EXPECT_EQ(slot.Get(fail), nullptr);
+  EXPECT_EQ(attempts, 3);
 }
 
 TEST(RecentCache, DropsTheLeastRecentlyUsed) {

@@ -5,6 +5,7 @@
 #include "support/test_support.h"
 #include "test_dialog.h"
 #include "ui/ui_context.h"
+#include "ui/win32/buttons_win32.h"
 #include "ui/win32/draw_win32.h"
 #include "win32_test_support.h"
 
@@ -17,6 +18,18 @@ using win32::SkinImage;
 constexpr std::uint32_t Argb(int a, int r, int g, int b) {
   return static_cast<std::uint32_t>(a) << 24 | static_cast<std::uint32_t>(r) << 16 |
          static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(b);
+}
+
+// 23 x 17 pixels of pseudo-random colour, each pixel's alpha made from its
+// random word by `alpha`.
+template <class Alpha>
+Picture NoisePicture(std::uint32_t seed, Alpha alpha) {
+  Picture picture(23, 17, 0);
+  for (auto& pixel : picture.argb) {
+    seed = seed * 1103515245u + 12345u;
+    pixel = alpha(seed) << 24 | ((seed >> 4) & 0xFFFFFF);
+  }
+  return picture;
 }
 
 HBITMAP UniformBitmap(int width, int height, COLORREF colour) {
@@ -81,11 +94,52 @@ TEST(FrameBitmap, TransparentPixelsBecomeBlack) {
   EXPECT_EQ(frame.width(), 4);
   EXPECT_EQ(frame.height(), 2);
   Canvas canvas(4, 2, RGB(9, 9, 9));
-  ASSERT_TRUE(win32::DrawFrameBitmap(canvas.dc(), frame.handle(), 4, 2, 1.0f));
+  win32::FrameFile file;
+  ASSERT_TRUE(file.Draw(canvas.dc(), dir / "frame.png", 4, 2, 1.0f));
   EXPECT_EQ(canvas.Pixel(1, 0), RGB(0, 0, 0));
   EXPECT_EQ(canvas.Pixel(0, 0), RGB(200, 100, 50));
   EXPECT_FALSE(win32::LoadFrameBitmap(dir / "none.bmp", frame));
   EXPECT_EQ(frame.width(), 4);  // a failed load keeps the previous bitmap
+  win32::FrameFile missing;
+  EXPECT_FALSE(missing.Draw(canvas.dc(), dir / "none.bmp", 4, 2, 1.0f));
+}
+
+// Frames are stretched once and kept; the picture must be the one a block
+// transfer of the decoded frame (as every paint used to make it) gives.
+TEST(FrameFile, IsStretchedAsABlockTransferStretchedIt) {
+  TempDir dir;
+  const Picture picture = NoisePicture(777, [](std::uint32_t) { return 255u; });
+  WriteBmp(dir / "frame.bmp", picture);
+  win32::FrameBitmap decoded;
+  ASSERT_TRUE(win32::LoadFrameBitmap(dir / "frame.bmp", decoded));
+  struct Case {
+    int designWidth, designHeight;
+    float scale;
+  };
+  // 1.5 of 23 x 17 steps at the pixel centres one way and at the edges the
+  // other; a design size past the frame leaves the rest unpainted.
+  for (const Case& c : {Case{23, 17, 1.0f}, Case{23, 17, 1.5f}, Case{23, 17, 2.0f}, Case{20, 10, 1.5f},
+                        Case{30, 20, 2.0f}}) {
+    Canvas ours(70, 50, RGB(40, 200, 90));
+    Canvas theirs(70, 50, RGB(40, 200, 90));
+    win32::FrameFile frame;
+    for (int twice = 0; twice < 2; ++twice) {
+      ASSERT_TRUE(frame.Draw(ours.dc(), dir / "frame.bmp", c.designWidth, c.designHeight, c.scale));
+    }
+    {
+      const win32::UniqueMemoryDc memory(CreateCompatibleDC(theirs.dc()));
+      const win32::SelectionScope selected(memory.get(), decoded.handle());
+      SetStretchBltMode(theirs.dc(), COLORONCOLOR);
+      StretchBlt(theirs.dc(), 0, 0, Scaled(c.designWidth, c.scale), Scaled(c.designHeight, c.scale),
+                 memory.get(), 0, 0, c.designWidth, c.designHeight, SRCCOPY);
+    }
+    for (int y = 0; y < 50; ++y) {
+      for (int x = 0; x < 70; ++x) {
+        ASSERT_EQ(ours.Pixel(x, y), theirs.Pixel(x, y))
+            << "at " << x << "," << y << " of " << c.designWidth << "x" << c.designHeight << " at " << c.scale;
+      }
+    }
+  }
 }
 
 TEST(SkinImage, AMissingFileIsAssignedButDrawsNothingAndKeepsItsSize) {
@@ -107,6 +161,43 @@ TEST(SkinImage, AMissingFileIsAssignedButDrawsNothingAndKeepsItsSize) {
   SkinImage fresh;
   EXPECT_FALSE(win32::LoadSkinImage(dir / "missing.png", fresh));
   EXPECT_EQ(fresh.width(), 0);
+}
+
+TEST(SkinImage, IsDecodedWhenFirstDrawnSharedByFileAndLetGoWhenUnloaded) {
+  TempDir dir;
+  WritePng(dir / "a.png", Picture(20, 10, Argb(255, 1, 2, 3)));
+  SkinImage first;
+  SkinImage second;
+  win32::SetSkinFile(dir / "a.png", first);
+  win32::SetSkinFile(dir / "a.png", second);
+  EXPECT_TRUE(first.assigned());
+  EXPECT_FALSE(first.loaded());  // named, not decoded
+  Canvas canvas(20, 10, RGB(7, 7, 7));
+  win32::DrawImageScaled(canvas.dc(), first, RECT{0, 0, 20, 10});
+  EXPECT_EQ(canvas.Pixel(3, 3), RGB(1, 2, 3));
+  EXPECT_TRUE(first.loaded());
+  EXPECT_EQ(second.bitmap(), first.bitmap());  // one decode for both slots
+  first.Unload();
+  EXPECT_FALSE(first.loaded());
+  EXPECT_TRUE(first.assigned());
+  EXPECT_EQ(first.width(), 20);  // asked for: decoded again
+  EXPECT_TRUE(first.loaded());
+
+  // A control that is hidden lets its images go; drawn again, it decodes them.
+  win32::CImageButton button(nullptr, 2100, RECT{0, 0, 20, 10}, u"");
+  button.SetNormalImage(dir / "a.png");
+  button.SetOverImage(dir / "missing.png");
+  button.Draw(canvas.dc(), RECT{0, 0, 20, 10});
+  int loaded = 0;
+  button.ForEachImage([&](SkinImage& image) { loaded += image.loaded() ? 1 : 0; });
+  EXPECT_EQ(loaded, 1);  // the normal look only; the hover look was never drawn
+  button.SetShown(0);
+  loaded = 0;
+  button.ForEachImage([&](SkinImage& image) { loaded += image.loaded() ? 1 : 0; });
+  EXPECT_EQ(loaded, 0);
+  button.SetShown(1);
+  button.Draw(canvas.dc(), RECT{0, 0, 20, 10});
+  EXPECT_EQ(canvas.Pixel(3, 3), RGB(1, 2, 3));
 }
 
 TEST(SkinImage, ResourcePngsLoadAndAMissingOneLeavesTheSlot) {
@@ -165,13 +256,9 @@ TEST(ScaledDrawing, BlendsAndStretchesAsGdiplusDid) {
   TempDir dir;
   // Every alpha edge case: clear, opaque and in between, over a background
   // that shows any rounding difference.
-  Picture picture(23, 17, 0);
-  std::uint32_t seed = 12345;
-  for (auto& pixel : picture.argb) {
-    seed = seed * 1103515245u + 12345u;
-    const std::uint32_t alpha = (seed >> 24) % 3 == 0 ? 0 : (seed >> 24) % 3 == 1 ? 255 : (seed >> 8) & 0xFF;
-    pixel = alpha << 24 | ((seed >> 4) & 0xFFFFFF);
-  }
+  const Picture picture = NoisePicture(12345, [](std::uint32_t seed) {
+    return (seed >> 24) % 3 == 0 ? 0u : (seed >> 24) % 3 == 1 ? 255u : (seed >> 8) & 0xFF;
+  });
   WritePng(dir / "a.png", picture);
   Picture opaque(23, 17, 0);
   for (std::size_t i = 0; i < opaque.argb.size(); ++i) opaque.argb[i] = picture.argb[i] | 0xFF000000;

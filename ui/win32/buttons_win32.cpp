@@ -12,16 +12,9 @@ RECT Padded(const RECT& r, int left, int right) { return RECT{r.left + left, r.t
 }  // namespace
 
 void FillSwatch(HDC dc, const RECT& rect, COLORREF colour) {
-  const int w = rect.right - rect.left;
-  const int h = rect.bottom - rect.top;
-  if (w <= 0 || h <= 0) return;
-  BackBuffer swatch;
-  if (!swatch.Prepare(dc, w, h)) {
-    FillSolid(dc, rect, colour);
-    return;
-  }
-  FillSolid(swatch.dc(), RECT{0, 0, w, h}, colour);
-  BitBlt(dc, rect.left, rect.top, w, h, swatch.dc(), 0, 0, SRCCOPY);
+  // A solid fill straight into the picture: it is the same pixels a bitmap of
+  // the swatch's own would give, without one made on every paint.
+  if (rect.right > rect.left && rect.bottom > rect.top) FillSolid(dc, rect, colour);
 }
 
 // --- image button ------------------------------------------------------------
@@ -46,9 +39,9 @@ void CImageButton::Draw(HDC dc, const RECT&) {
   DrawControlText(dc, font(), text_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
 }
 
-void CImageButton::ReleaseImages() {
-  normal_.Reset();
-  over_.Reset();
+void CImageButton::ForEachImage(const ImageVisitor& visit) {
+  visit(normal_);
+  visit(over_);
 }
 
 // --- check button --------------------------------------------------------------
@@ -84,10 +77,10 @@ void CCheckButton::Draw(HDC dc, const RECT&) {
   DrawControlText(dc, font(), text_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
 }
 
-void CCheckButton::ReleaseImages() {
-  normal_.Reset();
-  over_.Reset();
-  checkedImage_.Reset();
+void CCheckButton::ForEachImage(const ImageVisitor& visit) {
+  visit(normal_);
+  visit(over_);
+  visit(checkedImage_);
 }
 
 // --- combo button --------------------------------------------------------------
@@ -115,9 +108,9 @@ void CComboButton::Draw(HDC dc, const RECT&) {
   DrawControlText(dc, font(), label_, Padded(rect, leftPadding_, rightPadding_), colour, baseFlags_ | kButtonTextFlags);
 }
 
-void CComboButton::ReleaseImages() {
-  normal_.Reset();
-  over_.Reset();
+void CComboButton::ForEachImage(const ImageVisitor& visit) {
+  visit(normal_);
+  visit(over_);
 }
 
 // --- colour swatches -------------------------------------------------------------
@@ -141,9 +134,9 @@ void CColorSelectCheckButton::Draw(HDC dc, const RECT&) {
   FillSwatch(dc, RECT{rect.left + inset, rect.top + inset, rect.right - inset, rect.bottom - inset}, colour_);
 }
 
-void CColorSelectCheckButton::ReleaseImages() {
-  normal_.Reset();
-  checkedImage_.Reset();
+void CColorSelectCheckButton::ForEachImage(const ImageVisitor& visit) {
+  visit(normal_);
+  visit(checkedImage_);
 }
 
 }  // namespace zeltra::win32

@@ -13,10 +13,10 @@ class CImageButton : public CModelControl<ImageButtonModel> {
                bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
 
-  bool SetNormalImage(const std::filesystem::path& file) { return LoadSkinImage(file, normal_); }
-  bool SetOverImage(const std::filesystem::path& file) { return LoadSkinImage(file, over_); }
+  void SetNormalImage(const std::filesystem::path& file) { SetSkinFile(file, normal_); }
+  void SetOverImage(const std::filesystem::path& file) { SetSkinFile(file, over_); }
   void SetPadding(int left) {
     leftPadding_ = left;
     rightPadding_ = 0;
@@ -39,11 +39,11 @@ class CCheckButton : public CModelControl<CheckButtonModel> {
                bool checked = false, bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
 
-  bool SetNormalImage(const std::filesystem::path& file) { return LoadSkinImage(file, normal_); }
-  bool SetOverImage(const std::filesystem::path& file) { return LoadSkinImage(file, over_); }
-  bool SetCheckedImage(const std::filesystem::path& file) { return LoadSkinImage(file, checkedImage_); }
+  void SetNormalImage(const std::filesystem::path& file) { SetSkinFile(file, normal_); }
+  void SetOverImage(const std::filesystem::path& file) { SetSkinFile(file, over_); }
+  void SetCheckedImage(const std::filesystem::path& file) { SetSkinFile(file, checkedImage_); }
   // Empty texts leave the caption as it is.
   void SetLookTexts(std::u16string unchecked, std::u16string checked) {
     uncheckedText_ = std::move(unchecked);
@@ -77,10 +77,10 @@ class CComboButton : public CModelControl<ComboButtonModel> {
                UINT baseFlags = DT_LEFT, bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
 
-  bool SetNormalImage(const std::filesystem::path& file) { return LoadSkinImage(file, normal_); }
-  bool SetOverImage(const std::filesystem::path& file) { return LoadSkinImage(file, over_); }
+  void SetNormalImage(const std::filesystem::path& file) { SetSkinFile(file, normal_); }
+  void SetOverImage(const std::filesystem::path& file) { SetSkinFile(file, over_); }
   // Repaints the control.
   void SetLabel(std::u16string label);
   const std::u16string& label() const { return label_; }
@@ -127,10 +127,10 @@ class CColorSelectCheckButton : public CModelControl<ColorCheckModel> {
                           bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
 
-  bool SetNormalImage(const std::filesystem::path& file) { return LoadSkinImage(file, normal_); }
-  bool SetCheckedImage(const std::filesystem::path& file) { return LoadSkinImage(file, checkedImage_); }
+  void SetNormalImage(const std::filesystem::path& file) { SetSkinFile(file, normal_); }
+  void SetCheckedImage(const std::filesystem::path& file) { SetSkinFile(file, checkedImage_); }
   void SetChecked(int checked) { model_.SetChecked(checked != 0); }
   int checked() const { return model_.checked() ? 1 : 0; }
   void SetColour(COLORREF colour) { colour_ = colour; }

@@ -15,6 +15,26 @@ void CControlBase::SetRect(int left, int top, int right, int bottom) {
   model().SetRect(UiRect{left, top, right, bottom});
 }
 
+void CControlBase::SetVisible(int visible) {
+  const bool wasActive = IsActive();
+  visible_ = visible;
+  if (wasActive && !IsActive()) UnloadImages();
+}
+
+void CControlBase::SetShown(int shown) {
+  const bool wasActive = IsActive();
+  shown_ = shown;
+  if (wasActive && !IsActive()) UnloadImages();
+}
+
+void CControlBase::ReleaseImages() {
+  ForEachImage([](SkinImage& image) { image.Reset(); });
+}
+
+void CControlBase::UnloadImages() {
+  ForEachImage([](SkinImage& image) { image.Unload(); });
+}
+
 void CControlBase::SetText(std::u16string text) {
   if (text == text_) return;
   text_ = std::move(text);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -20,6 +21,8 @@ inline constexpr COLORREF kTextPressed = RGB(255, 255, 0);
 inline constexpr COLORREF kSelectionColour = RGB(53, 160, 222);
 inline constexpr COLORREF kDefaultSwatchColour = RGB(0, 255, 0);
 inline constexpr UINT kButtonTextFlags = DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS;
+
+using ImageVisitor = std::function<void(SkinImage&)>;
 
 inline UiRect ToUiRect(const RECT& r) {
   return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right), static_cast<int>(r.bottom)};
@@ -40,16 +43,22 @@ class CControlBase : public ControlSink {
   // Repaints the control when the text changes.
   virtual void SetText(std::u16string text);
   virtual std::u16string GetText() const { return text_; }
-  virtual void SetVisible(int visible) { visible_ = visible; }
-  virtual void SetShown(int shown) { shown_ = shown; }
+  // A control that stops being drawn lets its decoded images go (UnloadImages).
+  void SetVisible(int visible);
+  void SetShown(int shown);
   // Mouse operations return non-zero when the control's look changed.
   virtual int OnMouseMove(UINT flags, int x, int y);
   virtual int OnLButtonDown(UINT flags, int x, int y);
   virtual int OnLButtonUp(UINT flags, int x, int y);
   virtual int OnRButtonUp(UINT flags, int x, int y);
   virtual int OnLButtonDblClk(UINT flags, int x, int y);
-  // Frees every decoded image; afterwards only texts are drawn.
-  virtual void ReleaseImages() {}
+  // Every image slot the control holds.
+  virtual void ForEachImage(const ImageVisitor& visit) { (void)visit; }
+  // Forgets every image; afterwards only texts are drawn.
+  void ReleaseImages();
+  // Lets the decoded pixels of every image go; each is decoded again when
+  // the control is next drawn (done when the control is hidden).
+  void UnloadImages();
 
   // The portable behaviour (state, geometry, notifications).
   virtual ControlModel& model() = 0;

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "ui/open_dialog_table.h"
 #include "ui/win32/resource_ids.h"
 
@@ -22,7 +24,6 @@ CDlgBase::CDlgBase(UINT templateId, HWND parent) : CDialog(templateId, parent) {
 }
 
 CDlgBase::~CDlgBase() {
-  back_.Release();
   Unregister();
   hovered_ = nullptr;
   for (auto& list : groups_) list.clear();
@@ -92,6 +93,29 @@ void CDlgBase::DrawControls(HDC dc, const RECT& area) {
   });
 }
 
+namespace {
+
+// Every dialog paints through one buffer of about this many bytes, a band of
+// rows at a time: a whole window's buffer would be 13 MB at scale 2.0.
+constexpr int kBandBytes = 1 << 20;
+constexpr int kMinBandRows = 32;
+
+int BandRows(int width) { return std::max(kMinBandRows, kBandBytes / (std::max(width, 1) * 4)); }
+
+// The buffer of every dialog's paint, made at the first paint and grown to
+// the widest window painted; painting happens on the user-interface thread
+// only, and a paint inside a paint (none is known) takes a buffer of its own.
+struct PaintBuffer {
+  BackBuffer buffer{BackBuffer::Format::TopDown32};
+  bool busy = false;
+};
+PaintBuffer& SharedPaintBuffer() {
+  static PaintBuffer shared;
+  return shared;
+}
+
+}  // namespace
+
 void CDlgBase::PaintClient(HDC target, const RECT* update) {
   if (IsIconic(hwnd_)) {
     SetPixel(target, 10, 10, RGB(255, 255, 255));
@@ -102,16 +126,34 @@ void CDlgBase::PaintClient(HDC target, const RECT* update) {
   const int w = client.right - client.left;
   const int h = client.bottom - client.top;
   if (w <= 0 || h <= 0) return;
-  if (!back_.Prepare(target, w, h)) return;
   RECT area = client;
   // A part of the window (the battery's tick every second, a hovered
-  // button) is drawn and copied alone: the buffer keeps the rest.
-  const bool part = update != nullptr && IntersectRect(&area, update, &client) && !EqualRect(&area, &client);
-  if (update != nullptr && IsRectEmpty(&area)) return;
-  if (part) IntersectClipRect(back_.dc(), area.left, area.top, area.right, area.bottom);
-  DrawBackground(back_.dc(), client);
-  if (part) SelectClipRgn(back_.dc(), nullptr);
-  back_.CopyTo(target, area);
+  // button) is drawn and copied alone.
+  if (update != nullptr && !IntersectRect(&area, update, &client)) return;
+
+  PreparePaint(client);
+  PaintBuffer& shared = SharedPaintBuffer();
+  BackBuffer own{BackBuffer::Format::TopDown32};
+  BackBuffer& buffer = shared.busy ? own : shared.buffer;
+  const int rows = std::min(BandRows(w), static_cast<int>(area.bottom - area.top));
+  if (buffer.width() < w || buffer.height() < rows) {
+    if (!buffer.Prepare(target, std::max(w, buffer.width()), std::max(rows, buffer.height()))) return;
+  }
+  const bool wasBusy = shared.busy;
+  shared.busy = true;
+  HDC dc = buffer.dc();
+  // Each band is drawn whole before it is copied, so nothing half drawn ever
+  // reaches the screen; the band's rows are mapped to the buffer's top.
+  for (int top = area.top; top < area.bottom; top += rows) {
+    const int bottom = std::min(static_cast<int>(area.bottom), top + rows);
+    SetViewportOrgEx(dc, 0, -top, nullptr);
+    IntersectClipRect(dc, area.left, top, area.right, bottom);
+    DrawBackground(dc, client);
+    SelectClipRgn(dc, nullptr);
+    BitBlt(target, area.left, top, area.right - area.left, bottom - top, dc, area.left, top, SRCCOPY);
+  }
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  shared.busy = wasBusy;
 }
 
 void CDlgBase::OnPaint() {
@@ -388,7 +430,6 @@ MessageResult CDlgBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       Unregister();
-      back_.Release();
       return std::nullopt;
     default:
       return CDialog::OnMessage(message, wParam, lParam);

@@ -26,6 +26,9 @@ class CDlgBase : public CDialog {
   // Paints background and frame into `dc`, ending with DrawControls.
   virtual void DrawBackground(HDC dc, const RECT& client) = 0;
   virtual void DrawControls(HDC dc, const RECT& clip);
+  // Runs once at the start of every paint, before the picture is drawn (in
+  // bands, each through DrawBackground).
+  virtual void PreparePaint(const RECT& client) { (void)client; }
   // Creates the controls for the client rectangle (runs once).
   virtual void CreateControls(const RECT& client) = 0;
   // Whether a click that changed the control repaints the whole window
@@ -60,7 +63,8 @@ class CDlgBase : public CDialog {
   void ClosePopup(int slot);
 
   // Paints the client area as WM_PAINT does, into any device context; with
-  // `update`, only that part of it (the rest of the kept buffer stays).
+  // `update`, only that part of it. The picture is composed off screen in
+  // bands of rows, through one buffer that every dialog shares.
   void PaintClient(HDC target, const RECT* update = nullptr);
 
   // Mouse routing state, for owners and tests.
@@ -128,11 +132,6 @@ class CDlgBase : public CDialog {
   };
   std::array<PopupSlot, kPopupSlotCount> popups_{};
   HWND registered_ = nullptr;
-
-  // The double buffer, kept from paint to paint: a fresh bitmap of the
-  // window's size costs a page fault per 4 KB on its first drawing, many
-  // times the drawing itself. Made anew only when the client size changes.
-  BackBuffer back_;
 };
 
 }  // namespace zeltra::win32

@@ -1,7 +1,10 @@
 #include "ui/win32/draw_win32.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -68,18 +71,19 @@ class Dib {
   int height_ = 0;
 };
 
-// Where an image was stretched to: its source area and the destination (the
-// stretch depends on the destination's place too).
-struct StretchKey {
+// An image is drawn at one size or two, at as many places as controls show
+// it (eight colour slots at most); at a scale of 1.5 the places' maps may all
+// differ. Past that the least recently used copy goes.
+constexpr std::size_t kStretchedCopies = 8;
+
+// Where an image was stretched to: the destination and the source area.
+struct StretchPlace {
   Area dest;
   Area source;
-  friend bool operator==(const StretchKey& a, const StretchKey& b) {
-    return std::memcmp(&a, &b, sizeof(StretchKey)) == 0;
+  friend bool operator==(const StretchPlace& a, const StretchPlace& b) {
+    return std::memcmp(&a, &b, sizeof(StretchPlace)) == 0;
   }
 };
-
-// A control draws an image at one or two sizes (a panel image a few more).
-constexpr std::size_t kStretchedCopies = 6;
 
 // The memory DC every image is drawn from, selected only during a draw (the
 // drawing happens on the user-interface thread alone).
@@ -95,22 +99,55 @@ class SkinBitmap {
   explicit SkinBitmap(Dib pixels, bool opaque) : pixels_(std::move(pixels)), opaque_(opaque) {}
   int width() const { return pixels_.width(); }
   int height() const { return pixels_.height(); }
+  std::uint32_t* bits() const { return pixels_.bits(); }
 
-  void Draw(HDC dc, const Area& dest, const Area& source) {
+  void Draw(HDC dc, const Area& dest, const Area& source, bool keep) {
     const bool inside = source.x >= 0 && source.y >= 0 && source.x + source.width <= width() &&
                         source.y + source.height <= height();
-    const Dib* from = &pixels_;
-    int x = source.x;
-    int y = source.y;
-    if (!inside || dest.width != source.width || dest.height != source.height) {
-      from = Stretched(dest, source);
-      if (from == nullptr) return;
-      x = y = 0;
+    if (inside && dest.width == source.width && dest.height == source.height) {
+      Blit(dc, pixels_, dest, source.x, source.y, opaque_);
+      return;
     }
-    HDC memory = SourceDc();
-    const SelectionScope selected(memory, from->handle());
+    // A place drawn before finds its copy without working the maps out again.
+    const StretchPlace place{dest, source};
+    std::weak_ptr<Dib>* known = places_.Find(place);
+    if (known != nullptr) {
+      if (const std::shared_ptr<Dib> kept = known->lock()) {
+        Blit(dc, *kept, dest, 0, 0, false);
+        return;
+      }
+    }
+    const auto remember = [&](const std::shared_ptr<Dib>& copy) {
+      if (known != nullptr) {
+        *known = copy;
+      } else {
+        places_.Insert(place, copy);
+      }
+    };
+    StretchMaps key = MapStretch(dest.x, dest.y, dest.width, dest.height, source.x, source.y, source.width,
+                                 source.height, width(), height());
+    if (const std::shared_ptr<Dib>* kept = stretched_.Find(key)) {
+      if (keep) remember(*kept);
+      Blit(dc, **kept, dest, 0, 0, false);
+      return;
+    }
+    auto copy = std::make_shared<Dib>(dest.width, dest.height);
+    if (copy->bits() == nullptr) return;
+    ScaleNearest(pixels_.bits(), width(), key.columns, key.rows, copy->bits(), dest.width);
     // A stretched copy may start with a clear column or row (see StretchSources).
-    if (opaque_ && from == &pixels_) {
+    Blit(dc, *copy, dest, 0, 0, false);
+    if (!keep) return;
+    remember(copy);
+    stretched_.Insert(std::move(key), std::move(copy));
+  }
+
+  std::size_t copies() const { return stretched_.size(); }
+
+ private:
+  static void Blit(HDC dc, const Dib& from, const Area& dest, int x, int y, bool opaque) {
+    HDC memory = SourceDc();
+    const SelectionScope selected(memory, from.handle());
+    if (opaque) {
       BitBlt(dc, dest.x, dest.y, dest.width, dest.height, memory, x, y, SRCCOPY);
     } else {
       const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -118,24 +155,15 @@ class SkinBitmap {
     }
   }
 
- private:
-  const Dib* Stretched(const Area& dest, const Area& source) {
-    const StretchKey key{dest, source};
-    if (const Dib* kept = stretched_.Find(key)) return kept;
-    Dib copy(dest.width, dest.height);
-    if (copy.bits() == nullptr) return nullptr;
-    ScaleNearest(pixels_.bits(), width(), StretchSources(dest.x, dest.width, source.x, source.width, width()),
-                 StretchSources(dest.y, dest.height, source.y, source.height, height()), copy.bits(), dest.width);
-    return &stretched_.Insert(key, std::move(copy));
-  }
-
   Dib pixels_;
   bool opaque_;
-  RecentCache<StretchKey, Dib> stretched_{kStretchedCopies};
+  RecentCache<StretchMaps, std::shared_ptr<Dib>> stretched_{kStretchedCopies};
+  // The copy each recent place was drawn from; the copies are owned above.
+  RecentCache<StretchPlace, std::weak_ptr<Dib>> places_{2 * kStretchedCopies};
 };
 
 void SkinImage::Reset() {
-  bitmap_.reset();
+  pixels_.Reset();
   assigned_ = false;
   width_ = height_ = 0;
 }
@@ -178,44 +206,27 @@ SharedCache<std::wstring, SkinBitmap>& DecodedFiles() {
   return files;
 }
 
-}  // namespace
-
-bool LoadSkinImage(const std::filesystem::path& file, SkinImage& slot) {
-  const int oldWidth = slot.width_;
-  const int oldHeight = slot.height_;
-  slot.Reset();
-  slot.assigned_ = true;
-  slot.width_ = oldWidth;
-  slot.height_ = oldHeight;
-  slot.bitmap_ = DecodedFiles().Get(file.native(), [&]() -> std::shared_ptr<SkinBitmap> {
-    Gdiplus::GpImage* image = nullptr;
-    if (Gdip().GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) return nullptr;
-    auto decoded = ToSkinBitmap(image);
-    Gdip().GdipDisposeImage(image);
-    return decoded;
-  });
-  if (!slot.bitmap_) return false;
-  slot.width_ = slot.bitmap_->width();
-  slot.height_ = slot.bitmap_->height();
-  return true;
+std::shared_ptr<SkinBitmap> DecodeFile(const std::filesystem::path& file) {
+  Gdiplus::GpImage* image = nullptr;
+  if (Gdip().GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) return nullptr;
+  auto decoded = ToSkinBitmap(image);
+  Gdip().GdipDisposeImage(image);
+  return decoded;
 }
 
-bool LoadResourcePng(UINT id, SkinImage& slot) {
+// A resource PNG's bytes through a stream; GDI+ reads the stream while it
+// decodes, and the pixels are copied out at once, so the bytes go with it.
+std::shared_ptr<SkinBitmap> DecodeResourcePng(HRSRC resource) {
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
-  if (resource == nullptr) return false;
   const DWORD size = SizeofResource(module, resource);
   HGLOBAL loaded = LoadResource(module, resource);
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
-  if (data == nullptr || size == 0) return false;
-
-  // GDI+ reads the stream while it decodes; the pixels are copied out at
-  // once, so the bytes go with the stream.
+  if (data == nullptr || size == 0) return nullptr;
   const win32::UniqueGlobalMemory bytes(GlobalAlloc(GMEM_FIXED, size));
-  if (!bytes) return false;
+  if (!bytes) return nullptr;
   std::memcpy(reinterpret_cast<void*>(bytes.get()), data, size);
   IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(bytes.get(), FALSE, &stream)) || stream == nullptr) return false;
+  if (FAILED(CreateStreamOnHGlobal(bytes.get(), FALSE, &stream)) || stream == nullptr) return nullptr;
   Gdiplus::GpImage* image = nullptr;
   std::shared_ptr<SkinBitmap> decoded;
   if (Gdip().GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok && image != nullptr) {
@@ -223,13 +234,62 @@ bool LoadResourcePng(UINT id, SkinImage& slot) {
     Gdip().GdipDisposeImage(image);
   }
   stream->Release();
-  if (!decoded) return false;
-  slot.Reset();
+  return decoded;
+}
+
+// Resources are named in the cache by a key no file path can have.
+constexpr std::wstring_view kResourceKey = L"|PNG|";
+
+std::shared_ptr<SkinBitmap> Decode(const std::wstring& key) {
+  if (key.compare(0, kResourceKey.size(), kResourceKey) == 0) {
+    const UINT id = static_cast<UINT>(std::wcstoul(key.c_str() + kResourceKey.size(), nullptr, 10));
+    HRSRC resource = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG");
+    return resource != nullptr ? DecodeResourcePng(resource) : nullptr;
+  }
+  return DecodeFile(key);
+}
+
+}  // namespace
+
+SkinBitmap* SkinImage::bitmap() const {
+  SkinBitmap* decoded = pixels_.Get([this] { return Decode(pixels_.key()); });
+  if (decoded != nullptr) {
+    width_ = decoded->width();
+    height_ = decoded->height();
+  }
+  return decoded;
+}
+
+int SkinImage::width() const {
+  bitmap();
+  return width_;
+}
+
+int SkinImage::height() const {
+  bitmap();
+  return height_;
+}
+
+void SetSkinFile(const std::filesystem::path& file, SkinImage& slot) {
   slot.assigned_ = true;
-  slot.bitmap_ = std::move(decoded);
-  slot.width_ = slot.bitmap_->width();
-  slot.height_ = slot.bitmap_->height();
-  return true;
+  slot.pixels_.Assign(DecodedFiles(), file.native());
+}
+
+bool LoadSkinImage(const std::filesystem::path& file, SkinImage& slot) {
+  SetSkinFile(file, slot);
+  return slot.drawable();
+}
+
+bool LoadResourcePng(UINT id, SkinImage& slot) {
+  if (FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG") == nullptr) return false;
+  const std::wstring key = std::wstring(kResourceKey) + std::to_wstring(id);
+  // Decoded before the slot changes: a resource that does not decode leaves it as it was.
+  LazyShared<std::wstring, SkinBitmap> probe;
+  probe.Assign(DecodedFiles(), key);
+  if (probe.Get([&] { return Decode(key); }) == nullptr) return false;
+  slot.assigned_ = true;
+  slot.pixels_.Assign(DecodedFiles(), key);
+  return slot.drawable();
 }
 
 void FrameBitmap::Reset() {
@@ -265,26 +325,18 @@ std::optional<COLORREF> AverageColour(HDC windowDc, HBITMAP bitmap, int width, i
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   // GetDIBits wants the bitmap not selected into any device context.
   const int lines =
       GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   if (lines != height) return std::nullopt;
-  std::uint64_t blue = 0;
-  std::uint64_t green = 0;
-  std::uint64_t red = 0;
-  for (std::size_t i = 0; i < pixels.size(); i += 4) {
-    blue += pixels[i];
-    green += pixels[i + 1];
-    red += pixels[i + 2];
-  }
-  const std::uint64_t count = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-  return RGB(static_cast<BYTE>(red / count), static_cast<BYTE>(green / count), static_cast<BYTE>(blue / count));
+  const std::uint32_t rgb = AverageRgb(pixels.data(), pixels.size());
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-void DrawImageScaled(HDC dc, const SkinImage& image, const Area& dest, const Area& source) {
-  if (!image.drawable() || dest.width <= 0 || dest.height <= 0 || source.width <= 0 || source.height <= 0) return;
-  image.bitmap()->Draw(dc, dest, source);
+void DrawImageScaled(HDC dc, const SkinImage& image, const Area& dest, const Area& source, bool keep) {
+  if (dest.width <= 0 || dest.height <= 0 || source.width <= 0 || source.height <= 0) return;
+  if (SkinBitmap* bitmap = image.bitmap()) bitmap->Draw(dc, dest, source, keep);
 }
 
 void DrawImageScaled(HDC dc, const SkinImage& image, const RECT& dest) {
@@ -311,24 +363,140 @@ void DrawControlText(HDC dc, HFONT font, const std::u16string& text, const RECT&
   SetBkMode(dc, oldMode);
 }
 
-bool DrawFrameBitmap(HDC dc, HBITMAP bitmap, int designWidth, int designHeight, float scale) {
-  if (bitmap == nullptr) return false;
-  const UniqueMemoryDc memory(CreateCompatibleDC(dc));
-  if (!memory) return false;
-  const SelectionScope selected(memory.get(), bitmap);
-  const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, 0, 0, Scaled(designWidth, scale), Scaled(designHeight, scale), memory.get(), 0, 0, designWidth,
-             designHeight, SRCCOPY);
-  SetStretchBltMode(dc, oldMode);
-  return true;
+// --- dialog frames -----------------------------------------------------------
+
+namespace {
+
+std::optional<FramePixels> ReadFrameFile(const std::filesystem::path& file) {
+  Gdiplus::GpBitmap* decoded = nullptr;
+  if (Gdip().GdipCreateBitmapFromFile(file.c_str(), &decoded) != Gdiplus::Ok || decoded == nullptr) return std::nullopt;
+  std::optional<FramePixels> frame;
+  UINT w = 0;
+  UINT h = 0;
+  Gdip().GdipGetImageWidth(decoded, &w);
+  Gdip().GdipGetImageHeight(decoded, &h);
+  const Gdiplus::GpRect all{0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+  Gdiplus::BitmapData data{};
+  if (w > 0 && h > 0 && w <= 0x4000 && h <= 0x4000 &&
+      Gdip().GdipBitmapLockBits(decoded, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) ==
+          Gdiplus::Ok) {
+    frame.emplace();
+    frame->width = static_cast<int>(w);
+    frame->height = static_cast<int>(h);
+    frame->rgb.resize(static_cast<std::size_t>(w) * h);
+    for (UINT row = 0; row < h; ++row) {
+      const auto* line = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data.Scan0) +
+                                                                static_cast<std::ptrdiff_t>(row) * data.Stride);
+      // Over opaque black, as a GDI bitmap of the image shows it.
+      for (UINT x = 0; x < w; ++x) frame->rgb[row * w + x] = PremultipliedPixel(line[x]) & 0xFFFFFF;
+    }
+    Gdip().GdipBitmapUnlockBits(decoded, &data);
+  }
+  Gdip().GdipDisposeImage(decoded);
+  return frame;
 }
 
-bool FrameFile::Draw(HDC dc, const std::filesystem::path& file, int designWidth, int designHeight, float scale) {
+std::optional<FramePixels> ReadFrameResource(UINT id) {
+  const UniqueBitmap bitmap(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  BITMAP info{};
+  if (!bitmap || GetObjectW(bitmap.get(), sizeof(info), &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) {
+    return std::nullopt;
+  }
+  FramePixels frame;
+  frame.width = info.bmWidth;
+  frame.height = info.bmHeight;
+  frame.rgb.resize(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height));
+  BITMAPINFO request{};
+  request.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  request.bmiHeader.biWidth = frame.width;
+  request.bmiHeader.biHeight = -frame.height;  // top-down
+  request.bmiHeader.biPlanes = 1;
+  request.bmiHeader.biBitCount = 32;
+  request.bmiHeader.biCompression = BI_RGB;
+  const UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+  if (GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(frame.height), frame.rgb.data(), &request,
+                DIB_RGB_COLORS) != frame.height) {
+    return std::nullopt;
+  }
+  for (std::uint32_t& pixel : frame.rgb) pixel &= 0xFFFFFF;
+  return frame;
+}
+
+// The frame stretched to its drawn size, opaque where the frame has pixels
+// and clear past its edges (a frame smaller than its design size).
+std::unique_ptr<SkinBitmap> StretchFrame(const FramePixels& frame, int designWidth, int designHeight, float scale) {
+  const int w = Scaled(designWidth, scale);
+  const int h = Scaled(designHeight, scale);
+  if (w <= 0 || h <= 0 || frame.rgb.empty()) return nullptr;
+  auto columns = BlitStretchSources(w, designWidth);
+  auto rows = BlitStretchSources(h, designHeight);
+  bool holes = false;
+  for (int& c : columns) {
+    if (c >= frame.width) c = -1, holes = true;
+  }
+  for (int& r : rows) {
+    if (r >= frame.height) r = -1, holes = true;
+  }
+  Dib stretched(w, h);
+  if (stretched.bits() == nullptr) return nullptr;
+  ScaleNearest(frame.rgb.data(), frame.width, columns, rows, stretched.bits(), w);
+  if (holes) {
+    // Alpha blending wants opaque pixels marked so; the holes stay clear.
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+      if (rows[y] < 0) continue;
+      std::uint32_t* line = stretched.bits() + y * static_cast<std::size_t>(w);
+      for (std::size_t x = 0; x < columns.size(); ++x) {
+        if (columns[x] >= 0) line[x] |= 0xFF000000;
+      }
+    }
+  }
+  return std::make_unique<SkinBitmap>(std::move(stretched), !holes);
+}
+
+}  // namespace
+
+std::optional<FramePixels> ReadFramePixels(const FrameSource& source) {
+  return source.resource != 0 ? ReadFrameResource(source.resource) : ReadFrameFile(source.file);
+}
+
+void DrawFramePixels(HDC dc, const FramePixels& frame, int designWidth, int designHeight, float scale) {
+  if (auto stretched = StretchFrame(frame, designWidth, designHeight, scale)) {
+    const Area all{0, 0, stretched->width(), stretched->height()};
+    stretched->Draw(dc, all, all, false);
+  }
+}
+
+void DrawFramePixels(BackBuffer& picture, const FramePixels& frame, int designWidth, int designHeight, float scale) {
+  const bool covers = frame.width >= designWidth && frame.height >= designHeight;
+  if (picture.pixels() == nullptr || !covers) {
+    DrawFramePixels(picture.dc(), frame, designWidth, designHeight, scale);
+    return;
+  }
+  auto columns = BlitStretchSources(std::min(Scaled(designWidth, scale), picture.width()), designWidth);
+  auto rows = BlitStretchSources(std::min(Scaled(designHeight, scale), picture.height()), designHeight);
+  GdiFlush();  // what GDI drew into the picture first, before its pixels are written
+  ScaleNearest(frame.rgb.data(), frame.width, columns, rows, picture.pixels(), picture.width());
+}
+
+FrameFile::FrameFile() = default;
+FrameFile::~FrameFile() = default;
+
+bool FrameFile::Draw(HDC dc, const FrameSource& source, int designWidth, int designHeight, float scale) {
+  if (scale != scale_) {
+    // Stretched for another scale (a dialog shown again under another one).
+    stretched_.reset();
+    tried_ = false;
+    scale_ = scale;
+  }
   if (!tried_) {
     tried_ = true;
-    LoadFrameBitmap(file, frame_);
+    if (const auto frame = ReadFramePixels(source)) stretched_ = StretchFrame(*frame, designWidth, designHeight, scale);
   }
-  return DrawFrameBitmap(dc, frame_.handle(), designWidth, designHeight, scale);
+  if (!stretched_) return false;
+  const Area all{0, 0, stretched_->width(), stretched_->height()};
+  stretched_->Draw(dc, all, all, false);
+  return true;
 }
 
 HFONT CreateControlFont(int height, const std::u16string& face, int charset) {

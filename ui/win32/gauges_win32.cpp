@@ -50,9 +50,9 @@ void CDPIValueShowControl::Draw(HDC dc, const RECT&) {
   DrawFillFrom(dc, fill_, rect, GaugeFillTop(rect.top, rect.bottom, value_, steps_, scale));
 }
 
-void CDPIValueShowControl::ReleaseImages() {
-  background_.Reset();
-  fill_.Reset();
+void CDPIValueShowControl::ForEachImage(const ImageVisitor& visit) {
+  visit(background_);
+  visit(fill_);
 }
 
 // --- battery -------------------------------------------------------------------
@@ -83,11 +83,11 @@ void CBattery::Draw(HDC dc, const RECT&) {
   }
 }
 
-void CBattery::ReleaseImages() {
-  outline_.Reset();
-  level_.Reset();
-  charging_.Reset();
-  symbol_.Reset();
+void CBattery::ForEachImage(const ImageVisitor& visit) {
+  visit(outline_);
+  visit(level_);
+  visit(charging_);
+  visit(symbol_);
 }
 
 // --- static image and text -------------------------------------------------------

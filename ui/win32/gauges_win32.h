@@ -14,8 +14,8 @@ class CSliderControl : public CModelControl<SliderModel> {
                  int rightExtent, bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override { thumb_.Reset(); }
-  bool SetThumbImage(const std::filesystem::path& file) { return LoadSkinImage(file, thumb_); }
+  void ForEachImage(const ImageVisitor& visit) override { visit(thumb_); }
+  void SetThumbImage(const std::filesystem::path& file) { SetSkinFile(file, thumb_); }
   void SetPosition(int index) { model_.SetPosition(index); }
   int value() const { return model_.value(); }
   // From the owner's mouse-move handler while the left button is down.
@@ -33,9 +33,9 @@ class CDPIValueShowControl : public CModelControl<PushButtonModel> {
                        bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
-  bool SetBackgroundImage(const std::filesystem::path& file) { return LoadSkinImage(file, background_); }
-  bool SetFillImage(const std::filesystem::path& file) { return LoadSkinImage(file, fill_); }
+  void ForEachImage(const ImageVisitor& visit) override;
+  void SetBackgroundImage(const std::filesystem::path& file) { SetSkinFile(file, background_); }
+  void SetFillImage(const std::filesystem::path& file) { SetSkinFile(file, fill_); }
   void SetValue(int value) { value_ = value; }
   void SetSteps(int steps) { steps_ = steps; }
   int value() const { return value_; }
@@ -56,12 +56,12 @@ class CBattery : public CModelControl<PushButtonModel> {
   CBattery(HWND parent, int id, const RECT& rect, bool visible = true, bool shown = true);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
 
-  bool SetOutlineImage(const std::filesystem::path& file) { return LoadSkinImage(file, outline_); }
-  bool SetLevelImage(const std::filesystem::path& file) { return LoadSkinImage(file, level_); }
-  bool SetChargingImage(const std::filesystem::path& file) { return LoadSkinImage(file, charging_); }
-  bool SetSymbolImage(const std::filesystem::path& file) { return LoadSkinImage(file, symbol_); }
+  void SetOutlineImage(const std::filesystem::path& file) { SetSkinFile(file, outline_); }
+  void SetLevelImage(const std::filesystem::path& file) { SetSkinFile(file, level_); }
+  void SetChargingImage(const std::filesystem::path& file) { SetSkinFile(file, charging_); }
+  void SetSymbolImage(const std::filesystem::path& file) { SetSkinFile(file, symbol_); }
 
   void SetLevel(int level) { levelPercent_ = level; }
   void SetMode(int mode) { mode_ = mode; }
@@ -88,8 +88,8 @@ class CStaticImage : public CModelControl<PushButtonModel> {
   CStaticImage(HWND parent, int id, const RECT& rect, std::u16string text, bool visible = true, bool shown = true);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override { image_.Reset(); }
-  bool SetImage(const std::filesystem::path& file) { return LoadSkinImage(file, image_); }
+  void ForEachImage(const ImageVisitor& visit) override { visit(image_); }
+  void SetImage(const std::filesystem::path& file) { SetSkinFile(file, image_); }
   int imageWidth() const { return image_.width(); }
   int imageHeight() const { return image_.height(); }
 

@@ -55,9 +55,9 @@ void CVScrollBar::Draw(HDC dc, const RECT&) {
   FillSolid(dc, RECT{thumb.left + s, thumb.top + s, thumb.right - s, thumb.bottom}, over ? kThumbOuter : kThumbInner);
 }
 
-void CVScrollBar::ReleaseImages() {
-  up_.Reset();
-  down_.Reset();
+void CVScrollBar::ForEachImage(const ImageVisitor& visit) {
+  visit(up_);
+  visit(down_);
 }
 
 // --- tree ------------------------------------------------------------------------
@@ -71,16 +71,17 @@ void TreeRowsPainter::Draw(HDC dc, const RECT& box, HFONT font, const std::vecto
   }
 }
 
-void TreeRowsPainter::Release() {
-  open_.Reset();
-  closed_.Reset();
+void TreeRowsPainter::ForEachImage(const ImageVisitor& visit) {
+  visit(open_);
+  visit(closed_);
 }
 
 // --- rows with icons -------------------------------------------------------------
 
-bool IconRowsPainter::LoadImage(int image, const std::filesystem::path& file) {
+bool IconRowsPainter::SetImage(int image, const std::filesystem::path& file) {
   if (image < 0 || image >= kImages) return false;
-  return LoadSkinImage(file, images_[static_cast<std::size_t>(image)]);
+  SetSkinFile(file, images_[static_cast<std::size_t>(image)]);
+  return true;
 }
 
 void IconRowsPainter::Draw(HDC dc, const RECT& box, HFONT font, const std::vector<IconRow>& rows) const {
@@ -92,8 +93,8 @@ void IconRowsPainter::Draw(HDC dc, const RECT& box, HFONT font, const std::vecto
   }
 }
 
-void IconRowsPainter::Release() {
-  for (SkinImage& image : images_) image.Reset();
+void IconRowsPainter::ForEachImage(const ImageVisitor& visit) {
+  for (SkinImage& image : images_) visit(image);
 }
 
 }  // namespace zeltra::win32

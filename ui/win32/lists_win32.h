@@ -21,7 +21,7 @@ class CVScrollBar : public CModelControl<ScrollBarModel> {
               int range = 1, bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
+  void ForEachImage(const ImageVisitor& visit) override;
   // The arrow strips (PNG resources 188 up, 187 down), loaded at
   // construction; lays the bar out again.
   bool LoadArrowImages();
@@ -43,10 +43,10 @@ class CVScrollBar : public CModelControl<ScrollBarModel> {
 class TreeRowsPainter {
  public:
   bool LoadOpenFolderImage(const std::filesystem::path& file) { return LoadSkinImage(file, open_); }
-  bool LoadClosedFolderImage(const std::filesystem::path& file) { return LoadSkinImage(file, closed_); }
+  void SetClosedFolderImage(const std::filesystem::path& file) { SetSkinFile(file, closed_); }
   const SkinImage& openFolder() const { return open_; }
   void Draw(HDC dc, const RECT& box, HFONT font, const std::vector<TreeRow>& rows) const;
-  void Release();
+  void ForEachImage(const ImageVisitor& visit);
 
  private:
   SkinImage open_;
@@ -66,14 +66,14 @@ class CTreeList : public CModelControl<Model> {
                              std::forward<ModelArgs>(modelArgs)...) {}
 
   void Draw(HDC dc, const RECT&) override { painter_.Draw(dc, this->GetRect(), this->font(), this->model_.Rows()); }
-  void ReleaseImages() override { painter_.Release(); }
+  void ForEachImage(const ImageVisitor& visit) override { painter_.ForEachImage(visit); }
   // The open icon's size sets the indents and the folder-icon zone.
   bool SetOpenFolderImage(const std::filesystem::path& file) {
     const bool ok = painter_.LoadOpenFolderImage(file);
     this->model_.SetIconSize(painter_.openFolder().width(), painter_.openFolder().height());
     return ok;
   }
-  bool SetClosedFolderImage(const std::filesystem::path& file) { return painter_.LoadClosedFolderImage(file); }
+  void SetClosedFolderImage(const std::filesystem::path& file) { painter_.SetClosedFolderImage(file); }
 
  private:
   TreeRowsPainter painter_;
@@ -84,10 +84,11 @@ class CTreeList : public CModelControl<Model> {
 class IconRowsPainter {
  public:
   static constexpr int kImages = 4;
-  // False for an image number outside 0..kImages - 1 or a file that does not load.
-  bool LoadImage(int image, const std::filesystem::path& file);
+  // Names image `image`'s file (decoded when first drawn); false for an
+  // image number outside 0..kImages - 1.
+  bool SetImage(int image, const std::filesystem::path& file);
   void Draw(HDC dc, const RECT& box, HFONT font, const std::vector<IconRow>& rows) const;
-  void Release();
+  void ForEachImage(const ImageVisitor& visit);
 
  private:
   std::array<SkinImage, kImages> images_;
@@ -106,9 +107,9 @@ class CIconList : public CModelControl<Model> {
                              std::forward<ModelArgs>(modelArgs)...) {}
 
   void Draw(HDC dc, const RECT&) override { painter_.Draw(dc, this->GetRect(), this->font(), this->model_.Rows()); }
-  void ReleaseImages() override { painter_.Release(); }
+  void ForEachImage(const ImageVisitor& visit) override { painter_.ForEachImage(visit); }
   // The icon of the rows whose image is `image`.
-  bool SetIcon(int image, const std::filesystem::path& file) { return painter_.LoadImage(image, file); }
+  bool SetIcon(int image, const std::filesystem::path& file) { return painter_.SetImage(image, file); }
 
  private:
   IconRowsPainter painter_;

@@ -46,7 +46,7 @@ CWndPopup::CWndPopup(std::unique_ptr<PopupMenu> menu, const PopupImages& images)
     : menu_(std::move(menu)), font_(CreateControlFont(Language().font)) {
   const std::filesystem::path* files[] = {&images.normal, &images.over, &images.marked, &images.markedOver};
   for (std::size_t i = 0; i < images_.size(); ++i) {
-    if (!files[i]->empty()) LoadSkinImage(*files[i], images_[i]);
+    if (!files[i]->empty()) SetSkinFile(*files[i], images_[i]);
   }
 }
 

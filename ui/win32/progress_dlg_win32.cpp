@@ -27,8 +27,8 @@ void CProgressBarDlg::StopAnimation() {
 }
 
 BOOL CProgressBarDlg::OnInitDialog() {
-  if (!frame_.assigned()) LoadSkinImage(SkinPath(L"skins\\Frame_progress_nr.bmp"), frame_);
-  if (!bar_.assigned()) LoadSkinImage(SkinPath(L"skins\\Frame_progress_ov.bmp"), bar_);
+  if (!frame_.assigned()) SetSkinFile(SkinPath(L"skins\\Frame_progress_nr.bmp"), frame_);
+  if (!bar_.assigned()) SetSkinFile(SkinPath(L"skins\\Frame_progress_ov.bmp"), bar_);
   RECT client{};
   GetClientRect(hwnd_, &client);
   EnsureControlsCreated(client);

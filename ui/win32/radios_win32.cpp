@@ -11,8 +11,8 @@ void LookImages::Draw(HDC dc, int look, const RECT& rect) const {
   DrawImageScaled(dc, images_[static_cast<std::size_t>(look)], rect);
 }
 
-void LookImages::Reset() {
-  for (auto& image : images_) image.Reset();
+void LookImages::ForEach(const ImageVisitor& visit) {
+  for (auto& image : images_) visit(image);
 }
 
 CRadioButton::CRadioButton(HWND parent, int id, const RECT& rect, std::u16string text, bool visible, bool shown,
@@ -41,7 +41,8 @@ CPowerManageButton::CPowerManageButton(HWND parent, int id, const RECT& rect, st
 
 bool CPowerManageButton::SetValueImage(int value, const std::filesystem::path& file) {
   if (value < PowerDialModel::kMinValue || value > PowerDialModel::kMaxValue) return false;
-  return LoadSkinImage(file, images_[static_cast<std::size_t>(value - 1)]);
+  SetSkinFile(file, images_[static_cast<std::size_t>(value - 1)]);
+  return true;
 }
 
 void CPowerManageButton::LoadSkinImages() {
@@ -55,8 +56,8 @@ void CPowerManageButton::Draw(HDC dc, const RECT&) {
   DrawImageScaled(dc, images_[static_cast<std::size_t>(model_.value() - 1)], GetRect());
 }
 
-void CPowerManageButton::ReleaseImages() {
-  for (auto& image : images_) image.Reset();
+void CPowerManageButton::ForEachImage(const ImageVisitor& visit) {
+  for (auto& image : images_) visit(image);
 }
 
 }  // namespace zeltra::win32

@@ -12,11 +12,11 @@ namespace zeltra::win32 {
 // Images of the normal, over and checked looks, drawn stretched.
 class LookImages {
  public:
-  bool SetNormal(const std::filesystem::path& file) { return LoadSkinImage(file, images_[0]); }
-  bool SetOver(const std::filesystem::path& file) { return LoadSkinImage(file, images_[1]); }
-  bool SetChecked(const std::filesystem::path& file) { return LoadSkinImage(file, images_[2]); }
+  void SetNormal(const std::filesystem::path& file) { SetSkinFile(file, images_[0]); }
+  void SetOver(const std::filesystem::path& file) { SetSkinFile(file, images_[1]); }
+  void SetChecked(const std::filesystem::path& file) { SetSkinFile(file, images_[2]); }
   void Draw(HDC dc, int look, const RECT& rect) const;
-  void Reset();
+  void ForEach(const ImageVisitor& visit);
 
  private:
   std::array<SkinImage, 3> images_;
@@ -30,10 +30,10 @@ class CRadioButton : public CModelControl<RadioButtonModel> {
   void SetRadioBit(RadioBit bit) { model_.SetRadioBit(bit); }
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override { images_.Reset(); }
-  bool SetNormalImage(const std::filesystem::path& file) { return images_.SetNormal(file); }
-  bool SetOverImage(const std::filesystem::path& file) { return images_.SetOver(file); }
-  bool SetCheckedImage(const std::filesystem::path& file) { return images_.SetChecked(file); }
+  void ForEachImage(const ImageVisitor& visit) override { images_.ForEach(visit); }
+  void SetNormalImage(const std::filesystem::path& file) { images_.SetNormal(file); }
+  void SetOverImage(const std::filesystem::path& file) { images_.SetOver(file); }
+  void SetCheckedImage(const std::filesystem::path& file) { images_.SetChecked(file); }
 
  private:
   LookImages images_;
@@ -46,10 +46,10 @@ class CDPIRadioButton : public CModelControl<DpiRadioModel> {
                   COLORREF textColour = kTextNormal, bool visible = true, bool shown = true, bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override { images_.Reset(); }
-  bool SetNormalImage(const std::filesystem::path& file) { return images_.SetNormal(file); }
-  bool SetOverImage(const std::filesystem::path& file) { return images_.SetOver(file); }
-  bool SetCheckedImage(const std::filesystem::path& file) { return images_.SetChecked(file); }
+  void ForEachImage(const ImageVisitor& visit) override { images_.ForEach(visit); }
+  void SetNormalImage(const std::filesystem::path& file) { images_.SetNormal(file); }
+  void SetOverImage(const std::filesystem::path& file) { images_.SetOver(file); }
+  void SetCheckedImage(const std::filesystem::path& file) { images_.SetChecked(file); }
   void SetValueIndex(int valueIndex) { model_.SetValueIndex(valueIndex); }
   void SetTextColour(COLORREF colour) { textColour_ = colour; }
 
@@ -66,8 +66,8 @@ class CPowerManageButton : public CModelControl<PowerDialModel> {
                      bool disabled = false);
 
   void Draw(HDC dc, const RECT& clip) override;
-  void ReleaseImages() override;
-  // The image of one value (1..10); other values load nothing.
+  void ForEachImage(const ImageVisitor& visit) override;
+  // Names the image of one value (1..10); false for other values.
   bool SetValueImage(int value, const std::filesystem::path& file);
   // The skins "skins\power_manage_3min.png" .. "skins\power_manage_10min.png".
   void LoadSkinImages();
