@@ -130,7 +130,7 @@ void MainWindowModel::OnLightingSliderEvent(const ControlEvent& e) {
     if (!OnLightingSlider(page_, e.id, e.wParam)) return;
     drag_.OnDragged();
     CollectPage(page_, Profile());
-    link_.pending().settingsPending = 1;
+    link_.MarkPending(kPendingSettings);
     Refresh();
   } else if (e.code == kCodeClicked) {
     if (!OnLightingSlider(page_, e.id, e.value)) return;

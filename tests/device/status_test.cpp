@@ -63,8 +63,7 @@ TEST(Status, FailedTransfersAndBadRepliesChangeNothing) {
   for (const Case& c : cases) {
     Rig rig;
     rig.Connect();
-    rig.link->standby().active = 0;
-    rig.link->standby().mouseOnline = 0;
+    rig.link->SetStandby({0, 0, rig.link->standby().autoShown});
     const int battery = rig.link->batteryLevel();
     const auto reports = rig.host.sensorReports.size();
     const int before = StatusQueries(*rig.mouse);
@@ -110,7 +109,7 @@ TEST(Status, OnlineFlagMovesTheWindowOnlyWithTheRightModel) {
     Rig rig;
     rig.Connect();
     rig.host.events.clear();
-    rig.link->standby() = c.before;
+    rig.link->SetStandby(c.before);
     rig.mouse->SetOnline(c.online);
     rig.mouse->SetModelTag(c.tag);
     rig.mouse->SetBattery(20, 2);

@@ -69,7 +69,7 @@ class WineHid : public ::testing::Test {
 
   // The device link on the Windows backend, started as the window starts it.
   void Connect() {
-    link = std::make_unique<DeviceLink>(win32::CreateHidBackend(), clock, host);
+    link = std::make_unique<DeviceLink>(win32::CreateHidBackend(), clock, host, host, host);
     host.link = link.get();
     link->InitStandby(0);
     link->StartUp();
