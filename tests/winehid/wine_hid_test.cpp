@@ -132,7 +132,7 @@ TEST_F(WineHid, FeatureAndInputReportsRoundTrip) {
   auto oracle = std::make_shared<VirtualMouse>(virtualClock);
   oracle->Plug(VirtualLink::Cable);
   TestHost oracleHost;
-  DeviceLink oracleLink(oracle, virtualClock, oracleHost);
+  DeviceLink oracleLink(oracle, virtualClock, oracleHost, oracleHost, oracleHost);
   oracleLink.InitStandby(0);
   oracleLink.StartUp();
   oracleLink.ApplyPendingChanges();
