@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "device/link_internal.h"
-#include "settings/text_format.h"
 
 namespace zeltra {
 
@@ -200,7 +199,7 @@ void DeviceLink::ConnectLink(LinkKind kind, ScanContext& scan) {
   if (fresh) handle = std::move(fresh);
 }
 
-std::optional<BatteryDisplay> DeviceLink::OnWatchdogTimer() {
+bool DeviceLink::OnWatchdogTimer() {
   if (watchdogCounter_ < kWatchdogTrigger) {
     ++watchdogCounter_;
   } else {
@@ -215,34 +214,7 @@ std::optional<BatteryDisplay> DeviceLink::OnWatchdogTimer() {
     }
     if (standby_.active) QueryStatus();
   }
-  if (!standby_.active) return std::nullopt;
-  return BatteryTick();
-}
-
-std::optional<BatteryDisplay> DeviceLink::BatteryTick() {
-  if (batteryLevel_ > 100) batteryLevel_ = 0;
-  batteryAnimationStep_ += 25;
-  if (batteryAnimationStep_ > 100) batteryAnimationStep_ = 25;
-  BatteryDisplay display;
-  display.level = batteryLevel_;
-  display.chargeState = chargeState_;
-  display.animationStep = batteryAnimationStep_;
-  display.text = Dec(batteryLevel_) + u"%";
-  display.textVisible = chargeState_ != 1;
-  return display;
-}
-
-BatteryChange CompareBatteryDisplays(const BatteryDisplay& shown, const BatteryDisplay& next) {
-  BatteryChange change;
-  if (shown.chargeState != next.chargeState) {
-    change.gauge = true;
-  } else if (next.chargeState == 1) {
-    change.gauge = shown.animationStep != next.animationStep;
-  } else if (next.chargeState != 2) {
-    change.gauge = shown.level != next.level;
-  }
-  change.text = shown.textVisible != next.textVisible || (next.textVisible && shown.text != next.text);
-  return change;
+  return standby_.active != 0;
 }
 
 StartupNotice DeviceLink::StartupCheck() const {

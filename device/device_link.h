@@ -185,25 +185,6 @@ struct StandbyState {
   int autoShown = 0;
 };
 
-// What timer 110 shows on the battery gauge (3406) and its text (3405).
-struct BatteryDisplay {
-  int level = 0;
-  int chargeState = 0;     // gauge mode: 0 level, 1 charging, 2 full
-  int animationStep = 25;  // 25, 50, 75, 100, 25 ...
-  std::u16string text;     // "%d%%"
-  bool textVisible = true; // hidden while charging
-};
-
-// What showing `next` where `shown` is shown changes on the screen: the
-// gauge draws the level on battery, the animation step while charging and
-// one picture when full; the text its caption while it is visible. The
-// timer's tick repaints only what changed.
-struct BatteryChange {
-  bool gauge = false;
-  bool text = false;
-};
-BatteryChange CompareBatteryDisplays(const BatteryDisplay& shown, const BatteryDisplay& next);
-
 // Timer 80: which attention message to show, if any.
 enum class StartupNotice { None, NoDevice /* string 155 */, MouseOffline /* string 156 */ };
 
@@ -276,9 +257,9 @@ class DeviceLink {
   void ReleaseInterface(const std::u16string& path);
   // The removal was refused after all: the interface is taken up again.
   void OnReleaseCancelled(const std::u16string& path);
-  // Timer 110: the watchdog step, then the battery display to show (nothing
-  // while the window is in standby).
-  std::optional<BatteryDisplay> OnWatchdogTimer();
+  // Timer 110: the watchdog step; then true when the battery is to be shown
+  // (batteryLevel, chargeState), false while the window is in standby.
+  bool OnWatchdogTimer();
   // Timer 80.
   StartupNotice StartupCheck() const;
 
@@ -404,7 +385,6 @@ class DeviceLink {
   // takes a fresh copy of its library macro (an apply), else it keeps its
   // own (a reload, which must not take a library edit for sent).
   bool BindMacroSlots(bool fromLibrary);
-  std::optional<BatteryDisplay> BatteryTick();
 
   std::shared_ptr<HidBackend> backend_;
   void Tell(const LinkEvent& event) { events_.OnLinkEvent(event); }
@@ -436,7 +416,6 @@ class DeviceLink {
   DeviceCaches caches_;
   int batteryLevel_ = 10;
   int chargeState_ = 0;
-  int batteryAnimationStep_ = 0;
 
   std::array<std::shared_ptr<Listener>, 2> listeners_;
   std::array<std::thread, 2> threads_;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/battery_display.h"
 #include "app/main_model.h"
 #include "base/win32/unique_handle_win32.h"
 #include "app/win32/main_controls_win32.h"
@@ -179,6 +180,7 @@ class CTarvinDlg : public CDlgBase,
   std::unique_ptr<CAttentionDlg> startupNotice_;
   std::unique_ptr<CAttentionDlg> keptCopiesNotice_;
 
+  BatteryGauge batteryGauge_;
   CStaticText* batteryText_ = nullptr;
   CBattery* battery_ = nullptr;
 
