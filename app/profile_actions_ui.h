@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "device/profile_actions.h"
+#include "app/profile_actions.h"
 #include "ui/file_dialog.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"

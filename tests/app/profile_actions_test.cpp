@@ -1,9 +1,12 @@
 // Timer 60's profile actions.
 #include <gtest/gtest.h>
 
-#include "device/profile_actions.h"
-#include "device_fixture.h"
+#include <array>
+
+#include "app/profile_actions.h"
+#include "settings/settings_store.h"
 #include "settings/text_format.h"
+#include "support/test_support.h"
 
 namespace zeltra::test {
 namespace {
