@@ -131,7 +131,7 @@ void MainWindowModel::OnLightingSliderEvent(const ControlEvent& e) {
     if (!OnLightingSlider(page_, e.id, e.wParam)) return;
     drag_.OnDragged();
     CollectPage(page_, Profile());
-    link_.pending().settingsPending = 1;
+    link_.MarkPending(kPendingSettings);
     Refresh();
   } else if (e.code == kCodeClicked) {
     if (!OnLightingSlider(page_, e.id, e.value)) return;
@@ -260,7 +260,7 @@ void MainWindowModel::OnProgramSettled() {
   if (!profile) return;
   // The program just brought to the front keeps the focus: no progress
   // dialog comes up over it.
-  link_.pending().silentApply = 1;
+  link_.MarkPending(kPendingSilent);
   SwitchProfile(*profile);
 }
 

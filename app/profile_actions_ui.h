@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/profile_actions.h"
 #include "app/program_links_dialog.h"
-#include "device/profile_actions.h"
 #include "ui/file_dialog.h"
 #include "settings/language.h"
 #include "settings/settings_store.h"

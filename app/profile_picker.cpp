@@ -1,6 +1,6 @@
 #include "app/profile_picker.h"
 
-#include "device/profile_actions.h"
+#include "app/profile_actions.h"
 #include "ui/ui_context.h"
 
 namespace zeltra {

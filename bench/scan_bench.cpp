@@ -35,7 +35,7 @@ void ScanDevices(benchmark::State& state) {
   SettingsStore settings{std::filesystem::path{}};  // never loaded or saved: a scan reads no file
   HeadlessLinkHost host(settings);
   auto mouse = MouseAmong(clock, static_cast<int>(state.range(0)));
-  DeviceLink link(mouse, clock, host);
+  DeviceLink link(mouse, clock, host, host, host);
   link.ScanDevices();  // starts the two listeners once
   const int enumerations = mouse->Enumerations();
   const int opens = mouse->Opens();

@@ -163,7 +163,7 @@ class Session final {
     // window, when the command may write them.
     host_ = std::make_unique<HeadlessLinkHost>(
         *settings_, &library_, writes_ ? HeadlessLinkHost::Sensor::Follow : HeadlessLinkHost::Sensor::Record);
-    link_ = std::make_unique<DeviceLink>(Backend(), *env_.clock, *host_);
+    link_ = std::make_unique<DeviceLink>(Backend(), *env_.clock, *host_, *host_, *host_);
     link_->InitStandby(standby);
     // The stored current profile is what the mouse was last sent; freshly
     // made defaults say nothing, so every group goes out, zeros included.

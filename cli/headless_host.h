@@ -7,6 +7,7 @@
 #pragma once
 
 #include <optional>
+#include <variant>
 
 #include "device/device_link.h"
 #include "macro/macro_library.h"
@@ -14,7 +15,7 @@
 
 namespace zeltra {
 
-class HeadlessLinkHost final : public DeviceLinkHost {
+class HeadlessLinkHost final : public DeviceLinkHost, public LinkEventSink, public LinkTimers {
  public:
   enum class Sensor {
     Record,  // only remember the number a status reply gave
@@ -34,21 +35,16 @@ class HeadlessLinkHost final : public DeviceLinkHost {
     return library_ != nullptr ? library_->FindMacroByKeyIndex(index) : nullptr;
   }
   bool MacroLibraryUnavailable() override { return library_ != nullptr && library_->Unavailable(); }
-  // The caller applies right after the scan or edit that asks for it.
-  bool StartApplyTimer() override { return true; }
-  void StartWatchdogTimer() override {}
-  void ArmDelayedSave() override {}
-  void ShowProgressDialog() override {}
-  void RefreshControls() override {}
-  void ShowWindowNormal() override {}
-  void MinimiseWindow() override {}
-  void OnSensorReported(int sensorNumber) override {
-    sensorNumber_ = sensorNumber;
-    if (sensor_ == Sensor::Follow) settings_.OnSensorReported(sensorNumber);
+  // Of what the link tells, only the sensor matters here.
+  void OnLinkEvent(const LinkEvent& event) override {
+    const auto* status = std::get_if<link_event::Status>(&event);
+    if (!status) return;
+    sensorNumber_ = status->sensor;
+    if (sensor_ == Sensor::Follow) settings_.OnSensorReported(status->sensor);
   }
-  void OnMouseStateReported(int) override {}
-  void QuitOnDeviceRemoval() override {}
-  void PostMouseStateChanged() override {}
+  // The caller applies right after the scan or edit that asks for it; no
+  // other timer runs.
+  bool StartLinkTimer(LinkTimer timer) override { return timer == LinkTimer::Apply; }
 
  private:
   SettingsStore& settings_;

@@ -58,7 +58,7 @@ void DeviceLink::OnDeviceChange(std::uintptr_t event) {
   if (!arrival && !removal) return;
   arrivalNoted_ = arrivalNoted_ || arrival;
   removalNoted_ = removalNoted_ || removal;
-  if (!host_.StartDeviceChangeTimer()) OnDeviceChangeTimer();
+  if (!timers_.StartLinkTimer(LinkTimer::DeviceChange)) OnDeviceChangeTimer();
 }
 
 void DeviceLink::OnDeviceChangeTimer() {
@@ -85,16 +85,16 @@ void DeviceLink::HandleDeviceChanges(bool arrival, bool removal) {
     if (removal && hadAny) {
       initialReadPending_ = 1;
       standby_.active = 0;
-      host_.OnStandbyChanged(0);
-      host_.QuitOnDeviceRemoval();
+      Tell(link_event::StandbyChanged{0});
+      Tell(link_event::LastLinkGone{});
     }
     if (!arrival) return;
   } else if (initialReadPending_) {
     initialReadPending_ = 0;
     QueryStatus();
-    host_.RefreshControls();
+    Tell(link_event::Changed{});
   }
-  if (arrival) host_.RefreshControls();
+  if (arrival) Tell(link_event::Changed{});
 }
 
 void DeviceLink::ReleaseInterface(const std::u16string& path) {

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "device/link_internal.h"
-#include "settings/text_format.h"
 
 namespace zeltra {
 
@@ -20,11 +19,16 @@ std::optional<LinkKind> KindOf(const HidIdentity& id) {
 }  // namespace
 
 DeviceLink::DeviceLink(std::shared_ptr<HidBackend> backend, Clock& clock, DeviceLinkHost& host,
-                       DeviceKeyCodeFn deviceKeyCode)
-    : backend_(std::move(backend)), clock_(clock), host_(host), deviceKeyCode_(deviceKeyCode) {
+                       LinkEventSink& events, LinkTimers& timers, DeviceKeyCodeFn deviceKeyCode)
+    : backend_(std::move(backend)),
+      clock_(clock),
+      host_(host),
+      events_(events),
+      timers_(timers),
+      deviceKeyCode_(deviceKeyCode) {
   for (auto& l : listeners_) l = std::make_shared<Listener>();
   mailbox_ = std::make_shared<Mailbox>();
-  mailbox_->host = &host_;
+  mailbox_->events = &events_;
 }
 
 DeviceLink::~DeviceLink() { Close(); }
@@ -34,7 +38,7 @@ void DeviceLink::Close() {
   StopListener(LinkKind::Receiver);
   {
     std::lock_guard lock(mailbox_->mutex);
-    mailbox_->host = nullptr;
+    mailbox_->events = nullptr;
   }
   cableHandle_.reset();
   receiverHandle_.reset();
@@ -44,7 +48,7 @@ void DeviceLink::InitStandby(int startInStandby) {
   standby_.active = startInStandby ? 0 : 1;
   standby_.mouseOnline = standby_.active;
   standby_.autoShown = 0;
-  host_.OnStandbyChanged(standby_.active);
+  Tell(link_event::StandbyChanged{standby_.active});
 }
 
 void DeviceLink::StartUp() {
@@ -54,7 +58,7 @@ void DeviceLink::StartUp() {
   if (anyPresent_ && initialReadPending_) {
     initialReadPending_ = 0;
     QueryStatus();
-    host_.RefreshControls();
+    Tell(link_event::Changed{});
   }
 }
 
@@ -66,7 +70,7 @@ void DeviceLink::RegisterDeviceNotifications() {
   cableHandle_.reset();
   receiverHandle_.reset();
   initialReadPending_ = 1;
-  host_.RegisterHidNotifications();
+  Tell(link_event::WatchingDevices{});
 }
 
 bool DeviceLink::ListenerBusy(LinkKind kind) const {
@@ -165,12 +169,12 @@ bool DeviceLink::ScanDevices() {
   if (cable_.present || receiver_.present) anyPresent_ = 1;
   ConnectLink(LinkKind::Cable, scan);
   ConnectLink(LinkKind::Receiver, scan);
-  if (anyPresent_) host_.StartWatchdogTimer();
+  if (anyPresent_) timers_.StartLinkTimer(LinkTimer::Watchdog);
   pending_.buttonsPending = 1;
   pending_.settingsPending = 1;
   pending_.powerPending = 1;
   pending_.silentApply = 1;
-  return host_.StartApplyTimer();
+  return timers_.StartLinkTimer(LinkTimer::Apply);
 }
 
 void DeviceLink::ConnectLink(LinkKind kind, ScanContext& scan) {
@@ -195,7 +199,7 @@ void DeviceLink::ConnectLink(LinkKind kind, ScanContext& scan) {
   if (fresh) handle = std::move(fresh);
 }
 
-std::optional<BatteryDisplay> DeviceLink::OnWatchdogTimer() {
+bool DeviceLink::OnWatchdogTimer() {
   if (watchdogCounter_ < kWatchdogTrigger) {
     ++watchdogCounter_;
   } else {
@@ -210,34 +214,7 @@ std::optional<BatteryDisplay> DeviceLink::OnWatchdogTimer() {
     }
     if (standby_.active) QueryStatus();
   }
-  if (!standby_.active) return std::nullopt;
-  return BatteryTick();
-}
-
-std::optional<BatteryDisplay> DeviceLink::BatteryTick() {
-  if (batteryLevel_ > 100) batteryLevel_ = 0;
-  batteryAnimationStep_ += 25;
-  if (batteryAnimationStep_ > 100) batteryAnimationStep_ = 25;
-  BatteryDisplay display;
-  display.level = batteryLevel_;
-  display.chargeState = chargeState_;
-  display.animationStep = batteryAnimationStep_;
-  display.text = Dec(batteryLevel_) + u"%";
-  display.textVisible = chargeState_ != 1;
-  return display;
-}
-
-BatteryChange CompareBatteryDisplays(const BatteryDisplay& shown, const BatteryDisplay& next) {
-  BatteryChange change;
-  if (shown.chargeState != next.chargeState) {
-    change.gauge = true;
-  } else if (next.chargeState == 1) {
-    change.gauge = shown.animationStep != next.animationStep;
-  } else if (next.chargeState != 2) {
-    change.gauge = shown.level != next.level;
-  }
-  change.text = shown.textVisible != next.textVisible || (next.textVisible && shown.text != next.text);
-  return change;
+  return standby_.active != 0;
 }
 
 StartupNotice DeviceLink::StartupCheck() const {

@@ -4,10 +4,9 @@
 // own DPI and report-rate changes, and the watchdog that reconnects.
 //
 // Everything here runs on the user-interface thread except the listener
-// threads, which only decode input reports and hand them over: the window
-// posts itself WM_MOUSE_STATE_CHANGED from PostMouseStateChanged() and calls
-// DeliverMouseReports() when it handles it, so profile, controls and caches
-// are only ever touched by the user-interface thread.
+// threads, which only decode input reports and hand them over: they tell
+// ReportsWaiting, and the user-interface thread calls DeliverMouseReports(),
+// so profile, controls and caches are only ever touched by that thread.
 #pragma once
 
 #include <array>
@@ -19,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <variant>
 
 #include "device/clock.h"
 #include "device/hid_backend.h"
@@ -40,13 +40,12 @@ inline constexpr int kMacroSlotCount = 6;
 
 enum class LinkKind { Cable = 0, Receiver = 1 };
 
-// What the link needs from the main window. All calls come on the
-// user-interface thread except PostMouseStateChanged.
+// What the link reads from its host: the data the reports are built from.
+// All calls come on the user-interface thread.
 class DeviceLinkHost {
  public:
   virtual ~DeviceLinkHost() = default;
 
-  // Data the reports are built from.
   virtual ProfileRecord& CurrentProfile() = 0;
   virtual const DpiTable& CurrentDpiTable() = 0;
   // The macro library's macro with this index (first level, then second,
@@ -56,53 +55,87 @@ class DeviceLinkHost {
   // (MacroLibrary::Unavailable): a macro it does not hold is then unknown,
   // not deleted.
   virtual bool MacroLibraryUnavailable() { return false; }
+};
 
-  // Timers: 30 (apply, 20 ms, one-shot; returns the result of starting it)
-  // and 110 (watchdog, 1000 ms, repeating).
-  virtual bool StartApplyTimer() = 0;
-  virtual void StartWatchdogTimer() = 0;
-  // After an apply: stop timer 70, set pendingSave, start timer 70 (10 s).
-  virtual void ArmDelayedSave() = 0;
-  // The progress dialog, modal, with language string 146.
-  virtual void ShowProgressDialog() = 0;
-  // Refresh every control of the main window from the current profile.
-  virtual void RefreshControls() = 0;
+// What the link tells. Each event says what happened to the link or the
+// mouse; what the program shows for it is its own affair.
+namespace link_event {
 
-  // Window state changes decided by a status reply.
-  virtual void ShowWindowNormal() = 0;  // foreground, shown normally
-  virtual void MinimiseWindow() = 0;
-  // The sensor number of an accepted status reply (the sensor-change procedure).
-  virtual void OnSensorReported(int sensorNumber) = 0;
-  // Every status reply, after the link took what it says (the tray's tip
-  // and low-battery notice follow it).
-  virtual void OnStatusReported(const StatusReply& /*status*/) {}
+// An apply ended (the caches hold what it sent). `wroteSomething`: a report
+// of it reached the mouse, and none failed. `silent`: the apply was the one
+// a scan or a wake-up asked for, not an edit of the user's.
+struct Applied {
+  bool wroteSomething = false;
+  bool silent = false;
+};
+// The profile or the links changed in a way the controls show (a scan, a
+// macro button disabled by a reload).
+struct Changed {};
+// standby().active is now `active`: at start-up, 1 when a status reply finds
+// the mouse online while in standby, 0 when the last link went away.
+struct StandbyChanged {
+  int active = 0;
+};
+// An accepted status reply. `turn`: what it did to the standby state.
+struct Status {
+  enum class Turn {
+    None,
+    Woken,   // standby ended: the mouse came online (autoShown set)
+    Lapsed,  // brought up by an earlier reply, the mouse is offline again (autoShown cleared)
+  };
+  bool modelMatches = false;
+  bool online = false;
+  int sensor = 0;
+  int battery = 0;
+  int charge = 0;  // 0 on battery, 1 charging, 2 full
+  Turn turn = Turn::None;
+};
+// The mouse changed its DPI stage (0-based) or report rate (0 = 125 Hz ..
+// 3 = 1000 Hz) itself; the profile already holds them, the caches not yet.
+struct MouseReport {
+  int stage = 0;
+  int rate = 0;
+};
+// The last link went away (standby().active is 0 by now).
+struct LastLinkGone {};
+// The link let go of its handles and starts anew: from now on it wants to
+// hear of the system's HID device changes (OnDeviceChange).
+struct WatchingDevices {};
+// The factory reset is complete: caches reloaded from the reset profile.
+struct FactoryResetDone {};
+// Any thread: a listener handed over reports; the user-interface thread is
+// to call DeliverMouseReports() soon.
+struct ReportsWaiting {};
 
-  // The mouse reported a DPI stage or report rate; the profile already holds
-  // it. The window stores `stage` as mouseStage and shows the on-screen
-  // display. The link then refreshes the controls and reloads its caches.
-  virtual void OnMouseStateReported(int stage) = 0;
+}  // namespace link_event
 
-  // The last link went away: hide, close the open dialogs and post a quit.
-  virtual void QuitOnDeviceRemoval() = 0;
+using LinkEvent =
+    std::variant<link_event::Applied, link_event::Changed, link_event::StandbyChanged, link_event::Status,
+                 link_event::MouseReport, link_event::LastLinkGone, link_event::WatchingDevices,
+                 link_event::FactoryResetDone, link_event::ReportsWaiting>;
 
-  // (Re)starts the one-shot device-change timer, whose end calls
-  // DeviceLink::OnDeviceChangeTimer, so that a burst of broadcasts (every
-  // collection of a device arrives on its own) is handled once. False when
-  // the host has no such timer: the link then acts on every broadcast at once.
-  virtual bool StartDeviceChangeTimer() { return false; }
+// Where the link's events go. On the user-interface thread, except
+// ReportsWaiting, which comes from a listener thread.
+class LinkEventSink {
+ public:
+  virtual ~LinkEventSink() = default;
+  virtual void OnLinkEvent(const LinkEvent& event) = 0;
+};
 
-  // standby().active is now `active`: set at start-up, 1 when a status reply
-  // brings the window up, 0 when the last link went away. The window's
-  // standby guard has something to do only while it is 0.
-  virtual void OnStandbyChanged(int /*active*/) {}
+// The timers the link asks for; each one's end calls the link back.
+enum class LinkTimer {
+  Apply,         // one-shot, 20 ms: ApplyPendingChanges (several edits go together)
+  Watchdog,      // repeating, 1 s: OnWatchdogTimer
+  DeviceChange,  // one-shot, (re)started by each broadcast: OnDeviceChangeTimer
+};
 
-  // Register the window for HID device-interface notifications and forget
-  // the on-screen display window (start-up only).
-  virtual void RegisterHidNotifications() {}
-
-  // Any thread: post WM_MOUSE_STATE_CHANGED (wParam 1, lParam 0) to the main
-  // window, whose handler calls DeliverMouseReports().
-  virtual void PostMouseStateChanged() = 0;
+class LinkTimers {
+ public:
+  virtual ~LinkTimers() = default;
+  // (Re)starts the timer; false when it was not started. Without a
+  // device-change timer the link acts on every broadcast at once; without an
+  // apply timer the caller applies when it sees fit.
+  virtual bool StartLinkTimer(LinkTimer timer) = 0;
 };
 
 // Pending flags of the apply cycle.
@@ -111,6 +144,7 @@ enum PendingFlag : unsigned {
   kPendingSettings = 1u << 1,  // 0x05, 0x06, 0x07, 0x09, 0x0A, 0x08
   kPendingPower = 1u << 2,     // 0x0B
   kPendingWake = 1u << 3,      // 0x0C
+  kPendingSilent = 1u << 4,    // the apply shows no progress (nobody edited anything)
 };
 
 struct PendingState {
@@ -152,25 +186,6 @@ struct StandbyState {
   int autoShown = 0;
 };
 
-// What timer 110 shows on the battery gauge (3406) and its text (3405).
-struct BatteryDisplay {
-  int level = 0;
-  int chargeState = 0;     // gauge mode: 0 level, 1 charging, 2 full
-  int animationStep = 25;  // 25, 50, 75, 100, 25 ...
-  std::u16string text;     // "%d%%"
-  bool textVisible = true; // hidden while charging
-};
-
-// What showing `next` where `shown` is shown changes on the screen: the
-// gauge draws the level on battery, the animation step while charging and
-// one picture when full; the text its caption while it is visible. The
-// timer's tick repaints only what changed.
-struct BatteryChange {
-  bool gauge = false;
-  bool text = false;
-};
-BatteryChange CompareBatteryDisplays(const BatteryDisplay& shown, const BatteryDisplay& next);
-
 // Timer 80: which attention message to show, if any.
 enum class StartupNotice { None, NoDevice /* string 155 */, MouseOffline /* string 156 */ };
 
@@ -203,8 +218,8 @@ struct LinkStats {
 class DeviceLink {
  public:
   // `deviceKeyCode` nothing: the program's key-code table.
-  DeviceLink(std::shared_ptr<HidBackend> backend, Clock& clock, DeviceLinkHost& host,
-             DeviceKeyCodeFn deviceKeyCode = nullptr);
+  DeviceLink(std::shared_ptr<HidBackend> backend, Clock& clock, DeviceLinkHost& host, LinkEventSink& events,
+             LinkTimers& timers, DeviceKeyCodeFn deviceKeyCode = nullptr);
   ~DeviceLink();
   DeviceLink(const DeviceLink&) = delete;
   DeviceLink& operator=(const DeviceLink&) = delete;
@@ -216,7 +231,7 @@ class DeviceLink {
   // device was found, the initial status query followed by a refresh.
   void StartUp();
   // Resets the link state (listener flags, handles, initial read pending)
-  // and asks the window to register for device notifications.
+  // and tells WatchingDevices.
   void RegisterDeviceNotifications();
 
   // ---- Discovery ----
@@ -229,8 +244,8 @@ class DeviceLink {
   bool ScanDevices();
   // WM_DEVICECHANGE for a HID interface that may be the mouse's:
   // DBT_DEVICEARRIVAL (0x8000) and DBT_DEVICEREMOVECOMPLETE (0x8004) are
-  // noted and handled together when the host's device-change timer ends
-  // (at once without one); every other event is ignored here.
+  // noted and handled together when the device-change timer ends (at once
+  // without one); every other event is ignored here.
   void OnDeviceChange(std::uintptr_t event);
   void OnDeviceChangeTimer();
   // The rules for one arrival and one removal, at once.
@@ -243,13 +258,15 @@ class DeviceLink {
   void ReleaseInterface(const std::u16string& path);
   // The removal was refused after all: the interface is taken up again.
   void OnReleaseCancelled(const std::u16string& path);
-  // Timer 110: the watchdog step, then the battery display to show (nothing
-  // while the window is in standby).
-  std::optional<BatteryDisplay> OnWatchdogTimer();
+  // Timer 110: the watchdog step; then true when the battery is to be shown
+  // (batteryLevel, chargeState), false while the window is in standby.
+  bool OnWatchdogTimer();
   // Timer 80.
   StartupNotice StartupCheck() const;
 
   // ---- Apply cycle ----
+  // Sets the flags (PendingFlag) for the next apply, without asking for one.
+  void MarkPending(unsigned pendingFlags);
   // Sets the flags and starts the apply timer (several edits within 20 ms
   // are applied together).
   bool RequestApply(unsigned pendingFlags);
@@ -289,13 +306,13 @@ class DeviceLink {
   // ---- Factory reset ----
   // Sends 0F FF once, no pause, whether or not the window is active.
   void SendFactoryReset();
-  // After the window has reset the current profile and written its file:
-  // reload the caches, refresh, zero the watchdog, show the progress dialog.
+  // After the current profile was reset and its file written: reload the
+  // caches, zero the watchdog, tell FactoryResetDone.
   void CompleteFactoryReset();
 
   // ---- Listener hand-over (user-interface thread) ----
   // Applies every report the listeners handed over, in order: profile
-  // fields, then the window's notification and refresh, then the cache reload.
+  // fields, then MouseReport, then the cache reload.
   void DeliverMouseReports();
 
   // ---- State ----
@@ -313,10 +330,11 @@ class DeviceLink {
   std::u16string InputPath(LinkKind kind) const;
   int InputIndex(LinkKind kind) const;
 
-  PendingState& pending() { return pending_; }
   const PendingState& pending() const { return pending_; }
-  StandbyState& standby() { return standby_; }
   const StandbyState& standby() const { return standby_; }
+  // Puts the standby state as it is given, telling nothing (a test's or a
+  // restored session's starting point).
+  void SetStandby(const StandbyState& state) { standby_ = state; }
   const DeviceCaches& caches() const { return caches_; }
   std::uint8_t reportSequence() const { return reportSequence_; }
   int watchdogCounter() const { return watchdogCounter_; }
@@ -368,11 +386,14 @@ class DeviceLink {
   // takes a fresh copy of its library macro (an apply), else it keeps its
   // own (a reload, which must not take a library edit for sent).
   bool BindMacroSlots(bool fromLibrary);
-  std::optional<BatteryDisplay> BatteryTick();
 
   std::shared_ptr<HidBackend> backend_;
+  void Tell(const LinkEvent& event) { events_.OnLinkEvent(event); }
+
   Clock& clock_;
   DeviceLinkHost& host_;
+  LinkEventSink& events_;
+  LinkTimers& timers_;
   DeviceKeyCodeFn deviceKeyCode_;
 
   LinkSide cable_;
@@ -396,7 +417,6 @@ class DeviceLink {
   DeviceCaches caches_;
   int batteryLevel_ = 10;
   int chargeState_ = 0;
-  int batteryAnimationStep_ = 0;
 
   std::array<std::shared_ptr<Listener>, 2> listeners_;
   std::array<std::thread, 2> threads_;

@@ -30,15 +30,15 @@ struct DeviceLink::Listener {
 struct DeviceLink::Mailbox {
   std::mutex mutex;
   std::deque<MouseReport> reports;
-  DeviceLinkHost* host = nullptr;  // cleared at shutdown; a late listener then posts nothing
+  LinkEventSink* events = nullptr;  // cleared at shutdown; a late listener then tells nothing
 
   void Post(const MouseReport& report) {
-    // The host is called under the lock so that shutdown cannot take it away
-    // in between; posting a window message does not wait for the window.
+    // The sink is called under the lock so that shutdown cannot take it away
+    // in between; it only wakes the user-interface thread, without waiting.
     std::lock_guard lock(mutex);
-    if (!host) return;
+    if (!events) return;
     reports.push_back(report);
-    host->PostMouseStateChanged();
+    events->OnLinkEvent(link_event::ReportsWaiting{});
   }
   std::deque<MouseReport> TakeAll() {
     std::lock_guard lock(mutex);

@@ -109,8 +109,7 @@ void DeviceLink::DeliverMouseReports() {
     profile.CurrentDPILevelValue = static_cast<std::uint8_t>(stage);
     profile.PollingRateValue = {static_cast<std::uint8_t>(report.rateIndex), 0, 0};
     profile.PollingRateName = ReportRateName(report.rateIndex);
-    host_.OnMouseStateReported(stage);
-    host_.RefreshControls();
+    Tell(link_event::MouseReport{stage, report.rateIndex});
     // The mouse changed only its stage or rate. Its power-saving and wake-up
     // values are still the ones last sent, which after a profile switch need
     // not be this profile's: keep them, so the switch's values still go out
@@ -123,7 +122,7 @@ void DeviceLink::DeliverMouseReports() {
     caches_.wake = wake;
     // The reload bound the macro buttons anew (a deleted macro's button is
     // disabled): show it.
-    if (pending_.buttonsPending != buttonsPending) host_.RefreshControls();
+    if (pending_.buttonsPending != buttonsPending) Tell(link_event::Changed{});
     if (pending_.settingsPending) {
       // The reload kept the settings' caches for the edit still to be sent,
       // but the stage and the rate the mouse reported are in it already.

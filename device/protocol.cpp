@@ -70,12 +70,17 @@ void DeviceLink::MarkUnknownPending() {
   if (unknown & Bit(kCacheWake)) pending_.wakePending = 1;
 }
 
-bool DeviceLink::RequestApply(unsigned pendingFlags) {
+void DeviceLink::MarkPending(unsigned pendingFlags) {
   if (pendingFlags & kPendingButtons) pending_.buttonsPending = 1;
   if (pendingFlags & kPendingSettings) pending_.settingsPending = 1;
   if (pendingFlags & kPendingPower) pending_.powerPending = 1;
   if (pendingFlags & kPendingWake) pending_.wakePending = 1;
-  return host_.StartApplyTimer();
+  if (pendingFlags & kPendingSilent) pending_.silentApply = 1;
+}
+
+bool DeviceLink::RequestApply(unsigned pendingFlags) {
+  MarkPending(pendingFlags);
+  return timers_.StartLinkTimer(LinkTimer::Apply);
 }
 
 void DeviceLink::ApplyPendingChanges() {
@@ -95,13 +100,10 @@ void DeviceLink::ApplyPendingChanges() {
   MarkUnknownPending();
   pending_.stalled = 0;
   if (pending_.writeFailed) pending_.reportWritten = 0;
-  if (pending_.reportWritten && !pending_.silentApply) {
-    watchdogCounter_ = 0;
-    host_.ShowProgressDialog();
-  }
+  const link_event::Applied applied{pending_.reportWritten != 0, pending_.silentApply != 0};
+  if (applied.wroteSomething && !applied.silent) watchdogCounter_ = 0;
   pending_.silentApply = 0;
-  host_.ArmDelayedSave();
-  host_.RefreshControls();
+  Tell(applied);
 }
 
 bool DeviceLink::ResolveMacroSlots() { return BindMacroSlots(true); }
@@ -289,6 +291,7 @@ void DeviceLink::QueryStatus() {
 void DeviceLink::HandleStatusReply(std::span<const std::uint8_t> reply) {
   const auto status = ParseStatusReply(reply);
   if (!status) return;
+  auto turn = link_event::Status::Turn::None;
   if (status->modelMatches) {
     const int wasOnline = standby_.mouseOnline;
     standby_.mouseOnline = status->online ? 1 : 0;
@@ -297,22 +300,22 @@ void DeviceLink::HandleStatusReply(std::span<const std::uint8_t> reply) {
       caches_.unknown |= std::exchange(caches_.unconfirmed, 0u);
       MarkUnknownPending();
       pending_.silentApply = 1;
-      host_.StartApplyTimer();
+      timers_.StartLinkTimer(LinkTimer::Apply);
     }
     if (standby_.active == 0 && status->online) {
       standby_.autoShown = 1;
       standby_.active = 1;
-      host_.OnStandbyChanged(1);
-      host_.ShowWindowNormal();
+      turn = link_event::Status::Turn::Woken;
+      Tell(link_event::StandbyChanged{1});
     } else if (standby_.active == 1 && standby_.autoShown == 1 && !status->online) {
       standby_.autoShown = 0;
-      host_.MinimiseWindow();
+      turn = link_event::Status::Turn::Lapsed;
     }
   }
-  host_.OnSensorReported(status->sensorNumber);
   batteryLevel_ = status->batteryLevel;
   chargeState_ = status->chargeState;
-  host_.OnStatusReported(*status);
+  Tell(link_event::Status{status->modelMatches, status->online, status->sensorNumber, status->batteryLevel,
+                          status->chargeState, turn});
 }
 
 void DeviceLink::SendFactoryReset() {
@@ -322,9 +325,8 @@ void DeviceLink::SendFactoryReset() {
 
 void DeviceLink::CompleteFactoryReset() {
   ReloadDeviceCaches();
-  host_.RefreshControls();
   watchdogCounter_ = 0;
-  host_.ShowProgressDialog();
+  Tell(link_event::FactoryResetDone{});
 }
 
 }  // namespace zeltra

@@ -66,7 +66,7 @@ void CTarvinDlg::OnTimer(UINT_PTR id) {
       OnStartupCheck();
       return;
     case kWatchdogTimer:
-      if (auto display = link_->OnWatchdogTimer()) ShowBattery(*display);
+      if (link_->OnWatchdogTimer()) ShowBattery(batteryGauge_.Tick(link_->batteryLevel(), link_->chargeState()));
       return;
     case kDeviceChangeTimer:
       KillTimer(hwnd_, id);

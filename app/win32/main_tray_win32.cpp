@@ -15,9 +15,9 @@ void CTarvinDlg::AddTrayIcon() { tray_.Add(hwnd_, icon_, trayBattery_.tip()); }
 
 void CTarvinDlg::RemoveTrayIcon() { tray_.Remove(); }
 
-void CTarvinDlg::OnStatusReported(const StatusReply& status) {
-  const TrayBattery::Change change = trayBattery_.OnStatus(
-      BatteryOfStatus(status.modelMatches, status.online, status.batteryLevel, status.chargeState));
+void CTarvinDlg::UpdateTrayBattery(const link_event::Status& status) {
+  const TrayBattery::Change change =
+      trayBattery_.OnStatus(BatteryOfStatus(status.modelMatches, status.online, status.battery, status.charge));
   if (change.tipChanged) tray_.SetTip(trayBattery_.tip());
   if (change.balloon) tray_.ShowBalloon(*change.balloon);
 }

@@ -105,7 +105,7 @@ BOOL CTarvinDlg::Initialise() {
   libraryFile_ = MacroLibraryPath(ui.dataFolder);
   settings_ = std::make_unique<SettingsStore>(ui.dataFolder);
   settings_->LoadConfiguration();  // also the sensor's DPI table
-  link_ = std::make_unique<DeviceLink>(options_.backend, *options_.clock, *this);
+  link_ = std::make_unique<DeviceLink>(options_.backend, *options_.clock, *this, *this, *this);
   port_ = std::make_unique<MainPort>(*this);
   model_ = std::make_unique<MainWindowModel>(*settings_, *link_, *port_, ui.scale, ui.fullScreenHeight);
 
@@ -233,11 +233,42 @@ const Macro* CTarvinDlg::FindLibraryMacro(std::uint32_t macroKeyIndex) {
 
 bool CTarvinDlg::MacroLibraryUnavailable() { return Library().Unavailable(); }
 
-bool CTarvinDlg::StartApplyTimer() { return SetTimer(hwnd_, kApplyTimer, kApplyMs, nullptr) != 0; }
+bool CTarvinDlg::StartLinkTimer(LinkTimer timer) {
+  switch (timer) {
+    case LinkTimer::Apply: return SetTimer(hwnd_, kApplyTimer, kApplyMs, nullptr) != 0;
+    case LinkTimer::Watchdog: SetTimer(hwnd_, kWatchdogTimer, kWatchdogMs, nullptr); return true;
+    case LinkTimer::DeviceChange: return SetTimer(hwnd_, kDeviceChangeTimer, kDeviceChangeMs, nullptr) != 0;
+  }
+  return false;
+}
 
-void CTarvinDlg::StartWatchdogTimer() { SetTimer(hwnd_, kWatchdogTimer, kWatchdogMs, nullptr); }
-
-bool CTarvinDlg::StartDeviceChangeTimer() { return SetTimer(hwnd_, kDeviceChangeTimer, kDeviceChangeMs, nullptr) != 0; }
+void CTarvinDlg::OnLinkEvent(const LinkEvent& event) {
+  namespace ev = link_event;
+  if (const auto* applied = std::get_if<ev::Applied>(&event)) {
+    // What the user changed reached the mouse: show it took a moment.
+    if (applied->wroteSomething && !applied->silent) ShowProgressDialog();
+    ArmDelayedSave();
+    RefreshControls();
+  } else if (std::holds_alternative<ev::Changed>(event)) {
+    RefreshControls();
+  } else if (const auto* standby = std::get_if<ev::StandbyChanged>(&event)) {
+    OnStandbyChanged(standby->active);
+  } else if (const auto* status = std::get_if<ev::Status>(&event)) {
+    OnStatus(*status);
+  } else if (const auto* report = std::get_if<ev::MouseReport>(&event)) {
+    OnMouseReport(*report);
+  } else if (std::holds_alternative<ev::LastLinkGone>(event)) {
+    QuitOnDeviceRemoval();
+  } else if (std::holds_alternative<ev::WatchingDevices>(event)) {
+    WatchDevices();
+  } else if (std::holds_alternative<ev::FactoryResetDone>(event)) {
+    RefreshControls();
+    ShowProgressDialog();
+  } else if (std::holds_alternative<ev::ReportsWaiting>(event)) {
+    // A listener thread: the reports are taken on this window's thread.
+    if (HWND window = window_.load()) PostMessageW(window, kWmMouseStateChanged, 1, 0);
+  }
+}
 
 void CTarvinDlg::OnDeviceChangeBroadcast(WPARAM event, LPARAM data) {
   const HidDeviceChange change = ClassifyDeviceChange(event, data);
@@ -279,20 +310,26 @@ void CTarvinDlg::RefreshControls() {
   }
 }
 
-void CTarvinDlg::OnSensorReported(int sensorNumber) {
+void CTarvinDlg::OnStatus(const link_event::Status& status) {
+  // A reply that ends standby brings the window up; the mouse going offline
+  // again puts back a window only the reply brought up.
+  if (status.turn == link_event::Status::Turn::Woken) ShowWindowNormal();
+  if (status.turn == link_event::Status::Turn::Lapsed) MinimiseWindow();
   if (model_) {
-    model_->OnSensorReported(sensorNumber);
-  } else if (settings_->OnSensorReported(sensorNumber).changed) {
+    model_->OnSensorReported(status.sensor);
+  } else if (settings_->OnSensorReported(status.sensor).changed) {
     RefreshControls();
   }
+  UpdateTrayBattery(status);
 }
 
-void CTarvinDlg::OnMouseStateReported(int stage) {
-  mouseStage_ = stage;
-  if (model_) model_->OnMouseStateReported(stage);
+void CTarvinDlg::OnMouseReport(const link_event::MouseReport& report) {
+  mouseStage_ = report.stage;
+  if (model_) model_->OnMouseStateReported(report.stage);
+  RefreshControls();
 }
 
-void CTarvinDlg::RegisterHidNotifications() {
+void CTarvinDlg::WatchDevices() {
   if (model_) model_->ForgetOsd();
   if (!deviceNotification_) deviceNotification_.reset(RegisterHidDeviceNotifications(hwnd_));
   WatchOpenInterfaces(hwnd_);
@@ -303,10 +340,6 @@ void CTarvinDlg::RegisterHidNotifications() {
       PostMessageW(window, kWmVirtualDeviceChange, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE, 0);
     });
   }
-}
-
-void CTarvinDlg::PostMouseStateChanged() {
-  if (HWND window = window_.load()) PostMessageW(window, kWmMouseStateChanged, 1, 0);
 }
 
 // --- start-up check and battery ----------------------------------------------

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/battery_display.h"
 #include "app/main_model.h"
 #include "app/tray.h"
 #include "base/win32/unique_handle_win32.h"
@@ -52,7 +53,11 @@ struct TarvinOptions {
 
 class MainPort;
 
-class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServices {
+class CTarvinDlg : public CDlgBase,
+                   public DeviceLinkHost,
+                   public LinkEventSink,
+                   public LinkTimers,
+                   public MainWindowServices {
  public:
   explicit CTarvinDlg(TarvinOptions options);
   ~CTarvinDlg() override;
@@ -100,29 +105,25 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   POINT ClientToScreenPoint(POINT client) const override;
   void SetPictureHighlight(int n) override;
   int PictureHighlight() const override { return highlight_; }
-  // RefreshControls and ShowProgressDialog are the link host's below.
+  // The modal progress dialog, with language string 146.
+  void ShowProgressDialog() override;
+  void TellAboutKeptCopies() override;
+  // Every control of the main window from the current profile.
+  void RefreshControls() override;
 
   // ---- DeviceLinkHost ----
   ProfileRecord& CurrentProfile() override;
   const DpiTable& CurrentDpiTable() override;
   const Macro* FindLibraryMacro(std::uint32_t macroKeyIndex) override;
   bool MacroLibraryUnavailable() override;
-  bool StartApplyTimer() override;
-  void StartWatchdogTimer() override;
-  void ArmDelayedSave() override;
-  void ShowProgressDialog() override;
-  void TellAboutKeptCopies() override;
-  void RefreshControls() override;
-  void ShowWindowNormal() override;
-  void MinimiseWindow() override;
-  void OnSensorReported(int sensorNumber) override;
-  void OnStatusReported(const StatusReply& status) override;
-  void OnMouseStateReported(int stage) override;
-  void QuitOnDeviceRemoval() override;
-  bool StartDeviceChangeTimer() override;
-  void OnStandbyChanged(int active) override;
-  void RegisterHidNotifications() override;
-  void PostMouseStateChanged() override;
+
+  // ---- LinkEventSink, LinkTimers ----
+  // What the window does with what the link tells.
+  void OnLinkEvent(const LinkEvent& event) override;
+  bool StartLinkTimer(LinkTimer timer) override;
+
+  // After an apply: stop timer 70, set pendingSave, start timer 70 (10 s).
+  void ArmDelayedSave();
 
  protected:
   BOOL OnInitDialog() override;
@@ -163,6 +164,18 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   void CloseOpenDialogs();
   void OnStartupCheck();
   void OnDeviceChangeBroadcast(WPARAM event, LPARAM data);
+  void ShowWindowNormal();  // foreground, shown normally
+  void MinimiseWindow();
+  void OnStandbyChanged(int active);
+  void OnStatus(const link_event::Status& status);
+  // The tray's tip and low-battery notice follow every status reply.
+  void UpdateTrayBattery(const link_event::Status& status);
+  void OnMouseReport(const link_event::MouseReport& report);
+  // The last link went away: hide, close the open dialogs and post a quit.
+  void QuitOnDeviceRemoval();
+  // Registers the window for HID device-interface notifications and forgets
+  // the on-screen display window.
+  void WatchDevices();
   void ShowBattery(const BatteryDisplay& display);
   void SaveNow();
   void OnDestroy();
@@ -195,6 +208,7 @@ class CTarvinDlg : public CDlgBase, public DeviceLinkHost, public MainWindowServ
   std::unique_ptr<CAttentionDlg> startupNotice_;
   std::unique_ptr<CAttentionDlg> keptCopiesNotice_;
 
+  BatteryGauge batteryGauge_;
   CStaticText* batteryText_ = nullptr;
   CBattery* battery_ = nullptr;
 

@@ -196,7 +196,7 @@ int Apply() {
   VirtualClock clock;
   auto mouse = MakeDemoVirtualMouse(clock);
   HeadlessLinkHost host(settings);
-  DeviceLink link(mouse, clock, host);
+  DeviceLink link(mouse, clock, host, host, host);
   link.InitStandby(0);
   link.ReloadDeviceCaches();
   link.ScanDevices();

@@ -12,6 +12,24 @@ bool FakeWindow::RunAddProfileDialog(SettingsStore& store, int profile) {
   return dialogName && store.AddProfile(*dialogName) == profile;
 }
 
+void FakeWindow::OnLinkEvent(const LinkEvent& event) {
+  namespace ev = link_event;
+  if (const auto* applied = std::get_if<ev::Applied>(&event)) {
+    if (applied->wroteSomething && !applied->silent) ++progressDialogs;
+    model->Refresh();
+  } else if (std::holds_alternative<ev::Changed>(event)) {
+    model->Refresh();
+  } else if (const auto* status = std::get_if<ev::Status>(&event)) {
+    model->OnSensorReported(status->sensor);
+  } else if (const auto* report = std::get_if<ev::MouseReport>(&event)) {
+    model->OnMouseStateReported(report->stage);
+    model->Refresh();
+  } else if (std::holds_alternative<ev::FactoryResetDone>(event)) {
+    model->Refresh();
+    ++progressDialogs;
+  }
+}
+
 void MainWindowTest::SetUp() {
   DataFolderTest::SetUp();
   language_.Set(1, u"Profiles");
@@ -25,7 +43,7 @@ void MainWindowTest::SetUp() {
   mouse = std::make_shared<VirtualMouse>(clock);
   mouse->Plug(VirtualLink::Cable);
   window.settings = settings.get();
-  link = std::make_unique<DeviceLink>(mouse, clock, window);
+  link = std::make_unique<DeviceLink>(mouse, clock, window, window, window);
   link->InitStandby(0);
   model = std::make_unique<MainWindowModel>(*settings, *link, window, 1.0f, 1040, language_);
   window.model = model.get();

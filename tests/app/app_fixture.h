@@ -19,7 +19,7 @@
 
 namespace zeltra::test {
 
-class FakeWindow : public MainWindowPort, public DeviceLinkHost {
+class FakeWindow : public MainWindowPort, public DeviceLinkHost, public LinkEventSink, public LinkTimers {
  public:
   // ---- MainWindowPort ----
   void HideWindow() override { ++hides; }
@@ -65,20 +65,12 @@ class FakeWindow : public MainWindowPort, public DeviceLinkHost {
   ProfileRecord& CurrentProfile() override { return settings->CurrentProfile(); }
   const DpiTable& CurrentDpiTable() override { return settings->Dpi(); }
   const Macro* FindLibraryMacro(std::uint32_t) override { return nullptr; }
-  bool StartApplyTimer() override {
-    ++applyStarts;
-    return true;
+  // What the window does with the link's events, save the window's own moves.
+  void OnLinkEvent(const LinkEvent& event) override;
+  bool StartLinkTimer(LinkTimer timer) override {
+    applyStarts += timer == LinkTimer::Apply ? 1 : 0;
+    return timer == LinkTimer::Apply;
   }
-  void StartWatchdogTimer() override {}
-  void ArmDelayedSave() override {}
-  void ShowProgressDialog() override { ++progressDialogs; }
-  void ShowWindowNormal() override {}
-  void MinimiseWindow() override {}
-  void OnSensorReported(int number) override { model->OnSensorReported(number); }
-  void OnMouseStateReported(int stage) override { model->OnMouseStateReported(stage); }
-  void QuitOnDeviceRemoval() override {}
-  void PostMouseStateChanged() override {}
-  void RefreshControls() override { model->Refresh(); }
 
   SettingsStore* settings = nullptr;
   MainWindowModel* model = nullptr;

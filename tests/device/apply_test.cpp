@@ -75,13 +75,13 @@ TEST(Apply, AScanAppliesSilently) {
 TEST(Apply, StandbyKeepsTheFlagsAndSendsLater) {
   Rig rig;
   rig.Connect();
-  rig.link->standby().active = 0;
+  SetActive(*rig.link, 0);
   rig.host.CurrentProfile().PollingRateValue = {1, 0, 0};
   rig.link->RequestApply(kPendingSettings);
   rig.link->ApplyPendingChanges();
   EXPECT_TRUE(rig.TakeWrites().empty());
   EXPECT_EQ(rig.link->pending().settingsPending, 1);
-  rig.link->standby().active = 1;
+  SetActive(*rig.link, 1);
   rig.link->ApplyPendingChanges();
   EXPECT_EQ(rig.TakeWrites().size(), 1u);
 }
@@ -448,7 +448,7 @@ TEST(ApplyMacros, ButtonsAlwaysUploadTheLibrarysMacro) {
 TEST(FactoryReset, SendsOneReportWithoutAPauseEvenInStandby) {
   Rig rig;
   rig.Connect();
-  rig.link->standby().active = 0;
+  SetActive(*rig.link, 0);
   const std::uint8_t s = rig.link->reportSequence();
   const auto start = rig.clock.NowMs();
   rig.link->SendFactoryReset();

@@ -57,25 +57,50 @@ const Macro* TestHost::FindLibraryMacro(std::uint32_t index) {
   return nullptr;
 }
 
-bool TestHost::StartApplyTimer() {
-  ++applyTimerStarts;
-  return true;
+bool TestHost::StartLinkTimer(LinkTimer timer) {
+  switch (timer) {
+    case LinkTimer::Apply: ++applyTimerStarts; return true;
+    case LinkTimer::Watchdog: ++watchdogTimerStarts; return true;
+    case LinkTimer::DeviceChange: deviceChangeTimerStarts += deviceChangeTimer ? 1 : 0; return deviceChangeTimer;
+  }
+  return false;
 }
 
-void TestHost::RefreshControls() {
-  ++refreshes;
-  events.push_back("refresh");
-}
-
-void TestHost::OnMouseStateReported(int stage) {
-  events.push_back("mouseState " + std::to_string(stage));
-  if (link) stageByteCachedAtNotification.push_back(link->caches().dpi[0]);
-}
-
-void TestHost::PostMouseStateChanged() {
-  std::lock_guard lock(mutex_);
-  ++postedCount_;
-  posted_.notify_all();
+void TestHost::OnLinkEvent(const LinkEvent& event) {
+  namespace ev = link_event;
+  const auto refresh = [&] {
+    ++refreshes;
+    events.push_back("refresh");
+  };
+  if (const auto* applied = std::get_if<ev::Applied>(&event)) {
+    if (applied->wroteSomething && !applied->silent) ++progressDialogs;
+    ++delayedSaves;
+    refresh();
+  } else if (std::holds_alternative<ev::Changed>(event)) {
+    refresh();
+  } else if (const auto* standby = std::get_if<ev::StandbyChanged>(&event)) {
+    events.push_back("active " + std::to_string(standby->active));
+  } else if (const auto* status = std::get_if<ev::Status>(&event)) {
+    if (status->turn == ev::Status::Turn::Woken) events.push_back("show");
+    if (status->turn == ev::Status::Turn::Lapsed) events.push_back("minimise");
+    sensorReports.push_back(status->sensor);
+    statusReports.push_back(*status);
+  } else if (const auto* report = std::get_if<ev::MouseReport>(&event)) {
+    events.push_back("mouseState " + std::to_string(report->stage));
+    if (link) stageByteCachedAtNotification.push_back(link->caches().dpi[0]);
+    refresh();
+  } else if (std::holds_alternative<ev::LastLinkGone>(event)) {
+    ++quits;
+  } else if (std::holds_alternative<ev::WatchingDevices>(event)) {
+    ++registrations;
+  } else if (std::holds_alternative<ev::FactoryResetDone>(event)) {
+    refresh();
+    ++progressDialogs;
+  } else if (std::holds_alternative<ev::ReportsWaiting>(event)) {
+    std::lock_guard lock(mutex_);
+    ++postedCount_;
+    posted_.notify_all();
+  }
 }
 
 int TestHost::PumpPosted(DeviceLink& target, int count, std::chrono::milliseconds timeout) {
@@ -153,7 +178,7 @@ Rig::Rig(bool cable, bool receiver, int unrelatedBefore) : mouse(std::make_share
   if (cable) mouse->Plug(VirtualLink::Cable);
   if (receiver) mouse->Plug(VirtualLink::Receiver);
   mouse->AddUnrelatedInterface({0x3333, 0x4444, 64, 0});
-  link = std::make_unique<DeviceLink>(mouse, clock, host);
+  link = std::make_unique<DeviceLink>(mouse, clock, host, host, host);
   host.link = link.get();
   link->InitStandby(0);
 }

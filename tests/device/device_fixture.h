@@ -43,7 +43,9 @@ namespace zeltra::test {
 // Polls `condition` until it holds (true) or `timeout` passed (false).
 bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
-class TestHost : public DeviceLinkHost {
+// Records what the link tells as the window would act on it: "refresh",
+// "mouseState N", "active N", "show", "minimise", and counters.
+class TestHost : public DeviceLinkHost, public LinkEventSink, public LinkTimers {
  public:
   TestHost();
 
@@ -51,24 +53,8 @@ class TestHost : public DeviceLinkHost {
   const DpiTable& CurrentDpiTable() override { return table; }
   const Macro* FindLibraryMacro(std::uint32_t index) override;
   bool MacroLibraryUnavailable() override { return libraryUnavailable; }
-  bool StartApplyTimer() override;
-  void StartWatchdogTimer() override { ++watchdogTimerStarts; }
-  void ArmDelayedSave() override { ++delayedSaves; }
-  void ShowProgressDialog() override { ++progressDialogs; }
-  void RefreshControls() override;
-  void ShowWindowNormal() override { events.push_back("show"); }
-  void MinimiseWindow() override { events.push_back("minimise"); }
-  void OnSensorReported(int number) override { sensorReports.push_back(number); }
-  void OnStatusReported(const StatusReply& status) override { statusReports.push_back(status); }
-  void OnMouseStateReported(int stage) override;
-  void QuitOnDeviceRemoval() override { ++quits; }
-  bool StartDeviceChangeTimer() override {
-    deviceChangeTimerStarts += deviceChangeTimer ? 1 : 0;
-    return deviceChangeTimer;
-  }
-  void OnStandbyChanged(int active) override { events.push_back("active " + std::to_string(active)); }
-  void RegisterHidNotifications() override { ++registrations; }
-  void PostMouseStateChanged() override;
+  void OnLinkEvent(const LinkEvent& event) override;
+  bool StartLinkTimer(LinkTimer timer) override;
 
   // Adds a macro to the library (index = its MacroKeyIndex) and returns it.
   Macro& AddLibraryMacro(std::uint32_t index, int events, std::uint8_t loopType = 2, std::uint8_t loopNum = 1);
@@ -95,7 +81,7 @@ class TestHost : public DeviceLinkHost {
   bool deviceChangeTimer = false;  // off: the link acts on every broadcast at once
   int deviceChangeTimerStarts = 0;
   std::vector<int> sensorReports;
-  std::vector<StatusReply> statusReports;
+  std::vector<link_event::Status> statusReports;
   std::vector<std::string> events;
   // Checked inside OnMouseStateReported: what the profile and the link held then.
   DeviceLink* link = nullptr;
@@ -106,6 +92,13 @@ class TestHost : public DeviceLinkHost {
   std::condition_variable posted_;
   int postedCount_ = 0;
 };
+
+// The window going into standby (0) or out of it (1), the rest as it is.
+inline void SetActive(DeviceLink& link, int active) {
+  StandbyState state = link.standby();
+  state.active = active;
+  link.SetStandby(state);
+}
 
 // A virtual clock, a virtual mouse and a link to it through a TestHost.
 struct Rig {

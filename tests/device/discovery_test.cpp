@@ -255,7 +255,7 @@ TEST(DeviceChange, UnpluggingTheLastLinkQuitsAndReplugReadsTheStatusAgain) {
 
   // The listener of the unplugged cable has seen its read fail.
   ASSERT_TRUE(Eventually([&] { return !rig.link->ListenerBusy(LinkKind::Cable); }));
-  rig.link->standby().active = 1;
+  SetActive(*rig.link, 1);
   rig.mouse->SetBattery(64, 0);
   rig.mouse->Plug(VirtualLink::Cable);
   rig.link->OnDeviceChange(kDeviceArrival);
@@ -294,7 +294,7 @@ TEST(Watchdog, RescansALinkWhoseListenerEndedWithin21Ticks) {
 TEST(Watchdog, InStandbyNoStatusAndNoBattery) {
   Rig rig;
   rig.Connect();
-  rig.link->standby().active = 0;
+  SetActive(*rig.link, 0);
   rig.link->SetWatchdogCounter(20);
   rig.mouse->SetBattery(12, 0);
   EXPECT_FALSE(rig.link->OnWatchdogTimer());

@@ -63,7 +63,7 @@ TEST(HidTrace, RecordsEveryTransferOfTheLinkInOrder) {
   auto sink = std::make_shared<CapturingSink>();
   auto trace = std::make_shared<HidTrace>(sink, rig.clock);
   TestHost host;
-  DeviceLink link(WithHidTrace(rig.mouse, trace), rig.clock, host);
+  DeviceLink link(WithHidTrace(rig.mouse, trace), rig.clock, host, host, host);
   host.link = &link;
   link.InitStandby(0);
   link.StartUp();  // scan and status query
@@ -108,7 +108,7 @@ TEST(HidTrace, AFailingFileNeverTouchesTheTransfers) {
   Rig rig;
   auto trace = std::make_shared<HidTrace>(sink, rig.clock);
   TestHost host;
-  DeviceLink link(WithHidTrace(rig.mouse, trace), rig.clock, host);
+  DeviceLink link(WithHidTrace(rig.mouse, trace), rig.clock, host, host, host);
   link.InitStandby(0);
   link.StartUp();
   host.CurrentProfile().PollingRateValue = {0, 0, 0};

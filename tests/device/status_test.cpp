@@ -35,9 +35,8 @@ TEST(Status, QueryFrameAndReplyEffects) {
   EXPECT_EQ(rig.host.sensorReports.back(), 96);
   // The window hears of every reply, after the link took it.
   ASSERT_FALSE(rig.host.statusReports.empty());
-  const StatusReply& told = rig.host.statusReports.back();
-  EXPECT_EQ((std::tuple{told.modelMatches, told.online, told.batteryLevel, told.chargeState}),
-            (std::tuple{true, true, std::uint8_t{42}, std::uint8_t{0}}));
+  const link_event::Status& told = rig.host.statusReports.back();
+  EXPECT_EQ((std::tuple{told.modelMatches, told.online, told.battery, told.charge}), (std::tuple{true, true, 42, 0}));
 }
 
 TEST(Status, NotReadyIsAskedAgainThreeTimesInAll) {
@@ -70,8 +69,7 @@ TEST(Status, FailedTransfersAndBadRepliesChangeNothing) {
   for (const Case& c : cases) {
     Rig rig;
     rig.Connect();
-    rig.link->standby().active = 0;
-    rig.link->standby().mouseOnline = 0;
+    rig.link->SetStandby({0, 0, rig.link->standby().autoShown});
     const int battery = rig.link->batteryLevel();
     const auto reports = rig.host.sensorReports.size();
     const int before = StatusQueries(*rig.mouse);
@@ -117,7 +115,7 @@ TEST(Status, OnlineFlagMovesTheWindowOnlyWithTheRightModel) {
     Rig rig;
     rig.Connect();
     rig.host.events.clear();
-    rig.link->standby() = c.before;
+    rig.link->SetStandby(c.before);
     rig.mouse->SetOnline(c.online);
     rig.mouse->SetModelTag(c.tag);
     rig.mouse->SetBattery(20, 2);

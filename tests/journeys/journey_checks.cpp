@@ -282,7 +282,7 @@ VirtualMouseState SendWholeProfile(const fs::path& dataFolder, const VirtualMous
   mouse->SetState(state);
   HeadlessLinkHost host(settings, &library);
   {
-    DeviceLink link(mouse, clock, host);
+    DeviceLink link(mouse, clock, host, host, host);
     link.InitStandby(0);
     // Whatever the caches would say, every group goes out.
     link.MarkCachesUnknown();

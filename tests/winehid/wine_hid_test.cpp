@@ -69,7 +69,7 @@ class WineHid : public ::testing::Test {
 
   // The device link on the Windows backend, started as the window starts it.
   void Connect() {
-    link = std::make_unique<DeviceLink>(win32::CreateHidBackend(), clock, host);
+    link = std::make_unique<DeviceLink>(win32::CreateHidBackend(), clock, host, host, host);
     host.link = link.get();
     link->InitStandby(0);
     link->StartUp();
@@ -132,7 +132,7 @@ TEST_F(WineHid, FeatureAndInputReportsRoundTrip) {
   auto oracle = std::make_shared<VirtualMouse>(virtualClock);
   oracle->Plug(VirtualLink::Cable);
   TestHost oracleHost;
-  DeviceLink oracleLink(oracle, virtualClock, oracleHost);
+  DeviceLink oracleLink(oracle, virtualClock, oracleHost, oracleHost, oracleHost);
   oracleLink.InitStandby(0);
   oracleLink.StartUp();
   oracleLink.ApplyPendingChanges();

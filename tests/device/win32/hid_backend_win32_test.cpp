@@ -9,22 +9,16 @@
 namespace zeltra {
 namespace {
 
-class NullHost : public DeviceLinkHost {
+class NullHost : public DeviceLinkHost, public LinkEventSink, public LinkTimers {
  public:
   ProfileRecord& CurrentProfile() override { return profile; }
   const DpiTable& CurrentDpiTable() override { return table; }
   const Macro* FindLibraryMacro(std::uint32_t) override { return nullptr; }
-  bool StartApplyTimer() override { return true; }
-  void StartWatchdogTimer() override { ++watchdogStarts; }
-  void ArmDelayedSave() override {}
-  void ShowProgressDialog() override {}
-  void RefreshControls() override {}
-  void ShowWindowNormal() override {}
-  void MinimiseWindow() override {}
-  void OnSensorReported(int) override {}
-  void OnMouseStateReported(int) override {}
-  void QuitOnDeviceRemoval() override {}
-  void PostMouseStateChanged() override {}
+  void OnLinkEvent(const LinkEvent&) override {}
+  bool StartLinkTimer(LinkTimer timer) override {
+    watchdogStarts += timer == LinkTimer::Watchdog ? 1 : 0;
+    return timer == LinkTimer::Apply;
+  }
   ProfileRecord profile;
   DpiTable table = DpiTableFor(0x3311);
   int watchdogStarts = 0;
@@ -46,7 +40,7 @@ TEST(Win32HidBackend, EnumeratesWithoutADevice) {
 TEST(Win32HidBackend, ScanFindsNoLinkAndStartsNoWatchdog) {
   NullHost host;
   SystemClock clock;
-  DeviceLink link(win32::CreateHidBackend(), clock, host, nullptr);
+  DeviceLink link(win32::CreateHidBackend(), clock, host, host, host, nullptr);
   link.InitStandby(0);
   link.ScanDevices();
   EXPECT_EQ(link.AnyPresent(), 0);

@@ -1,4 +1,4 @@
-#include "device/profile_actions.h"
+#include "app/profile_actions.h"
 
 namespace zeltra {
 
