@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "device/device_link.h"
+#include "macro/button_function.h"
 #include "macro/macro_library.h"
 #include "settings/settings_store.h"
 
@@ -35,8 +36,13 @@ class HeadlessLinkHost final : public DeviceLinkHost, public LinkEventSink, publ
     return library_ != nullptr ? library_->FindMacroByKeyIndex(index) : nullptr;
   }
   bool MacroLibraryUnavailable() override { return library_ != nullptr && library_->Unavailable(); }
-  // Of what the link tells, only the sensor matters here.
+  // Of what the link tells, only the sensor and a disabled button's name
+  // matter here (the name goes into the profile file as the window's does).
   void OnLinkEvent(const LinkEvent& event) override {
+    if (const auto* disabled = std::get_if<link_event::ButtonDisabled>(&event)) {
+      NameDisabledButton(settings_.CurrentProfile(), disabled->position);
+      return;
+    }
     const auto* status = std::get_if<link_event::Status>(&event);
     if (!status) return;
     sensorNumber_ = status->sensor;

@@ -71,6 +71,12 @@ struct Applied {
 // The profile or the links changed in a way the controls show (a scan, a
 // macro button disabled by a reload).
 struct Changed {};
+// The macro of key slot `position` (0-based) of the current profile is gone
+// from the library: the link gave the button the code 00 00 00, and the
+// host names it as a disabled button.
+struct ButtonDisabled {
+  int position = 0;
+};
 // standby().active is now `active`: at start-up, 1 when a status reply finds
 // the mouse online while in standby, 0 when the last link went away.
 struct StandbyChanged {
@@ -110,8 +116,8 @@ struct ReportsWaiting {};
 }  // namespace link_event
 
 using LinkEvent =
-    std::variant<link_event::Applied, link_event::Changed, link_event::StandbyChanged, link_event::Status,
-                 link_event::MouseReport, link_event::LastLinkGone, link_event::WatchingDevices,
+    std::variant<link_event::Applied, link_event::Changed, link_event::ButtonDisabled, link_event::StandbyChanged,
+                 link_event::Status, link_event::MouseReport, link_event::LastLinkGone, link_event::WatchingDevices,
                  link_event::FactoryResetDone, link_event::ReportsWaiting>;
 
 // Where the link's events go. On the user-interface thread, except

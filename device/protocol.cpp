@@ -6,13 +6,11 @@
 #include <vector>
 
 #include "device/device_link.h"
-#include "settings/language.h"
 
 namespace zeltra {
 
 namespace {
 
-inline constexpr int kDisabledButtonString = 34;
 inline constexpr std::uint8_t kMacroCategory = 0x90;
 
 constexpr std::uint32_t Bit(unsigned group) { return 1u << group; }
@@ -113,14 +111,15 @@ bool DeviceLink::BindMacroSlots(bool fromLibrary) {
   const bool libraryUnavailable = host_.MacroLibraryUnavailable();
   std::vector<std::uint32_t> slots;  // device macro slot n holds the macro with index slots[n - 1]
   bool changed = false;
-  for (KeySlot& key : profile.Key) {
+  for (std::size_t position = 0; position < profile.Key.size(); ++position) {
+    KeySlot& key = profile.Key[position];
     if (key.Value[0] != kMacroCategory) continue;
     const auto before = key.Value;
     const Macro* macro = key.MacroKeyIndex ? host_.FindLibraryMacro(key.MacroKeyIndex) : nullptr;
     if (!macro && !(key.MacroKeyIndex && libraryUnavailable)) {
-      key.Name = LanguageString(kDisabledButtonString);
       key.Value[0] = key.Value[1] = key.Value[2] = 0;
       changed = true;
+      Tell(link_event::ButtonDisabled{static_cast<int>(position)});
       continue;
     }
     auto found = std::find(slots.begin(), slots.end(), key.MacroKeyIndex);

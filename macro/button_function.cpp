@@ -99,6 +99,11 @@ ButtonAssignment ChosenMacroAssignment(const MacroLibrary& library) {
   return {LanguageString(kNothingChosenLabel), kDisabledCode};
 }
 
+void NameDisabledButton(ProfileRecord& profile, int position) {
+  if (position < 0 || position >= static_cast<int>(profile.Key.size())) return;
+  profile.Key[static_cast<std::size_t>(position)].Name = LanguageString(kNothingChosenLabel);
+}
+
 int SlotOfCombo(int comboId) {
   const int slot = comboId - kFirstButtonCombo;
   return slot >= 0 && slot < kKeySlotCount ? slot : -1;

@@ -210,6 +210,11 @@ int SlotOfCombo(int comboId);
 bool AssignButtonFunction(ProfileRecord& profile, int comboId, std::u16string_view name, const ButtonFunctionCode& code,
                           const Macro* macro = nullptr);
 
+// A button whose macro is gone from the library, and that the device link
+// disabled (code 00 00 00), is called as nothing chosen: language string 34.
+// Slot `position` of `profile`; nothing for a position out of range.
+void NameDisabledButton(ProfileRecord& profile, int position);
+
 // Slots 0..5 whose code starts 10 01 (byte 2 is not looked at).
 int CountLeftClickSlots(const ProfileRecord& profile);
 

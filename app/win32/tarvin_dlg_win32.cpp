@@ -9,6 +9,7 @@
 #include "app/win32/main_port_win32.h"
 #include "app/window_placement.h"
 #include "device/win32/hid_backend_win32.h"
+#include "macro/button_function.h"
 #include "macro/macro_library_file.h"
 #include "settings/damaged_files.h"
 #include "settings/delayed_save.h"
@@ -251,6 +252,9 @@ void CTarvinDlg::OnLinkEvent(const LinkEvent& event) {
     RefreshControls();
   } else if (std::holds_alternative<ev::Changed>(event)) {
     RefreshControls();
+  } else if (const auto* disabled = std::get_if<ev::ButtonDisabled>(&event)) {
+    // The link gave it the code 00 00 00 already; the name is the window's.
+    NameDisabledButton(CurrentProfile(), disabled->position);
   } else if (const auto* standby = std::get_if<ev::StandbyChanged>(&event)) {
     OnStandbyChanged(standby->active);
   } else if (const auto* status = std::get_if<ev::Status>(&event)) {

@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 
+#include "macro/button_function.h"
+
 namespace zeltra::test {
 
 bool FakeWindow::RunEditProfileDialog(ProfileRecord& profile) {
@@ -19,6 +21,8 @@ void FakeWindow::OnLinkEvent(const LinkEvent& event) {
     model->Refresh();
   } else if (std::holds_alternative<ev::Changed>(event)) {
     model->Refresh();
+  } else if (const auto* disabled = std::get_if<ev::ButtonDisabled>(&event)) {
+    NameDisabledButton(CurrentProfile(), disabled->position);
   } else if (const auto* status = std::get_if<ev::Status>(&event)) {
     model->OnSensorReported(status->sensor);
   } else if (const auto* report = std::get_if<ev::MouseReport>(&event)) {

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <functional>
 
 #ifndef _WIN32
@@ -218,6 +219,27 @@ TEST(Cli, ButtonFunctionsAreNamedAsTheMenusNameThem) {
   EXPECT_EQ(shown["buttons"][2]["function"], "Copy");
   EXPECT_EQ(shown["buttons"][3]["function"], "Fire Key 64/2");
   EXPECT_EQ(shown["buttons"][4]["function"], "consumer usage 0x1234");
+}
+
+// The window's rule, kept by the command line: a macro button whose macro
+// the library does not hold is sent disabled, and saved under that name.
+TEST(Cli, AMacroButtonWhoseMacroIsGoneIsSentAndSavedDisabled) {
+  CliRig rig;
+  ProfileRecord p = DefaultProfile();
+  p.Key[2].Value = {0x90, 0x01, 0x00, 0};
+  p.Key[2].MacroKeyIndex = 7;
+  p.Key[2].Name = u"Macro: gone";
+  ASSERT_TRUE(WriteProfileRecord(rig.dir / "m.psf", p));
+  ASSERT_EQ(rig.Run({"import", rig.File("m.psf"), "2"}).status, 0);
+  const CliResult r = rig.Run({"switch", "2"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> writes = Hexes(rig.TakeWrites());
+  EXPECT_NE(std::find(writes.begin(), writes.end(), Hex(Frame("0C 01 04 00 ss 01 04 02 00 00 00", 2))), writes.end());
+  ProfileRecord stored;
+  ASSERT_TRUE(ReadProfileRecord(rig.Data("config/default1.psf"), stored));
+  EXPECT_EQ(stored.Key[2].Name, u"Disabled");
+  EXPECT_EQ(stored.Key[2].Value[0], 0x00);
+  EXPECT_EQ(stored.Key[1].Name, p.Key[1].Name);
 }
 
 struct ErrorCase {

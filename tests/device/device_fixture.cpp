@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "macro/button_function.h"
 #include "settings/text_format.h"
 
 namespace zeltra::test {
@@ -78,6 +79,8 @@ void TestHost::OnLinkEvent(const LinkEvent& event) {
     refresh();
   } else if (std::holds_alternative<ev::Changed>(event)) {
     refresh();
+  } else if (const auto* disabled = std::get_if<ev::ButtonDisabled>(&event)) {
+    NameDisabledButton(CurrentProfile(), disabled->position);
   } else if (const auto* standby = std::get_if<ev::StandbyChanged>(&event)) {
     events.push_back("active " + std::to_string(standby->active));
   } else if (const auto* status = std::get_if<ev::Status>(&event)) {
