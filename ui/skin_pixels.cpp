@@ -1,5 +1,6 @@
 #include "ui/skin_pixels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -121,6 +122,12 @@ std::uint32_t AverageRgb(const std::uint32_t* pixels, std::size_t count) {
     blue += pixels[i] & 0xFF;
   }
   return static_cast<std::uint32_t>((red / count) << 16 | (green / count) << 8 | (blue / count));
+}
+
+bool ShowsWholeArea(const StretchMaps& maps) {
+  const auto shown = [](int source) { return source >= 0; };
+  return std::all_of(maps.columns.begin(), maps.columns.end(), shown) &&
+         std::all_of(maps.rows.begin(), maps.rows.end(), shown);
 }
 
 void ScaleNearest(const std::uint32_t* source, int sourceStride, const std::vector<int>& columns,

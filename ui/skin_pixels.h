@@ -44,6 +44,10 @@ struct StretchMaps {
 StretchMaps MapStretch(int destX, int destY, int destWidth, int destHeight, int sourceX, int sourceY,
                        int sourceWidth, int sourceHeight, int imageWidth, int imageHeight);
 
+// True when every pixel of such a copy shows a source pixel (none is left
+// clear), so that a copy of an opaque image is opaque too.
+bool ShowsWholeArea(const StretchMaps& maps);
+
 // The source pixel shown by each of `destLength` destination pixels when a
 // block transfer stretches `sourceLength` pixels over them (StretchBlt with
 // COLORONCOLOR, as dialog frames were always drawn): a line drawn from the

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/win32/first_paint_log_win32.h"
-#include "app/win32/paths_win32.h"
+#include "settings/program_folders.h"
 #include "app/win32/start_options_win32.h"
 #include "app/window_placement.h"
 #include "settings/language.h"
@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   const int screenWidth = GetSystemMetrics(SM_CXFULLSCREEN);
   const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
   const float scale = UiScaleFactor(screenWidth, screenHeight);
-  LoadLanguage(win32::ExecutableFolder() / L"lang", scale);
+  LoadLanguage(ExecutableFolder() / L"lang", scale);
   const win32::UniqueFont font(win32::CreateControlFont(Language().font));
   g_font = font.get();
 

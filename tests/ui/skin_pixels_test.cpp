@@ -67,6 +67,26 @@ TEST(SkinPixels, OneStretchedCopyServesEveryPlaceWhoseMapsAgree) {
   EXPECT_FALSE(MapStretch(0, 0, 20, 10, 0, 0, 10, 10, 20, 10) == MapStretch(0, 0, 20, 10, 10, 0, 10, 10, 20, 10));
 }
 
+TEST(SkinPixels, AStretchedCopyIsWholeOnlyWhenNoPixelIsLeftClear) {
+  struct Case {
+    int x, y, destWidth, destHeight, sourceX, sourceY, sourceWidth, sourceHeight, imageWidth, imageHeight;
+    bool whole;
+  };
+  const Case cases[] = {
+      {37, 113, 40, 20, 0, 0, 20, 10, 20, 10, true},        // 2.0
+      {560, 0, 540, 20, 0, 0, 230, 10, 230, 10, false},     // a panel whose first column shows nothing
+      {0, 0, 40, 20, 10, 0, 20, 10, 20, 10, false},         // source area past the image's right
+      {0, 0, 40, 20, 0, 5, 20, 10, 20, 10, false},          // and past its bottom
+      {0, 0, 10, 5, 0, 0, 20, 10, 20, 10, true},            // shrunk
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShowsWholeArea(MapStretch(c.x, c.y, c.destWidth, c.destHeight, c.sourceX, c.sourceY, c.sourceWidth,
+                                        c.sourceHeight, c.imageWidth, c.imageHeight)),
+              c.whole)
+        << c.x << "," << c.y << " " << c.destWidth << "x" << c.destHeight;
+  }
+}
+
 TEST(SkinPixels, BlockTransferStretchesStepAtTheMidPointBetweenPixelCentres) {
   struct Case {
     int dest, source;

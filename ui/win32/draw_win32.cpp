@@ -57,18 +57,23 @@ class Dib {
     std::swap(bits_, other.bits_);
     std::swap(width_, other.width_);
     std::swap(height_, other.height_);
+    std::swap(opaque_, other.opaque_);
     return *this;
   }
   HBITMAP handle() const { return handle_.get(); }
   std::uint32_t* bits() const { return bits_; }
   int width() const { return width_; }
   int height() const { return height_; }
+  // Every pixel opaque: copied instead of blended.
+  bool opaque() const { return opaque_; }
+  void set_opaque(bool opaque) { opaque_ = opaque; }
 
  private:
   UniqueBitmap handle_;
   std::uint32_t* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;
+  bool opaque_ = false;
 };
 
 // An image is drawn at one size or two, at as many places as controls show
@@ -96,7 +101,7 @@ HDC SourceDc() {
 
 class SkinBitmap {
  public:
-  explicit SkinBitmap(Dib pixels, bool opaque) : pixels_(std::move(pixels)), opaque_(opaque) {}
+  explicit SkinBitmap(Dib pixels, bool opaque) : pixels_(std::move(pixels)) { pixels_.set_opaque(opaque); }
   int width() const { return pixels_.width(); }
   int height() const { return pixels_.height(); }
   std::uint32_t* bits() const { return pixels_.bits(); }
@@ -105,7 +110,7 @@ class SkinBitmap {
     const bool inside = source.x >= 0 && source.y >= 0 && source.x + source.width <= width() &&
                         source.y + source.height <= height();
     if (inside && dest.width == source.width && dest.height == source.height) {
-      Blit(dc, pixels_, dest, source.x, source.y, opaque_);
+      Blit(dc, pixels_, dest, source.x, source.y);
       return;
     }
     // A place drawn before finds its copy without working the maps out again.
@@ -113,7 +118,7 @@ class SkinBitmap {
     std::weak_ptr<Dib>* known = places_.Find(place);
     if (known != nullptr) {
       if (const std::shared_ptr<Dib> kept = known->lock()) {
-        Blit(dc, *kept, dest, 0, 0, false);
+        Blit(dc, *kept, dest, 0, 0);
         return;
       }
     }
@@ -128,14 +133,16 @@ class SkinBitmap {
                                  source.height, width(), height());
     if (const std::shared_ptr<Dib>* kept = stretched_.Find(key)) {
       if (keep) remember(*kept);
-      Blit(dc, **kept, dest, 0, 0, false);
+      Blit(dc, **kept, dest, 0, 0);
       return;
     }
     auto copy = std::make_shared<Dib>(dest.width, dest.height);
     if (copy->bits() == nullptr) return;
     ScaleNearest(pixels_.bits(), width(), key.columns, key.rows, copy->bits(), dest.width);
-    // A stretched copy may start with a clear column or row (see StretchSources).
-    Blit(dc, *copy, dest, 0, 0, false);
+    // A stretched copy may start with a clear column or row (see StretchSources);
+    // without one, an opaque image's copy is opaque too.
+    copy->set_opaque(pixels_.opaque() && ShowsWholeArea(key));
+    Blit(dc, *copy, dest, 0, 0);
     if (!keep) return;
     remember(copy);
     stretched_.Insert(std::move(key), std::move(copy));
@@ -144,10 +151,10 @@ class SkinBitmap {
   std::size_t copies() const { return stretched_.size(); }
 
  private:
-  static void Blit(HDC dc, const Dib& from, const Area& dest, int x, int y, bool opaque) {
+  static void Blit(HDC dc, const Dib& from, const Area& dest, int x, int y) {
     HDC memory = SourceDc();
     const SelectionScope selected(memory, from.handle());
-    if (opaque) {
+    if (from.opaque()) {
       BitBlt(dc, dest.x, dest.y, dest.width, dest.height, memory, x, y, SRCCOPY);
     } else {
       const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -156,7 +163,6 @@ class SkinBitmap {
   }
 
   Dib pixels_;
-  bool opaque_;
   RecentCache<StretchMaps, std::shared_ptr<Dib>> stretched_{kStretchedCopies};
   // The copy each recent place was drawn from; the copies are owned above.
   RecentCache<StretchPlace, std::weak_ptr<Dib>> places_{2 * kStretchedCopies};
