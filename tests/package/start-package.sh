@@ -42,9 +42,18 @@ done
 echo "language files installed from the package into ${data#"$prefix"/}/config"
 
 # Opened skins as Unix paths: L"Z:\\tmp\\...\\skins\\exit_nr.png" -> /tmp/.../skins/exit_nr.png
-skins=$(grep -o 'CreateFileW L"[^"]*"' "$work/files.txt" | sed -e 's/^CreateFileW L"//' -e 's/"$//' |
-  grep -i '\\\\skins\\\\' | sed -e 's/^[Zz]://' -e 's/\\\\/\//g' | LC_ALL=C sort -u || true)
-[ -n "$skins" ] || fail "the program opened no skin file (or Wine traced no file opens)"
+opened_skins() {
+  grep -o 'CreateFileW L"[^"]*"' "$work/files.txt" | sed -e 's/^CreateFileW L"//' -e 's/"$//' |
+    grep -i '\\\\skins\\\\' | sed -e 's/^[Zz]://' -e 's/\\\\/\//g' | LC_ALL=C sort -u || true
+}
+# Skins are read when first drawn, which may follow the window's mapping.
+skins=""
+for _ in $(seq 100); do
+  skins=$(opened_skins)
+  [ -n "$skins" ] && break
+  sleep 0.1
+done
+[ -n "$skins" ] || fail "the program opened no skin file within 10 s (or Wine traced no file opens)"
 while IFS= read -r skin; do
   case $skin in
     "$pkg"/skins/*) [ -f "$skin" ] || fail "the program asked for $skin, which the package lacks" ;;
