@@ -187,14 +187,26 @@ std::u16string UnitOf(DEVINST collection) {
   return Narrow16(id.c_str());
 }
 
+// A device information set; SetupDiGetClassDevs answers failure with
+// INVALID_HANDLE_VALUE.
+struct DeviceInfoSetTraits {
+  using Handle = HDEVINFO;
+  static constexpr Handle kNone = nullptr;
+  static bool Valid(Handle set) noexcept { return set != nullptr && set != INVALID_HANDLE_VALUE; }
+  static void Close(Handle set) noexcept { SetupDiDestroyDeviceInfoList(set); }
+};
+using UniqueDeviceInfoSet = UniqueHandle<DeviceInfoSetTraits>;
+
 class Win32HidBackend final : public HidBackend {
  public:
   std::vector<HidInterfaceInfo> Enumerate() override {
     std::vector<HidInterfaceInfo> members;
     GUID hidClass;
     Hid().HidD_GetHidGuid(&hidClass);
-    HDEVINFO set = SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE) return members;
+    const UniqueDeviceInfoSet owned(
+        SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!owned) return members;
+    HDEVINFO set = owned.get();
     SP_DEVICE_INTERFACE_DATA data{};
     data.cbSize = sizeof data;
     for (DWORD index = 0; SetupDiEnumDeviceInterfaces(set, nullptr, &hidClass, index, &data); ++index) {
@@ -217,7 +229,6 @@ class Win32HidBackend final : public HidBackend {
       if (!handle) continue;
       member.identity = QueryIdentity(handle.get());
     }
-    SetupDiDestroyDeviceInfoList(set);
     return members;
   }
 
