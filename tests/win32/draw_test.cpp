@@ -2,8 +2,14 @@
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
 #include "support/test_support.h"
 #include "test_dialog.h"
+#include "ui/png_image.h"
 #include "ui/ui_context.h"
 #include "ui/win32/buttons_win32.h"
 #include "ui/win32/draw_win32.h"
@@ -250,6 +256,35 @@ void DrawWithGdiplus(HDC dc, const std::filesystem::path& file, const Area& dest
                              source.width, source.height, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
   gp::GdipDeleteGraphics(graphics);
   gp::GdipDisposeImage(image);
+}
+
+TEST(SkinImage, EveryShippedImageDecodesToThePixelsTheSystemGives) {
+  namespace gp = Gdiplus::DllExports;
+  int images = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(ZELTRA_SOURCE_DIR "/res")) {
+    if (entry.path().extension() != ".png") continue;
+    std::ifstream file(entry.path(), std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto ours = DecodePng(bytes.data(), bytes.size());
+    ASSERT_TRUE(ours) << entry.path();
+    Gdiplus::GpBitmap* theirs = nullptr;
+    ASSERT_EQ(gp::GdipCreateBitmapFromFile(entry.path().c_str(), &theirs), Gdiplus::Ok);
+    const Gdiplus::GpRect all{0, 0, ours->width, ours->height};
+    Gdiplus::BitmapData data{};
+    ASSERT_EQ(gp::GdipBitmapLockBits(theirs, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data),
+              Gdiplus::Ok);
+    for (int y = 0; y < ours->height; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data.Scan0) +
+                                                               static_cast<std::ptrdiff_t>(y) * data.Stride);
+      for (int x = 0; x < ours->width; ++x) {
+        ASSERT_EQ(ours->argb[static_cast<std::size_t>(y) * ours->width + x], row[x]) << entry.path() << " " << x << "," << y;
+      }
+    }
+    gp::GdipBitmapUnlockBits(theirs, &data);
+    gp::GdipDisposeImage(theirs);
+    ++images;
+  }
+  EXPECT_GT(images, 50);
 }
 
 TEST(ScaledDrawing, BlendsAndStretchesAsGdiplusDid) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/win32/unique_handle_win32.h"
+#include "ui/png_image.h"
 #include "ui/shared_cache.h"
 #include "ui/small_dialogs.h"
 #include "ui/skin_pixels.h"
@@ -212,7 +213,39 @@ SharedCache<std::wstring, SkinBitmap>& DecodedFiles() {
   return files;
 }
 
+// The decoded pixels in a bitmap of our own, premultiplied.
+std::shared_ptr<SkinBitmap> ToSkinBitmap(const PngPixels& png) {
+  Dib pixels(png.width, png.height);
+  if (pixels.bits() == nullptr) return nullptr;
+  std::memcpy(pixels.bits(), png.argb.data(), png.argb.size() * sizeof(std::uint32_t));
+  const bool opaque = PremultiplyPixels(pixels.bits(), png.argb.size());
+  return std::make_shared<SkinBitmap>(std::move(pixels), opaque);
+}
+
+// A skin file is a few kilobytes; one past this is not read whole.
+constexpr DWORD kLargestSkinFile = 64u << 20;
+
+// The file's bytes, or nothing when it cannot be read or is too large.
+std::optional<std::vector<std::uint8_t>> ReadSkinFile(const std::filesystem::path& file) {
+  const UniqueKernelHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(handle.get(), &size) || size.QuadPart > kLargestSkinFile) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!bytes.empty() && (!ReadFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                         read != bytes.size())) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
 std::shared_ptr<SkinBitmap> DecodeFile(const std::filesystem::path& file) {
+  // Our own decoder first; what it does not take, the system decodes.
+  if (const auto bytes = ReadSkinFile(file)) {
+    if (const auto png = DecodePng(bytes->data(), bytes->size())) return ToSkinBitmap(*png);
+  }
   Gdiplus::GpImage* image = nullptr;
   if (Gdip().GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) return nullptr;
   auto decoded = ToSkinBitmap(image);
@@ -228,6 +261,7 @@ std::shared_ptr<SkinBitmap> DecodeResourcePng(HRSRC resource) {
   HGLOBAL loaded = LoadResource(module, resource);
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
   if (data == nullptr || size == 0) return nullptr;
+  if (const auto png = DecodePng(static_cast<const std::uint8_t*>(data), size)) return ToSkinBitmap(*png);
   const win32::UniqueGlobalMemory bytes(GlobalAlloc(GMEM_FIXED, size));
   if (!bytes) return nullptr;
   std::memcpy(reinterpret_cast<void*>(bytes.get()), data, size);
