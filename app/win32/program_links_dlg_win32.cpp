@@ -6,6 +6,7 @@
 #include "macro/win32/dialog_table_win32.h"
 #include "ui/control_codes.h"
 #include "ui/file_dialog.h"
+#include "ui/win32/common_controls_win32.h"
 #include "ui/win32/controls_win32.h"
 #include "ui/win32/wide_win32.h"
 
@@ -51,8 +52,9 @@ BOOL CProgramLinksDlg::OnInitDialog() {
 }
 
 void CProgramLinksDlg::CreateTips() {
-  // A class of the system's common controls, registered at the program's
-  // start; a test without them gets no tips, and the rows still work.
+  // A class of the system's common controls; without them there are no
+  // tips, and the rows still work.
+  EnsureCommonControls();
   tips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                               GetModuleHandleW(nullptr), nullptr));

@@ -1,7 +1,5 @@
 #include "app/win32/tarvin_app_win32.h"
 
-#include <commctrl.h>
-
 #include <memory>
 
 #include "app/main_window_ids.h"
@@ -36,18 +34,6 @@ std::unique_ptr<DataFolderLock> TakeDataFolder(const std::filesystem::path& fold
   return nullptr;
 }
 
-// comctl32.dll is not a known DLL: it comes from the system (version 6, side
-// by side, through the manifest), never from beside the program.
-void InitCommonControlsOfTheSystem() {
-  const auto init = SystemFunctions(LoadSystemLibrary(L"comctl32.dll"))
-                        .Take<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx", nullptr);
-  if (init == nullptr) return;
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = 0xFF;
-  init(&controls);
-}
-
 }  // namespace
 
 bool CTarvinApp::RegisterMainWindowClass() {
@@ -80,7 +66,6 @@ bool CTarvinApp::InitInstance(const std::wstring& commandLine) {
   const StartOptions start = ReadStartOptions(commandLine.c_str());
   StartFirstPaintLog(start.firstPaintLog, kMainWindowClass);
 
-  InitCommonControlsOfTheSystem();
   RegisterMainWindowClass();
   InstallStandardFileDialogs();
 

@@ -430,14 +430,6 @@ TEST_F(Hub, ALinkedProgramInFrontSwitchesTheProfileThroughTheSystemsHookAndLeavi
 }
 
 TEST_F(Hub, TheProfileTabsLinkedProgramsDialogBrowsesRemovesAndKeepsTheLinks) {
-  // The tips are the system's tooltips: the common controls the program starts.
-  if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
-    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    if (auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))) {
-      INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
-      init(&controls);
-    }
-  }
   {
     const auto store = Stored();
     store->Profile(2).SetSetting(kGameFile0, u"C:\\Games\\Alpha\\alpha.exe");
@@ -455,7 +447,9 @@ TEST_F(Hub, TheProfileTabsLinkedProgramsDialogBrowsesRemovesAndKeepsTheLinks) {
       auto* links = dynamic_cast<win32::CProgramLinksDlg*>(win32::CWnd::FromHandle(h));
       ASSERT_NE(links, nullptr);
       seen.push_back(links->dialog().RowText(0));
-      if (links->tips() != nullptr) seen.push_back(links->TipOf(0));
+      // The tips are the system's tooltips: the dialog starts the common controls.
+      ASSERT_NE(links->tips(), nullptr);
+      seen.push_back(links->TipOf(0));
       Click(h, kProgramBrowseFirstId + 2);
       seen.push_back(links->dialog().RowText(2));
       Click(h, kProgramRemoveFirstId + 0);

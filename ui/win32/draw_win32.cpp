@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/win32/unique_handle_win32.h"
-#include "ui/png_image.h"
+#include "ui/skin_image_files.h"
 #include "ui/shared_cache.h"
 #include "ui/small_dialogs.h"
 #include "ui/skin_pixels.h"
@@ -213,12 +213,17 @@ SharedCache<std::wstring, SkinBitmap>& DecodedFiles() {
   return files;
 }
 
-// The decoded pixels in a bitmap of our own, premultiplied.
-std::shared_ptr<SkinBitmap> ToSkinBitmap(const PngPixels& png) {
-  Dib pixels(png.width, png.height);
-  if (pixels.bits() == nullptr) return nullptr;
-  std::memcpy(pixels.bits(), png.argb.data(), png.argb.size() * sizeof(std::uint32_t));
-  const bool opaque = PremultiplyPixels(pixels.bits(), png.argb.size());
+// A PNG or BMP decoded by our own decoders straight into a bitmap of our
+// own, premultiplied; nothing when they leave the file to GDI+.
+std::shared_ptr<SkinBitmap> DecodeOwn(const std::uint8_t* data, std::size_t size) {
+  Dib pixels;
+  const auto into = [&](int width, int height) {
+    pixels = Dib(width, height);
+    return pixels.bits();
+  };
+  if (!DecodePngInto(data, size, into) && !DecodeBmpInto(data, size, into)) return nullptr;
+  const bool opaque =
+      PremultiplyPixels(pixels.bits(), static_cast<std::size_t>(pixels.width()) * static_cast<std::size_t>(pixels.height()));
   return std::make_shared<SkinBitmap>(std::move(pixels), opaque);
 }
 
@@ -244,7 +249,7 @@ std::optional<std::vector<std::uint8_t>> ReadSkinFile(const std::filesystem::pat
 std::shared_ptr<SkinBitmap> DecodeFile(const std::filesystem::path& file) {
   // Our own decoder first; what it does not take, the system decodes.
   if (const auto bytes = ReadSkinFile(file)) {
-    if (const auto png = DecodePng(bytes->data(), bytes->size())) return ToSkinBitmap(*png);
+    if (auto decoded = DecodeOwn(bytes->data(), bytes->size())) return decoded;
   }
   Gdiplus::GpImage* image = nullptr;
   if (Gdip().GdipLoadImageFromFileICM(file.c_str(), &image) != Gdiplus::Ok || image == nullptr) return nullptr;
@@ -261,7 +266,7 @@ std::shared_ptr<SkinBitmap> DecodeResourcePng(HRSRC resource) {
   HGLOBAL loaded = LoadResource(module, resource);
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
   if (data == nullptr || size == 0) return nullptr;
-  if (const auto png = DecodePng(static_cast<const std::uint8_t*>(data), size)) return ToSkinBitmap(*png);
+  if (auto decoded = DecodeOwn(static_cast<const std::uint8_t*>(data), size)) return decoded;
   const win32::UniqueGlobalMemory bytes(GlobalAlloc(GMEM_FIXED, size));
   if (!bytes) return nullptr;
   std::memcpy(reinterpret_cast<void*>(bytes.get()), data, size);
@@ -407,7 +412,23 @@ void DrawControlText(HDC dc, HFONT font, const std::u16string& text, const RECT&
 
 namespace {
 
+// A frame from our own decoders: opaque pixels over black, as GDI+ gives them.
+std::optional<FramePixels> OwnFramePixels(const std::uint8_t* data, std::size_t size) {
+  auto image = DecodeBmp(data, size);
+  if (!image) image = DecodePng(data, size);
+  if (!image) return std::nullopt;
+  FramePixels frame;
+  frame.width = image->width;
+  frame.height = image->height;
+  frame.rgb = std::move(image->argb);
+  for (std::uint32_t& pixel : frame.rgb) pixel = PremultipliedPixel(pixel) & 0xFFFFFF;
+  return frame;
+}
+
 std::optional<FramePixels> ReadFrameFile(const std::filesystem::path& file) {
+  if (const auto bytes = ReadSkinFile(file)) {
+    if (auto frame = OwnFramePixels(bytes->data(), bytes->size())) return frame;
+  }
   Gdiplus::GpBitmap* decoded = nullptr;
   if (Gdip().GdipCreateBitmapFromFile(file.c_str(), &decoded) != Gdiplus::Ok || decoded == nullptr) return std::nullopt;
   std::optional<FramePixels> frame;
@@ -437,6 +458,15 @@ std::optional<FramePixels> ReadFrameFile(const std::filesystem::path& file) {
 }
 
 std::optional<FramePixels> ReadFrameResource(UINT id) {
+  // The resource is a packed bitmap in the executable's image: read in place.
+  if (HRSRC resource = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */)) {
+    HGLOBAL loaded = LoadResource(GetModuleHandleW(nullptr), resource);
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    const DWORD size = SizeofResource(GetModuleHandleW(nullptr), resource);
+    if (data != nullptr) {
+      if (auto frame = OwnFramePixels(static_cast<const std::uint8_t*>(data), size)) return frame;
+    }
+  }
   const UniqueBitmap bitmap(static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   BITMAP info{};

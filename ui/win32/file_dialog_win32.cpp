@@ -5,9 +5,35 @@
 #include <algorithm>
 #include <vector>
 
+#include "settings/win32/system_library_win32.h"
 #include "ui/win32/wide_win32.h"
 
 namespace zeltra::win32 {
+
+namespace {
+
+// comdlg32.dll is loaded when a file dialog is first shown, not at start:
+// with what it loads in turn (the common controls, the print spooler) it
+// would delay the window's first paint for a dialog most starts never show.
+struct FileDialogFunctions {
+  decltype(&::GetOpenFileNameW) open = nullptr;
+  decltype(&::GetSaveFileNameW) save = nullptr;
+};
+
+BOOL WINAPI NoFileDialog(LPOPENFILENAMEW) { return FALSE; }
+
+const FileDialogFunctions& CommonDialogs() {
+  static const FileDialogFunctions functions = [] {
+    SystemFunctions dll(LoadSystemLibrary(L"comdlg32.dll"));
+    FileDialogFunctions f;
+    f.open = dll.Take<decltype(&::GetOpenFileNameW)>("GetOpenFileNameW", &NoFileDialog);
+    f.save = dll.Take<decltype(&::GetSaveFileNameW)>("GetSaveFileNameW", &NoFileDialog);
+    return f;
+  }();
+  return functions;
+}
+
+}  // namespace
 
 std::optional<std::filesystem::path> RunStandardFileDialog(HWND owner, const FileDialogRequest& request) {
   const std::wstring filter = ToWide(PlatformFilter(request.filter));
@@ -27,7 +53,7 @@ std::optional<std::filesystem::path> RunStandardFileDialog(HWND owner, const Fil
   ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
   ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   ofn.Flags = request.flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
-  const BOOL chosen = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  const BOOL chosen = request.save ? CommonDialogs().save(&ofn) : CommonDialogs().open(&ofn);
   // A path longer than the buffer comes back as a failure with its length;
   // it is not chosen.
   if (!chosen) return std::nullopt;

@@ -1,9 +1,11 @@
-#include "ui/png_image.h"
+#include "ui/skin_image_files.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <cstdlib>
+#include <memory>
+#include <new>
 
 namespace zeltra {
 
@@ -158,11 +160,10 @@ constexpr std::array<std::uint8_t, 30> kDistanceExtra{0, 0, 0, 0, 1, 1, 2, 2,  3
 
 class Inflater {
  public:
-  Inflater(const std::uint8_t* data, std::size_t size, std::size_t expected, std::vector<std::uint8_t>& out)
+  Inflater(const std::uint8_t* data, std::size_t size, std::uint8_t* out, std::size_t expected)
       : in_(data, size), expected_(expected), out_(out) {}
 
   bool Run() {
-    out_.assign(expected_, 0);
     bool last = false;
     while (!last) {
       last = in_.Take(1) == 1;
@@ -186,7 +187,7 @@ class Inflater {
     const std::uint32_t length = in_.Take(16);
     const std::uint32_t check = in_.Take(16);
     if ((length ^ 0xFFFF) != check || length > expected_ - written_) return false;
-    if (!in_.TakeBytes(length, out_.data() + written_)) return false;
+    if (!in_.TakeBytes(length, out_ + written_)) return false;
     written_ += length;
     return true;
   }
@@ -244,7 +245,7 @@ class Inflater {
   }
 
   bool Codes() {
-    std::uint8_t* out = out_.data();
+    std::uint8_t* out = out_;
     for (;;) {
       const int symbol = literals_.Decode(in_);
       if (symbol < 0) return false;
@@ -271,7 +272,7 @@ class Inflater {
 
   BitReader in_;
   std::size_t expected_;
-  std::vector<std::uint8_t>& out_;
+  std::uint8_t* out_;
   std::size_t written_ = 0;
   Huffman literals_;
   Huffman distances_;
@@ -321,13 +322,13 @@ std::uint32_t Adler32(const std::uint8_t* p, std::size_t n) {
   return (b << 16) | a;
 }
 
-int Paeth(int a, int b, int c) {
-  const int p = a + b - c;
-  const int pa = std::abs(p - a);
-  const int pb = std::abs(p - b);
-  const int pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return a;
-  return pb <= pc ? b : c;
+inline int Paeth(int a, int b, int c) {
+  const int pa = std::abs(b - c);
+  const int pb = std::abs(a - c);
+  const int pc = std::abs(a + b - 2 * c);
+  const int ab = pb < pa ? b : a;
+  const int abPick = pb < pa ? pb : pa;
+  return pc < abPick ? c : ab;
 }
 
 // Undoes each row's filter in place; false for an unknown filter.
@@ -367,13 +368,14 @@ bool Unfilter(std::uint8_t* data, int width, int height, int channels) {
 }  // namespace
 
 bool Inflate(const std::uint8_t* data, std::size_t size, std::size_t expected, std::vector<std::uint8_t>& out) {
-  Inflater inflater(data, size, expected, out);
+  out.resize(expected);
+  Inflater inflater(data, size, out.data(), expected);
   return inflater.Run();
 }
 
-std::optional<PngPixels> DecodePng(const std::uint8_t* data, std::size_t size) {
+bool DecodePngInto(const std::uint8_t* data, std::size_t size, const PixelTarget& target) {
   static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (data == nullptr || size < 8 || std::memcmp(data, kSignature, 8) != 0) return std::nullopt;
+  if (data == nullptr || size < 8 || std::memcmp(data, kSignature, 8) != 0) return false;
   int width = 0;
   int height = 0;
   int colourType = -1;
@@ -383,32 +385,32 @@ std::optional<PngPixels> DecodePng(const std::uint8_t* data, std::size_t size) {
   bool ended = false;
   std::size_t at = 8;
   while (!ended) {
-    if (size - at < 12) return std::nullopt;
+    if (size - at < 12) return false;
     const std::uint32_t length = ReadBig32(data + at);
-    if (length > size - at - 12) return std::nullopt;
+    if (length > size - at - 12) return false;
     const std::uint8_t* type = data + at + 4;
     const std::uint8_t* body = data + at + 8;
-    if (Crc32(type, length + 4) != ReadBig32(body + length)) return std::nullopt;
+    if (Crc32(type, length + 4) != ReadBig32(body + length)) return false;
     const auto is = [&](const char* name) { return std::memcmp(type, name, 4) == 0; };
     const bool first = at == 8;
-    if (first != is("IHDR")) return std::nullopt;
+    if (first != is("IHDR")) return false;
     if (is("IHDR")) {
-      if (length != 13) return std::nullopt;
+      if (length != 13) return false;
       const std::uint32_t w = ReadBig32(body);
       const std::uint32_t h = ReadBig32(body + 4);
       // 8 bits per sample, deflate, the one filter method, not interlaced.
-      if (w == 0 || h == 0 || w > kPngMaxSide || h > kPngMaxSide || body[8] != 8 || body[10] != 0 ||
+      if (w == 0 || h == 0 || w > kImageMaxSide || h > kImageMaxSide || body[8] != 8 || body[10] != 0 ||
           body[11] != 0 || body[12] != 0) {
-        return std::nullopt;
+        return false;
       }
       colourType = body[9];
       if (colourType != 0 && colourType != 2 && colourType != 3 && colourType != 4 && colourType != 6) {
-        return std::nullopt;
+        return false;
       }
       width = static_cast<int>(w);
       height = static_cast<int>(h);
     } else if (is("PLTE")) {
-      if (length % 3 != 0 || length / 3 > 256 || length == 0 || !compressed.empty()) return std::nullopt;
+      if (length % 3 != 0 || length / 3 > 256 || length == 0 || !compressed.empty()) return false;
       paletteSize = length / 3;
       for (std::size_t i = 0; i < paletteSize; ++i) {
         palette[i] = 0xFF000000u | (static_cast<std::uint32_t>(body[3 * i]) << 16) |
@@ -416,7 +418,7 @@ std::optional<PngPixels> DecodePng(const std::uint8_t* data, std::size_t size) {
       }
     } else if (is("tRNS")) {
       // A palette's alphas only; a colour key is left to the system.
-      if (colourType != 3 || paletteSize == 0 || length > paletteSize || !compressed.empty()) return std::nullopt;
+      if (colourType != 3 || paletteSize == 0 || length > paletteSize || !compressed.empty()) return false;
       for (std::size_t i = 0; i < length; ++i) {
         palette[i] = (palette[i] & 0x00FFFFFFu) | (static_cast<std::uint32_t>(body[i]) << 24);
       }
@@ -426,51 +428,133 @@ std::optional<PngPixels> DecodePng(const std::uint8_t* data, std::size_t size) {
       ended = true;
     } else if (is("gAMA") || is("cHRM") || is("sRGB") || is("iCCP") || (type[0] & 0x20) == 0) {
       // What would change the colours, and critical chunks not known here.
-      return std::nullopt;
+      return false;
     }
     at += 12 + static_cast<std::size_t>(length);
   }
-  if (compressed.size() < 6 || (colourType == 3 && paletteSize == 0)) return std::nullopt;
+  if (compressed.size() < 6 || (colourType == 3 && paletteSize == 0)) return false;
   // The zlib wrapper: deflate, a valid check, no preset dictionary.
   const std::uint8_t cmf = compressed[0];
   const std::uint8_t flg = compressed[1];
-  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || ((cmf << 8) | flg) % 31 != 0 || (flg & 0x20) != 0) return std::nullopt;
+  if ((cmf & 0x0F) != 8 || (cmf >> 4) > 7 || ((cmf << 8) | flg) % 31 != 0 || (flg & 0x20) != 0) return false;
 
   static constexpr int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
   const int channels = kChannels[colourType];
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * channels;
   const std::size_t expected = rowBytes * static_cast<std::size_t>(height);
-  std::vector<std::uint8_t> raw;
-  if (!Inflate(compressed.data() + 2, compressed.size() - 6, expected, raw)) return std::nullopt;
-  if (Adler32(raw.data(), raw.size()) != ReadBig32(compressed.data() + compressed.size() - 4)) return std::nullopt;
-  if (!Unfilter(raw.data(), width, height, channels)) return std::nullopt;
+  // Deflate makes at most 258 bytes of 2 bits: a header promising more than
+  // the stream can hold is refused before anything that large is made.
+  if (expected / 1032 > compressed.size()) return false;
+  // Not zeroed: the stream writes every byte, or the decode fails.
+  const std::unique_ptr<std::uint8_t[]> raw(new (std::nothrow) std::uint8_t[expected]);
+  if (!raw) return false;
+  Inflater inflater(compressed.data() + 2, compressed.size() - 6, raw.get(), expected);
+  if (!inflater.Run()) return false;
+  if (Adler32(raw.get(), expected) != ReadBig32(compressed.data() + compressed.size() - 4)) return false;
+  if (!Unfilter(raw.get(), width, height, channels)) return false;
 
-  PngPixels image;
-  image.width = width;
-  image.height = height;
-  image.argb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  std::uint32_t* out = image.argb.data();
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* p = raw.data() + static_cast<std::size_t>(y) * rowBytes + 1;
-    for (int x = 0; x < width; ++x, p += channels) {
-      std::uint32_t pixel = 0;
-      switch (colourType) {
-        case 0: pixel = 0xFF000000u | (p[0] * 0x010101u); break;
-        case 2: pixel = 0xFF000000u | (static_cast<std::uint32_t>(p[0]) << 16) | (p[1] << 8) | p[2]; break;
-        case 3:
-          if (p[0] >= paletteSize) return std::nullopt;
-          pixel = palette[p[0]];
-          break;
-        case 4: pixel = (static_cast<std::uint32_t>(p[1]) << 24) | (p[0] * 0x010101u); break;
-        default:
-          pixel = (static_cast<std::uint32_t>(p[3]) << 24) | (static_cast<std::uint32_t>(p[0]) << 16) | (p[1] << 8) |
-                  p[2];
-          break;
+  if (colourType == 3) {
+    // An index past the palette: the system's decoder decides what it shows.
+    for (int y = 0; y < height; ++y) {
+      const std::uint8_t* p = raw.get() + static_cast<std::size_t>(y) * rowBytes + 1;
+      for (int x = 0; x < width; ++x) {
+        if (p[x] >= paletteSize) return false;
       }
-      *out++ = pixel;
     }
   }
+  std::uint32_t* out = target(width, height);
+  if (out == nullptr) return false;
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* p = raw.get() + static_cast<std::size_t>(y) * rowBytes + 1;
+    std::uint32_t* row = out + static_cast<std::size_t>(y) * width;
+    switch (colourType) {
+      case 0:
+        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | (p[x] * 0x010101u);
+        break;
+      case 2:
+        for (int x = 0; x < width; ++x, p += 3) row[x] = 0xFF000000u | (p[0] << 16) | (p[1] << 8) | p[2];
+        break;
+      case 3:
+        for (int x = 0; x < width; ++x) row[x] = palette[p[x]];
+        break;
+      case 4:
+        for (int x = 0; x < width; ++x, p += 2) row[x] = (static_cast<std::uint32_t>(p[1]) << 24) | (p[0] * 0x010101u);
+        break;
+      default:
+        for (int x = 0; x < width; ++x, p += 4) {
+          row[x] = (static_cast<std::uint32_t>(p[3]) << 24) | (p[0] << 16) | (p[1] << 8) | p[2];
+        }
+        break;
+    }
+  }
+  return true;
+}
+
+namespace {
+
+std::uint32_t ReadLittle32(const std::uint8_t* p) {
+  return p[0] | (static_cast<std::uint32_t>(p[1]) << 8) | (static_cast<std::uint32_t>(p[2]) << 16) |
+         (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::optional<ImagePixels> DecodeToVector(
+    const std::uint8_t* data, std::size_t size,
+    bool (*decode)(const std::uint8_t*, std::size_t, const PixelTarget&)) {
+  ImagePixels image;
+  const bool decoded = decode(data, size, [&](int width, int height) {
+    image.width = width;
+    image.height = height;
+    image.argb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    return image.argb.data();
+  });
+  if (!decoded) return std::nullopt;
   return image;
+}
+
+}  // namespace
+
+std::optional<ImagePixels> DecodePng(const std::uint8_t* data, std::size_t size) {
+  return DecodeToVector(data, size, &DecodePngInto);
+}
+
+bool DecodeBmpInto(const std::uint8_t* data, std::size_t size, const PixelTarget& target) {
+  constexpr std::size_t kFileHeader = 14;
+  constexpr std::size_t kInfoHeader = 40;
+  if (data == nullptr) return false;
+  const bool file = size >= 2 && data[0] == 'B' && data[1] == 'M';
+  const std::size_t info = file ? kFileHeader : 0;
+  if (size < info + kInfoHeader || ReadLittle32(data + info) != kInfoHeader) return false;
+  const auto width = static_cast<std::int32_t>(ReadLittle32(data + info + 4));
+  const auto rawHeight = static_cast<std::int32_t>(ReadLittle32(data + info + 8));
+  const std::uint32_t planesAndBits = ReadLittle32(data + info + 12);
+  const std::uint32_t compression = ReadLittle32(data + info + 16);
+  const std::uint32_t coloursUsed = ReadLittle32(data + info + 32);
+  // One plane of 24 bits, BI_RGB.
+  if (planesAndBits != (1u | (24u << 16)) || compression != 0) return false;
+  if (width <= 0 || width > kImageMaxSide || rawHeight == 0 || rawHeight < -kImageMaxSide ||
+      rawHeight > kImageMaxSide || coloursUsed > 256) {
+    return false;
+  }
+  const int height = rawHeight < 0 ? -rawHeight : rawHeight;
+  // A packed bitmap's rows follow its (unused) colour table; a file says where they are.
+  const std::size_t bits = file ? ReadLittle32(data + 10) : kInfoHeader + 4 * static_cast<std::size_t>(coloursUsed);
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+  if (bits < info + kInfoHeader || bits > size || (size - bits) / stride < static_cast<std::size_t>(height)) {
+    return false;
+  }
+  std::uint32_t* out = target(width, height);
+  if (out == nullptr) return false;
+  for (int y = 0; y < height; ++y) {
+    const int stored = rawHeight < 0 ? y : height - 1 - y;
+    const std::uint8_t* p = data + bits + static_cast<std::size_t>(stored) * stride;
+    std::uint32_t* row = out + static_cast<std::size_t>(y) * width;
+    for (int x = 0; x < width; ++x, p += 3) row[x] = 0xFF000000u | (p[2] << 16) | (p[1] << 8) | p[0];
+  }
+  return true;
+}
+
+std::optional<ImagePixels> DecodeBmp(const std::uint8_t* data, std::size_t size) {
+  return DecodeToVector(data, size, &DecodeBmpInto);
 }
 
 }  // namespace zeltra

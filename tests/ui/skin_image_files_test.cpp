@@ -1,4 +1,4 @@
-#include "ui/png_image.h"
+#include "ui/skin_image_files.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,79 @@
 #include <random>
 #include <string>
 #include <vector>
+
+namespace zeltra {
+namespace {
+
+// A 24-bit bitmap of w x h whose pixel (x, y) has blue x, green y and red
+// x + y, as a file or packed, rows stored bottom-up (or top-down).
+std::vector<std::uint8_t> MakeBmp(int w, int h, bool file, bool topDown, std::uint32_t colours = 0) {
+  std::vector<std::uint8_t> out;
+  const auto put = [&](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) & ~std::size_t{3};
+  const std::uint32_t bits = (file ? 14u : 0u) + 40u + 4u * colours;
+  if (file) {
+    out.insert(out.end(), {'B', 'M'});
+    put(bits + static_cast<std::uint32_t>(stride * h), 4);
+    put(0, 4);
+    put(bits, 4);
+  }
+  put(40, 4);
+  put(static_cast<std::uint32_t>(w), 4);
+  put(static_cast<std::uint32_t>(topDown ? -h : h), 4);
+  put(1, 2);
+  put(24, 2);
+  for (int i = 0; i < 4; ++i) put(0, 4);  // compression, size, resolution
+  put(colours, 4);
+  put(0, 4);
+  for (std::uint32_t i = 0; i < colours; ++i) put(0x00FFFFFF, 4);
+  for (int row = 0; row < h; ++row) {
+    const int y = topDown ? row : h - 1 - row;
+    for (int x = 0; x < w; ++x) out.insert(out.end(), {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
+                                                       static_cast<std::uint8_t>(x + y)});
+    for (std::size_t pad = static_cast<std::size_t>(w) * 3; pad < stride; ++pad) out.push_back(0xEE);
+  }
+  return out;
+}
+
+TEST(DecodeBmp, ReadsFilesAndPackedBitmapsEitherWayUp) {
+  for (const bool file : {true, false}) {
+    for (const bool topDown : {false, true}) {
+      const auto bytes = MakeBmp(5, 3, file, topDown, file ? 0 : 2);  // 5 pixels: rows padded by one byte
+      const auto image = DecodeBmp(bytes.data(), bytes.size());
+      ASSERT_TRUE(image) << file << topDown;
+      ASSERT_EQ(image->width, 5);
+      ASSERT_EQ(image->height, 3);
+      for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) {
+          EXPECT_EQ(image->argb[static_cast<std::size_t>(y) * 5 + x],
+                    0xFF000000u | static_cast<std::uint32_t>(x + y) << 16 | static_cast<std::uint32_t>(y) << 8 |
+                        static_cast<std::uint32_t>(x));
+        }
+      }
+    }
+  }
+  // Short of its last row, another depth, compressed, no rows: left to the system.
+  auto bytes = MakeBmp(5, 3, true, false);
+  EXPECT_FALSE(DecodeBmp(bytes.data(), bytes.size() - 1));
+  for (std::size_t cut = 0; cut < 60; ++cut) EXPECT_FALSE(DecodeBmp(bytes.data(), cut));
+  auto deeper = bytes;
+  deeper[14 + 14] = 32;
+  EXPECT_FALSE(DecodeBmp(deeper.data(), deeper.size()));
+  auto compressed = bytes;
+  compressed[14 + 16] = 1;
+  EXPECT_FALSE(DecodeBmp(compressed.data(), compressed.size()));
+  auto past = bytes;
+  past[10] = 0xF0;  // the rows said to start past the end
+  EXPECT_FALSE(DecodeBmp(past.data(), past.size()));
+  const auto empty = MakeBmp(5, 0, true, false);
+  EXPECT_FALSE(DecodeBmp(empty.data(), empty.size()));
+}
+
+}  // namespace
+}  // namespace zeltra
 
 // zlib is the yardstick (Linux builds only): it makes the streams and says
 // what they hold.
@@ -258,7 +331,7 @@ TEST(DecodePng, LeavesToTheSystemWhatItDoesNotTakeAndRefusesDamage) {
   key.colourType = 2;
   key.alphas = {0, 1, 0, 2, 0, 3};
   PngParts huge = plain;
-  huge.width = kPngMaxSide + 1;
+  huge.width = kImageMaxSide + 1;
   for (const PngParts* p : {&deep, &interlaced, &gamma, &key, &huge}) {
     const Bytes png = MakePng(*p);
     EXPECT_FALSE(DecodePng(png.data(), png.size()));
