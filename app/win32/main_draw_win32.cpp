@@ -32,7 +32,6 @@ void CTarvinDlg::CreateControls(const RECT&) {
   if (auto* version = controls_.As<CStaticText>(kIdVersionLabel)) {
     version->SetCaption(LanguageString(kStringVersion) + kVersionSuffix);
   }
-  if (!panel_.assigned()) SetSkinFile(SkinFile(kPanelImage), panel_);
 }
 
 bool CTarvinDlg::ClickRepaintsWindow(int id) const {
@@ -65,31 +64,70 @@ bool SamePanels(const std::vector<DesignRect>& a, const std::vector<DesignRect>&
 
 }  // namespace
 
+BackgroundPlan CTarvinDlg::PlanBackground(const RECT& client, const std::vector<DesignRect>& panels) const {
+  BackgroundPlan plan;
+  plan.width = client.right - client.left;
+  plan.height = client.bottom - client.top;
+  plan.scale = Ui().scale;
+  for (const DesignRect& design : panels) plan.panels.push_back(Pixels(design, plan.scale));
+  plan.panelFile = SkinFile(kPanelImage);
+  plan.fallbackFill = background_;
+  return plan;
+}
+
+void CTarvinDlg::StartBackground(const RECT& client) {
+  // The picture is drawn while the rest of the window is made; a paint for
+  // another size or another section state draws its own.
+  if (model_ && client.right > client.left && client.bottom > client.top) {
+    backgroundJob_ = std::make_unique<BackgroundJob>(PlanBackground(client, PanelsShown()));
+  }
+}
+
+namespace {
+
+bool SamePlan(const BackgroundPlan& a, const BackgroundPlan& b) {
+  return a.width == b.width && a.height == b.height && a.scale == b.scale && a.panelFile == b.panelFile &&
+         std::equal(a.panels.begin(), a.panels.end(), b.panels.begin(), b.panels.end(), [](const RECT& x, const RECT& y) {
+           return EqualRect(&x, &y) != FALSE;
+         });
+}
+
+}  // namespace
+
 void CTarvinDlg::EnsureLayer(const RECT& client) {
   std::vector<DesignRect> panels = PanelsShown();
   const int w = client.right - client.left;
   const int h = client.bottom - client.top;
-  if (layer_.dc() != nullptr && layer_.width() == w && layer_.height() == h && SamePanels(panels, layerPanels_)) return;
-  if (!layer_.Prepare(nullptr, w, h)) return;
+  if (layer_ && layer_->picture.width() == w && layer_->picture.height() == h && SamePanels(panels, layerPanels_)) {
+    return;
+  }
+  const BackgroundPlan plan = PlanBackground(client, panels);
+  std::unique_ptr<BackgroundPicture> drawn;
+  if (backgroundJob_) {
+    // Drawn for the window as it was made; taken if nothing changed since.
+    const bool same = SamePlan(backgroundJob_->plan(), plan);
+    drawn = backgroundJob_->Take();
+    backgroundJob_.reset();
+    if (!same) drawn.reset();
+    firstLayerDrawnAhead_ = drawn != nullptr && layerBuilds_ == 0;
+  }
+  layer_.reset();  // the old picture goes before a new one is made
+  if (!drawn) drawn = DrawBackgroundPicture(plan);
+  if (!drawn) return;
   ++layerBuilds_;
-  const float scale = Ui().scale;
-  // One read of the window's bitmap gives the background colour (its
-  // average) and the frame; neither the bitmap nor its stretched copy is kept.
-  const auto frame = ReadFramePixels(FrameSource{{}, IDB_MAIN_BACKGROUND});
-  if (frame && !backgroundRead_) {
-    const std::uint32_t rgb = AverageRgb(frame->rgb.data(), frame->rgb.size());
-    background_ = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+  if (drawn->fillRead && !backgroundRead_) {
+    background_ = drawn->fill;
     backgroundRead_ = true;
   }
-  FillSolid(layer_.dc(), client, background_);
-  if (frame) DrawFramePixels(layer_, *frame, kMainDesignWidth, kMainDesignHeight, scale);
-  const Area source{0, 0, kPanelSourceWidth, kPanelSourceHeight};
-  for (const DesignRect& design : panels) {
-    const RECT r = Pixels(design, scale);
-    DrawImageScaled(layer_.dc(), panel_, Area{r.left, r.top, r.right - r.left, r.bottom - r.top}, source, false);
+  if (!drawn->panelsDrawn) {
+    // A panel image our decoders do not take, or one with clear pixels.
+    if (!panel_.assigned()) SetSkinFile(SkinFile(kPanelImage), panel_);
+    const Area source{0, 0, kPanelSourceWidth, kPanelSourceHeight};
+    for (const RECT& r : plan.panels) DrawImageScaled(drawn->picture.dc(), panel_, AreaOf(r), source, false);
+    panel_.Unload();  // needed again only for another section state
   }
-  panel_.Unload();  // needed again only for another section state
   GdiFlush();
+  layer_ = std::move(drawn);
   layerPanels_ = std::move(panels);
 }
 
@@ -117,9 +155,9 @@ void CTarvinDlg::DrawBackground(HDC dc, const RECT& client) {
   // The fill, the window's bitmap and the panels come from the layer, drawn
   // once for the sections shown (at once when painted outside a paint).
   EnsureLayer(client);
-  if (layer_.dc() != nullptr) {
-    BitBlt(dc, client.left, client.top, client.right - client.left, client.bottom - client.top, layer_.dc(), 0, 0,
-           SRCCOPY);
+  if (layer_) {
+    BitBlt(dc, client.left, client.top, client.right - client.left, client.bottom - client.top, layer_->picture.dc(),
+           0, 0, SRCCOPY);
   } else {
     FillSolid(dc, client, background_);
   }

@@ -109,6 +109,8 @@ BOOL CTarvinDlg::Initialise() {
   link_ = std::make_unique<DeviceLink>(options_.backend, *options_.clock, *this, *this, *this);
   port_ = std::make_unique<MainPort>(*this);
   model_ = std::make_unique<MainWindowModel>(*settings_, *link_, *port_, ui.scale, ui.fullScreenHeight);
+  // A popup window without a frame: its client area is the size just chosen.
+  StartBackground(RECT{0, 0, width_, height_});
 
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -116,10 +118,8 @@ BOOL CTarvinDlg::Initialise() {
   CDlgBase::OnInitDialog();
   AttachUnits();
 
-  if (icon_ != nullptr) {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  }
+  // The icons were set by the dialog base above; each one set again costs a
+  // conversion for the window manager.
   PlaceWindow();
 
   OpenDialogs().Clear();
@@ -360,6 +360,10 @@ void CTarvinDlg::TellAboutKeptCopies() {
 void CTarvinDlg::OnStartupCheck() {
   // A window that was to be painted first and never was still looks for the mouse.
   if (startUpPending_) StartUpLink();
+  // Nor does it keep the background drawn for it (a start in standby without
+  // the mouse): the first paint draws one.
+  if (backgroundJob_) backgroundJob_->Take();
+  backgroundJob_.reset();
   // The load at start-up replaced the damaged files it found.
   TellAboutKeptCopies();
   const StartupNotice notice = link_->StartupCheck();

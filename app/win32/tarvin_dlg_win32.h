@@ -15,6 +15,7 @@
 #include "app/main_model.h"
 #include "app/tray.h"
 #include "base/win32/unique_handle_win32.h"
+#include "app/win32/main_background_win32.h"
 #include "app/win32/main_controls_win32.h"
 #include "app/win32/main_window_unit_win32.h"
 #include "app/win32/tray_icon_win32.h"
@@ -89,6 +90,8 @@ class CTarvinDlg : public CDlgBase,
   int progressDialogsShown() const { return progressShown_; }
   // How often the painted background was drawn anew (once per section state).
   int layerBuilds() const { return layerBuilds_; }
+  // The first layer was the one drawn on its own thread while the window was made.
+  bool firstLayerDrawnAhead() const { return firstLayerDrawnAhead_; }
   const TarvinOptions& options() const { return options_; }
 
   // ---- MainWindowServices ----
@@ -186,6 +189,9 @@ class CTarvinDlg : public CDlgBase,
   std::vector<DesignRect> PanelsShown() const;
   // Draws the layer anew when the panels shown or the window's size changed.
   void EnsureLayer(const RECT& client);
+  BackgroundPlan PlanBackground(const RECT& client, const std::vector<DesignRect>& panels) const;
+  // Starts drawing the first layer on a thread of its own.
+  void StartBackground(const RECT& client);
   void DrawHighlight(HDC dc);
 
   TarvinOptions options_;
@@ -224,10 +230,12 @@ class CTarvinDlg : public CDlgBase,
   int highlightLoaded_ = 0;
   // What every paint starts from: the background colour, bitmap 364 and the
   // panels of the sections shown, drawn once per section state.
-  BackBuffer layer_{BackBuffer::Format::TopDown32};
+  std::unique_ptr<BackgroundPicture> layer_;
+  std::unique_ptr<BackgroundJob> backgroundJob_;  // the first layer, until the first paint takes it
   std::vector<DesignRect> layerPanels_;
   bool backgroundRead_ = false;
   int layerBuilds_ = 0;
+  bool firstLayerDrawnAhead_ = false;
 };
 
 }  // namespace zeltra::win32

@@ -331,6 +331,37 @@ TEST(ScaledDrawing, BlendsAndStretchesAsGdiplusDid) {
   }
 }
 
+TEST(ScaledDrawing, AnOpaqueImageWrittenStraightIntoAPictureIsWhatDrawingItGives) {
+  TempDir dir;
+  Picture opaque = NoisePicture(777, [](std::uint32_t) { return 255u; });
+  WritePng(dir / "o.png", opaque);
+  SkinImage image;
+  ASSERT_TRUE(win32::LoadSkinImage(dir / "o.png", image));
+  const auto pixels = win32::DecodeOwnImageFile(dir / "o.png");
+  ASSERT_TRUE(pixels);
+  const Area cases[][2] = {{{3, 2, 23, 17}, {0, 0, 23, 17}},
+                           {{0, 0, 46, 34}, {0, 0, 23, 17}},
+                           {{1, 1, 34, 25}, {0, 0, 23, 17}},
+                           {{5, 4, 31, 9}, {4, 3, 13, 11}}};
+  for (const auto& c : cases) {
+    win32::BackBuffer ours(win32::BackBuffer::Format::TopDown32);
+    win32::BackBuffer theirs(win32::BackBuffer::Format::TopDown32);
+    ASSERT_TRUE(ours.Prepare(nullptr, 50, 40));
+    ASSERT_TRUE(theirs.Prepare(nullptr, 50, 40));
+    win32::FillSolid(ours.dc(), RECT{0, 0, 50, 40}, RGB(40, 200, 90));
+    win32::FillSolid(theirs.dc(), RECT{0, 0, 50, 40}, RGB(40, 200, 90));
+    ASSERT_TRUE(win32::DrawOpaqueScaled(ours, *pixels, c[0], c[1]));
+    win32::DrawImageScaled(theirs.dc(), image, c[0], c[1], false);
+    GdiFlush();
+    for (int i = 0; i < 50 * 40; ++i) ASSERT_EQ(ours.pixels()[i], theirs.pixels()[i]) << i << " into " << c[0].width;
+  }
+  // Reaching past the picture, or past the image: left to the usual drawing.
+  win32::BackBuffer small(win32::BackBuffer::Format::TopDown32);
+  ASSERT_TRUE(small.Prepare(nullptr, 20, 20));
+  EXPECT_FALSE(win32::DrawOpaqueScaled(small, *pixels, Area{0, 0, 46, 34}, Area{0, 0, 23, 17}));
+  EXPECT_FALSE(win32::DrawOpaqueScaled(small, *pixels, Area{0, 0, 20, 20}, Area{10, 8, 20, 15}));
+}
+
 TEST(ScaledDrawing, StripFramesAreTakenFromTheLeft) {
   TempDir dir;
   Picture strip(90, 10, Argb(255, 255, 0, 0));

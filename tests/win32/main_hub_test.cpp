@@ -336,6 +336,22 @@ TEST_F(Hub, OpeningASectionCollapsesTheOthersAndMovesTheirControls) {
   });
 }
 
+TEST_F(Hub, TheBackgroundIsDrawnAheadOnceAndAgainOnlyForAnotherSectionState) {
+  HubDialog dialog(Options());
+  Run(dialog, [&] {
+    ASSERT_TRUE(PumpUntil([&] { return dialog.layerBuilds() > 0; }));
+    EXPECT_TRUE(dialog.firstLayerDrawnAhead());
+    for (int i = 0; i < 3; ++i) RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(dialog.layerBuilds(), 1);
+    dialog.controls().As<win32::CCheckButton>(3004)->SetChecked(true);
+    Click(dialog.hwnd(), 3004);  // another section open: other panels
+    UpdateWindow(dialog.hwnd());
+    EXPECT_EQ(dialog.layerBuilds(), 2);
+    RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(dialog.layerBuilds(), 2);
+  });
+}
+
 // ---- Per-application profiles ------------------------------------------------------
 
 // Another program with a window of its own: Wine's notepad.exe.

@@ -91,10 +91,10 @@ struct StretchPlace {
   }
 };
 
-// The memory DC every image is drawn from, selected only during a draw (the
-// drawing happens on the user-interface thread alone).
+// The memory DC every image is drawn from, selected only during a draw; one
+// per thread (the window's background may be drawn on a thread of its own).
 HDC SourceDc() {
-  static const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  static thread_local const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   return dc.get();
 }
 
@@ -547,6 +547,30 @@ void DrawFramePixels(BackBuffer& picture, const FramePixels& frame, int designWi
   auto rows = BlitStretchSources(std::min(Scaled(designHeight, scale), picture.height()), designHeight);
   GdiFlush();  // what GDI drew into the picture first, before its pixels are written
   ScaleNearest(frame.rgb.data(), frame.width, columns, rows, picture.pixels(), picture.width());
+}
+
+std::optional<ImagePixels> DecodeOwnImageFile(const std::filesystem::path& file) {
+  const auto bytes = ReadSkinFile(file);
+  if (!bytes) return std::nullopt;
+  if (auto image = DecodePng(bytes->data(), bytes->size())) return image;
+  return DecodeBmp(bytes->data(), bytes->size());
+}
+
+bool DrawOpaqueScaled(BackBuffer& picture, const ImagePixels& image, const Area& dest, const Area& source) {
+  if (picture.pixels() == nullptr || dest.width <= 0 || dest.height <= 0 || dest.x < 0 || dest.y < 0 ||
+      dest.x + dest.width > picture.width() || dest.y + dest.height > picture.height()) {
+    return false;
+  }
+  for (const std::uint32_t pixel : image.argb) {
+    if ((pixel >> 24) != 0xFF) return false;
+  }
+  const StretchMaps maps = MapStretch(dest.x, dest.y, dest.width, dest.height, source.x, source.y, source.width,
+                                      source.height, image.width, image.height);
+  if (!ShowsWholeArea(maps)) return false;
+  GdiFlush();  // what GDI drew into the picture first, before its pixels are written
+  std::uint32_t* at = picture.pixels() + static_cast<std::ptrdiff_t>(dest.y) * picture.width() + dest.x;
+  ScaleNearest(image.argb.data(), image.width, maps.columns, maps.rows, at, picture.width());
+  return true;
 }
 
 FrameFile::FrameFile() = default;

@@ -13,6 +13,7 @@
 
 #include "settings/language.h"
 #include "ui/shared_cache.h"
+#include "ui/skin_image_files.h"
 #include "ui/win32/scoped_win32.h"
 
 namespace zeltra::win32 {
@@ -154,6 +155,17 @@ void DrawFramePixels(HDC dc, const FramePixels& frame, int designWidth, int desi
 // The same straight into the pixels of a 32-bit picture (no copy of the
 // stretched frame is made) where the frame covers its design size.
 void DrawFramePixels(BackBuffer& picture, const FramePixels& frame, int designWidth, int designHeight, float scale);
+
+// An image file decoded by our own decoders alone (PNG or BMP as skins are),
+// straight alpha; nothing for a file they leave to GDI+. Touches no shared
+// state: any thread may call it.
+std::optional<ImagePixels> DecodeOwnImageFile(const std::filesystem::path& file);
+
+// Draws a source area of an opaque image stretched over `dest` straight into
+// the pixels of a 32-bit picture, pixel for pixel as DrawImageScaled draws it;
+// false (and nothing drawn) unless the image is opaque and the area shows it
+// whole inside the picture. Touches no shared state.
+bool DrawOpaqueScaled(BackBuffer& picture, const ImagePixels& image, const Area& dest, const Area& source);
 
 // A dialog's frame, decoded and stretched to its drawn size at its first
 // paint; only the stretched copy is kept, with the dialog.
