@@ -130,6 +130,26 @@ bool ShowsWholeArea(const StretchMaps& maps) {
          std::all_of(maps.rows.begin(), maps.rows.end(), shown);
 }
 
+void BlendPremultiplied(const std::uint32_t* source, std::uint32_t* dest, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t s = source[i];
+    const std::uint32_t alpha = s >> 24;
+    if (alpha == 0) continue;
+    if (alpha == 255) {
+      dest[i] = s;
+      continue;
+    }
+    const std::uint32_t d = dest[i];
+    const std::uint32_t keep = 255 - alpha;
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      const std::uint32_t channel = ((s >> shift) & 0xFF) + (((d >> shift) & 0xFF) * keep + 127) / 255;
+      out |= (channel & 0xFF) << shift;
+    }
+    dest[i] = out;
+  }
+}
+
 void ScaleNearest(const std::uint32_t* source, int sourceStride, const std::vector<int>& columns,
                   const std::vector<int>& rows, std::uint32_t* dest, int destStride) {
   for (std::size_t y = 0; y < rows.size(); ++y) {

@@ -44,6 +44,12 @@ struct StretchMaps {
 StretchMaps MapStretch(int destX, int destY, int destWidth, int destHeight, int sourceX, int sourceY,
                        int sourceWidth, int sourceHeight, int imageWidth, int imageHeight);
 
+// Blends `count` premultiplied pixels over `dest` as the system's alpha
+// blend does with per-pixel alpha: each channel, alpha too, becomes
+// source + (dest * (255 - source alpha) + 127) / 255. A clear source pixel
+// leaves the destination as it is, an opaque one replaces it.
+void BlendPremultiplied(const std::uint32_t* source, std::uint32_t* dest, std::size_t count);
+
 // True when every pixel of such a copy shows a source pixel (none is left
 // clear), so that a copy of an opaque image is opaque too.
 bool ShowsWholeArea(const StretchMaps& maps);

@@ -99,7 +99,8 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR id, DWORD) {
     paints.push_back(NowMs() - start);
   }
   const win32::WindowDc window(hwnd);
-  win32::BackBuffer picture;
+  // A picture like the paint's own buffer (32 bits, rows from the top).
+  win32::BackBuffer picture(win32::BackBuffer::Format::TopDown32);
   picture.Prepare(window.get(), client.right, client.bottom);
   HDC memory = picture.dc();
   // Where a paint's time goes: the whole picture into a memory bitmap, and

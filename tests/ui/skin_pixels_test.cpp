@@ -23,6 +23,18 @@ TEST(SkinPixels, PremultiplyingRoundsEachChannelAndKnowsOpaqueImages) {
   EXPECT_EQ(pixels[2], 0xFE102030u);  // 254 of 255 still rounds back to the same channels
 }
 
+TEST(SkinPixels, BlendingKeepsUnderClearPixelsReplacesUnderOpaqueOnesAndRoundsTheRest) {
+  const std::vector<std::uint32_t> source{0x00000000, 0xFF102030, 0x80400000, 0x01010101};
+  std::vector<std::uint32_t> dest{0x12345678, 0x12345678, 0xFF8000FF, 0xFFFFFFFF};
+  BlendPremultiplied(source.data(), dest.data(), source.size());
+  EXPECT_EQ(dest[0], 0x12345678u);
+  EXPECT_EQ(dest[1], 0xFF102030u);
+  // 127 of 255 kept, (d * 127 + 127) / 255 added: blue 0xFF -> 127, red 0x40 + 64, alpha 0x80 + 127.
+  EXPECT_EQ(dest[2], 0xFF80007Fu);
+  // 254 of 255 kept: each 0xFF channel keeps 254, plus the source's 1.
+  EXPECT_EQ(dest[3], 0xFFFFFFFFu);
+}
+
 TEST(SkinPixels, StretchingTakesThePixelAtEachDestinationPixelsEdge) {
   const auto two = StretchSources(0, 40, 0, 20, 20);  // 2x: 2 x 2 blocks
   for (int i = 0; i < 40; ++i) EXPECT_EQ(two[static_cast<std::size_t>(i)], i / 2);

@@ -10,6 +10,7 @@
 #include "support/test_support.h"
 #include "test_dialog.h"
 #include "ui/skin_image_files.h"
+#include "ui/skin_pixels.h"
 #include "ui/ui_context.h"
 #include "ui/win32/buttons_win32.h"
 #include "ui/win32/draw_win32.h"
@@ -360,6 +361,49 @@ TEST(ScaledDrawing, AnOpaqueImageWrittenStraightIntoAPictureIsWhatDrawingItGives
   ASSERT_TRUE(small.Prepare(nullptr, 20, 20));
   EXPECT_FALSE(win32::DrawOpaqueScaled(small, *pixels, Area{0, 0, 46, 34}, Area{0, 0, 23, 17}));
   EXPECT_FALSE(win32::DrawOpaqueScaled(small, *pixels, Area{0, 0, 20, 20}, Area{10, 8, 20, 15}));
+}
+
+TEST(ScaledDrawing, BlendingIntoAPictureIsWhatTheSystemsAlphaBlendGives) {
+  TempDir dir;
+  const Picture picture = NoisePicture(4242, [](std::uint32_t seed) {
+    return (seed >> 24) % 3 == 0 ? 0u : (seed >> 24) % 3 == 1 ? 255u : (seed >> 8) & 0xFF;
+  });
+  WritePng(dir / "n.png", picture);
+  SkinImage image;
+  ASSERT_TRUE(win32::LoadSkinImage(dir / "n.png", image));
+  // The system's blend of the same premultiplied pixels, from a bitmap of the test's own.
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 23, -17, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const win32::UniqueBitmap source(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  ASSERT_TRUE(source);
+  for (std::size_t i = 0; i < picture.argb.size(); ++i) {
+    static_cast<std::uint32_t*>(bits)[i] = PremultipliedPixel(picture.argb[i]);
+  }
+  const win32::UniqueMemoryDc sourceDc(CreateCompatibleDC(nullptr));
+  SelectObject(sourceDc.get(), source.get());
+  for (const int band : {0, 7}) {  // as a band of a paint: rows mapped up, clipped
+    win32::BackBuffer ours(win32::BackBuffer::Format::TopDown32);
+    win32::BackBuffer theirs(win32::BackBuffer::Format::TopDown32);
+    ASSERT_TRUE(ours.Prepare(nullptr, 40, 30));
+    ASSERT_TRUE(theirs.Prepare(nullptr, 40, 30));
+    std::uint32_t seed = 99;
+    for (int i = 0; i < 40 * 30; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      ours.pixels()[i] = theirs.pixels()[i] = seed;  // every channel, alpha too
+    }
+    for (HDC dc : {ours.dc(), theirs.dc()}) {
+      SetViewportOrgEx(dc, 0, -band, nullptr);
+      IntersectClipRect(dc, 0, band, 40, band + 20);
+    }
+    win32::DrawImageScaled(ours.dc(), image, Area{5, 4, 23, 17}, Area{0, 0, 23, 17});
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(theirs.dc(), 5, 4, 23, 17, sourceDc.get(), 0, 0, 23, 17, blend);
+    GdiFlush();
+    for (int i = 0; i < 40 * 30; ++i) {
+      ASSERT_EQ(ours.pixels()[i], theirs.pixels()[i]) << "band " << band << " at " << i % 40 << "," << i / 40;
+    }
+  }
 }
 
 TEST(ScaledDrawing, StripFramesAreTakenFromTheLeft) {

@@ -91,6 +91,45 @@ struct StretchPlace {
   }
 };
 
+// Blends an area of a premultiplied image into the 32-bit top-down picture
+// whose DC `dc` is by writing its pixels, as GdiAlphaBlend would (which under
+// Wine takes several times longer): false, and nothing drawn, for any other
+// target, a mapping other than a plain offset or a clip that is not one
+// rectangle.
+bool BlendIntoDib(HDC dc, const Dib& from, const Area& dest, int x, int y) {
+  const BackBuffer* picture = BackBuffer::TopDownPictureOf(dc);
+  if (picture == nullptr) return false;
+  if (GetGraphicsMode(dc) != GM_COMPATIBLE || GetMapMode(dc) != MM_TEXT) return false;
+  RECT clip{};
+  const int kind = GetClipBox(dc, &clip);
+  if (kind == NULLREGION) return true;
+  if (kind != SIMPLEREGION) return false;
+  RECT area{dest.x, dest.y, dest.x + dest.width, dest.y + dest.height};
+  if (!IntersectRect(&area, &area, &clip)) return true;
+  POINT viewport{};
+  POINT window{};
+  GetViewportOrgEx(dc, &viewport);
+  GetWindowOrgEx(dc, &window);
+  const int dx = viewport.x - window.x;
+  const int dy = viewport.y - window.y;
+  const int width = picture->width();
+  const int height = picture->height();
+  // In device pixels, inside the bitmap.
+  RECT device{area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
+  const RECT bitmap{0, 0, width, height};
+  if (!IntersectRect(&device, &device, &bitmap)) return true;
+  GdiFlush();  // what GDI drew into the target first, before its pixels are read
+  std::uint32_t* pixels = picture->pixels();
+  const std::size_t columns = static_cast<std::size_t>(device.right - device.left);
+  for (int row = device.top; row < device.bottom; ++row) {
+    const int sourceY = y + (row - dy - dest.y);
+    const int sourceX = x + (device.left - dx - dest.x);
+    BlendPremultiplied(from.bits() + static_cast<std::ptrdiff_t>(sourceY) * from.width() + sourceX,
+                       pixels + static_cast<std::ptrdiff_t>(row) * width + device.left, columns);
+  }
+  return true;
+}
+
 // The memory DC every image is drawn from, selected only during a draw; one
 // per thread (the window's background may be drawn on a thread of its own).
 HDC SourceDc() {
@@ -153,6 +192,7 @@ class SkinBitmap {
 
  private:
   static void Blit(HDC dc, const Dib& from, const Area& dest, int x, int y) {
+    if (!from.opaque() && BlendIntoDib(dc, from, dest, x, y)) return;
     HDC memory = SourceDc();
     const SelectionScope selected(memory, from.handle());
     if (from.opaque()) {

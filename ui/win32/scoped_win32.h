@@ -111,6 +111,9 @@ class BackBuffer {
   // TopDown32: the pixels, row after row from the top; null otherwise.
   std::uint32_t* pixels() const noexcept { return pixels_; }
 
+  // The TopDown32 picture whose DC `dc` is, if any.
+  static const BackBuffer* TopDownPictureOf(HDC dc);
+
   // Copies `area` of the picture to the same place in `target`.
   void CopyTo(HDC target, const RECT& area) const;
   void CopyTo(HDC target) const { CopyTo(target, RECT{0, 0, width_, height_}); }
