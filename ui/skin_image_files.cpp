@@ -517,40 +517,81 @@ std::optional<ImagePixels> DecodePng(const std::uint8_t* data, std::size_t size)
   return DecodeToVector(data, size, &DecodePngInto);
 }
 
-bool DecodeBmpInto(const std::uint8_t* data, std::size_t size, const PixelTarget& target) {
+std::optional<Bgr24Rows> ViewBmp(const std::uint8_t* data, std::size_t size) {
   constexpr std::size_t kFileHeader = 14;
   constexpr std::size_t kInfoHeader = 40;
-  if (data == nullptr) return false;
+  if (data == nullptr) return std::nullopt;
   const bool file = size >= 2 && data[0] == 'B' && data[1] == 'M';
   const std::size_t info = file ? kFileHeader : 0;
-  if (size < info + kInfoHeader || ReadLittle32(data + info) != kInfoHeader) return false;
+  if (size < info + kInfoHeader || ReadLittle32(data + info) != kInfoHeader) return std::nullopt;
   const auto width = static_cast<std::int32_t>(ReadLittle32(data + info + 4));
   const auto rawHeight = static_cast<std::int32_t>(ReadLittle32(data + info + 8));
   const std::uint32_t planesAndBits = ReadLittle32(data + info + 12);
   const std::uint32_t compression = ReadLittle32(data + info + 16);
   const std::uint32_t coloursUsed = ReadLittle32(data + info + 32);
   // One plane of 24 bits, BI_RGB.
-  if (planesAndBits != (1u | (24u << 16)) || compression != 0) return false;
+  if (planesAndBits != (1u | (24u << 16)) || compression != 0) return std::nullopt;
   if (width <= 0 || width > kImageMaxSide || rawHeight == 0 || rawHeight < -kImageMaxSide ||
       rawHeight > kImageMaxSide || coloursUsed > 256) {
-    return false;
+    return std::nullopt;
   }
-  const int height = rawHeight < 0 ? -rawHeight : rawHeight;
+  Bgr24Rows rows;
+  rows.width = width;
+  rows.height = rawHeight < 0 ? -rawHeight : rawHeight;
+  rows.bottomUp = rawHeight > 0;
   // A packed bitmap's rows follow its (unused) colour table; a file says where they are.
   const std::size_t bits = file ? ReadLittle32(data + 10) : kInfoHeader + 4 * static_cast<std::size_t>(coloursUsed);
-  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
-  if (bits < info + kInfoHeader || bits > size || (size - bits) / stride < static_cast<std::size_t>(height)) {
-    return false;
+  rows.stride = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+  if (bits < info + kInfoHeader || bits > size || (size - bits) / rows.stride < static_cast<std::size_t>(rows.height)) {
+    return std::nullopt;
   }
-  std::uint32_t* out = target(width, height);
+  rows.bits = data + bits;
+  return rows;
+}
+
+bool DecodeBmpInto(const std::uint8_t* data, std::size_t size, const PixelTarget& target) {
+  const auto rows = ViewBmp(data, size);
+  if (!rows) return false;
+  std::uint32_t* out = target(rows->width, rows->height);
   if (out == nullptr) return false;
-  for (int y = 0; y < height; ++y) {
-    const int stored = rawHeight < 0 ? y : height - 1 - y;
-    const std::uint8_t* p = data + bits + static_cast<std::size_t>(stored) * stride;
-    std::uint32_t* row = out + static_cast<std::size_t>(y) * width;
-    for (int x = 0; x < width; ++x, p += 3) row[x] = 0xFF000000u | (p[2] << 16) | (p[1] << 8) | p[0];
+  for (int y = 0; y < rows->height; ++y) {
+    const std::uint8_t* p = rows->Row(y);
+    std::uint32_t* row = out + static_cast<std::size_t>(y) * rows->width;
+    for (int x = 0; x < rows->width; ++x, p += 3) row[x] = 0xFF000000u | (p[2] << 16) | (p[1] << 8) | p[0];
   }
   return true;
+}
+
+std::uint32_t AverageRgb(const Bgr24Rows& rows) {
+  const std::uint64_t count = static_cast<std::uint64_t>(rows.width) * static_cast<std::uint64_t>(rows.height);
+  if (rows.bits == nullptr || count == 0) return 0;
+  std::uint64_t sums[3] = {0, 0, 0};  // blue, green, red
+  for (int y = 0; y < rows.height; ++y) {
+    const std::uint8_t* p = rows.Row(y);
+    for (int x = 0; x < rows.width; ++x, p += 3) {
+      sums[0] += p[0];
+      sums[1] += p[1];
+      sums[2] += p[2];
+    }
+  }
+  return static_cast<std::uint32_t>((sums[2] / count) << 16 | (sums[1] / count) << 8 | (sums[0] / count));
+}
+
+void ScaleNearest(const Bgr24Rows& source, const std::vector<int>& columns, const std::vector<int>& rows,
+                  std::uint32_t* dest, int destStride) {
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    std::uint32_t* row = dest + static_cast<std::ptrdiff_t>(y) * destStride;
+    if (y > 0 && rows[y] == rows[y - 1]) {
+      // A source row shown twice (every row at 2x): the row just made again.
+      std::memcpy(row, row - destStride, columns.size() * sizeof(std::uint32_t));
+      continue;
+    }
+    const std::uint8_t* line = source.Row(rows[y]);
+    for (std::size_t x = 0; x < columns.size(); ++x) {
+      const std::uint8_t* p = line + 3 * static_cast<std::size_t>(columns[x]);
+      row[x] = (static_cast<std::uint32_t>(p[2]) << 16) | (p[1] << 8) | p[0];
+    }
+  }
 }
 
 std::optional<ImagePixels> DecodeBmp(const std::uint8_t* data, std::size_t size) {

@@ -41,6 +41,28 @@ bool DecodePngInto(const std::uint8_t* data, std::size_t size, const PixelTarget
 // rows from the bottom or the top. Anything else, and a file too short for
 // its rows, gives nothing (false), for the system's decoder to decide.
 std::optional<ImagePixels> DecodeBmp(const std::uint8_t* data, std::size_t size);
+
+// Such a bitmap's rows where they are (the window's own bitmap is read in
+// the executable's image, not copied): row y, counted from the top, starts
+// at Row(y), three bytes a pixel, blue first.
+struct Bgr24Rows {
+  const std::uint8_t* bits = nullptr;
+  std::size_t stride = 0;
+  int width = 0;
+  int height = 0;
+  bool bottomUp = true;
+  const std::uint8_t* Row(int y) const {
+    return bits + static_cast<std::size_t>(bottomUp ? height - 1 - y : y) * stride;
+  }
+};
+std::optional<Bgr24Rows> ViewBmp(const std::uint8_t* data, std::size_t size);
+
+// The mean of every pixel's red, green and blue, each truncated, as 0x00RRGGBB.
+std::uint32_t AverageRgb(const Bgr24Rows& rows);
+// Stretches the rows as ScaleNearest does (column and row maps of source
+// pixels, none negative) into 0x00RRGGBB words; `destStride` in pixels.
+void ScaleNearest(const Bgr24Rows& source, const std::vector<int>& columns, const std::vector<int>& rows,
+                  std::uint32_t* dest, int destStride);
 bool DecodeBmpInto(const std::uint8_t* data, std::size_t size, const PixelTarget& target);
 
 // The raw-deflate (RFC 1951) data at `data` inflated into `out`, which must

@@ -1,5 +1,6 @@
 #include "app/win32/main_background_win32.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/window_placement.h"
@@ -15,18 +16,30 @@ std::unique_ptr<BackgroundPicture> DrawBackgroundPicture(const BackgroundPlan& p
   auto result = std::make_unique<BackgroundPicture>();
   if (!result->picture.Prepare(nullptr, plan.width, plan.height)) return nullptr;
   result->fill = plan.fallbackFill;
-  const auto frame = ReadFramePixels(FrameSource{{}, IDB_MAIN_BACKGROUND});
-  if (frame) {
+  const float scale = plan.scale;
+  const int drawnWidth = std::min(Scaled(kMainDesignWidth, scale), plan.width);
+  const int drawnHeight = std::min(Scaled(kMainDesignHeight, scale), plan.height);
+  // The fill shows only where the stretched bitmap does not reach.
+  const bool reachesEdges = drawnWidth == plan.width && drawnHeight == plan.height;
+  const auto rows = BitmapResourceRows(IDB_MAIN_BACKGROUND);
+  if (rows && rows->width >= kMainDesignWidth && rows->height >= kMainDesignHeight) {
+    // Read where it is in the executable's image, stretched straight into the picture.
+    const std::uint32_t rgb = AverageRgb(*rows);
+    result->fill = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    result->fillRead = true;
+    if (!reachesEdges) FillSolid(result->picture.dc(), RECT{0, 0, plan.width, plan.height}, result->fill);
+    GdiFlush();
+    ScaleNearest(*rows, BlitStretchSources(drawnWidth, kMainDesignWidth), BlitStretchSources(drawnHeight, kMainDesignHeight),
+                 result->picture.pixels(), result->picture.width());
+  } else if (const auto frame = ReadFramePixels(FrameSource{{}, IDB_MAIN_BACKGROUND})) {
     const std::uint32_t rgb = AverageRgb(frame->rgb.data(), frame->rgb.size());
     result->fill = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     result->fillRead = true;
+    FillSolid(result->picture.dc(), RECT{0, 0, plan.width, plan.height}, result->fill);
+    DrawFramePixels(result->picture, *frame, kMainDesignWidth, kMainDesignHeight, scale);
+  } else {
+    FillSolid(result->picture.dc(), RECT{0, 0, plan.width, plan.height}, result->fill);
   }
-  // The fill shows only where the stretched bitmap does not reach.
-  const bool covered = frame && frame->width >= kMainDesignWidth && frame->height >= kMainDesignHeight &&
-                       Scaled(kMainDesignWidth, plan.scale) >= plan.width &&
-                       Scaled(kMainDesignHeight, plan.scale) >= plan.height;
-  if (!covered) FillSolid(result->picture.dc(), RECT{0, 0, plan.width, plan.height}, result->fill);
-  if (frame) DrawFramePixels(result->picture, *frame, kMainDesignWidth, kMainDesignHeight, plan.scale);
   if (plan.panels.empty()) {
     result->panelsDrawn = true;
     return result;

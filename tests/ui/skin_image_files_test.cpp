@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/skin_pixels.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +64,21 @@ TEST(DecodeBmp, ReadsFilesAndPackedBitmapsEitherWayUp) {
         }
       }
     }
+  }
+  // Read in place: the same pixels stretched and averaged as the decoded ones.
+  for (const bool topDown : {false, true}) {
+    const auto bytes = MakeBmp(5, 3, false, topDown);
+    const auto rows = ViewBmp(bytes.data(), bytes.size());
+    const auto image = DecodeBmp(bytes.data(), bytes.size());
+    ASSERT_TRUE(rows && image);
+    const std::vector<int> columns{0, 0, 1, 2, 2, 4, 3};
+    const std::vector<int> lines{2, 2, 0, 1};
+    std::vector<std::uint32_t> ours(columns.size() * lines.size()), theirs(ours.size());
+    ScaleNearest(*rows, columns, lines, ours.data(), static_cast<int>(columns.size()));
+    ScaleNearest(image->argb.data(), 5, columns, lines, theirs.data(), static_cast<int>(columns.size()));
+    for (auto& pixel : theirs) pixel &= 0xFFFFFF;
+    EXPECT_EQ(ours, theirs);
+    EXPECT_EQ(AverageRgb(*rows), AverageRgb(image->argb.data(), image->argb.size()));
   }
   // Short of its last row, another depth, compressed, no rows: left to the system.
   auto bytes = MakeBmp(5, 3, true, false);

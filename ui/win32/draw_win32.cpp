@@ -497,15 +497,20 @@ std::optional<FramePixels> ReadFrameFile(const std::filesystem::path& file) {
   return frame;
 }
 
+// A bitmap resource's bytes: a packed bitmap in the executable's image.
+std::optional<std::pair<const std::uint8_t*, std::size_t>> BitmapResourceBytes(UINT id) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+  const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (data == nullptr) return std::nullopt;
+  return std::make_pair(static_cast<const std::uint8_t*>(data), static_cast<std::size_t>(SizeofResource(module, resource)));
+}
+
 std::optional<FramePixels> ReadFrameResource(UINT id) {
-  // The resource is a packed bitmap in the executable's image: read in place.
-  if (HRSRC resource = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2) /* RT_BITMAP */)) {
-    HGLOBAL loaded = LoadResource(GetModuleHandleW(nullptr), resource);
-    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
-    const DWORD size = SizeofResource(GetModuleHandleW(nullptr), resource);
-    if (data != nullptr) {
-      if (auto frame = OwnFramePixels(static_cast<const std::uint8_t*>(data), size)) return frame;
-    }
+  // Read in place by our own decoder first.
+  if (const auto bytes = BitmapResourceBytes(id)) {
+    if (auto frame = OwnFramePixels(bytes->first, bytes->second)) return frame;
   }
   const UniqueBitmap bitmap(static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -565,6 +570,12 @@ std::unique_ptr<SkinBitmap> StretchFrame(const FramePixels& frame, int designWid
 }
 
 }  // namespace
+
+std::optional<Bgr24Rows> BitmapResourceRows(UINT id) {
+  const auto bytes = BitmapResourceBytes(id);
+  if (!bytes) return std::nullopt;
+  return ViewBmp(bytes->first, bytes->second);
+}
 
 std::optional<FramePixels> ReadFramePixels(const FrameSource& source) {
   return source.resource != 0 ? ReadFrameResource(source.resource) : ReadFrameFile(source.file);

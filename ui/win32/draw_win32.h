@@ -147,6 +147,9 @@ struct FramePixels {
   std::vector<std::uint32_t> rgb;
 };
 std::optional<FramePixels> ReadFramePixels(const FrameSource& source);
+// The rows of a 24-bit bitmap resource of the executable where they are;
+// nothing for another kind of bitmap.
+std::optional<Bgr24Rows> BitmapResourceRows(UINT id);
 
 // Draws a frame's designWidth x designHeight stretched by `scale` at the
 // top-left corner as a block transfer stretches it (BlitStretchSources),
