@@ -20,8 +20,8 @@
 # what every such program pays under Wine is not counted as the program's.
 # Both programs are built optimised (the mingw64-release preset), as the
 # 32-bit program users get is, not as the test build; they run stripped, as
-# the package ships them, from a copy of that build's dist folder: Wine reads an executable's sections into memory of the
-# process, and the debug information of the build's own copy (some 30 MB)
+# the package ships them, from a copy of that build's dist folder: Wine reads
+# an executable's sections into memory of the process, and debug information
 # would count as the program's memory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
