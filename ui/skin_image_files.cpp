@@ -598,4 +598,9 @@ std::optional<ImagePixels> DecodeBmp(const std::uint8_t* data, std::size_t size)
   return DecodeToVector(data, size, &DecodeBmpInto);
 }
 
+std::optional<ImagePixels> DecodeSkinImage(const std::uint8_t* data, std::size_t size) {
+  if (auto image = DecodePng(data, size)) return image;
+  return DecodeBmp(data, size);
+}
+
 }  // namespace zeltra

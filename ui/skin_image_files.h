@@ -42,6 +42,9 @@ bool DecodePngInto(const std::uint8_t* data, std::size_t size, const PixelTarget
 // its rows, gives nothing (false), for the system's decoder to decide.
 std::optional<ImagePixels> DecodeBmp(const std::uint8_t* data, std::size_t size);
 
+// Either of the two: a PNG, else a bitmap.
+std::optional<ImagePixels> DecodeSkinImage(const std::uint8_t* data, std::size_t size);
+
 // Such a bitmap's rows where they are (the window's own bitmap is read in
 // the executable's image, not copied): row y, counted from the top, starts
 // at Row(y), three bytes a pixel, blue first.

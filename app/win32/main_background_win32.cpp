@@ -12,6 +12,12 @@
 
 namespace zeltra::win32 {
 
+namespace {
+
+COLORREF ColourOf(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+}  // namespace
+
 std::unique_ptr<BackgroundPicture> DrawBackgroundPicture(const BackgroundPlan& plan) {
   auto result = std::make_unique<BackgroundPicture>();
   if (!result->picture.Prepare(nullptr, plan.width, plan.height)) return nullptr;
@@ -24,16 +30,14 @@ std::unique_ptr<BackgroundPicture> DrawBackgroundPicture(const BackgroundPlan& p
   const auto rows = BitmapResourceRows(IDB_MAIN_BACKGROUND);
   if (rows && rows->width >= kMainDesignWidth && rows->height >= kMainDesignHeight) {
     // Read where it is in the executable's image, stretched straight into the picture.
-    const std::uint32_t rgb = AverageRgb(*rows);
-    result->fill = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    result->fill = ColourOf(AverageRgb(*rows));
     result->fillRead = true;
     if (!reachesEdges) FillSolid(result->picture.dc(), RECT{0, 0, plan.width, plan.height}, result->fill);
     GdiFlush();
     ScaleNearest(*rows, BlitStretchSources(drawnWidth, kMainDesignWidth), BlitStretchSources(drawnHeight, kMainDesignHeight),
                  result->picture.pixels(), result->picture.width());
   } else if (const auto frame = ReadFramePixels(FrameSource{{}, IDB_MAIN_BACKGROUND})) {
-    const std::uint32_t rgb = AverageRgb(frame->rgb.data(), frame->rgb.size());
-    result->fill = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    result->fill = ColourOf(AverageRgb(frame->rgb.data(), frame->rgb.size()));
     result->fillRead = true;
     FillSolid(result->picture.dc(), RECT{0, 0, plan.width, plan.height}, result->fill);
     DrawFramePixels(result->picture, *frame, kMainDesignWidth, kMainDesignHeight, scale);

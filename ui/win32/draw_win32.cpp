@@ -454,8 +454,7 @@ namespace {
 
 // A frame from our own decoders: opaque pixels over black, as GDI+ gives them.
 std::optional<FramePixels> OwnFramePixels(const std::uint8_t* data, std::size_t size) {
-  auto image = DecodeBmp(data, size);
-  if (!image) image = DecodePng(data, size);
+  auto image = DecodeSkinImage(data, size);
   if (!image) return std::nullopt;
   FramePixels frame;
   frame.width = image->width;
@@ -603,8 +602,7 @@ void DrawFramePixels(BackBuffer& picture, const FramePixels& frame, int designWi
 std::optional<ImagePixels> DecodeOwnImageFile(const std::filesystem::path& file) {
   const auto bytes = ReadSkinFile(file);
   if (!bytes) return std::nullopt;
-  if (auto image = DecodePng(bytes->data(), bytes->size())) return image;
-  return DecodeBmp(bytes->data(), bytes->size());
+  return DecodeSkinImage(bytes->data(), bytes->size());
 }
 
 bool DrawOpaqueScaled(BackBuffer& picture, const ImagePixels& image, const Area& dest, const Area& source) {
